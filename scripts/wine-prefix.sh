@@ -1,0 +1,31 @@
+#!/bin/sh
+# start PREFIX: makes the Wine prefix once and keeps one wineserver up.
+# stop PREFIX: ends that wineserver.
+set -e
+action="$1"
+export WINEPREFIX="$2"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wine_dir=/usr/lib/wine
+case "$action" in
+  start)
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      mkdir -p "$WINEPREFIX"
+      "$wine_dir/wine64" wineboot -i >/dev/null 2>&1
+      "$wine_dir/wineserver" -w
+    fi
+    # Already running for this prefix is fine. No test runner's pipe may stay
+    # open in the server or the services.
+    "$wine_dir/wineserver" -p </dev/null >/dev/null 2>&1 || true
+    # The prefix's own services start with the first program; start them
+    # here, detached from any pipe a test runner would wait on.
+    "$wine_dir/wine64" cmd /c exit </dev/null >/dev/null 2>&1
+    ;;
+  stop)
+    "$wine_dir/wineserver" -k 2>/dev/null || true
+    ;;
+  *)
+    echo "usage: $0 start|stop PREFIX" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,20 @@
+#include "common/fs/append_file.h"
+
+unique_hfile OpenForAppend(const char* path) {
+  return AdoptFileHandle(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool WriteAll(HANDLE file, const char* data, DWORD length) {
+  while (length > 0) {
+    DWORD written = 0;
+    if (!WriteFile(file, data, length, &written, nullptr)) return false;
+    if (written == 0) {
+      SetLastError(ERROR_WRITE_FAULT);
+      return false;
+    }
+    data += written;
+    length -= written;
+  }
+  return true;
+}

@@ -1,0 +1,11 @@
+// Opening a text file for appending records.
+#pragma once
+
+#include "common/fs/unique_handle.h"
+
+// Opens `path` for appending, creating it when missing; other programs may
+// read and write it meanwhile. Null with the thread's last error on failure.
+unique_hfile OpenForAppend(const char* path);
+
+// Writes all of `data`; false with the thread's last error on failure.
+bool WriteAll(HANDLE file, const char* data, DWORD length);

@@ -1,0 +1,95 @@
+#include "common/fs/directory.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "common/fs/unique_handle.h"
+
+namespace {
+
+bool CreatedOrPresent() { return GetLastError() == ERROR_ALREADY_EXISTS; }
+
+// The last backslash that is a separator, not the trail byte of a
+// double-byte character.
+char* FindLastSeparator(char* text) {
+  char* found = nullptr;
+  for (char* cursor = text; *cursor != '\0'; cursor = CharNextA(cursor)) {
+    if (*cursor == '\\') found = cursor;
+  }
+  return found;
+}
+
+bool IsDotEntry(const char* name) {
+  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+// A link to a folder is a directory entry of its own: remove the entry only.
+void RemoveLink(const char* path) {
+  if (!RemoveDirectoryA(path)) DeleteFileA(path);
+}
+
+}  // namespace
+
+bool CreateDirectoryPath(char* path) {
+  SetLastError(ERROR_SUCCESS);
+  if (CreateDirectoryA(path, nullptr) || CreatedOrPresent()) return true;
+
+  char* separator = FindLastSeparator(path);
+  if (separator == nullptr) return false;
+  *separator = '\0';
+  CreateDirectoryPath(path);
+  *separator = '\\';
+
+  return CreateDirectoryA(path, nullptr) || CreatedOrPresent();
+}
+
+void RemoveDirectoryTree(const char* folder) {
+  const DWORD folderAttributes = GetFileAttributesA(folder);
+  if (folderAttributes != INVALID_FILE_ATTRIBUTES && (folderAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    RemoveLink(folder);
+    return;
+  }
+
+  bool going = true;
+  char pattern[MAX_PATH] = {};
+  if (JoinPathName(pattern, sizeof pattern, folder, "*.*") != nullptr) {
+    WIN32_FIND_DATAA entry;
+    unique_hfind search = AdoptFindHandle(FindFirstFileA(pattern, &entry));
+    if (search) {
+      do {
+        char path[MAX_PATH] = {};
+        const bool joined = JoinPathName(path, sizeof path, folder, entry.cFileName) != nullptr;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          if (IsDotEntry(entry.cFileName) || !joined) continue;
+          if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            RemoveLink(path);
+          } else {
+            RemoveDirectoryTree(path);
+          }
+        } else {
+          going = joined && DeleteFileA(path);
+        }
+      } while (going && FindNextFileA(search.get(), &entry));
+    }
+  }
+  if (going) RemoveDirectoryA(folder);
+}
+
+char* JoinPathName(char* destination, std::uint16_t size, const char* folder, const char* name) {
+  const std::size_t folderLength = std::strlen(folder);
+  const bool needsSeparator = folderLength == 0 || folder[folderLength - 1] != '\\' ||
+                              CharPrevA(folder, folder + folderLength) != folder + folderLength - 1;
+  if (folderLength + std::strlen(name) + 1 > size) return nullptr;
+  // ".\" is dropped from the name; '.' is never a lead byte, so the
+  // backslash after it is a real one.
+  if (name[0] == '.' && name[1] == '\\') name += 2;
+  const std::size_t total = folderLength + (needsSeparator ? 1 : 0) + std::strlen(name) + 1;
+  if (total > size) return nullptr;
+
+  if (destination != folder) std::memcpy(destination, folder, folderLength + 1);
+  char* end = destination + folderLength;
+  if (needsSeparator) *end++ = '\\';
+  std::memcpy(end, name, std::strlen(name) + 1);
+  return destination;
+}

@@ -1,0 +1,86 @@
+#include "common/log/log_record.h"
+
+#include <cstdio>
+#include <cstring>
+
+int StampSeen = 0;
+int StampLength = 19;
+int LineContinues = 0;
+
+namespace {
+
+constexpr char kTruncationMarker[] = "...\r\n";
+
+bool StartsWithStamp(const char* format) { return format[0] == '%' && format[1] == 'T'; }
+
+// Writes the indentation that lines an unstamped line up under stamped text.
+int WriteIndentation(char* out, int space) {
+  char indentFormat[24] = "%19.19s  ";
+  if (StampLength < 24) std::snprintf(indentFormat, sizeof indentFormat, "%%%d.%ds  ", StampLength, StampLength);
+  const int written = std::snprintf(out, static_cast<size_t>(space) + 1, indentFormat, " ");
+  if (written < 0) return 0;
+  return written < space ? written : space;
+}
+
+}  // namespace
+
+int ComposeLogRecord(char* buffer, int size, const char* format, va_list args, const char* stamp) {
+  if (size < 8) {
+    if (size > 0) buffer[0] = '\0';
+    return 0;
+  }
+  const int limit = size - 1;
+  buffer[0] = '\r';
+  buffer[1] = '\n';
+  buffer[2] = '\0';
+  int pos = 2;
+  int body = 0;
+  bool cut = false;
+
+  // A body that fills the space exactly leaves no room for CR LF and the
+  // terminator, so it counts as cut too.
+  auto formatBody = [&](const char* text) {
+    const int space = limit - pos;
+    const int n = std::vsnprintf(buffer + pos, static_cast<size_t>(space) + 1, text, args);
+    if (n < 0 || n >= space) {
+      cut = true;
+    } else {
+      body = n;
+    }
+  };
+
+  if (StartsWithStamp(format)) {
+    StampSeen = 1;
+    const char* stampText = stamp != nullptr ? stamp : "";
+    int length = static_cast<int>(std::strlen(stampText));
+    if (length > limit - pos) length = limit - pos;
+    std::memcpy(buffer + pos, stampText, static_cast<size_t>(length));
+    buffer[pos + length] = '\0';
+    StampLength = length;
+    pos += length;
+    formatBody(format + 2);
+  } else if (format[0] != '\0') {
+    if (StampSeen && !LineContinues) pos += WriteIndentation(buffer + pos, limit - pos);
+    formatBody(format);
+  }
+
+  int length;
+  if (cut) {
+    std::memcpy(buffer + size - static_cast<int>(sizeof kTruncationMarker), kTruncationMarker, sizeof kTruncationMarker);
+    length = static_cast<int>(std::strlen(buffer));
+  } else {
+    length = pos + body;
+  }
+
+  if (length <= 2) return length;
+  if (buffer[length - 1] == '\n') {
+    LineContinues = 0;
+    buffer[length - 1] = '\r';
+    buffer[length] = '\n';
+    buffer[length + 1] = '\0';
+    ++length;
+  } else {
+    LineContinues = 1;
+  }
+  return length;
+}

@@ -1,0 +1,16 @@
+// Building one log record: stamp, indentation, truncation marker, CR LF.
+// Needs nothing of the platform, so it also builds natively for fuzzing.
+#pragma once
+
+#include <cstdarg>
+
+extern int StampSeen;      // a record has begun with "%T"
+extern int StampLength;    // length of the last stamp text
+extern int LineContinues;  // the last record did not end with a line feed
+
+inline constexpr int kLogRecordSize = 3000;
+
+// Builds the record for `format` in `buffer` (bytes 0 and 1 are CR LF, the
+// text starts at byte 2) and returns its length from byte 0. `stamp` is the
+// text that a leading "%T" expands to. `size` must be at least 8.
+int ComposeLogRecord(char* buffer, int size, const char* format, va_list args, const char* stamp);

@@ -1,0 +1,21 @@
+// Typed registry reads with a machine-policy override, and writes.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr DWORD RP_FROM_POLICY = 0x04;
+inline constexpr DWORD RP_READ_ONLY = 0x80;
+
+// Reads one value into `buffer`, which holds the default on entry. Unless
+// RP_READ_ONLY, creates the key, writes the default back when the value is
+// missing and repairs a value of the wrong type. Status also in last error.
+DWORD GetRegParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, void* buffer, DWORD size,
+                      DWORD flags);
+
+// As GetRegParameter, but a value under Software\Policies\Quarnel\... wins.
+DWORD RegGetPolicyParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, void* buffer,
+                            DWORD size, DWORD flags);
+
+// Replaces the value, whatever type it had.
+DWORD SetRegParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, const void* data, DWORD size,
+                      DWORD flags);

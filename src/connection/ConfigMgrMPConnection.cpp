@@ -1,0 +1,5 @@
+#include "connection/ConfigMgrMPConnection.h"
+
+bool ConfigMgrMPConnection::IsAvailable() { return true; }
+
+bool ConfigMgrMPConnection::TestConnectivity() { return false; }

@@ -1,0 +1,3 @@
+#include "module/mardonel.h"
+
+void Mardonel::MaintainHistoryFolder() {}

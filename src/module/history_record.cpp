@@ -1,0 +1,59 @@
+#include "module/history_record.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "common/fs/append_file.h"
+#include "common/log/error_text.h"
+#include "common/log/log.h"
+#include "common/log/log_format.h"
+#include "module/mardonel.h"
+
+std::string HistoryRecordLine(std::uint64_t localEventTime, std::int32_t state, const char* reason) {
+  const char* timeText = LocalTimeText(nullptr, 0, localEventTime);
+  char head[40];
+  std::snprintf(head, sizeof head, "%" PRIu64 ",%" PRId32 ",", localEventTime, state);
+  std::string line = head;
+  line += reason;
+  line += ',';
+  line += timeText;
+  line += "\r\n";
+  return line;
+}
+
+namespace {
+
+void LogFailure(const char* path, DWORD error) {
+  if (DebugInfoEnabled()) {
+    LogPrintf("%T: Failed to create new history file: %s with detail: %s\n", path, ErrorText(error));
+  } else {
+    LogPrintf("%T: Failed to create new history file: %s\n", path);
+  }
+}
+
+}  // namespace
+
+DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime, std::int32_t state,
+                          const char* reason, SuccessLine successLine) {
+  DWORD error = path.error;
+  unique_hfile file;
+  if (error == ERROR_SUCCESS) {
+    file = OpenForAppend(path.text.c_str());
+    if (!file) error = GetLastError();
+  }
+  if (!file) {
+    LogFailure(path.text.c_str(), error);
+    return ERROR_INTERNAL_ERROR;
+  }
+  const std::string line = HistoryRecordLine(localEventTime, state, reason);
+  // As with a text stream, a write error after a good open goes unnoticed.
+  WriteAll(file.get(), line.data(), static_cast<DWORD>(line.size()));
+  if (successLine == SuccessLine::Always || DebugInfoEnabled()) {
+    LogPrintf("%T: Successfully wrote managed state to disk [%s]\n", path.text.c_str());
+  }
+  return ERROR_SUCCESS;
+}
+
+DWORD Mardonel::WriteStateRecord(const char* reason) {
+  return AppendHistoryRecord(GetHistoryFilePath(), lastRecordTime, managedState, reason, SuccessLine::WhenDebugInfo);
+}

@@ -1,0 +1,19 @@
+// One line of a history file: event time, state, reason, time text.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "module/history_path.h"
+
+// "time,state,reason,time text" with the record's CR LF.
+std::string HistoryRecordLine(std::uint64_t localEventTime, std::int32_t state, const char* reason);
+
+enum class SuccessLine { WhenDebugInfo, Always };
+
+// Appends one record to the file at `path`: 0, or ERROR_INTERNAL_ERROR with
+// the failure line logged when the file cannot be opened.
+DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime, std::int32_t state,
+                          const char* reason, SuccessLine successLine);

@@ -1,0 +1,42 @@
+#include "module/host_address_table.h"
+
+namespace {
+
+class TableLock {
+ public:
+  explicit TableLock(HostAddressTable* table) : table_(table) { EnterCriticalSection(&table_->lock); }
+  ~TableLock() { LeaveCriticalSection(&table_->lock); }
+  TableLock(const TableLock&) = delete;
+  TableLock& operator=(const TableLock&) = delete;
+
+ private:
+  HostAddressTable* table_;
+};
+
+std::uintptr_t CountLocked(const HostAddressTable* table) {
+  return static_cast<std::uintptr_t>(table->last - table->first);
+}
+
+template <typename ReadWord>
+std::uint32_t ReadEntryWord(HostAddressTable* table, std::uint32_t index, ReadWord readWord) {
+  if (table == nullptr) return 0;
+  TableLock lock(table);
+  if (index >= CountLocked(table)) return 0;
+  return readWord(*table->first[index]);
+}
+
+}  // namespace
+
+std::uintptr_t GetAddressCount(HostAddressTable* table) {
+  if (table == nullptr) return 0;
+  TableLock lock(table);
+  return CountLocked(table);
+}
+
+std::uint32_t GetAddressWord(HostAddressTable* table, std::uint32_t index) {
+  return ReadEntryWord(table, index, [](const HostAddressEntry& entry) { return entry.addressWord; });
+}
+
+std::uint32_t GetMaskWord(HostAddressTable* table, std::uint32_t index) {
+  return ReadEntryWord(table, index, [](const HostAddressEntry& entry) { return entry.maskWord; });
+}

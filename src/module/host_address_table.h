@@ -1,0 +1,12 @@
+// Reads of the host's address table, each under the table's own lock.
+#pragma once
+
+#include <cstdint>
+
+#include "tovera/agent_module.h"
+
+// A null table reads as empty.
+std::uintptr_t GetAddressCount(HostAddressTable* table);
+// 0 when `index` is not below the current entry count.
+std::uint32_t GetAddressWord(HostAddressTable* table, std::uint32_t index);
+std::uint32_t GetMaskWord(HostAddressTable* table, std::uint32_t index);

@@ -1,0 +1,122 @@
+#include "module/mardonel.h"
+
+#include <cstring>
+
+#include "common/log/log.h"
+#include "common/registry/registry_parameter.h"
+#include "connection/ConfigMgrMPConnection.h"
+#include "module/dotted_address.h"
+#include "module/host_address_table.h"
+
+namespace {
+
+constexpr char kSettingsKey[] = "Software\\Quarnel\\ToveraAgt";
+constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
+constexpr int kSubnetTextSize = 260;
+
+std::uint64_t LocalNow() {
+  FILETIME utc;
+  FILETIME local;
+  GetSystemTimeAsFileTime(&utc);
+  FileTimeToLocalFileTime(&utc, &local);
+  return (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+}
+
+}  // namespace
+
+void* Mardonel::ScalarDeletingDestructor(unsigned int flags) {
+  if (flags & 1) {
+    delete this;
+  } else {
+    this->~Mardonel();
+  }
+  return this;
+}
+
+DWORD Mardonel::SetManagedState(ManagedState requested, const char* reason, bool force) {
+  if (requested == managedState && !force) return ERROR_SUCCESS;
+  lastRecordTime = LocalNow();
+  if (requested == kManaged) {
+    if (IsManagedNetwork()) managedState = kManaged;
+  } else {
+    managedState = requested;
+  }
+  return WriteStateRecord(reason);
+}
+
+void Mardonel::LoadSettings() {
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "LogFileName", REG_SZ, LogFileName, sizeof LogFileName, 0);
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "MaxLogFilesize", REG_DWORD, &MaxLogFilesize,
+                        sizeof MaxLogFilesize, 0);
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "Debug", REG_DWORD, &Debug, sizeof Debug, 0);
+}
+
+void Mardonel::LoadManagedSubnets() {
+  char text[kSubnetTextSize] = {};
+  GetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, "ManagedSubnets", REG_SZ, text, sizeof text, RP_READ_ONLY);
+  text[kSubnetTextSize - 1] = '\0';
+  if (text[0] == '\0') return;
+  if (DebugInfoEnabled()) LogPrintf("%T: Found managed subnets [%s]\n", text);
+  for (char* piece = text; *piece != '\0';) {
+    char* end = std::strchr(piece, ';');
+    if (end != nullptr) *end = '\0';
+    if (*piece != '\0') managedSubnets.push_back(ParseDottedAddress(piece));
+    if (end == nullptr) break;
+    piece = end + 1;
+  }
+}
+
+DWORD Mardonel::OnStartup(HostAddressTable* table, ULONG_PTR) {
+  addressTable = table;
+  if (!connection) connection = std::make_unique<ConfigMgrMPConnection>();
+  LoadSettings();
+  LoadManagedSubnets();
+  MaintainHistoryFolder();
+  if (GetAddressCount(addressTable) == 0) return ERROR_SUCCESS;
+  return SetManagedState(kManaged, "Startup", false);
+}
+
+DWORD Mardonel::OnShutdown() {
+  connection.reset();
+  return SetManagedState(kUnmanaged, "Shutdown", false);
+}
+
+DWORD Mardonel::OnNetAdaptersChanged(bool connected, bool force) {
+  if (connected) return SetManagedState(kManaged, "Net Adapters changed", force);
+  return SetManagedState(kUnmanaged, "Net Adapters changed", false);
+}
+
+DWORD Mardonel::OnHeartbeat(const FILETIME* now) {
+  if (now == nullptr) return ERROR_SUCCESS;
+  FILETIME local;
+  if (!FileTimeToLocalFileTime(now, &local)) return ERROR_SUCCESS;
+  const std::uint64_t localTime = (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+  if (localTime > lastRecordTime + kOneHour) {
+    lastRecordTime = localTime;
+    WriteStateRecord("Heartbeat");
+  }
+  return ERROR_SUCCESS;
+}
+
+DWORD Mardonel::OnSleep() { return SetManagedState(kUnmanaged, "Sleep", false); }
+
+DWORD Mardonel::OnOutOfSuspend() {
+  MaintainHistoryFolder();
+  return SetManagedState(kManaged, "Out of suspend", false);
+}
+
+DWORD Mardonel::ReservedA() { return ERROR_SUCCESS; }
+DWORD Mardonel::ReservedB(ULONG_PTR, ULONG_PTR) { return ERROR_SUCCESS; }
+DWORD Mardonel::ReservedC(INT32) { return ERROR_SUCCESS; }
+DWORD Mardonel::ReservedD(ULONG_PTR) { return ERROR_SUCCESS; }
+DWORD Mardonel::ReservedE() { return ERROR_SUCCESS; }
+DWORD Mardonel::ReservedF() { return ERROR_SUCCESS; }
+DWORD Mardonel::ReservedG(UINT16) { return ERROR_SUCCESS; }
+
+extern "C" TOVERA_MODULE_API Tovera::IAgentModule* __getMardonel(void*) {
+  try {
+    return new Mardonel();
+  } catch (...) {
+    return nullptr;
+  }
+}

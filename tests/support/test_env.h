@@ -1,0 +1,68 @@
+// What the tests need of the machine, made and removed per test.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tovera/agent_module.h"
+
+// A fresh folder under the temporary folder, removed with all its content.
+class ScopedTempFolder {
+ public:
+  ScopedTempFolder();
+  ~ScopedTempFolder();
+  ScopedTempFolder(const ScopedTempFolder&) = delete;
+  ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Points the all-users profile of this process at a test folder.
+class ScopedProfileFolder {
+ public:
+  explicit ScopedProfileFolder(const std::string& folder);
+  ~ScopedProfileFolder();
+  ScopedProfileFolder(const ScopedProfileFolder&) = delete;
+  ScopedProfileFolder& operator=(const ScopedProfileFolder&) = delete;
+  std::string StatesFolder() const;  // with its trailing backslash
+
+ private:
+  std::string folder_;
+  std::string previous_;
+};
+
+// A host address table as the host lays it out.
+class TestHostTable {
+ public:
+  TestHostTable();
+  ~TestHostTable();
+  TestHostTable(const TestHostTable&) = delete;
+  TestHostTable& operator=(const TestHostTable&) = delete;
+  // Dotted address and mask, as the host stores them.
+  void Add(const char* address, const char* mask);
+  void Clear();
+  HostAddressTable* get() { return &table_; }
+
+ private:
+  void Publish();
+  HostAddressTable table_;
+  std::vector<HostAddressEntry*> entries_;
+};
+
+std::string ReadWholeFile(const std::string& path);
+bool FileExists(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& content);
+std::vector<std::string> SplitLines(const std::string& text);  // at CR LF
+
+std::uint64_t FileTimeValue(const FILETIME& time);
+FILETIME FileTimeOf(std::uint64_t value);
+std::uint64_t LocalNowFileTime();
+// The history file name of the current UTC day, e.g. "20261207T.mgt".
+std::string TodayUtcHistoryName();
+std::string HistoryNameFor(const SYSTEMTIME& date);
