@@ -1,0 +1,22 @@
+// Benchmark figures: each compares the module's way of doing a job with a
+// plain baseline doing the same work, in the same run, as a ratio.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct BenchFigure {
+  std::string name;
+  std::string target;  // e.g. "at most 1.3"
+  std::function<double()> measureRatio;
+};
+
+std::vector<BenchFigure>& BenchFigures();
+
+struct BenchRegistrar {
+  explicit BenchRegistrar(BenchFigure figure) { BenchFigures().push_back(std::move(figure)); }
+};
+
+// Seconds taken by `job`, the best of `rounds` runs.
+double BestSeconds(int rounds, const std::function<void()>& job);

@@ -1,0 +1,39 @@
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "bench.h"
+
+std::vector<BenchFigure>& BenchFigures() {
+  static std::vector<BenchFigure> figures;
+  return figures;
+}
+
+double BestSeconds(int rounds, const std::function<void()>& job) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  double best = 1e300;
+  for (int round = 0; round < rounds; ++round) {
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    QueryPerformanceCounter(&start);
+    job();
+    QueryPerformanceCounter(&end);
+    const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    if (seconds < best) best = seconds;
+  }
+  return best;
+}
+
+// Usage: mardonel-bench [NAME-FILTER]
+int main(int argc, char** argv) {
+  const char* filter = argc > 1 ? argv[1] : "";
+  for (const BenchFigure& figure : BenchFigures()) {
+    if (std::strstr(figure.name.c_str(), filter) == nullptr) continue;
+    const double ratio = figure.measureRatio();
+    std::printf("%-60s ratio %6.2f  (target: %s)\n", figure.name.c_str(), ratio, figure.target.c_str());
+    std::fflush(stdout);
+  }
+  return 0;
+}
