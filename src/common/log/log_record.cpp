@@ -66,7 +66,9 @@ int ComposeLogRecord(char* buffer, int size, const char* format, va_list args, c
 
   int length;
   if (cut) {
-    std::memcpy(buffer + size - static_cast<int>(sizeof kTruncationMarker), kTruncationMarker, sizeof kTruncationMarker);
+    // The marker ends one byte short of the end, leaving room for the CR
+    // that the final line feed turns into.
+    std::memcpy(buffer + size - 7, kTruncationMarker, sizeof kTruncationMarker);
     length = static_cast<int>(std::strlen(buffer));
   } else {
     length = pos + body;

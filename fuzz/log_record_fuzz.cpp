@@ -1,0 +1,47 @@
+// Any stamp and any argument text, under each kind of format the module
+// uses, give a record that stays inside its buffer and keeps its framing.
+#include <cstdarg>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "common/log/log_record.h"
+
+namespace {
+
+const char* const kFormats[] = {"%s", "%s\n", "%T: %s\n", "%T", "%T%s", "\t%s\r\n", "", "%T: [%s] %s\n"};
+
+int Compose(char* buffer, int size, const char* format, const char* stamp, ...) {
+  va_list args;
+  va_start(args, stamp);
+  const int length = ComposeLogRecord(buffer, size, format, args, stamp);
+  va_end(args);
+  return length;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 3) return 0;
+  const char* format = kFormats[data[0] % (sizeof kFormats / sizeof kFormats[0])];
+  const int bufferSize = data[1] % 2 == 0 ? kLogRecordSize : 8 + data[2];
+  StampSeen = data[1] & 2;
+  LineContinues = (data[1] >> 2) & 1;
+  StampLength = data[2] % 40;
+
+  const std::string rest(reinterpret_cast<const char*>(data + 3), size - 3);
+  const std::size_t split = rest.find('\0');
+  const std::string stamp = split == std::string::npos ? std::string() : rest.substr(0, split).substr(0, 39);
+  const std::string text = split == std::string::npos ? rest : rest.substr(split + 1);
+
+  std::string buffer(static_cast<std::size_t>(bufferSize), '\x7f');
+  const int length = Compose(buffer.data(), bufferSize, format, stamp.c_str(), text.c_str(), text.c_str());
+
+  const auto at = [&](int index) { return buffer[static_cast<std::size_t>(index)]; };
+  if (length < 0 || length > bufferSize - 1) std::abort();
+  if (at(0) != '\r' || at(1) != '\n') std::abort();
+  if (length > 2 && at(length) != '\0') std::abort();
+  if (length > 2 && at(length - 1) == '\n' && at(length - 2) != '\r') std::abort();
+  return 0;
+}
