@@ -1,5 +1,71 @@
 #include "connection/ConfigMgrMPConnection.h"
 
+#include <utility>
+
+#include "common/log/log.h"
+#include "connection/com_apartment.h"
+#include "connection/mp_url.h"
+#include "connection/text_conversion.h"
+#include "connection/wmi_error_text.h"
+
+namespace {
+
+// Where the exception lines say they were caught; readers of the log match
+// these, so they stay as they are.
+constexpr char kHandlerFile[] = ".\\ConfigMgrMPConnection.cpp";
+constexpr int kHandlerLine = 30;
+
+void LogHresultException(HRESULT error) {
+  std::wstring text;
+  // The line is written even when its text cannot be had.
+  try {
+    std::string ansiText;
+    NQuarnel::GetWmiErrorText(error, ansiText);
+    text = NQuarnel::AnsiToWide(ansiText.c_str(), CP_THREAD_ACP);
+  } catch (...) {
+    text.clear();
+  }
+  LogPrintf("%T INFO: Catching and handling HRESULT exception %s:%d (0x%X)\n\t%ls\n", kHandlerFile, kHandlerLine,
+            static_cast<unsigned>(error), text.c_str());
+}
+
+}  // namespace
+
+ConfigMgrMPConnection::ConfigMgrMPConnection() : nameSource_(QueryManagementPointName) {}
+
+ConfigMgrMPConnection::ConfigMgrMPConnection(ManagementPointNameSource nameSource)
+    : nameSource_(std::move(nameSource)) {}
+
 bool ConfigMgrMPConnection::IsAvailable() { return true; }
 
-bool ConfigMgrMPConnection::TestConnectivity() { return false; }
+bool ConfigMgrMPConnection::TestConnectivity() {
+  const NQuarnel::CComApartment apartment(COINIT_MULTITHREADED);
+  if (FAILED(apartment.result())) {
+    LogPrintf("%T: CoInitializeEx failed. Returning failed connectivity status.\n");
+    return false;
+  }
+  return CheckManagementPoint();
+}
+
+bool ConfigMgrMPConnection::CheckManagementPoint() {
+  try {
+    const std::optional<std::wstring> name = nameSource_();
+    if (!name) return false;
+    const std::string ansiName = NQuarnel::WideToAnsi(name->c_str(), CP_ACP);
+    char url[kManagementPointUrlSize];
+    if (!BuildManagementPointUrl(url, sizeof url, ansiName.c_str())) {
+      if (DebugInfoEnabled()) {
+        LogPrintf("%T: Management point name of %u characters is too long for its address\n",
+                  static_cast<unsigned>(ansiName.size()));
+      }
+      return false;
+    }
+    return TestUrl(url);
+  } catch (HRESULT error) {
+    LogHresultException(error);
+    return false;
+  } catch (...) {
+    LogPrintf("%T WARNING: Caught and handled general exception %s:%d\n", kHandlerFile, kHandlerLine);
+    return false;
+  }
+}

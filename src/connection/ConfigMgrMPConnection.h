@@ -2,9 +2,23 @@
 #pragma once
 
 #include "connection/connection.h"
+#include "connection/management_point_name.h"
 
 class ConfigMgrMPConnection : public IConnection {
  public:
+  // The name comes from the local management client.
+  ConfigMgrMPConnection();
+  explicit ConfigMgrMPConnection(ManagementPointNameSource nameSource);
+
   bool IsAvailable() override;
+  // Enters the multithreaded COM apartment for the length of the check;
+  // failures are logged, and the answer is false.
   bool TestConnectivity() override;
+  // True when the URL's host and port accept a connection now.
+  bool TestUrl(const char* url);
+
+ private:
+  bool CheckManagementPoint();
+
+  ManagementPointNameSource nameSource_;
 };

@@ -1,0 +1,21 @@
+#include "connection/management_point_name.h"
+
+#include <wbemcli.h>
+
+#include "connection/com_owners.h"
+#include "connection/wbem_connect.h"
+#include "connection/wbem_instance_list.h"
+
+using NQuarnel::com_ptr;
+
+std::optional<std::wstring> QueryManagementPointName() {
+  com_ptr<IWbemServices> services;
+  NQuarnel::WbemConnectServer(services, L".", L"root\\ccm\\LocationServices", nullptr, nullptr,
+                              RPC_C_AUTHN_LEVEL_PKT, RPC_C_IMP_LEVEL_IMPERSONATE);
+  NQuarnel::CWbemInstanceList instances(services);
+  instances.Query(L"SELECT MP FROM SMS_MPInformation", 0);
+  if (instances.empty()) return std::nullopt;
+  // Only the first management point the client lists is ever tried.
+  const NQuarnel::unique_variant name = instances.front().GetProperty(L"MP");
+  return std::wstring(NQuarnel::BstrFromVariant(name.get()));
+}

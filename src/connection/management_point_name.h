@@ -1,0 +1,14 @@
+// Where the management point's name comes from.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+// No name when the local management client knows no management point.
+// Failures are thrown: COM failures as their HRESULT, others as other types.
+using ManagementPointNameSource = std::function<std::optional<std::wstring>()>;
+
+// The local management client's answer, through WMI. COM must be initialised
+// on the thread.
+std::optional<std::wstring> QueryManagementPointName();

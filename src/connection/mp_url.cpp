@@ -1,0 +1,24 @@
+#include "connection/mp_url.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr char kPrefix[] = "http://";
+constexpr char kSuffix[] = "//sms_MP//.sms_aut?MPLIST";
+
+}  // namespace
+
+bool BuildManagementPointUrl(char* out, std::size_t size, const char* name) {
+  if (out == nullptr || size == 0) return false;
+  if (name == nullptr) name = "";
+  std::memset(out, 0, size);
+  const std::size_t prefixLength = sizeof kPrefix - 1;
+  const std::size_t suffixLength = sizeof kSuffix - 1;
+  const std::size_t nameLength = std::strlen(name);
+  if (nameLength >= size || prefixLength + nameLength + suffixLength >= size) return false;
+  std::memcpy(out, kPrefix, prefixLength);
+  std::memcpy(out + prefixLength, name, nameLength);
+  std::memcpy(out + prefixLength + nameLength, kSuffix, suffixLength);
+  return true;
+}

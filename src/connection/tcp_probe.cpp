@@ -1,0 +1,104 @@
+#include "connection/tcp_probe.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+class WinsockSession {
+ public:
+  WinsockSession() {
+    WSADATA data;
+    error_ = WSAStartup(MAKEWORD(2, 2), &data);
+  }
+  ~WinsockSession() {
+    if (error_ == 0) WSACleanup();
+  }
+  WinsockSession(const WinsockSession&) = delete;
+  WinsockSession& operator=(const WinsockSession&) = delete;
+  int error() const { return error_; }
+
+ private:
+  int error_;
+};
+
+class unique_socket {
+ public:
+  explicit unique_socket(SOCKET handle) : handle_(handle) {}
+  ~unique_socket() {
+    if (handle_ != INVALID_SOCKET) closesocket(handle_);
+  }
+  unique_socket(const unique_socket&) = delete;
+  unique_socket& operator=(const unique_socket&) = delete;
+  SOCKET get() const { return handle_; }
+
+ private:
+  SOCKET handle_;
+};
+
+struct AddrInfoFreer {
+  void operator()(addrinfo* list) const { freeaddrinfo(list); }
+};
+using unique_addrinfo = std::unique_ptr<addrinfo, AddrInfoFreer>;
+
+int ConnectOne(const addrinfo& address, ULONGLONG timeout) {
+  const unique_socket connection(socket(address.ai_family, address.ai_socktype, address.ai_protocol));
+  if (connection.get() == INVALID_SOCKET) return WSAGetLastError();
+  u_long nonBlocking = 1;
+  if (ioctlsocket(connection.get(), FIONBIO, &nonBlocking) != 0) return WSAGetLastError();
+  if (connect(connection.get(), address.ai_addr, static_cast<int>(address.ai_addrlen)) == 0) return 0;
+  const int started = WSAGetLastError();
+  if (started != WSAEWOULDBLOCK) return started;
+
+  fd_set connected;
+  fd_set failed;
+  FD_ZERO(&connected);
+  FD_ZERO(&failed);
+  FD_SET(connection.get(), &connected);
+  FD_SET(connection.get(), &failed);
+  timeval wait{static_cast<long>(timeout / 1000), static_cast<long>(timeout % 1000 * 1000)};
+  const int ready = select(0, nullptr, &connected, &failed, &wait);
+  if (ready == SOCKET_ERROR) return WSAGetLastError();
+  if (ready == 0) return WSAETIMEDOUT;
+
+  int error = 0;
+  int length = sizeof error;
+  if (getsockopt(connection.get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) != 0) {
+    return WSAGetLastError();
+  }
+  if (error == 0 && FD_ISSET(connection.get(), &failed)) return WSAECONNREFUSED;
+  return error;
+}
+
+}  // namespace
+
+int ProbeTcpConnection(const char* host, unsigned short port, DWORD timeout) {
+  // An empty name would stand for every address of this machine.
+  if (host == nullptr || *host == '\0') return WSAHOST_NOT_FOUND;
+  const WinsockSession session;
+  if (session.error() != 0) return session.error();
+
+  char service[8];
+  std::snprintf(service, sizeof service, "%u", static_cast<unsigned>(port));
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_protocol = IPPROTO_TCP;
+  addrinfo* found = nullptr;
+  const int resolved = getaddrinfo(host, service, &hints, &found);
+  const unique_addrinfo addresses(found);
+  if (resolved != 0) return resolved;
+
+  const ULONGLONG deadline = GetTickCount64() + timeout;
+  int error = WSAHOST_NOT_FOUND;
+  for (const addrinfo* address = addresses.get(); address != nullptr; address = address->ai_next) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return WSAETIMEDOUT;
+    error = ConnectOne(*address, deadline - now);
+    if (error == 0) return 0;
+  }
+  return error;
+}

@@ -1,0 +1,64 @@
+#include <windows.h>
+#include <wininet.h>
+
+#include <memory>
+#include <string>
+
+#include "common/log/error_text.h"
+#include "common/log/log.h"
+#include "connection/ConfigMgrMPConnection.h"
+#include "connection/tcp_probe.h"
+
+namespace {
+
+// The whole wait for the management point's host to accept a connection.
+constexpr DWORD kConnectTimeout = 5000;  // milliseconds
+
+struct InternetHandleCloser {
+  void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
+};
+using unique_hinternet = std::unique_ptr<void, InternetHandleCloser>;
+
+// A WinINet connection handle is granted without any traffic, so it proves
+// nothing about the host; a TCP connection, closed unused, does.
+bool IsHostReachable(const std::string& host, INTERNET_PORT port) {
+  const int error = ProbeTcpConnection(host.c_str(), port, kConnectTimeout);
+  if (error == 0) return true;
+  if (DebugInfoEnabled()) {
+    LogPrintf("%T: Connection to %s port %u failed, %s\n", host.c_str(), static_cast<unsigned>(port),
+              ErrorMessage(static_cast<DWORD>(error)).c_str());
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ConfigMgrMPConnection::TestUrl(const char* url) {
+  if (DebugInfoEnabled()) LogPrintf("%T: Testing connectivity to %s\n", url);
+  const unique_hinternet session(InternetOpenA("ToveraAgt Module", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!session) {
+    if (DebugInfoEnabled()) {
+      const DWORD error = GetLastError();
+      LogPrintf("%T: Internet Open failed, %s\n", ErrorMessage(error).c_str());
+    }
+    return false;
+  }
+
+  // Lengths of 1 ask for pointers into the URL rather than copies.
+  URL_COMPONENTSA parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.dwHostNameLength = 1;
+  parts.dwUrlPathLength = 1;
+  if (!InternetCrackUrlA(url, 0, 0, &parts)) {
+    const DWORD error = GetLastError();
+    LogPrintf("%T: InternetCrackUrl failed, %s\n", ErrorMessage(error).c_str());
+    return false;
+  }
+  const std::string host = parts.lpszHostName != nullptr ? std::string(parts.lpszHostName, parts.dwHostNameLength)
+                                                         : std::string();
+
+  const unique_hinternet connection(InternetConnectA(session.get(), host.c_str(), parts.nPort, "", "",
+                                                     static_cast<DWORD>(parts.nScheme), 0, 0));
+  if (!connection) return false;
+  return IsHostReachable(host, parts.nPort);
+}

@@ -1,0 +1,31 @@
+// One WMI result object and its properties.
+#pragma once
+
+#include <wbemcli.h>
+#include <windows.h>
+
+#include "connection/com_owners.h"
+
+namespace NQuarnel {
+
+class CWbemInstance {
+ public:
+  CWbemInstance() = default;
+  // Takes a reference of its own to `object`.
+  explicit CWbemInstance(IWbemClassObject* object) : object_(object) {}
+
+  // The named property's value with its type. Throws the HRESULT of a failed
+  // read, E_POINTER for an instance without an object.
+  unique_variant GetProperty(const wchar_t* name) const;
+
+  IWbemClassObject* get() const { return object_.get(); }
+
+ private:
+  com_ptr<IWbemClassObject> object_;
+};
+
+// The string a value holds; for any other type (null, empty, numbers, strings
+// by reference) one shared empty string, which lives until the module unloads.
+BSTR BstrFromVariant(const VARIANT& value);
+
+}  // namespace NQuarnel

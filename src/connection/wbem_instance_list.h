@@ -1,0 +1,34 @@
+// The results of one WQL query, in the order the enumerator delivered them.
+#pragma once
+
+#include <wbemcli.h>
+#include <windows.h>
+
+#include <list>
+
+#include "connection/com_owners.h"
+#include "connection/wbem_instance.h"
+
+namespace NQuarnel {
+
+class CWbemInstanceList : public std::list<CWbemInstance> {
+ public:
+  // The list borrows the caller's holder, which must stay connected while
+  // the list queries through it.
+  explicit CWbemInstanceList(com_ptr<IWbemServices>& services) : services_(services) {}
+  virtual ~CWbemInstanceList() { clear(); }
+  CWbemInstanceList(const CWbemInstanceList&) = delete;
+  CWbemInstanceList& operator=(const CWbemInstanceList&) = delete;
+
+  // Appends every object the query returns. A failed query throws its
+  // HRESULT; a wait of more than kNextTimeout for the next object ends the
+  // enumeration, keeping what came before.
+  void Query(const wchar_t* wql, long flags);
+
+  static constexpr long kNextTimeout = 10000;  // milliseconds
+
+ private:
+  com_ptr<IWbemServices>& services_;
+};
+
+}  // namespace NQuarnel

@@ -1,0 +1,15 @@
+// WMI's own text for an HRESULT.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace NQuarnel {
+
+// Fills `text` and returns S_OK; when WMI's status-text service cannot be
+// made, returns that failure and leaves `text` as it was; when it has no
+// text for `error`, returns its failure with the text "Get last error failed".
+HRESULT GetWmiErrorText(HRESULT error, std::string& text);
+
+}  // namespace NQuarnel
