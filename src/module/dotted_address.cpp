@@ -1,5 +1,46 @@
 #include "module/dotted_address.h"
 
-std::uint32_t ParseDottedAddress(const char*) { return 0; }
+#include <cstdio>
+#include <cstdlib>
 
-char* FormatDottedAddress(char* buffer, std::size_t, std::uint32_t) { return buffer; }
+namespace {
+
+constexpr std::size_t kDottedTextSize = 20;
+
+// Only these two are read by the parse: no sign, blank or locale digit.
+bool IsDigitOrDot(char c) { return c == '.' || (c >= '0' && c <= '9'); }
+
+}  // namespace
+
+std::uint32_t ParseDottedAddress(const char* text) {
+  if (text == nullptr) return 0;
+  std::uint32_t result = 0;
+  unsigned octet = 0;
+  const char* group = text;
+  for (const char* cursor = text; octet < 4 && IsDigitOrDot(*cursor); ++cursor) {
+    // strtol reads the whole group from its start, so one conversion per group
+    // gives what converting again at each of its characters would.
+    if (cursor == group) {
+      const auto number = static_cast<std::uint32_t>(std::strtol(group, nullptr, 10)) & 0xFFu;
+      result |= number << (8 * octet);
+    }
+    if (*cursor == '.') {
+      ++octet;
+      group = cursor + 1;
+    }
+  }
+  return result;
+}
+
+char* FormatDottedAddress(char* buffer, std::size_t size, std::uint32_t value) {
+  static char shared[2][kDottedTextSize];
+  static unsigned next = 0;
+  if (buffer == nullptr) {
+    buffer = shared[next];
+    next ^= 1;
+    size = kDottedTextSize;
+  }
+  std::snprintf(buffer, size, "%d.%d.%d.%d", static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>((value >> 16) & 0xFF), static_cast<int>(value >> 24));
+  return buffer;
+}

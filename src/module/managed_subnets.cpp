@@ -1,5 +1,59 @@
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "common/log/log.h"
+#include "common/registry/registry_parameter.h"
+#include "module/dotted_address.h"
+#include "module/host_address_table.h"
 #include "module/mardonel.h"
 
-bool Mardonel::IsManagedNetwork() { return false; }
+namespace {
 
-DWORD Mardonel::SaveManagedSubnets() { return ERROR_SUCCESS; }
+constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
+constexpr std::size_t kKeptSubnets = 5;
+constexpr std::size_t kSubnetTextSize = 260;
+
+void AppendBounded(char* text, std::size_t size, const char* piece) {
+  const std::size_t length = std::strlen(text);
+  if (length + 1 < size) std::strncat(text, piece, size - length - 1);
+}
+
+}  // namespace
+
+bool Mardonel::IsManagedNetwork() {
+  const std::uintptr_t count = GetAddressCount(addressTable);
+  for (std::uintptr_t index = 0; index < count; ++index) {
+    const auto entry = static_cast<std::uint32_t>(index);
+    const std::uint32_t address = GetAddressWord(addressTable, entry);
+    const std::uint32_t subnet = address & GetMaskWord(addressTable, entry);
+    if (std::find(managedSubnets.begin(), managedSubnets.end(), subnet) != managedSubnets.end()) return true;
+    if (connection && connection->TestConnectivity()) {
+      try {
+        managedSubnets.push_back(subnet);
+      } catch (const std::bad_alloc&) {
+        return true;  // reachable all the same; only the memory of it is lost
+      }
+      SaveManagedSubnets();
+      return true;
+    }
+    LogPrintf("%T: Failed to connect to MP. Setting status to unmanaged.\n");
+  }
+  return false;
+}
+
+DWORD Mardonel::SaveManagedSubnets() {
+  char text[kSubnetTextSize] = {};
+  if (managedSubnets.size() > kKeptSubnets) {
+    managedSubnets.erase(managedSubnets.begin(), managedSubnets.end() - kKeptSubnets);
+  }
+  for (const std::uint32_t subnet : managedSubnets) {
+    if (text[0] == '\0') {
+      FormatDottedAddress(text, sizeof text, subnet);
+    } else {
+      AppendBounded(text, sizeof text, ";");
+      AppendBounded(text, sizeof text, FormatDottedAddress(nullptr, 0, subnet));
+    }
+  }
+  return SetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, "ManagedSubnets", REG_SZ, text, 0, 0);
+}
