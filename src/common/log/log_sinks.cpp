@@ -1,22 +1,105 @@
 #include <windows.h>
 
+#include "common/log/last_error.h"
 #include "common/log/log.h"
+#include "common/log/log_console.h"
+#include "common/log/log_file.h"
 #include "common/log/log_format.h"
+#include "common/log/log_lock.h"
+#include "common/log/log_locked.h"
+#include "common/log/log_queue.h"
 #include "common/log/log_record.h"
+#include "common/log/log_rollover.h"
 
-extern "C" int vLogPrintf(const char* format, va_list args) {
-  const DWORD savedError = GetLastError();
+namespace {
+
+constexpr std::int32_t kMinLogFilesize = 8192;
+
+void WriteLogFile(HANDLE file, const char* text, std::size_t length) {
+  DWORD written = 0;
+  if (file != nullptr) WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
+}
+
+int FormatRecord(char* record, int size, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const int length = FormatLogRecord(record, size, format, args);
+  va_end(args);
+  return length;
+}
+
+// Says how many records the bounded queue dropped, where they would have been.
+void WriteDroppedNote(HANDLE file, std::size_t dropped) {
+  // The note must not change how the records around it continue their lines.
+  const int lineContinues = LineContinues;
+  char note[kLogRecordSize];
+  const int length = FormatRecord(note, sizeof note, "%T: %lu pending log records were dropped\n",
+                                  static_cast<unsigned long>(dropped));
+  LineContinues = lineContinues;
+  WriteLogFile(file, note + 2, static_cast<std::size_t>(length - 2));
+  WriteLogConsole(note + 2, static_cast<std::size_t>(length - 2));
+}
+
+void DrainPendingRecords(HANDLE file) {
+  PendingLogQueue& queue = PendingLogRecords();
+  if (const std::size_t dropped = queue.TakeDropped(); dropped != 0) WriteDroppedNote(file, dropped);
+  while (unique_pending_record record = queue.Pop()) {
+    if (record->length == 0) continue;
+    const auto length = static_cast<std::size_t>(record->length);
+    WriteLogFile(file, record->text(), length);
+    WriteLogConsole(record->text(), length);
+  }
+}
+
+bool ReachedSizeLimit(HANDLE file) {
+  LARGE_INTEGER size;
+  return GetFileSizeEx(file, &size) && size.QuadPart >= MaxLogFilesize;
+}
+
+}  // namespace
+
+int vLogPrintfLocked(const char* format, va_list args) {
+  if (format == nullptr) format = "";
+  if (MaxLogFilesize == 0) return 0;
+  if (format[0] == '\0' && PendingLogRecords().empty()) return 0;
+  if (MaxLogFilesize < kMinLogFilesize) MaxLogFilesize = kMinLogFilesize;
+
   char record[kLogRecordSize];
   const int length = FormatLogRecord(record, sizeof record, format, args);
+  unique_hfile file = OpenLogFile();
+  if (!file && !IsConsoleOnlyLog()) return QueueLogRecord(record, length);
+
+  DrainPendingRecords(file.get());
   if (length > 2) {
-    DWORD written = 0;
-    WriteConsoleA(GetStdHandle(STD_OUTPUT_HANDLE), record + 2, static_cast<DWORD>(length - 2), &written, nullptr);
+    const auto textLength = static_cast<std::size_t>(length - 2);
+    WriteLogConsole(record + 2, textLength);
+    WriteLogFile(file.get(), record + 2, textLength);
   }
-  SetLastError(savedError);
+  if (file && ReachedSizeLimit(file.get())) RollOverLogFile(std::move(file));
   return length > 0 && record[length - 1] == '\n' ? length - 1 : length;
 }
 
-extern "C" int vFastLogPrintf(const char* format, va_list args) { return vLogPrintf(format, args); }
+int LogPrintfLocked(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const int result = vLogPrintfLocked(format, args);
+  va_end(args);
+  return result;
+}
+
+extern "C" int vLogPrintf(const char* format, va_list args) {
+  const LastErrorKeeper lastError;
+  const LogLockGuard lock;
+  return vLogPrintfLocked(format, args);
+}
+
+extern "C" int vFastLogPrintf(const char* format, va_list args) {
+  const LastErrorKeeper lastError;
+  const LogLockGuard lock;
+  char record[kLogRecordSize];
+  const int length = FormatLogRecord(record, sizeof record, format, args);
+  return QueueLogRecord(record, length);
+}
 
 int LogPrintf(const char* format, ...) {
   va_list args;

@@ -1,0 +1,15 @@
+// The log file: its default name and opening it for one record.
+#pragma once
+
+#include "common/fs/unique_handle.h"
+
+// Fills an empty LogFileName with C:\temp\<executable base name>.log.
+void EnsureLogFileName();
+
+// True when LogFileName is "-": records go to the console only.
+bool IsConsoleOnlyLog();
+
+// The log file opened for appending, or null when there is none to write
+// (console only, in use by another program, or not creatable). Creates the
+// file and its folders when missing. The caller holds the log lock.
+unique_hfile OpenLogFile();

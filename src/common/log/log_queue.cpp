@@ -1,0 +1,73 @@
+#include "common/log/log_queue.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Constant-initialised: usable by logging that runs before or after the
+// module's static constructors.
+constinit PendingLogQueue pendingLogRecords{kMaxPendingLogRecords, kMaxPendingLogBytes};
+
+}  // namespace
+
+void PendingLogRecordFree::operator()(PendingLogRecord* record) const {
+  record->~PendingLogRecord();
+  std::free(record);
+}
+
+PendingLogQueue::~PendingLogQueue() {
+  while (Pop()) {
+  }
+}
+
+int PendingLogQueue::Push(const char* record, int length) {
+  if (length < 2) return 0;
+  const std::size_t textLength = static_cast<std::size_t>(length - 2);
+  void* block = std::malloc(sizeof(PendingLogRecord) + textLength + 1);
+  if (block == nullptr) return 0;
+  auto* node = new (block) PendingLogRecord{nullptr, static_cast<std::int32_t>(textLength)};
+  std::memcpy(node->text(), record + 2, textLength);
+  node->text()[textLength] = '\0';
+
+  while (head_ != nullptr && (records_ >= maxRecords_ || bytes_ + textLength > maxBytes_)) {
+    Pop();
+    ++dropped_;
+  }
+  Append(node);
+  return static_cast<int>(textLength);
+}
+
+void PendingLogQueue::Append(PendingLogRecord* record) {
+  if (tail_ == nullptr) {
+    head_ = record;
+  } else {
+    tail_->next = record;
+  }
+  tail_ = record;
+  ++records_;
+  bytes_ += static_cast<std::size_t>(record->length);
+}
+
+unique_pending_record PendingLogQueue::Pop() {
+  unique_pending_record record(head_);
+  if (record) {
+    head_ = record->next;
+    if (head_ == nullptr) tail_ = nullptr;
+    record->next = nullptr;
+    --records_;
+    bytes_ -= static_cast<std::size_t>(record->length);
+  }
+  return record;
+}
+
+std::size_t PendingLogQueue::TakeDropped() {
+  const std::size_t dropped = dropped_;
+  dropped_ = 0;
+  return dropped;
+}
+
+PendingLogQueue& PendingLogRecords() { return pendingLogRecords; }
+
+int QueueLogRecord(const char* record, int length) { return pendingLogRecords.Push(record, length); }

@@ -1,0 +1,59 @@
+// Records waiting for the next log call that can write them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+// One heap block: this header, then the text and its terminator.
+struct PendingLogRecord {
+  PendingLogRecord* next;
+  std::int32_t length;  // text bytes; 0 for an empty record
+  char* text() { return reinterpret_cast<char*>(this + 1); }
+};
+
+struct PendingLogRecordFree {
+  void operator()(PendingLogRecord* record) const;
+};
+using unique_pending_record = std::unique_ptr<PendingLogRecord, PendingLogRecordFree>;
+
+// First in, first out. Past either bound the oldest records are dropped and
+// counted, so the queue cannot grow while nothing drains it.
+class PendingLogQueue {
+ public:
+  constexpr PendingLogQueue(std::size_t maxRecords, std::size_t maxBytes)
+      : maxRecords_(maxRecords), maxBytes_(maxBytes) {}
+  ~PendingLogQueue();
+  PendingLogQueue(const PendingLogQueue&) = delete;
+  PendingLogQueue& operator=(const PendingLogQueue&) = delete;
+
+  // Queues the text of a record built by FormatLogRecord (from its byte 2 on).
+  // Returns the text bytes queued; 0 when out of memory (the record is lost).
+  int Push(const char* record, int length);
+  // The oldest record, or null when the queue is empty.
+  unique_pending_record Pop();
+  bool empty() const { return head_ == nullptr; }
+  // Records dropped since the previous call.
+  std::size_t TakeDropped();
+
+ private:
+  void Append(PendingLogRecord* record);
+
+  std::size_t maxRecords_;
+  std::size_t maxBytes_;
+  PendingLogRecord* head_ = nullptr;
+  PendingLogRecord* tail_ = nullptr;
+  std::size_t records_ = 0;
+  std::size_t bytes_ = 0;
+  std::size_t dropped_ = 0;
+};
+
+inline constexpr std::size_t kMaxPendingLogRecords = 4096;
+inline constexpr std::size_t kMaxPendingLogBytes = 1024 * 1024;
+
+// The log's queue; the caller holds the log lock.
+PendingLogQueue& PendingLogRecords();
+
+// Queues a record built by FormatLogRecord; the caller holds the log lock.
+// Returns the text bytes queued, 0 when nothing was queued.
+int QueueLogRecord(const char* record, int length);

@@ -1,0 +1,18 @@
+// Rolling the log file over to its single backup.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "common/fs/unique_handle.h"
+
+extern std::int32_t LogRenameErrors;  // rollovers whose rename failed twice
+extern bool ReportBackupErrors;       // cleared while that failure is being logged
+
+// LogFileName with its last character replaced by "_" ("~" when it already
+// is "_", so the backup never is the log itself).
+void LogBackupFileName(char* backup, std::size_t size);
+
+// Closes the full log file and renames it to the backup, replacing the old
+// one. The caller holds the log lock.
+void RollOverLogFile(unique_hfile file);

@@ -1,0 +1,10 @@
+// The modules loaded in this process, for searching their message tables.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+// On success `modules` holds the handles of the process's modules, the
+// executable first, and `count` their number.
+HRESULT ListLoadedModules(std::unique_ptr<HMODULE[]>& modules, DWORD& count);
