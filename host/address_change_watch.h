@@ -1,0 +1,25 @@
+// One outstanding request to be told when the machine's addresses change.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include "host/win_owners.h"
+
+class AddressChangeWatch {
+ public:
+  AddressChangeWatch();
+  ~AddressChangeWatch();
+  AddressChangeWatch(const AddressChangeWatch&) = delete;
+  AddressChangeWatch& operator=(const AddressChangeWatch&) = delete;
+
+  // Asks for the next change; false when the platform cannot tell.
+  bool Arm();
+  // Signalled when a change arrived; null when not armed.
+  HANDLE event() const { return armed_ ? event_.get() : nullptr; }
+
+ private:
+  unique_handle event_;
+  OVERLAPPED overlapped_{};
+  bool armed_ = false;
+};

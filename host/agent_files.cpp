@@ -1,0 +1,76 @@
+#include "host/agent_files.h"
+
+#include <windows.h>
+#include <userenv.h>
+
+#include <vector>
+
+#include "host/win_owners.h"
+
+namespace {
+
+constexpr char kSettingsKey[] = "Software\\Quarnel\\ToveraAgt";
+constexpr char kPolicyKey[] = "Software\\Policies\\Quarnel\\ToveraAgt";
+
+// true when the key holds the value; `text` then has it as far as it is text.
+bool ReadTextValue(const char* keyName, const char* valueName, std::string& text) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  const unique_hkey key(opened);
+  char buffer[MAX_PATH + 1] = {};
+  DWORD type = 0;
+  DWORD size = MAX_PATH;
+  const LSTATUS status = RegQueryValueExA(key.get(), valueName, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(buffer), &size);
+  if (status == ERROR_FILE_NOT_FOUND) return false;
+  text = status == ERROR_SUCCESS && type == REG_SZ ? buffer : "";
+  return true;
+}
+
+std::string ProgramBaseName() {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  const std::string full(path, length < sizeof path ? length : 0);
+  return full.substr(full.find_last_of('\\') + 1);
+}
+
+}  // namespace
+
+std::string HistoryFolder() {
+  char folder[MAX_PATH] = {};
+  DWORD size = sizeof folder;
+  // Some platforms cannot report the folder; the variable names the same one.
+  if (!GetAllUsersProfileDirectoryA(folder, &size) || folder[0] == '\0') {
+    const DWORD length = GetEnvironmentVariableA("ALLUSERSPROFILE", folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) return {};
+  }
+  std::string path = folder;
+  if (path.back() == '\\') path.pop_back();
+  return path + "\\Application Data\\Quarnel\\ToveraAgt\\States\\";
+}
+
+std::string LogFilePath() {
+  std::string name;
+  if (!ReadTextValue(kPolicyKey, "LogFileName", name)) ReadTextValue(kSettingsKey, "LogFileName", name);
+  if (name == "-") return {};
+  if (!name.empty()) return name;
+  const std::string base = ProgramBaseName();
+  const std::size_t dot = base.find_last_of('.');
+  if (dot == std::string::npos) return {};
+  return "C:\\temp\\" + base.substr(0, dot) + ".log";
+}
+
+std::string UnixPathOf(const std::string& windowsPath) {
+  using UnixFileNameFunction = char*(CDECL*)(const WCHAR*);
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const auto unixFileName = reinterpret_cast<UnixFileNameFunction>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
+  if (unixFileName == nullptr) return {};
+  // Wine's own call takes a wide path.
+  const int length = MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, nullptr, 0);
+  if (length <= 0) return {};
+  std::vector<WCHAR> wide(static_cast<std::size_t>(length));
+  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), length);
+  const unique_heap_text unixPath(unixFileName(wide.data()));
+  return unixPath ? std::string(unixPath.get()) : std::string();
+}

@@ -1,0 +1,17 @@
+// Where the module writes, found the way the module finds it, so the host
+// can show what a run left behind.
+#pragma once
+
+#include <string>
+
+// The history folder, with its trailing backslash; empty when the all-users
+// profile folder is unknown.
+std::string HistoryFolder();
+
+// The log file the module writes: the LogFileName setting (machine policy
+// first); empty means C:\temp\<program>.log. Empty when records go to the
+// console only ("-").
+std::string LogFilePath();
+
+// Where a Windows path lies on the Linux side under Wine; empty elsewhere.
+std::string UnixPathOf(const std::string& windowsPath);

@@ -1,0 +1,11 @@
+// Follows the machine's own events: start-up at once, a heartbeat every
+// period, address changes as they come, until the stop signal or the end of
+// the run's length.
+#pragma once
+
+#include "host/host_table.h"
+#include "host/module_driver.h"
+#include "host/options.h"
+#include "host/stop_signal.h"
+
+void RunLive(const HostOptions& options, ModuleDriver& driver, HostTable& table, const StopSignal& stop);

@@ -1,0 +1,96 @@
+// agent-host: runs Mardonel.dll the way the agent service does, on this
+// machine's events or on a scenario, and shows what the module recorded.
+#include <windows.h>
+
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <sstream>
+
+#include "host/host_table.h"
+#include "host/live_run.h"
+#include "host/module_driver.h"
+#include "host/options.h"
+#include "host/run_report.h"
+#include "host/scenario.h"
+#include "host/scenario_player.h"
+#include "host/stop_signal.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+bool ReadScenario(const std::string& path, ScenarioResult& scenario) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::ostringstream text;
+  text << file.rdbuf();
+  scenario = ParseScenario(text.str());
+  return true;
+}
+
+void PrintTable(HostTable& table) {
+  const std::vector<std::string> entries = table.Describe();
+  if (entries.empty()) PrintStamped("address table: empty");
+  for (const std::string& entry : entries) PrintStamped("address table: " + entry);
+}
+
+int Run(const HostOptions& options) {
+  ScenarioResult scenario;
+  if (!options.scenarioFile.empty()) {
+    if (!ReadScenario(options.scenarioFile, scenario)) {
+      std::fprintf(stderr, "agent-host: cannot read %s\n", options.scenarioFile.c_str());
+      return kExitUsage;
+    }
+    if (!scenario.error.empty()) {
+      std::fprintf(stderr, "agent-host: %s: %s; nothing was run\n", options.scenarioFile.c_str(),
+                   scenario.error.c_str());
+      return kExitUsage;
+    }
+  }
+
+  StopSignal stop;
+  const RunReport report;
+  // The table outlives the module, which keeps reading it.
+  HostTable table(options.includeLoopback);
+  const DWORD tableResult = table.Rebuild();
+  if (tableResult != ERROR_SUCCESS) PrintStamped("cannot read the adapters: " + ErrorCodeText(tableResult));
+  PrintTable(table);
+
+  ModuleDriver driver;
+  std::string error;
+  if (!driver.Load(error)) {
+    std::fprintf(stderr, "agent-host: %s\n", error.c_str());
+    return kExitFailure;
+  }
+  if (options.scenarioFile.empty()) {
+    RunLive(options, driver, table, stop);
+  } else {
+    PlayScenario(scenario.steps, driver, table, stop);
+  }
+  driver.Finish();
+  stop.RunFinished();
+  report.Print();
+  return driver.failures() == 0 ? 0 : kExitFailure;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const OptionsResult parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.error.empty()) {
+      std::fprintf(stderr, "agent-host: %s\n\n%s", parsed.error.c_str(), kUsageText);
+      return kExitUsage;
+    }
+    if (parsed.options.help) {
+      std::printf("%s", kUsageText);
+      return 0;
+    }
+    return Run(parsed.options);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "agent-host: %s\n", failure.what());
+    return kExitFailure;
+  }
+}

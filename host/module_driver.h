@@ -1,0 +1,51 @@
+// The module as the host holds it: Mardonel.dll loaded from the program's own
+// folder, the object from its factory, and every call through the interface's
+// vtable, printed with its result.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "tovera/agent_module.h"
+
+class ModuleDriver {
+ public:
+  ModuleDriver() = default;
+  ~ModuleDriver();
+  ModuleDriver(const ModuleDriver&) = delete;
+  ModuleDriver& operator=(const ModuleDriver&) = delete;
+
+  // Loads the library and creates the module; false with `error` set otherwise.
+  bool Load(std::string& error);
+
+  DWORD Startup(HostAddressTable* table, const std::string& label = "startup");
+  DWORD Shutdown(const std::string& label = "shutdown");
+  DWORD Sleep(const std::string& label = "sleep");
+  DWORD Resume(const std::string& label = "resume");
+  DWORD NetAdaptersChanged(bool connected, bool force, const std::string& label);
+  DWORD Heartbeat(const FILETIME& utcNow, const std::string& label);
+
+  // Shuts a started module down, destroys it through slot 0 and unloads the
+  // library, reporting each step. Safe to call more than once.
+  void Finish();
+
+  bool started() const { return started_; }
+  // Operations that returned an error, and a failed unload.
+  int failures() const { return failures_; }
+
+ private:
+  DWORD Call(const std::string& label, const std::function<DWORD(Tovera::IAgentModule&)>& operation);
+
+  HMODULE library_ = nullptr;
+  Tovera::IAgentModule* module_ = nullptr;
+  bool started_ = false;
+  int failures_ = 0;
+};
+
+// One line of the host's output, stamped with the local time.
+void PrintStamped(const std::string& text);
+
+// The system's text for a Win32 code, on one line.
+std::string ErrorCodeText(DWORD code);

@@ -1,0 +1,164 @@
+#include "host/scenario.h"
+
+#include <sstream>
+
+namespace {
+
+constexpr std::int64_t kUnitsPerHour = 36000000000LL;
+constexpr int kFractionDigits = 6;
+
+// Whole and fractional digits, "12" or "1.25", into millionths. At most six
+// digits either side, so every later product stays far inside 64 bits.
+bool ParseMillionths(const std::string& text, std::int64_t& millionths) {
+  const std::size_t dot = text.find('.');
+  const std::string whole = text.substr(0, dot);
+  const std::string fraction = dot == std::string::npos ? std::string() : text.substr(dot + 1);
+  if (whole.empty() || whole.size() > 6 || fraction.size() > kFractionDigits) return false;
+  if (dot != std::string::npos && fraction.empty()) return false;
+  std::int64_t value = 0;
+  for (char c : whole + fraction + std::string(kFractionDigits - fraction.size(), '0')) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  millionths = value;
+  return true;
+}
+
+// Millionths back to the shortest decimal text: 1500000 gives "1.5".
+std::string FormatMillionths(std::int64_t millionths) {
+  std::string text = std::to_string(millionths / 1000000);
+  std::string fraction = std::to_string(1000000 + millionths % 1000000).substr(1);
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  return fraction.empty() ? text : text + "." + fraction;
+}
+
+std::string Refuse(int lineNumber, const std::string& why) {
+  return "line " + std::to_string(lineNumber) + ": " + why;
+}
+
+std::vector<std::string> WordsOf(std::string line) {
+  const std::size_t comment = line.find('#');
+  if (comment != std::string::npos) line.erase(comment);
+  std::istringstream stream(line);
+  std::vector<std::string> words;
+  for (std::string word; stream >> word;) words.push_back(word);
+  return words;
+}
+
+// One line into `step`; returns the reason when the line is refused.
+std::string ParseLine(const std::vector<std::string>& words, ScenarioStep& step) {
+  const std::string& name = words[0];
+  const std::size_t extra = words.size() - 1;
+  if (name == "startup" || name == "shutdown" || name == "sleep" || name == "resume") {
+    step.event = name == "startup"    ? ScenarioEvent::Startup
+                 : name == "shutdown" ? ScenarioEvent::Shutdown
+                 : name == "sleep"    ? ScenarioEvent::Sleep
+                                      : ScenarioEvent::Resume;
+    return extra == 0 ? std::string() : "'" + name + "' takes no argument";
+  }
+  if (name == "netchange") {
+    step.event = ScenarioEvent::NetChange;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+      if (words[i] == "disconnected" && step.connected) {
+        step.connected = false;
+      } else if (words[i] == "force" && !step.force) {
+        step.force = true;
+      } else {
+        return "'netchange' takes 'disconnected' and 'force' once each, not '" + words[i] + "'";
+      }
+    }
+    return {};
+  }
+  if (name == "heartbeat") {
+    step.event = ScenarioEvent::Heartbeat;
+    if (extra == 0) return {};
+    if (extra > 1) return "'heartbeat' takes one time at most";
+    const std::string& time = words[1];
+    std::int64_t millionths = 0;
+    if (time.size() < 2 || (time[0] != '+' && time[0] != '-') || !ParseMillionths(time.substr(1), millionths)) {
+      return "malformed time '" + words[1] + "' (want +HOURS or -HOURS, e.g. +2 or +1.5)";
+    }
+    step.atOffset = true;
+    step.offsetUnits = (time[0] == '-' ? -1 : 1) * millionths * (kUnitsPerHour / 1000000);
+    return {};
+  }
+  if (name == "wait") {
+    step.event = ScenarioEvent::Wait;
+    if (extra != 1) return "'wait' takes one time, e.g. wait 2";
+    std::int64_t millionths = 0;
+    if (!ParseMillionths(words[1], millionths)) {
+      return "malformed time '" + words[1] + "' (want wait SECONDS, e.g. wait 2)";
+    }
+    step.waitMilliseconds = static_cast<std::uint64_t>(millionths / 1000);
+    return {};
+  }
+  return "unknown event '" + name + "'";
+}
+
+// The host's contract: start-up first, nothing between shut-down and the
+// next start-up, and no second start-up while the module runs.
+std::string CheckOrder(const ScenarioStep& step, bool& started) {
+  switch (step.event) {
+    case ScenarioEvent::Wait:
+      return {};
+    case ScenarioEvent::Startup:
+      if (started) return "'startup' while the module is already started";
+      started = true;
+      return {};
+    case ScenarioEvent::Shutdown:
+      if (!started) return "'shutdown' before 'startup'";
+      started = false;
+      return {};
+    default:
+      return started ? std::string() : "'" + DescribeStep(step) + "' before 'startup'";
+  }
+}
+
+}  // namespace
+
+ScenarioResult ParseScenario(const std::string& text) {
+  ScenarioResult result;
+  std::istringstream stream(text);
+  bool started = false;
+  int lineNumber = 0;
+  for (std::string line; std::getline(stream, line);) {
+    ++lineNumber;
+    const std::vector<std::string> words = WordsOf(line);
+    if (words.empty()) continue;
+    ScenarioStep step{ScenarioEvent::Wait, lineNumber};
+    std::string why = ParseLine(words, step);
+    if (why.empty()) why = CheckOrder(step, started);
+    if (!why.empty()) {
+      result.steps.clear();
+      result.error = Refuse(lineNumber, why);
+      return result;
+    }
+    result.steps.push_back(step);
+  }
+  if (result.steps.empty()) result.error = "the scenario holds no event";
+  return result;
+}
+
+std::string DescribeStep(const ScenarioStep& step) {
+  switch (step.event) {
+    case ScenarioEvent::Startup:
+      return "startup";
+    case ScenarioEvent::Shutdown:
+      return "shutdown";
+    case ScenarioEvent::Sleep:
+      return "sleep";
+    case ScenarioEvent::Resume:
+      return "resume";
+    case ScenarioEvent::NetChange:
+      return std::string("netchange") + (step.connected ? "" : " disconnected") + (step.force ? " force" : "");
+    case ScenarioEvent::Heartbeat: {
+      if (!step.atOffset) return "heartbeat";
+      const std::int64_t millionths = step.offsetUnits / (kUnitsPerHour / 1000000);
+      return std::string("heartbeat ") + (millionths < 0 ? "-" : "+") +
+             FormatMillionths(millionths < 0 ? -millionths : millionths);
+    }
+    case ScenarioEvent::Wait:
+      return "wait " + FormatMillionths(static_cast<std::int64_t>(step.waitMilliseconds) * 1000);
+  }
+  return {};
+}

@@ -1,0 +1,29 @@
+// Scenario files: one host event a line, checked whole before anything runs.
+// Needs nothing of the platform.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class ScenarioEvent { Startup, Shutdown, Sleep, Resume, NetChange, Heartbeat, Wait };
+
+struct ScenarioStep {
+  ScenarioEvent event;
+  int lineNumber;
+  bool connected = true;            // NetChange
+  bool force = false;               // NetChange
+  bool atOffset = false;            // Heartbeat: false means the current time
+  std::int64_t offsetUnits = 0;     // Heartbeat: 100-ns units from the start of the run
+  std::uint64_t waitMilliseconds = 0;  // Wait
+};
+
+struct ScenarioResult {
+  std::vector<ScenarioStep> steps;
+  std::string error;  // "line N: ..." when the text is refused; no steps then
+};
+
+ScenarioResult ParseScenario(const std::string& text);
+
+// How a step reads in the host's output, e.g. "netchange disconnected".
+std::string DescribeStep(const ScenarioStep& step);

@@ -1,0 +1,54 @@
+#include "host/scenario_player.h"
+
+#include <string>
+
+#include "host/utc_clock.h"
+
+namespace {
+
+// Waits in slices so that a stop signal still ends a long wait at once.
+bool WaitUnlessStopped(std::uint64_t milliseconds, const StopSignal& stop) {
+  while (milliseconds > 0) {
+    const DWORD slice = milliseconds > 60000 ? 60000 : static_cast<DWORD>(milliseconds);
+    if (stop.Wait(slice)) return false;
+    milliseconds -= slice;
+  }
+  return true;
+}
+
+}  // namespace
+
+void PlayScenario(const std::vector<ScenarioStep>& steps, ModuleDriver& driver, HostTable& table,
+                  const StopSignal& stop) {
+  const std::uint64_t start = UtcNowUnits();
+  for (const ScenarioStep& step : steps) {
+    if (stop.requested()) return;
+    const std::string label = "line " + std::to_string(step.lineNumber) + ": " + DescribeStep(step);
+    switch (step.event) {
+      case ScenarioEvent::Startup:
+        driver.Startup(table.get(), label);
+        break;
+      case ScenarioEvent::Shutdown:
+        driver.Shutdown(label);
+        break;
+      case ScenarioEvent::Sleep:
+        driver.Sleep(label);
+        break;
+      case ScenarioEvent::Resume:
+        driver.Resume(label);
+        break;
+      case ScenarioEvent::NetChange:
+        driver.NetAdaptersChanged(step.connected, step.force, label);
+        break;
+      case ScenarioEvent::Heartbeat: {
+        const std::uint64_t when = step.atOffset ? start + step.offsetUnits : UtcNowUnits();
+        driver.Heartbeat(ToFileTime(when), label + " at " + UtcText(when));
+        break;
+      }
+      case ScenarioEvent::Wait:
+        PrintStamped(label);
+        if (!WaitUnlessStopped(step.waitMilliseconds, stop)) return;
+        break;
+    }
+  }
+}

@@ -1,0 +1,14 @@
+// Plays a checked scenario against the module, one step at a time.
+#pragma once
+
+#include <vector>
+
+#include "host/host_table.h"
+#include "host/module_driver.h"
+#include "host/scenario.h"
+#include "host/stop_signal.h"
+
+// Heartbeat offsets count from the moment the scenario begins. A stop signal
+// ends the play before the next step.
+void PlayScenario(const std::vector<ScenarioStep>& steps, ModuleDriver& driver, HostTable& table,
+                  const StopSignal& stop);

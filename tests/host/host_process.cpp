@@ -1,0 +1,46 @@
+#include "host_process.h"
+
+#include "common/fs/unique_handle.h"
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  const std::string full(path, length);
+  return full.substr(0, full.find_last_of('\\') + 1);
+}
+
+HostRun RunAgentHost(const std::string& arguments) {
+  HostRun run;
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return run;
+  const unique_hfile reader(readEnd);
+  unique_hfile writer(writeEnd);
+  SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = writer.get();
+  startup.hStdError = writer.get();
+  const std::string program = ProgramFolder() + "agent-host.exe";
+  std::string commandLine = "\"" + program + "\" " + arguments;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                      ProgramFolder().c_str(), &startup, &process)) {
+    return run;
+  }
+  const unique_hfile processHandle(process.hProcess);
+  const unique_hfile threadHandle(process.hThread);
+  writer.reset();  // the pipe ends when the child's copy closes
+
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) run.output.append(buffer, got);
+  run.finished = WaitForSingleObject(processHandle.get(), 60000) == WAIT_OBJECT_0;
+  if (!run.finished) TerminateProcess(processHandle.get(), 1);
+  GetExitCodeProcess(processHandle.get(), &run.exitCode);
+  return run;
+}

@@ -1,0 +1,120 @@
+// agent-host.exe as a user runs it, with history files going to a test folder.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "host_process.h"
+#include "support/test_env.h"
+
+namespace {
+
+using testing::HasSubstr;
+using testing::Not;
+
+class AgentHostRun : public testing::Test {
+ protected:
+  std::string Scenario(const std::string& text) {
+    const std::string path = temp_ / "test.scenario";
+    WriteWholeFile(path, text);
+    return "--scenario \"" + path + "\"";
+  }
+  std::vector<std::string> TodaysRecords() {
+    return SplitLines(ReadWholeFile(profile_.StatesFolder() + TodayUtcHistoryName()));
+  }
+  bool StatesFolderExists() {
+    return GetFileAttributesA(profile_.StatesFolder().c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  ScopedTempFolder temp_;
+  ScopedProfileFolder profile_{temp_.path()};
+};
+
+TEST_F(AgentHostRun, BadScenarioLineIsRefusedBeforeAnyEventRuns) {
+  for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
+           {"startup\nsleep\nhibernate\nshutdown\n", "line 3: unknown event 'hibernate'"},
+           {"# demo\nstartup\nheartbeat +two\n", "line 3: malformed time '+two'"},
+           {"startup\nwait soon\n", "line 2: malformed time 'soon'"}}) {
+    const HostRun run = RunAgentHost(Scenario(text));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 2u) << run.output;
+    EXPECT_THAT(run.output, HasSubstr(message));
+    EXPECT_THAT(run.output, HasSubstr("nothing was run"));
+    EXPECT_THAT(run.output, Not(HasSubstr("loaded")));
+    EXPECT_THAT(run.output, Not(HasSubstr("->")));
+    EXPECT_FALSE(StatesFolderExists()) << text;
+  }
+}
+
+TEST_F(AgentHostRun, CommandLineMistakesShowTheUsage) {
+  const HostRun run = RunAgentHost("--for 0");
+  EXPECT_EQ(run.exitCode, 2u);
+  EXPECT_THAT(run.output, HasSubstr("--for wants whole seconds"));
+  EXPECT_THAT(run.output, HasSubstr("Usage: agent-host.exe"));
+  EXPECT_EQ(RunAgentHost("--scenario \"" + (temp_ / "missing.scenario") + "\"").exitCode, 2u);
+}
+
+TEST_F(AgentHostRun, TimedRunRecordsStartupAndLeavesCleanly) {
+  const std::uint64_t before = LocalNowFileTime();
+  const HostRun run = RunAgentHost("--include-loopback --for 5");
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+
+  const std::vector<std::string> records = TodaysRecords();
+  ASSERT_FALSE(records.empty()) << run.output;
+  EXPECT_THAT(records[0], HasSubstr(",Startup,"));
+  EXPECT_GE(std::stoull(records[0]), before);
+
+  // Shut down, destroyed through slot 0, then unloaded, in that order.
+  const std::size_t shutdown = run.output.find("shutdown (end of run) -> 0");
+  const std::size_t destroyed = run.output.find("module destroyed");
+  const std::size_t unloaded = run.output.find("Mardonel.dll unloaded");
+  ASSERT_NE(shutdown, std::string::npos) << run.output;
+  ASSERT_NE(destroyed, std::string::npos) << run.output;
+  ASSERT_NE(unloaded, std::string::npos) << run.output;
+  EXPECT_LT(shutdown, destroyed);
+  EXPECT_LT(destroyed, unloaded);
+  EXPECT_THAT(run.output, HasSubstr("run length reached"));
+  EXPECT_THAT(run.output, HasSubstr("| " + records[0]));
+}
+
+TEST_F(AgentHostRun, ScenarioHeartbeatCarriesTheTimeItNames) {
+  const std::uint64_t before = LocalNowFileTime();
+  const HostRun run = RunAgentHost("--include-loopback " + Scenario(
+                                                              "startup\n"
+                                                              "heartbeat +0.5  # within the hour: nothing\n"
+                                                              "heartbeat +3\n"
+                                                              "shutdown\n"));
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  for (const char* line : {"line 1: startup -> 0", "line 2: heartbeat +0.5 at ", "line 3: heartbeat +3 at ",
+                           "line 4: shutdown -> 0"}) {
+    EXPECT_THAT(run.output, HasSubstr(line));
+  }
+
+  // The three-hour heartbeat lies in today's file or, late in the UTC day,
+  // in tomorrow's.
+  FILETIME utcNow;
+  GetSystemTimeAsFileTime(&utcNow);
+  const FILETIME later = FileTimeOf(FileTimeValue(utcNow) + 3 * 36000000000ULL);
+  SYSTEMTIME laterDate;
+  FileTimeToSystemTime(&later, &laterDate);
+  std::vector<std::string> records = TodaysRecords();
+  if (HistoryNameFor(laterDate) != TodayUtcHistoryName()) {
+    const std::vector<std::string> next = SplitLines(ReadWholeFile(profile_.StatesFolder() + HistoryNameFor(laterDate)));
+    records.insert(records.end(), next.begin(), next.end());
+  }
+  std::vector<std::string> heartbeats;
+  for (const std::string& record : records) {
+    if (record.find(",Heartbeat,") != std::string::npos) heartbeats.push_back(record);
+  }
+  ASSERT_EQ(heartbeats.size(), 1u) << run.output;
+  const std::uint64_t time = std::stoull(heartbeats[0]);
+  const std::uint64_t threeHours = 3 * 36000000000ULL;
+  EXPECT_GE(time, before + threeHours);
+  EXPECT_LT(time, LocalNowFileTime() + threeHours);
+  EXPECT_THAT(run.output, HasSubstr("History files touched by this run"));
+  EXPECT_THAT(run.output, HasSubstr("| " + heartbeats[0]));
+  // Under Wine the report says where the file lies on the Linux side.
+  EXPECT_THAT(run.output, HasSubstr("on Linux: /"));
+}
+
+}  // namespace
