@@ -1,0 +1,169 @@
+// The management point check, from the name onwards, against loopback
+// listeners; and the real WMI path, which on this platform has no client.
+#include <objbase.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "connection/ConfigMgrMPConnection.h"
+#include "connection/wrapper_error.h"
+#include "log_capture.h"
+#include "loopback_listener.h"
+
+namespace {
+
+constexpr std::uint32_t kInfo = 0x10 | 0x09;
+constexpr std::uint32_t kQuiet = 0x09;
+
+ManagementPointNameSource NameIs(std::wstring name) {
+  return [name] { return std::optional<std::wstring>(name); };
+}
+
+std::wstring LoopbackName(unsigned short port) { return L"127.0.0.1:" + std::to_wstring(port); }
+
+std::string LoopbackUrl(unsigned short port) {
+  return "http://127.0.0.1:" + std::to_string(port) + "//sms_MP//.sms_aut?MPLIST";
+}
+
+double SecondsTaken(const std::function<void()>& job) {
+  const auto start = std::chrono::steady_clock::now();
+  job();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs `job` on a thread of its own, whose COM state the test controls.
+template <typename Job>
+void OnFreshThread(Job job) {
+  std::thread thread(job);
+  thread.join();
+}
+
+TEST(Connectivity, ListeningLoopbackPortIsReachableWithoutTraffic) {
+  LoopbackListener listener;
+  LogCapture log(kInfo);
+  ConfigMgrMPConnection connection(NameIs(LoopbackName(listener.port())));
+  EXPECT_TRUE(connection.IsAvailable());
+  EXPECT_TRUE(connection.TestConnectivity());
+  EXPECT_EQ(listener.AcceptAndCountBytes(2000), 0) << "one connection, closed without a byte";
+  EXPECT_TRUE(log.Contains(": Testing connectivity to " + LoopbackUrl(listener.port()) + "\r\n")) << log.Text();
+  EXPECT_FALSE(log.Contains("failed")) << log.Text();
+}
+
+TEST(Connectivity, ClosedPortIsUnreachableAtOnce) {
+  const unsigned short port = ClosedLoopbackPort();
+  LogCapture log(kInfo);
+  ConfigMgrMPConnection connection(NameIs(LoopbackName(port)));
+  bool reachable = true;
+  EXPECT_LT(SecondsTaken([&] { reachable = connection.TestConnectivity(); }), 2.0);
+  EXPECT_FALSE(reachable);
+  const std::string failure = ": Connection to 127.0.0.1 port " + std::to_string(port) + " failed, ";
+  EXPECT_TRUE(log.Contains(failure)) << log.Text();
+}
+
+TEST(Connectivity, UnansweredConnectionGivesUpWithinFiveSeconds) {
+  LoopbackListener listener;
+  listener.FillBacklog();
+  LogCapture log(kInfo);
+  ConfigMgrMPConnection connection(NameIs(LoopbackName(listener.port())));
+  bool reachable = true;
+  const double seconds = SecondsTaken([&] { reachable = connection.TestConnectivity(); });
+  EXPECT_FALSE(reachable);
+  EXPECT_GT(seconds, 4.0);
+  EXPECT_LT(seconds, 6.5);
+  EXPECT_TRUE(log.Contains(": Connection to 127.0.0.1 port " + std::to_string(listener.port()) + " failed, "))
+      << log.Text();
+}
+
+TEST(Connectivity, FailureLinesOfTheProbeNeedTheInformationBit) {
+  LogCapture log(kQuiet);
+  ConfigMgrMPConnection connection(NameIs(LoopbackName(ClosedLoopbackPort())));
+  EXPECT_FALSE(connection.TestConnectivity());
+  EXPECT_EQ(log.Text(), "");
+}
+
+TEST(Connectivity, NameTooLongForTheAddressEndsTheCheck) {
+  LogCapture log(kInfo);
+  ConfigMgrMPConnection connection(NameIs(std::wstring(300, L'a')));
+  EXPECT_FALSE(connection.TestConnectivity());
+  EXPECT_TRUE(log.Contains("Management point name of 300 characters is too long")) << log.Text();
+  EXPECT_FALSE(log.Contains("Testing connectivity")) << log.Text();
+}
+
+TEST(Connectivity, EmptyNameIsUnreachable) {
+  LogCapture log(kInfo);
+  ConfigMgrMPConnection connection(NameIs(L""));
+  EXPECT_FALSE(connection.TestConnectivity());
+  EXPECT_TRUE(log.Contains(": Testing connectivity to http:////sms_MP//.sms_aut?MPLIST\r\n")) << log.Text();
+}
+
+TEST(Connectivity, NoManagementPointGivesFalseSilently) {
+  LogCapture log(kInfo);
+  ConfigMgrMPConnection connection([] { return std::optional<std::wstring>(); });
+  EXPECT_FALSE(connection.TestConnectivity());
+  EXPECT_EQ(log.Text(), "");
+}
+
+TEST(Connectivity, ThrownFailuresAreLoggedWhateverTheDebugMask) {
+  LogCapture log(kQuiet);
+  ConfigMgrMPConnection hresult([]() -> std::optional<std::wstring> { throw static_cast<HRESULT>(0x80041002); });
+  EXPECT_FALSE(hresult.TestConnectivity());
+  ConfigMgrMPConnection wrapper([]() -> std::optional<std::wstring> { throw NQuarnel::CWrapperError(E_OUTOFMEMORY); });
+  EXPECT_FALSE(wrapper.TestConnectivity());
+
+  const std::string text = log.Text();
+  EXPECT_NE(text.find(" INFO: Catching and handling HRESULT exception .\\ConfigMgrMPConnection.cpp:30 (0x80041002)\n\t"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find(" WARNING: Caught and handled general exception .\\ConfigMgrMPConnection.cpp:30\r\n"),
+            std::string::npos)
+      << text;
+}
+
+TEST(Connectivity, WithoutTheManagementClientTheNamespaceIsMissing) {
+  LogCapture log(kInfo);
+  ConfigMgrMPConnection connection;
+  EXPECT_FALSE(connection.TestConnectivity());
+  const std::string text = log.Text();
+  EXPECT_NE(text.find(": Connecting to \\\\.\\root\\ccm\\LocationServices\r\n"), std::string::npos) << text;
+  const std::size_t line = text.find("HRESULT exception .\\ConfigMgrMPConnection.cpp:30 (0x8004100E)\n\t");
+  ASSERT_NE(line, std::string::npos) << text;
+  const std::size_t wmiText = text.find('\t', line) + 1;
+  EXPECT_NE(text.substr(wmiText, 2), "\r\n") << "the WMI text of the failure follows";
+}
+
+TEST(Connectivity, SingleThreadedApartmentGetsFalse) {
+  LogCapture log(kInfo);
+  OnFreshThread([] {
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    LoopbackListener listener;
+    EXPECT_FALSE(ConfigMgrMPConnection(NameIs(LoopbackName(listener.port()))).TestConnectivity());
+    CoUninitialize();
+  });
+  EXPECT_TRUE(log.Contains(": CoInitializeEx failed. Returning failed connectivity status.\r\n")) << log.Text();
+  EXPECT_FALSE(log.Contains("Testing connectivity")) << log.Text();
+}
+
+TEST(Connectivity, LeavesTheThreadsComInitialisationAsItFoundIt) {
+  LoopbackListener listener;
+  OnFreshThread([&] {
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    EXPECT_TRUE(ConfigMgrMPConnection(NameIs(LoopbackName(listener.port()))).TestConnectivity());
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE) << "still in the apartment";
+    CoUninitialize();
+    CoUninitialize();
+  });
+  OnFreshThread([&] {
+    EXPECT_TRUE(ConfigMgrMPConnection(NameIs(LoopbackName(listener.port()))).TestConnectivity());
+    EXPECT_FALSE(ConfigMgrMPConnection(NameIs(L"")).TestConnectivity());
+    EXPECT_FALSE(ConfigMgrMPConnection().TestConnectivity());
+    // Left without COM: a single-threaded apartment can be entered now.
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    CoUninitialize();
+  });
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+// TCP listeners on the loopback address, for reachability tests that send no
+// traffic beyond this machine.
+#pragma once
+
+#include <winsock2.h>
+
+#include <vector>
+
+class WinsockUser {
+ public:
+  WinsockUser();
+  ~WinsockUser();
+  WinsockUser(const WinsockUser&) = delete;
+  WinsockUser& operator=(const WinsockUser&) = delete;
+};
+
+class LoopbackListener {
+ public:
+  LoopbackListener();
+  ~LoopbackListener();
+  LoopbackListener(const LoopbackListener&) = delete;
+  LoopbackListener& operator=(const LoopbackListener&) = delete;
+
+  unsigned short port() const { return port_; }
+  // Connects clients until the backlog is full and a further connection is
+  // left unanswered.
+  void FillBacklog();
+  // Accepts one waiting connection and returns how many bytes came before
+  // the peer closed it, or -1 when no connection came within `waitMs`.
+  int AcceptAndCountBytes(int waitMs);
+
+ private:
+  WinsockUser winsock_;
+  SOCKET listener_ = INVALID_SOCKET;
+  unsigned short port_ = 0;
+  std::vector<SOCKET> clients_;
+};
+
+// A loopback port on which nothing listens.
+unsigned short ClosedLoopbackPort();

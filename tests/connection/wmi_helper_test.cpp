@@ -1,0 +1,210 @@
+// The WMI helper against the namespaces and classes the platform serves.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "connection/com_apartment.h"
+#include "connection/text_conversion.h"
+#include "connection/wbem_connect.h"
+#include "connection/wbem_instance_list.h"
+#include "connection/wmi_error_text.h"
+#include "connection/wrapper_error.h"
+#include "log_capture.h"
+
+using namespace NQuarnel;
+
+namespace {
+
+constexpr HRESULT kInvalidNamespace = static_cast<HRESULT>(0x8004100E);
+constexpr HRESULT kNotFound = static_cast<HRESULT>(0x80041002);
+constexpr HRESULT kInvalidQuery = static_cast<HRESULT>(0x80041017);
+
+// Runs `job` and returns the HRESULT it threw, or S_OK when it threw none.
+template <typename Job>
+HRESULT ThrownHresult(Job job) {
+  try {
+    job();
+  } catch (HRESULT error) {
+    return error;
+  }
+  return S_OK;
+}
+
+class WmiHelper : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(SUCCEEDED(apartment_.result())); }
+
+  void Connect(const wchar_t* server = nullptr) {
+    WbemConnectServer(services_, server, L"root\\cimv2", nullptr, nullptr, RPC_C_AUTHN_LEVEL_PKT,
+                      RPC_C_IMP_LEVEL_IMPERSONATE);
+  }
+
+  // The values of `property` as the platform's enumerator delivers them.
+  std::vector<std::wstring> RawEnumeration(const wchar_t* query, const wchar_t* property) {
+    std::vector<std::wstring> values;
+    com_ptr<IEnumWbemClassObject> enumerator;
+    const unique_bstr language = CopyBstr(L"WQL");
+    const unique_bstr text = CopyBstr(query);
+    EXPECT_EQ(services_->ExecQuery(language.get(), text.get(), 0, nullptr, enumerator.put()), S_OK);
+    for (;;) {
+      com_ptr<IWbemClassObject> object;
+      ULONG returned = 0;
+      if (enumerator->Next(10000, 1, object.put(), &returned) != S_OK || returned == 0) break;
+      unique_variant value;
+      object->Get(property, 0, value.put(), nullptr, nullptr);
+      values.emplace_back(BstrFromVariant(value.get()));
+    }
+    return values;
+  }
+
+  CComApartment apartment_{COINIT_MULTITHREADED};
+  com_ptr<IWbemServices> services_;
+};
+
+TEST_F(WmiHelper, ReadsTheSystemCaptionAsAString) {
+  for (const wchar_t* server : {static_cast<const wchar_t*>(nullptr), L"."}) {
+    services_.reset();
+    Connect(server);
+    CWbemInstanceList instances(services_);
+    instances.Query(L"SELECT Caption FROM Win32_OperatingSystem", 0);
+    ASSERT_EQ(instances.size(), 1u);
+    const unique_variant caption = instances.front().GetProperty(L"Caption");
+    ASSERT_EQ(caption.get().vt, VT_BSTR);
+    EXPECT_EQ(BstrFromVariant(caption.get()), caption.get().bstrVal);
+    EXPECT_GT(SysStringLen(caption.get().bstrVal), 0u);
+  }
+}
+
+TEST_F(WmiHelper, LogsTheNamespacePathOnlyWithTheInformationBit) {
+  {
+    LogCapture log(0x10);
+    Connect(L".");
+    EXPECT_TRUE(log.Contains(": Connecting to \\\\.\\root\\cimv2\r\n")) << log.Text();
+  }
+  {
+    LogCapture log(0x10);
+    services_.reset();
+    Connect();
+    EXPECT_TRUE(log.Contains(": Connecting to root\\cimv2\r\n")) << log.Text();
+  }
+  LogCapture quiet(0x09);
+  services_.reset();
+  Connect(L".");
+  EXPECT_EQ(quiet.Text(), "");
+}
+
+TEST_F(WmiHelper, KeepsInstancesInEnumeratorOrder) {
+  Connect();
+  const wchar_t* query = L"SELECT DeviceID FROM Win32_LogicalDisk";
+  const std::vector<std::wstring> expected = RawEnumeration(query, L"DeviceID");
+  ASSERT_GE(expected.size(), 2u);
+
+  CWbemInstanceList instances(services_);
+  instances.Query(query, 0);
+  std::vector<std::wstring> listed;
+  for (const CWbemInstance& instance : instances) {
+    listed.emplace_back(BstrFromVariant(instance.GetProperty(L"DeviceID").get()));
+  }
+  EXPECT_EQ(listed, expected);
+}
+
+TEST_F(WmiHelper, GivesTheSharedEmptyStringForAnyOtherType) {
+  Connect();
+  CWbemInstanceList instances(services_);
+  instances.Query(L"SELECT ProcessId FROM Win32_Process", 0);
+  ASSERT_FALSE(instances.empty());
+  const unique_variant id = instances.front().GetProperty(L"ProcessId");
+  EXPECT_NE(id.get().vt, VT_BSTR);
+  const BSTR empty = BstrFromVariant(id.get());
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(SysStringLen(empty), 0u);
+
+  VARIANT null;
+  VariantInit(&null);
+  null.vt = VT_NULL;
+  VARIANT nothing;
+  VariantInit(&nothing);
+  VARIANT nullString;
+  VariantInit(&nullString);
+  nullString.vt = VT_BSTR;
+  nullString.bstrVal = nullptr;
+  for (const VARIANT* value : {&null, &nothing, &nullString}) EXPECT_EQ(BstrFromVariant(*value), empty);
+}
+
+TEST_F(WmiHelper, ThrowsTheHresultOfAMissingProperty) {
+  Connect();
+  CWbemInstanceList instances(services_);
+  instances.Query(L"SELECT Caption FROM Win32_OperatingSystem", 0);
+  ASSERT_EQ(instances.size(), 1u);
+  EXPECT_EQ(ThrownHresult([&] { instances.front().GetProperty(L"NoSuchProperty"); }), kNotFound);
+  EXPECT_EQ(ThrownHresult([] { CWbemInstance().GetProperty(L"Caption"); }), E_POINTER);
+}
+
+TEST_F(WmiHelper, InstanceCopiesHoldTheirOwnReferences) {
+  Connect();
+  CWbemInstanceList instances(services_);
+  instances.Query(L"SELECT Caption FROM Win32_OperatingSystem", 0);
+  ASSERT_EQ(instances.size(), 1u);
+  IWbemClassObject* object = instances.front().get();
+  const ULONG held = object->AddRef() - 1;
+  object->Release();
+  {
+    const CWbemInstance copy = instances.front();
+    const CWbemInstance another(object);
+    EXPECT_EQ(object->AddRef() - 1, held + 2);
+    object->Release();
+  }
+  EXPECT_EQ(object->AddRef() - 1, held);
+  object->Release();
+}
+
+TEST_F(WmiHelper, AQueryThatMatchesNothingGivesAnEmptyList) {
+  Connect();
+  CWbemInstanceList instances(services_);
+  EXPECT_EQ(ThrownHresult([&] {
+              instances.Query(L"SELECT Caption FROM Win32_OperatingSystem WHERE Caption = 'no such system'", 0);
+            }),
+            S_OK);
+  EXPECT_TRUE(instances.empty());
+}
+
+TEST_F(WmiHelper, ThrowsTheHresultOfAFailedQuery) {
+  Connect();
+  CWbemInstanceList instances(services_);
+  const HRESULT error = ThrownHresult([&] { instances.Query(L"SELECT FROM WHERE", 0); });
+  EXPECT_EQ(error, kInvalidQuery);
+  EXPECT_TRUE(instances.empty());
+}
+
+TEST_F(WmiHelper, ThrowsInvalidNamespaceForAMissingNamespace) {
+  const HRESULT error = ThrownHresult([&] {
+    WbemConnectServer(services_, L".", L"root\\ccm\\LocationServices", nullptr, nullptr, RPC_C_AUTHN_LEVEL_PKT,
+                      RPC_C_IMP_LEVEL_IMPERSONATE);
+  });
+  EXPECT_EQ(error, kInvalidNamespace);
+  EXPECT_FALSE(services_);
+}
+
+TEST_F(WmiHelper, GivesWmiTextsForHresults) {
+  std::string text;
+  EXPECT_EQ(GetWmiErrorText(kInvalidNamespace, text), S_OK);
+  EXPECT_FALSE(text.empty());
+  EXPECT_EQ(text.find('\0'), std::string::npos);
+}
+
+TEST(TextConversion, RoundTripsAndRaisesWrapperErrors) {
+  EXPECT_EQ(WideToAnsi(L"root\\cimv2", CP_ACP), "root\\cimv2");
+  EXPECT_EQ(AnsiToWide("Invalid namespace", CP_THREAD_ACP), L"Invalid namespace");
+  EXPECT_EQ(WideToAnsi(nullptr, CP_ACP), "");
+  EXPECT_EQ(AnsiToWide(nullptr, CP_ACP), L"");
+  EXPECT_EQ(WideToAnsi(L"", CP_ACP), "");
+  try {
+    WideToAnsi(L"text", 54321);
+    ADD_FAILURE() << "an unknown code page converted";
+  } catch (const CWrapperError& error) {
+    EXPECT_EQ(HRESULT_FACILITY(error.Error()), FACILITY_WIN32);
+  }
+}
+
+}  // namespace
