@@ -1,0 +1,34 @@
+// A settings key of its own for each test, under the settings root and its
+// policy counterpart, both put back as they were found.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/log/error_text.h"
+#include "common/registry/registry_parameter.h"
+#include "support/captured_log.h"
+#include "support/test_registry.h"
+
+class RegistryFixture : public testing::Test {
+ protected:
+  // The policy form of a key under Software\Quarnel.
+  static std::string PolicyKeyOf(const std::string& key) {
+    return "Software\\Policies\\Quarnel" + key.substr(sizeof "Software\\Quarnel" - 1);
+  }
+  static std::string ErrorTextOf(DWORD code) { return ErrorText(code); }
+  static std::string Bytes(const char* text) { return std::string(text, std::char_traits<char>::length(text) + 1); }
+  static std::string Bytes(DWORD number) { return std::string(reinterpret_cast<const char*>(&number), sizeof number); }
+
+  std::string key_ = UniqueTestKey("Software\\Quarnel");
+  std::string policyKey_ = PolicyKeyOf(key_);
+  ScopedRegistryTree settings_{key_};
+  ScopedRegistryTree policy_{policyKey_};
+  CapturedLog log_;
+};
+
+// An HKEY that names no open key: every open under it is refused.
+inline HKEY NoSuchRoot() { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x0BADF00C)); }

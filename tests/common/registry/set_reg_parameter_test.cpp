@@ -1,0 +1,58 @@
+#include "registry_fixture.h"
+
+namespace {
+
+using SetRegParameterTest = RegistryFixture;
+
+TEST_F(SetRegParameterTest, TextReplacesAValueOfAnotherType) {
+  StoreRawValue(key_, "ManagedSubnets", REG_MULTI_SZ, std::string("10.1.0.0\0" "10.2.0.0\0\0", 19));
+  EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), "ManagedSubnets", REG_SZ, "10.3.0.0", 0, 0), 0u);
+  const auto stored = ReadRawValue(key_, "ManagedSubnets");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(stored->bytes, Bytes("10.3.0.0"));
+}
+
+TEST_F(SetRegParameterTest, TextSizeComesFromTheTextAndEmptyTextIsOneByte) {
+  EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), "Empty", REG_SZ, "", 0, 0), 0u);
+  EXPECT_EQ(ReadRawValue(key_, "Empty")->bytes, std::string(1, '\0'));
+  EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), "Text", REG_SZ, "abc", 200, 0), 0u);
+  EXPECT_EQ(ReadRawValue(key_, "Text")->bytes, Bytes("abc"));
+
+  const DWORD number = 0x64;
+  EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), "Number", REG_DWORD, &number, sizeof number, 0), 0u);
+  const auto stored = ReadRawValue(key_, "Number");
+  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(stored->bytes, Bytes(number));
+}
+
+TEST_F(SetRegParameterTest, MissingKeyChainIsCreated) {
+  const std::string deep = key_ + "\\Common\\Deeper";
+  EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, deep.c_str(), "ManagedSubnets", REG_SZ, "10.1.0.0", 0, 0), 0u);
+  EXPECT_EQ(GetLastError(), 0u);
+  EXPECT_EQ(ReadRawValue(deep, "ManagedSubnets")->bytes, Bytes("10.1.0.0"));
+}
+
+TEST_F(SetRegParameterTest, KeyThatCannotBeOpenedIsLoggedAndReturned) {
+  const DWORD status = SetRegParameter(NoSuchRoot(), key_.c_str(), "ManagedSubnets", REG_SZ, "10.1.0.0", 0, 0);
+  EXPECT_NE(status, 0u);
+  EXPECT_EQ(GetLastError(), status);
+  EXPECT_EQ(log_.CountEndingWith("SetRegParameter \"" + key_ + "\\ManagedSubnets\" - " + ErrorTextOf(status)), 1);
+}
+
+TEST_F(SetRegParameterTest, RefusedWriteIsNotReportedAsSuccess) {
+  // The registry refuses a value name this long, after the key was opened.
+  const std::string tooLong(20000, 'n');
+  const DWORD status = SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), tooLong.c_str(), REG_SZ, "x", 0, 0);
+  EXPECT_NE(status, 0u);
+  EXPECT_EQ(GetLastError(), status);
+  EXPECT_EQ(log_.CountStartingWith("SetRegParameter \"" + key_ + "\\nnnn"), 1);
+}
+
+TEST_F(SetRegParameterTest, MissingArgumentsAreRefused) {
+  EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), "Text", REG_SZ, nullptr, 0, 0), 87u);
+  EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, nullptr, "Text", REG_SZ, "x", 0, 0), 87u);
+  EXPECT_FALSE(KeyExists(key_));
+}
+
+}  // namespace
