@@ -1,7 +1,8 @@
 #!/bin/sh
-# Configures and builds into BUILD_DIR (default: build).
+# Configures and builds into BUILD_DIR (default: build); arguments go to
+# the build, e.g. --target agent-host.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir="${BUILD_DIR:-$root/build}"
 cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build_dir" -j "$(nproc)"
+cmake --build "$build_dir" -j "$(nproc)" "$@"
