@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "module/dotted_address.h"
+#include "module/mardonel.h"
+#include "support/captured_log.h"
+#include "support/registry_witness.h"
+#include "support/test_env.h"
+#include "support/test_registry.h"
+
+namespace {
+
+constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
+constexpr char kCommonKeyForRegExe[] = "HKLM\\Software\\Quarnel\\Common";
+constexpr char kFailureLine[] = ": Failed to connect to MP. Setting status to unmanaged.";
+
+class FakeConnection : public IConnection {
+ public:
+  FakeConnection(bool reachable, int& calls) : reachable_(reachable), calls_(calls) {}
+  bool IsAvailable() override { return true; }
+  bool TestConnectivity() override {
+    ++calls_;
+    return reachable_;
+  }
+
+ private:
+  bool reachable_;
+  int& calls_;
+};
+
+class ManagedSubnetsTest : public testing::Test {
+ protected:
+  void SetUp() override { module_.addressTable = table_.get(); }
+
+  void Reachable(bool reachable) { module_.connection = std::make_unique<FakeConnection>(reachable, calls_); }
+
+  void Remember(std::initializer_list<const char*> subnets) {
+    for (const char* subnet : subnets) module_.managedSubnets.push_back(ParseDottedAddress(subnet));
+  }
+
+  std::vector<std::string> RememberedTexts() const {
+    std::vector<std::string> texts;
+    for (const std::uint32_t subnet : module_.managedSubnets) texts.push_back(FormatDottedAddress(nullptr, 0, subnet));
+    return texts;
+  }
+
+  ScopedRegistryTree settings_{"Software\\Quarnel"};
+  CapturedLog log_;
+  TestHostTable table_;
+  Mardonel module_;
+  int calls_ = 0;
+};
+
+using Texts = std::vector<std::string>;
+
+TEST_F(ManagedSubnetsTest, RememberedSubnetAnswersWithoutAsking) {
+  table_.Add("192.168.5.20", "255.255.255.0");
+  Remember({"10.9.0.0", "192.168.5.0"});
+  Reachable(false);
+  EXPECT_TRUE(module_.IsManagedNetwork());
+  EXPECT_EQ(calls_, 0);
+  EXPECT_TRUE(log_.Lines().empty());
+  EXPECT_FALSE(KeyExists(kCommonKey)) << "nothing new to store";
+}
+
+TEST_F(ManagedSubnetsTest, EmptyTableIsUnmanagedWithoutAsking) {
+  Reachable(true);
+  EXPECT_FALSE(module_.IsManagedNetwork());
+  EXPECT_EQ(calls_, 0);
+  EXPECT_TRUE(log_.Lines().empty());
+}
+
+TEST_F(ManagedSubnetsTest, StoredZeroMatchesEveryEntryWhoseSubnetIsZero) {
+  table_.Add("10.1.2.3", "0.0.0.0");
+  Remember({"garbage"});
+  Reachable(false);
+  EXPECT_TRUE(module_.IsManagedNetwork());
+  EXPECT_EQ(calls_, 0);
+}
+
+TEST_F(ManagedSubnetsTest, OnlyTheEntryThatWasCheckedIsRemembered) {
+  table_.Add("10.1.2.3", "255.255.0.0");
+  table_.Add("10.2.3.4", "255.255.0.0");
+  Reachable(true);
+  EXPECT_TRUE(module_.IsManagedNetwork());
+  EXPECT_EQ(calls_, 1);
+  EXPECT_EQ(RememberedTexts(), Texts({"10.1.0.0"}));
+  const auto stored = RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->type, "REG_SZ");
+  EXPECT_EQ(stored->data, "10.1.0.0");
+
+  EXPECT_TRUE(module_.IsManagedNetwork());
+  EXPECT_EQ(calls_, 1) << "now remembered";
+}
+
+TEST_F(ManagedSubnetsTest, UnreachableEntryIsLoggedAndARememberedOneStillCounts) {
+  table_.Add("10.1.2.3", "255.255.0.0");
+  table_.Add("192.168.5.20", "255.255.255.0");
+  Remember({"192.168.5.0"});
+  Reachable(false);
+  EXPECT_TRUE(module_.IsManagedNetwork());
+  EXPECT_EQ(calls_, 1);
+  EXPECT_EQ(log_.CountEndingWith(kFailureLine), 1);
+  EXPECT_EQ(RememberedTexts(), Texts({"192.168.5.0"}));
+  EXPECT_FALSE(KeyExists(kCommonKey));
+}
+
+TEST_F(ManagedSubnetsTest, FailureIsLoggedForEveryEntryWhateverTheDebugMask) {
+  table_.Add("10.1.2.3", "255.255.0.0");
+  table_.Add("10.2.3.4", "255.255.0.0");
+  CapturedLog quiet(0);
+  Reachable(false);
+  EXPECT_FALSE(module_.IsManagedNetwork());
+  EXPECT_EQ(calls_, 2);
+  EXPECT_EQ(quiet.CountEndingWith(kFailureLine), 2);
+  EXPECT_TRUE(module_.managedSubnets.empty());
+}
+
+TEST_F(ManagedSubnetsTest, MissingConnectionCountsAsUnreachable) {
+  table_.Add("10.1.2.3", "255.255.0.0");
+  EXPECT_FALSE(module_.IsManagedNetwork());
+  EXPECT_EQ(log_.CountEndingWith(kFailureLine), 1);
+}
+
+TEST_F(ManagedSubnetsTest, SixthSuccessDropsTheOldest) {
+  Remember({"10.1.0.0", "10.2.0.0", "10.3.0.0", "10.4.0.0", "10.5.0.0"});
+  table_.Add("10.6.7.8", "255.255.0.0");
+  Reachable(true);
+  EXPECT_TRUE(module_.IsManagedNetwork());
+  EXPECT_EQ(RememberedTexts(), Texts({"10.2.0.0", "10.3.0.0", "10.4.0.0", "10.5.0.0", "10.6.0.0"}));
+  EXPECT_EQ(RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets")->data,
+            "10.2.0.0;10.3.0.0;10.4.0.0;10.5.0.0;10.6.0.0");
+}
+
+TEST_F(ManagedSubnetsTest, EightLoadedAndOneSuccessKeepTheFiveNewest) {
+  Remember({"10.1.0.0", "10.2.0.0", "10.3.0.0", "10.4.0.0", "10.5.0.0", "10.6.0.0", "10.7.0.0", "10.8.0.0"});
+  table_.Add("10.9.1.1", "255.255.0.0");
+  Reachable(true);
+  EXPECT_TRUE(module_.IsManagedNetwork());
+  EXPECT_EQ(RememberedTexts(), Texts({"10.5.0.0", "10.6.0.0", "10.7.0.0", "10.8.0.0", "10.9.0.0"}));
+  const auto stored = RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->type, "REG_SZ");
+  EXPECT_EQ(stored->data, "10.5.0.0;10.6.0.0;10.7.0.0;10.8.0.0;10.9.0.0");
+}
+
+TEST_F(ManagedSubnetsTest, StoredListOfAnotherTypeIsReplacedByText) {
+  StoreRawValue(kCommonKey, "ManagedSubnets", REG_MULTI_SZ, std::string("10.1.0.0\0\0", 10));
+  table_.Add("172.16.1.1", "255.255.255.0");
+  Reachable(true);
+  EXPECT_TRUE(module_.IsManagedNetwork());
+  const auto stored = RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->type, "REG_SZ");
+  EXPECT_EQ(stored->data, "172.16.1.0");
+}
+
+TEST_F(ManagedSubnetsTest, EmptyListIsStoredAsEmptyText) {
+  EXPECT_EQ(module_.SaveManagedSubnets(), 0u);
+  const auto stored = ReadRawValue(kCommonKey, "ManagedSubnets");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(stored->bytes, std::string(1, '\0'));
+}
+
+}  // namespace
