@@ -9,51 +9,20 @@
 #include "log_capture.h"
 #include "loopback_listener.h"
 #include "module/mardonel.h"
+#include "scoped_registry_value.h"
 
 namespace {
 
-constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
-constexpr char kSubnetsValue[] = "ManagedSubnets";
-
-std::optional<std::string> ReadSubnetsValue() {
-  char text[260] = {};
-  DWORD size = sizeof text;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, kCommonKey, kSubnetsValue, RRF_RT_REG_SZ, nullptr, text, &size) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  return std::string(text);
-}
-
-void WriteSubnetsValue(const std::optional<std::string>& value) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCommonKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
-    return;
-  }
-  if (value) {
-    RegSetValueExA(key, kSubnetsValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                   static_cast<DWORD>(value->size() + 1));
-  } else {
-    RegDeleteValueA(key, kSubnetsValue);
-  }
-  RegCloseKey(key);
-}
-
 class ModuleCheck : public testing::Test {
  protected:
-  void SetUp() override {
-    WriteSubnetsValue(std::nullopt);
-    module_.addressTable = table_.get();
-  }
-  void TearDown() override { WriteSubnetsValue(savedSubnets_); }
+  void SetUp() override { module_.addressTable = table_.get(); }
 
   std::vector<std::string> HistoryLines() const {
     const std::string path = profile_.StatesFolder() + TodayUtcHistoryName();
     return FileExists(path) ? SplitLines(ReadWholeFile(path)) : std::vector<std::string>();
   }
 
-  const std::optional<std::string> savedSubnets_ = ReadSubnetsValue();
+  ScopedRegistryValue subnets_{"Software\\Quarnel\\Common", "ManagedSubnets", std::nullopt};
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
   TestHostTable table_;
@@ -78,7 +47,7 @@ TEST_F(ModuleCheck, WithoutTheManagementClientTheStateStaysUnmanaged) {
   const std::vector<std::string> lines = HistoryLines();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find(",1,Net Adapters changed,"), std::string::npos) << lines[0];
-  EXPECT_EQ(ReadSubnetsValue(), std::nullopt);
+  EXPECT_EQ(subnets_.Read(), std::nullopt);
 }
 
 TEST_F(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
@@ -91,7 +60,7 @@ TEST_F(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
 
   EXPECT_EQ(module_.managedState, kManaged);
   EXPECT_EQ(module_.managedSubnets, std::vector<std::uint32_t>{127u});
-  EXPECT_EQ(ReadSubnetsValue(), std::optional<std::string>("127.0.0.0"));
+  EXPECT_EQ(subnets_.Read(), std::optional<std::string>("127.0.0.0"));
   const std::vector<std::string> lines = HistoryLines();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find(",2,Net Adapters changed,"), std::string::npos) << lines[0];
@@ -106,7 +75,7 @@ TEST_F(ModuleCheck, UnreachedManagementPointLeavesTheSubnetUnknown) {
 
   EXPECT_EQ(module_.managedState, kUnmanaged);
   EXPECT_TRUE(module_.managedSubnets.empty());
-  EXPECT_EQ(ReadSubnetsValue(), std::nullopt);
+  EXPECT_EQ(subnets_.Read(), std::nullopt);
 }
 
 }  // namespace

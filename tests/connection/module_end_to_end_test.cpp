@@ -1,0 +1,57 @@
+// The DLL as the host drives it, on a machine without the management client.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "scoped_registry_value.h"
+#include "support/test_env.h"
+
+namespace {
+
+using DestroySlot = void* (*)(void* self, unsigned int flags);
+using StartupSlot = DWORD (*)(void* self, HostAddressTable* table, ULONG_PTR reserved);
+
+template <typename Function>
+Function SlotOf(void* module, int index) {
+  void** vtable = *static_cast<void***>(module);
+  return reinterpret_cast<Function>(vtable[index]);
+}
+
+TEST(ModuleEndToEnd, StartupOnAnUnknownSubnetWithoutTheClientRecordsUnmanaged) {
+  ScopedTempFolder temp;
+  ScopedProfileFolder profile(temp.path());
+  const std::string logPath = temp / "agent.log";
+  ScopedRegistryValue policyLog("Software\\Policies\\Quarnel\\ToveraAgt", "LogFileName", std::nullopt);
+  ScopedRegistryValue log("Software\\Quarnel\\ToveraAgt", "LogFileName", logPath);
+  ScopedRegistryValue subnets("Software\\Quarnel\\Common", "ManagedSubnets", std::nullopt);
+  TestHostTable table;
+  table.Add("10.77.3.9", "255.255.255.0");
+
+  HMODULE library = LoadLibraryA("Mardonel.dll");
+  ASSERT_NE(library, nullptr);
+  const auto factory =
+      reinterpret_cast<void* (*)(void*)>(reinterpret_cast<void*>(GetProcAddress(library, "__getMardonel")));
+  ASSERT_NE(factory, nullptr);
+  void* module = factory(nullptr);
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(SlotOf<StartupSlot>(module, 1)(module, table.get(), 0), 0u);
+  SlotOf<DestroySlot>(module, 0)(module, 1);
+  FreeLibrary(library);
+
+  const std::string text = FileExists(logPath) ? ReadWholeFile(logPath) : std::string();
+  const std::size_t caught =
+      text.find(" INFO: Catching and handling HRESULT exception .\\ConfigMgrMPConnection.cpp:30 (0x8004100E)\n\t");
+  const std::size_t failed = text.find("Failed to connect to MP");
+  ASSERT_NE(caught, std::string::npos) << text;
+  ASSERT_NE(failed, std::string::npos) << text;
+  EXPECT_LT(caught, failed);
+
+  const std::vector<std::string> records = SplitLines(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName()));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_NE(records[0].find(",1,Startup,"), std::string::npos) << records[0];
+  EXPECT_EQ(subnets.Read(), std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,25 @@
+// A machine registry text value set (or removed) for the length of a test and
+// put back as it was afterwards.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+class ScopedRegistryValue {
+ public:
+  ScopedRegistryValue(const char* key, const char* name, const std::optional<std::string>& value);
+  ~ScopedRegistryValue();
+  ScopedRegistryValue(const ScopedRegistryValue&) = delete;
+  ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
+
+  std::optional<std::string> Read() const;
+
+ private:
+  void Write(const std::optional<std::string>& value) const;
+
+  std::string key_;
+  std::string name_;
+  std::optional<std::string> saved_;
+};
