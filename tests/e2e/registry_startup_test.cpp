@@ -1,0 +1,210 @@
+// Start-up of the loaded library against the real registry, with Wine's own
+// reg.exe as the witness of what it stored.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "common/log/log_settings.h"
+#include "module/dotted_address.h"
+#include "module/mardonel.h"
+#include "support/registry_witness.h"
+#include "support/test_env.h"
+#include "support/test_registry.h"
+
+namespace {
+
+constexpr char kSettingsKey[] = "Software\\Quarnel\\ToveraAgt";
+constexpr char kPolicyKey[] = "Software\\Policies\\Quarnel\\ToveraAgt";
+constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
+constexpr char kSettingsForRegExe[] = "HKLM\\Software\\Quarnel\\ToveraAgt";
+constexpr char kPolicyForRegExe[] = "HKLM\\Software\\Policies\\Quarnel\\ToveraAgt";
+constexpr char kCommonForRegExe[] = "HKLM\\Software\\Quarnel\\Common";
+
+// Removes, at the end of a test, a file that the test caused to appear.
+class RemovedIfNew {
+ public:
+  explicit RemovedIfNew(std::string path) : path_(std::move(path)), existed_(FileExists(path_)) {}
+  ~RemovedIfNew() {
+    if (!existed_) DeleteFileA(path_.c_str());
+  }
+  RemovedIfNew(const RemovedIfNew&) = delete;
+  RemovedIfNew& operator=(const RemovedIfNew&) = delete;
+
+ private:
+  std::string path_;
+  bool existed_;
+};
+
+// The log that the library writes when no log file name is set: C:\temp,
+// this program's base name, ".log", and its backup ending in "_".
+std::string DefaultLogPath() {
+  char program[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, program, sizeof program);
+  std::string base = program;
+  base = base.substr(base.rfind('\\') + 1);
+  return "C:\\temp\\" + base.substr(0, base.rfind('.')) + ".log";
+}
+
+// The settings of this process's own copy of the module code, put back after
+// a test that runs start-up on it.
+class SavedLogSettings {
+ public:
+  SavedLogSettings() : name_(LogFileName), size_(MaxLogFilesize), debug_(Debug) {}
+  ~SavedLogSettings() {
+    std::strncpy(LogFileName, name_.c_str(), sizeof LogFileName - 1);
+    MaxLogFilesize = size_;
+    Debug = debug_;
+  }
+  SavedLogSettings(const SavedLogSettings&) = delete;
+  SavedLogSettings& operator=(const SavedLogSettings&) = delete;
+
+ private:
+  std::string name_;
+  std::int32_t size_;
+  std::uint32_t debug_;
+};
+
+class RegistryStartup : public testing::Test {
+ protected:
+  void SetUp() override {
+    // Start from a machine without settings; the trees above restore them.
+    ASSERT_TRUE(DeleteKeyTree("Software\\Quarnel"));
+    ASSERT_TRUE(DeleteKeyTree("Software\\Policies\\Quarnel"));
+    library_ = LoadLibraryA("Mardonel.dll");
+    ASSERT_NE(library_, nullptr);
+    factory_ = reinterpret_cast<Tovera::GetModuleFunction>(
+        reinterpret_cast<void*>(GetProcAddress(library_, "__getMardonel")));
+    ASSERT_NE(factory_, nullptr);
+  }
+
+  void TearDown() override {
+    Tovera::DestroyAgentModule(module_);
+    if (library_ != nullptr) FreeLibrary(library_);
+  }
+
+  DWORD StartLoadedModule() {
+    module_ = factory_(nullptr);
+    return module_ == nullptr ? ERROR_INVALID_FUNCTION : module_->OnStartup(table_.get(), 0);
+  }
+
+  // Keeps the library's log inside the test folder.
+  void LogToTestFolder() { StoreText(kSettingsKey, "LogFileName", logPath_); }
+
+  std::string LogText() const { return FileExists(logPath_) ? ReadWholeFile(logPath_) : std::string(); }
+
+  std::vector<std::string> HistoryLines() const {
+    const std::string path = profile_.StatesFolder() + TodayUtcHistoryName();
+    return FileExists(path) ? SplitLines(ReadWholeFile(path)) : std::vector<std::string>();
+  }
+
+  ScopedRegistryTree settings_{"Software\\Quarnel"};
+  ScopedRegistryTree policies_{"Software\\Policies\\Quarnel"};
+  ScopedTempFolder temp_;
+  ScopedProfileFolder profile_{temp_.path()};
+  std::string logPath_ = temp_ / "agent.log";
+  RemovedIfNew defaultLog_{DefaultLogPath()};
+  RemovedIfNew defaultBackup_{DefaultLogPath().substr(0, DefaultLogPath().size() - 1) + "_"};
+  TestHostTable table_;
+  HMODULE library_ = nullptr;
+  Tovera::GetModuleFunction factory_ = nullptr;
+  Tovera::IAgentModule* module_ = nullptr;
+};
+
+TEST_F(RegistryStartup, FirstStartWritesTheDefaultSettingsAndNoSubnets) {
+  EXPECT_EQ(StartLoadedModule(), 0u);
+
+  const auto values = RegExeQueryKey(kSettingsForRegExe);
+  ASSERT_TRUE(values) << "the settings key was not created";
+  ASSERT_EQ(values->size(), 3u);
+  EXPECT_EQ(values->at("LogFileName").type, "REG_SZ");
+  EXPECT_EQ(values->at("LogFileName").data, "");
+  EXPECT_EQ(values->at("MaxLogFilesize").type, "REG_DWORD");
+  EXPECT_EQ(values->at("MaxLogFilesize").data, "0x100000");
+  EXPECT_EQ(values->at("Debug").type, "REG_DWORD");
+  EXPECT_EQ(values->at("Debug").data, "0x9");
+  EXPECT_EQ(ReadRawValue(kSettingsKey, "LogFileName")->bytes, std::string(1, '\0'));
+
+  EXPECT_FALSE(RegExeQueryKey(kCommonForRegExe)) << "a read never creates the subnet list";
+  EXPECT_FALSE(RegExeQueryKey(kPolicyForRegExe));
+}
+
+TEST_F(RegistryStartup, SizeStoredAsShortTextIsRewrittenAsNumber) {
+  LogToTestFolder();
+  StoreText(kSettingsKey, "MaxLogFilesize", "100");
+  EXPECT_EQ(StartLoadedModule(), 0u);
+  const auto stored = RegExeQueryValue(kSettingsForRegExe, "MaxLogFilesize");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->type, "REG_DWORD");
+  EXPECT_EQ(stored->data, "0x64");
+}
+
+TEST_F(RegistryStartup, PolicyDebugWinsAndTheOrdinaryOneIsNotRead) {
+  LogToTestFolder();
+  StoreNumber(kPolicyKey, "Debug", 0x10);
+  StoreText(kSettingsKey, "Debug", "0");  // would be repaired if it were read
+  StoreText(kCommonKey, "ManagedSubnets", "10.9.0.0");
+  EXPECT_EQ(StartLoadedModule(), 0u);
+
+  EXPECT_NE(LogText().find(": Found managed subnets [10.9.0.0]\r\n"), std::string::npos)
+      << "the policy's informational bit was not in effect:\n"
+      << LogText();
+  const auto ordinary = RegExeQueryValue(kSettingsForRegExe, "Debug");
+  ASSERT_TRUE(ordinary);
+  EXPECT_EQ(ordinary->type, "REG_SZ");
+  EXPECT_EQ(ordinary->data, "0");
+  const auto policy = RegExeQueryValue(kPolicyForRegExe, "Debug");
+  ASSERT_TRUE(policy);
+  EXPECT_EQ(policy->data, "0x10");
+}
+
+TEST_F(RegistryStartup, PolicyDebugKeepsTheOrdinaryOneFromBeingCreated) {
+  LogToTestFolder();
+  StoreNumber(kPolicyKey, "Debug", 0x10);
+  EXPECT_EQ(StartLoadedModule(), 0u);
+  const auto values = RegExeQueryKey(kSettingsForRegExe);
+  ASSERT_TRUE(values);
+  EXPECT_EQ(values->count("Debug"), 0u);
+  EXPECT_EQ(values->at("MaxLogFilesize").data, "0x100000");
+  EXPECT_EQ(RegExeQueryKey(kPolicyForRegExe)->size(), 1u);
+}
+
+TEST_F(RegistryStartup, RememberedSubnetMakesStartupManaged) {
+  LogToTestFolder();
+  StoreText(kCommonKey, "ManagedSubnets", "127.0.0.0");
+  table_.Add("127.0.0.1", "255.0.0.0");
+  EXPECT_EQ(StartLoadedModule(), 0u);
+
+  const std::vector<std::string> lines = HistoryLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(",2,Startup,"), std::string::npos) << lines[0];
+  EXPECT_EQ(LogText().find("Failed to connect to MP"), std::string::npos);
+  EXPECT_EQ(RegExeQueryValue(kCommonForRegExe, "ManagedSubnets")->data, "127.0.0.0") << "nothing new stored";
+}
+
+TEST_F(RegistryStartup, StoredListIsSplitAtSeparatorsSkippingEmptyPieces) {
+  SavedLogSettings savedSettings;
+  LogToTestFolder();
+  StoreText(kCommonKey, "ManagedSubnets", ";;10.1.0.0;");
+  TestHostTable empty;
+  Mardonel module;
+  EXPECT_EQ(module.OnStartup(empty.get(), 0), 0u);
+  ASSERT_EQ(module.managedSubnets.size(), 1u);
+  EXPECT_STREQ(FormatDottedAddress(nullptr, 0, module.managedSubnets[0]), "10.1.0.0");
+}
+
+TEST_F(RegistryStartup, StoredListTooLongForItsBufferIsNotLoaded) {
+  SavedLogSettings savedSettings;
+  LogToTestFolder();
+  std::string list = "10.1.0.0";
+  while (list.size() < 260) list += ";10.1.0.0";
+  StoreText(kCommonKey, "ManagedSubnets", list);
+  TestHostTable empty;
+  Mardonel module;
+  EXPECT_EQ(module.OnStartup(empty.get(), 0), 0u);
+  EXPECT_TRUE(module.managedSubnets.empty());
+}
+
+}  // namespace
