@@ -17,13 +17,12 @@ constexpr int kHandlerLine = 30;
 
 void LogHresultException(HRESULT error) {
   std::wstring text;
-  // The line is written even when its text cannot be had.
   try {
     std::string ansiText;
     NQuarnel::GetWmiErrorText(error, ansiText);
     text = NQuarnel::AnsiToWide(ansiText.c_str(), CP_THREAD_ACP);
   } catch (...) {
-    text.clear();
+    // The line is written even when its text cannot be had.
   }
   LogPrintf("%T INFO: Catching and handling HRESULT exception %s:%d (0x%X)\n\t%ls\n", kHandlerFile, kHandlerLine,
             static_cast<unsigned>(error), text.c_str());

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "connection/com_apartment.h"
@@ -132,6 +133,18 @@ TEST_F(WmiHelper, GivesTheSharedEmptyStringForAnyOtherType) {
   for (const VARIANT* value : {&null, &nothing, &nullString}) EXPECT_EQ(BstrFromVariant(*value), empty);
 }
 
+TEST(SharedEmptyString, IsMadeOnceWhenThreadsRaceForIt) {
+  VARIANT null;
+  VariantInit(&null);
+  null.vt = VT_NULL;
+  std::vector<BSTR> seen(8, nullptr);
+  std::vector<std::thread> threads;
+  for (BSTR& slot : seen) threads.emplace_back([&null, &slot] { slot = BstrFromVariant(null); });
+  for (std::thread& thread : threads) thread.join();
+  ASSERT_NE(seen[0], nullptr);
+  for (BSTR text : seen) EXPECT_EQ(text, seen[0]);
+}
+
 TEST_F(WmiHelper, ThrowsTheHresultOfAMissingProperty) {
   Connect();
   CWbemInstanceList instances(services_);
@@ -175,6 +188,10 @@ TEST_F(WmiHelper, ThrowsTheHresultOfAFailedQuery) {
   const HRESULT error = ThrownHresult([&] { instances.Query(L"SELECT FROM WHERE", 0); });
   EXPECT_EQ(error, kInvalidQuery);
   EXPECT_TRUE(instances.empty());
+
+  com_ptr<IWbemServices> unconnected;
+  CWbemInstanceList unbound(unconnected);
+  EXPECT_EQ(ThrownHresult([&] { unbound.Query(L"SELECT Caption FROM Win32_OperatingSystem", 0); }), E_POINTER);
 }
 
 TEST_F(WmiHelper, ThrowsInvalidNamespaceForAMissingNamespace) {
