@@ -1,3 +1,78 @@
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/log/log.h"
+#include "common/log/log_format.h"
+#include "module/history_file_name.h"
+#include "module/history_listing.h"
+#include "module/history_path.h"
+#include "module/history_record.h"
 #include "module/mardonel.h"
 
-void Mardonel::MaintainHistoryFolder() {}
+namespace {
+
+constexpr std::uint64_t kOneDay = 864000000000ULL;  // FILETIME units
+constexpr std::uint64_t kGapLimit = 30 * kOneDay;
+constexpr std::size_t kDatedNameLength = 8;
+
+std::uint64_t ValueOf(const FILETIME& time) {
+  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+bool IsToday(const CalendarDate& date) {
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  return date.day == today.wDay && date.month == today.wMonth && date.year == today.wYear;
+}
+
+// 00:00 of `date` without any zone change; 0 for a date the calendar lacks.
+std::uint64_t MidnightOf(const CalendarDate& date) {
+  SYSTEMTIME midnight = {};
+  midnight.wYear = static_cast<WORD>(date.year);
+  midnight.wMonth = static_cast<WORD>(date.month);
+  midnight.wDay = static_cast<WORD>(date.day);
+  FILETIME time;
+  if (!SystemTimeToFileTime(&midnight, &time)) return 0;
+  return ValueOf(time);
+}
+
+CalendarDate DateOf(std::uint64_t value) {
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(value);
+  time.dwHighDateTime = static_cast<DWORD>(value >> 32);
+  SYSTEMTIME parts = {};
+  FileTimeToSystemTime(&time, &parts);
+  return CalendarDate{parts.wYear, parts.wMonth, parts.wDay};
+}
+
+// One "INITIALISED" record for every day after the last file's day that ended
+// more than a day ago. The unsigned difference also rejects a last-file time
+// after the limit (it wraps around) and a gap of 30 days or more.
+void FillMissedDays(std::uint64_t lastFileTime, std::uint64_t now) {
+  std::uint64_t first = lastFileTime + kOneDay;
+  const std::uint64_t limit = now - kOneDay;
+  if (limit - first >= kGapLimit) return;
+  for (; first < limit; first += kOneDay) {
+    AppendHistoryRecord(HistoryFilePathFor(DateOf(first)), first, kUnmanaged, "INITIALISED", SuccessLine::Always);
+  }
+}
+
+}  // namespace
+
+void Mardonel::MaintainHistoryFolder() {
+  const HistoryPath folder = HistoryFolderPath();
+  std::vector<std::string> names = ListHistoryFiles(folder);
+  TrimHistoryFiles(folder.text, names, kKeptHistoryFiles);
+  if (names.empty() || names.back().size() <= kDatedNameLength) return;
+
+  const CalendarDate lastFileDate = DateFromHistoryName(names.back().c_str());
+  if (IsToday(lastFileDate)) return;
+  const std::uint64_t lastFileTime = MidnightOf(lastFileDate);
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  if (DebugInfoEnabled()) LogPrintf("%T: Last file written on: %s\n", LocalTimeText(nullptr, 0, lastFileTime));
+  FillMissedDays(lastFileTime, ValueOf(now));
+}

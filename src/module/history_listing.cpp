@@ -1,0 +1,55 @@
+#include "module/history_listing.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "common/fs/unique_handle.h"
+#include "common/log/error_text.h"
+#include "common/log/log.h"
+
+namespace {
+
+constexpr char kSearchPattern[] = "*.mgt";
+
+void LogSearchFailure(const std::string& pattern, DWORD error) {
+  if (error == ERROR_FILE_NOT_FOUND || !DebugInfoEnabled()) return;
+  LogPrintf("%T: FindFirstFile failed or no files found in subdirectory '%s'. %s\n", pattern.c_str(),
+            ErrorMessage(error).c_str());
+}
+
+}  // namespace
+
+std::vector<std::string> ListHistoryFiles(const HistoryPath& folder) {
+  const std::string pattern = folder.text + kSearchPattern;
+  std::vector<std::string> names;
+  if (folder.error != ERROR_SUCCESS || pattern.size() >= MAX_PATH) {
+    LogSearchFailure(pattern, folder.error != ERROR_SUCCESS ? folder.error : ERROR_FILENAME_EXCED_RANGE);
+    return names;
+  }
+
+  WIN32_FIND_DATAA entry;
+  const unique_hfind search = AdoptFindHandle(FindFirstFileA(pattern.c_str(), &entry));
+  if (!search) {
+    LogSearchFailure(pattern, GetLastError());
+    return names;
+  }
+  do {
+    names.emplace_back(entry.cFileName);
+  } while (FindNextFileA(search.get(), &entry));
+
+  // std::string compares its bytes as unsigned char, so names with bytes
+  // above 0x7F sort after every plain name.
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep) {
+  if (names.size() <= keep) return;
+  const auto oldestKept = names.end() - static_cast<std::ptrdiff_t>(keep);
+  for (auto name = names.begin(); name != oldestKept; ++name) {
+    const std::string path = folder + *name;
+    if (path.size() < MAX_PATH) DeleteFileA(path.c_str());
+  }
+  names.erase(names.begin(), oldestKept);
+}
