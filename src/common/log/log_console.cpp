@@ -3,6 +3,10 @@
 #include <windows.h>
 
 void WriteLogConsole(const char* text, std::size_t length) {
+  // A service has no standard output at all; asking the console would cost
+  // as much as a fifth of writing the record to the file.
+  const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (output == nullptr || output == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
-  WriteConsoleA(GetStdHandle(STD_OUTPUT_HANDLE), text, static_cast<DWORD>(length), &written, nullptr);
+  WriteConsoleA(output, text, static_cast<DWORD>(length), &written, nullptr);
 }
