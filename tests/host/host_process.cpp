@@ -9,7 +9,7 @@ std::string ProgramFolder() {
   return full.substr(0, full.find_last_of('\\') + 1);
 }
 
-HostRun RunAgentHost(const std::string& arguments) {
+HostRun RunAgentHost(const std::string& arguments, const std::function<void(const std::string&)>& onOutput) {
   HostRun run;
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr;
@@ -38,7 +38,10 @@ HostRun RunAgentHost(const std::string& arguments) {
 
   char buffer[4096];
   DWORD got = 0;
-  while (ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) run.output.append(buffer, got);
+  while (ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    run.output.append(buffer, got);
+    if (onOutput) onOutput(run.output);
+  }
   run.finished = WaitForSingleObject(processHandle.get(), 60000) == WAIT_OBJECT_0;
   if (!run.finished) TerminateProcess(processHandle.get(), 1);
   GetExitCodeProcess(processHandle.get(), &run.exitCode);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 struct HostRun {
@@ -12,6 +13,8 @@ struct HostRun {
   bool finished = false;
 };
 
-HostRun RunAgentHost(const std::string& arguments);
+// `onOutput`, when given, sees the output gathered so far after each read.
+HostRun RunAgentHost(const std::string& arguments,
+                     const std::function<void(const std::string&)>& onOutput = nullptr);
 
 std::string ProgramFolder();

@@ -4,6 +4,7 @@
 
 #include "host_process.h"
 #include "support/test_env.h"
+#include "support/test_registry.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ using testing::Not;
 
 class AgentHostRun : public testing::Test {
  protected:
+  void SetUp() override { StoreText(settings_.key(), "LogFileName", logFile_); }
   std::string Scenario(const std::string& text) {
     const std::string path = temp_ / "test.scenario";
     WriteWholeFile(path, text);
@@ -26,6 +28,11 @@ class AgentHostRun : public testing::Test {
 
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
+  // The settings the module reads and writes back are put back as found; the
+  // log goes to the test folder.
+  ScopedRegistryTree settings_{"Software\\Quarnel\\ToveraAgt"};
+  ScopedRegistryTree policy_{"Software\\Policies\\Quarnel\\ToveraAgt"};
+  const std::string logFile_ = temp_ / "agent-host.log";
 };
 
 TEST_F(AgentHostRun, BadScenarioLineIsRefusedBeforeAnyEventRuns) {
@@ -115,6 +122,22 @@ TEST_F(AgentHostRun, ScenarioHeartbeatCarriesTheTimeItNames) {
   EXPECT_THAT(run.output, HasSubstr("| " + heartbeats[0]));
   // Under Wine the report says where the file lies on the Linux side.
   EXPECT_THAT(run.output, HasSubstr("on Linux: /"));
+}
+
+TEST_F(AgentHostRun, ReportNamesTheLogFileThePolicyChose) {
+  const std::string policyLog = temp_ / "policy.log";
+  StoreText(policy_.key(), "LogFileName", policyLog);
+  StoreNumber(policy_.key(), "Debug", 0x19);
+  const HostRun run = RunAgentHost("--include-loopback " + Scenario("startup\nshutdown\n"));
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+
+  EXPECT_FALSE(FileExists(logFile_));
+  const std::vector<std::string> logLines = SplitLines(ReadWholeFile(policyLog));
+  ASSERT_FALSE(logLines.empty()) << run.output;
+  // The host's standard output is in text mode: its lines end with CR LF.
+  EXPECT_THAT(run.output, HasSubstr("Log file:\r\n  " + policyLog + "\r\n"));
+  EXPECT_THAT(run.output, HasSubstr("| " + logLines.back() + "\r\n"));
 }
 
 }  // namespace
