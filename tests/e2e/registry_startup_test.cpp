@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "common/log/log_settings.h"
@@ -118,14 +119,11 @@ TEST_F(RegistryStartup, FirstStartWritesTheDefaultSettingsAndNoSubnets) {
 
   const auto values = RegExeQueryKey(kSettingsForRegExe);
   ASSERT_TRUE(values) << "the settings key was not created";
-  ASSERT_EQ(values->size(), 3u);
-  EXPECT_EQ(values->at("LogFileName").type, "REG_SZ");
-  EXPECT_EQ(values->at("LogFileName").data, "");
-  EXPECT_EQ(values->at("MaxLogFilesize").type, "REG_DWORD");
-  EXPECT_EQ(values->at("MaxLogFilesize").data, "0x100000");
-  EXPECT_EQ(values->at("Debug").type, "REG_DWORD");
-  EXPECT_EQ(values->at("Debug").data, "0x9");
-  EXPECT_EQ(ReadRawValue(kSettingsKey, "LogFileName")->bytes, std::string(1, '\0'));
+  const std::map<std::string, RegExeValue> expected = {{"LogFileName", {"REG_SZ", ""}},
+                                                        {"MaxLogFilesize", {"REG_DWORD", "0x100000"}},
+                                                        {"Debug", {"REG_DWORD", "0x9"}}};
+  EXPECT_EQ(*values, expected);
+  EXPECT_EQ(ReadRawValue(kSettingsKey, "LogFileName"), (RawValue{REG_SZ, std::string(1, '\0')}));
 
   EXPECT_FALSE(RegExeQueryKey(kCommonForRegExe)) << "a read never creates the subnet list";
   EXPECT_FALSE(RegExeQueryKey(kPolicyForRegExe));
@@ -135,10 +133,7 @@ TEST_F(RegistryStartup, SizeStoredAsShortTextIsRewrittenAsNumber) {
   LogToTestFolder();
   StoreText(kSettingsKey, "MaxLogFilesize", "100");
   EXPECT_EQ(StartLoadedModule(), 0u);
-  const auto stored = RegExeQueryValue(kSettingsForRegExe, "MaxLogFilesize");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->type, "REG_DWORD");
-  EXPECT_EQ(stored->data, "0x64");
+  EXPECT_EQ(RegExeQueryValue(kSettingsForRegExe, "MaxLogFilesize"), (RegExeValue{"REG_DWORD", "0x64"}));
 }
 
 TEST_F(RegistryStartup, PolicyDebugWinsAndTheOrdinaryOneIsNotRead) {
@@ -151,13 +146,8 @@ TEST_F(RegistryStartup, PolicyDebugWinsAndTheOrdinaryOneIsNotRead) {
   EXPECT_NE(LogText().find(": Found managed subnets [10.9.0.0]\r\n"), std::string::npos)
       << "the policy's informational bit was not in effect:\n"
       << LogText();
-  const auto ordinary = RegExeQueryValue(kSettingsForRegExe, "Debug");
-  ASSERT_TRUE(ordinary);
-  EXPECT_EQ(ordinary->type, "REG_SZ");
-  EXPECT_EQ(ordinary->data, "0");
-  const auto policy = RegExeQueryValue(kPolicyForRegExe, "Debug");
-  ASSERT_TRUE(policy);
-  EXPECT_EQ(policy->data, "0x10");
+  EXPECT_EQ(RegExeQueryValue(kSettingsForRegExe, "Debug"), (RegExeValue{"REG_SZ", "0"}));
+  EXPECT_EQ(RegExeQueryValue(kPolicyForRegExe, "Debug"), (RegExeValue{"REG_DWORD", "0x10"}));
 }
 
 TEST_F(RegistryStartup, PolicyDebugKeepsTheOrdinaryOneFromBeingCreated) {
@@ -167,8 +157,8 @@ TEST_F(RegistryStartup, PolicyDebugKeepsTheOrdinaryOneFromBeingCreated) {
   const auto values = RegExeQueryKey(kSettingsForRegExe);
   ASSERT_TRUE(values);
   EXPECT_EQ(values->count("Debug"), 0u);
-  EXPECT_EQ(values->at("MaxLogFilesize").data, "0x100000");
-  EXPECT_EQ(RegExeQueryKey(kPolicyForRegExe)->size(), 1u);
+  EXPECT_EQ(values->count("MaxLogFilesize"), 1u);
+  EXPECT_EQ(RegExeQueryValue(kPolicyForRegExe, "Debug"), (RegExeValue{"REG_DWORD", "0x10"}));
 }
 
 TEST_F(RegistryStartup, RememberedSubnetMakesStartupManaged) {
@@ -181,7 +171,8 @@ TEST_F(RegistryStartup, RememberedSubnetMakesStartupManaged) {
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find(",2,Startup,"), std::string::npos) << lines[0];
   EXPECT_EQ(LogText().find("Failed to connect to MP"), std::string::npos);
-  EXPECT_EQ(RegExeQueryValue(kCommonForRegExe, "ManagedSubnets")->data, "127.0.0.0") << "nothing new stored";
+  EXPECT_EQ(RegExeQueryValue(kCommonForRegExe, "ManagedSubnets"), (RegExeValue{"REG_SZ", "127.0.0.0"}))
+      << "nothing new stored";
 }
 
 TEST_F(RegistryStartup, StoredListIsSplitAtSeparatorsSkippingEmptyPieces) {

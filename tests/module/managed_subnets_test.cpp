@@ -87,10 +87,7 @@ TEST_F(ManagedSubnetsTest, OnlyTheEntryThatWasCheckedIsRemembered) {
   EXPECT_TRUE(module_.IsManagedNetwork());
   EXPECT_EQ(calls_, 1);
   EXPECT_EQ(RememberedTexts(), Texts({"10.1.0.0"}));
-  const auto stored = RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->type, "REG_SZ");
-  EXPECT_EQ(stored->data, "10.1.0.0");
+  EXPECT_EQ(RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets"), (RegExeValue{"REG_SZ", "10.1.0.0"}));
 
   EXPECT_TRUE(module_.IsManagedNetwork());
   EXPECT_EQ(calls_, 1) << "now remembered";
@@ -131,8 +128,8 @@ TEST_F(ManagedSubnetsTest, SixthSuccessDropsTheOldest) {
   Reachable(true);
   EXPECT_TRUE(module_.IsManagedNetwork());
   EXPECT_EQ(RememberedTexts(), Texts({"10.2.0.0", "10.3.0.0", "10.4.0.0", "10.5.0.0", "10.6.0.0"}));
-  EXPECT_EQ(RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets")->data,
-            "10.2.0.0;10.3.0.0;10.4.0.0;10.5.0.0;10.6.0.0");
+  EXPECT_EQ(RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets"),
+            (RegExeValue{"REG_SZ", "10.2.0.0;10.3.0.0;10.4.0.0;10.5.0.0;10.6.0.0"}));
 }
 
 TEST_F(ManagedSubnetsTest, EightLoadedAndOneSuccessKeepTheFiveNewest) {
@@ -141,10 +138,8 @@ TEST_F(ManagedSubnetsTest, EightLoadedAndOneSuccessKeepTheFiveNewest) {
   Reachable(true);
   EXPECT_TRUE(module_.IsManagedNetwork());
   EXPECT_EQ(RememberedTexts(), Texts({"10.5.0.0", "10.6.0.0", "10.7.0.0", "10.8.0.0", "10.9.0.0"}));
-  const auto stored = RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->type, "REG_SZ");
-  EXPECT_EQ(stored->data, "10.5.0.0;10.6.0.0;10.7.0.0;10.8.0.0;10.9.0.0");
+  EXPECT_EQ(RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets"),
+            (RegExeValue{"REG_SZ", "10.5.0.0;10.6.0.0;10.7.0.0;10.8.0.0;10.9.0.0"}));
 }
 
 TEST_F(ManagedSubnetsTest, StoredListOfAnotherTypeIsReplacedByText) {
@@ -152,18 +147,12 @@ TEST_F(ManagedSubnetsTest, StoredListOfAnotherTypeIsReplacedByText) {
   table_.Add("172.16.1.1", "255.255.255.0");
   Reachable(true);
   EXPECT_TRUE(module_.IsManagedNetwork());
-  const auto stored = RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->type, "REG_SZ");
-  EXPECT_EQ(stored->data, "172.16.1.0");
+  EXPECT_EQ(RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets"), (RegExeValue{"REG_SZ", "172.16.1.0"}));
 }
 
 TEST_F(ManagedSubnetsTest, EmptyListIsStoredAsEmptyText) {
   EXPECT_EQ(module_.SaveManagedSubnets(), 0u);
-  const auto stored = ReadRawValue(kCommonKey, "ManagedSubnets");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(stored->bytes, std::string(1, '\0'));
+  EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), (RawValue{REG_SZ, std::string(1, '\0')}));
 }
 
 }  // namespace

@@ -4,12 +4,17 @@
 
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 
 struct RegExeValue {
   std::string type;  // as reg.exe names it, e.g. "REG_DWORD"
   std::string data;  // as reg.exe prints it, e.g. "0x64"
 };
+inline bool operator==(const RegExeValue& left, const RegExeValue& right) {
+  return left.type == right.type && left.data == right.data;
+}
+inline void PrintTo(const RegExeValue& value, std::ostream* out) { *out << value.type << " \"" << value.data << '"'; }
 
 // The values of `key` (e.g. "HKLM\\Software\\Quarnel\\Common") as
 // "reg.exe query" lists them; nothing when reg.exe reports no such key.

@@ -64,6 +64,24 @@ void Restore(const std::string& key, const ScopedRegistryTree::SavedKey& saved) 
 
 }  // namespace
 
+void PrintTo(const RawValue& value, std::ostream* out) {
+  *out << "type " << value.type << " bytes \"";
+  for (const char c : value.bytes) {
+    if (c >= ' ' && c <= '~') {
+      *out << c;
+    } else {
+      *out << "\\x" << std::hex << (static_cast<unsigned>(c) & 0xFF) << std::dec;
+    }
+  }
+  *out << '"';
+}
+
+RawValue TextValue(const std::string& text) { return RawValue{REG_SZ, std::string(text.c_str(), text.size() + 1)}; }
+
+RawValue NumberValue(DWORD number) {
+  return RawValue{REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number)};
+}
+
 void StoreRawValue(const std::string& key, const std::string& name, DWORD type, const std::string& bytes) {
   HKEY handle = nullptr;
   RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
@@ -73,11 +91,11 @@ void StoreRawValue(const std::string& key, const std::string& name, DWORD type, 
 }
 
 void StoreText(const std::string& key, const std::string& name, const std::string& text) {
-  StoreRawValue(key, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
+  StoreRawValue(key, name, REG_SZ, TextValue(text).bytes);
 }
 
 void StoreNumber(const std::string& key, const std::string& name, DWORD number) {
-  StoreRawValue(key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number));
+  StoreRawValue(key, name, REG_DWORD, NumberValue(number).bytes);
 }
 
 std::optional<RawValue> ReadRawValue(const std::string& key, const std::string& name) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,12 @@ struct RawValue {
   DWORD type = REG_NONE;
   std::string bytes;  // exactly as stored, terminators included
 };
+inline bool operator==(const RawValue& left, const RawValue& right) {
+  return left.type == right.type && left.bytes == right.bytes;
+}
+void PrintTo(const RawValue& value, std::ostream* out);
+RawValue TextValue(const std::string& text);  // REG_SZ with its terminator
+RawValue NumberValue(DWORD number);           // REG_DWORD
 
 // Creates the key chain when missing; replaces any value of that name.
 void StoreRawValue(const std::string& key, const std::string& name, DWORD type, const std::string& bytes);

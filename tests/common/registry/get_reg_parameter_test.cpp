@@ -19,23 +19,15 @@ TEST_F(GetRegParameterTest, MissingKeyAndValuesAreCreatedWithTheDefaults) {
   EXPECT_EQ(ReadNumber("Debug", number), 0u);
   EXPECT_EQ(GetLastError(), 0u);
   EXPECT_EQ(number, 9u);
-  auto stored = ReadRawValue(key_, "Debug");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(stored->bytes, Bytes(9u));
+  EXPECT_EQ(Stored("Debug"), NumberValue(9));
 
   char name[260] = "C:\\logs\\agent.log";
   EXPECT_EQ(ReadText("LogFileName", name, sizeof name), 0u);
-  stored = ReadRawValue(key_, "LogFileName");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(stored->bytes, Bytes("C:\\logs\\agent.log"));
+  EXPECT_EQ(Stored("LogFileName"), TextValue("C:\\logs\\agent.log"));
 
   char empty[260] = "";
   EXPECT_EQ(ReadText("Empty", empty, sizeof empty), 0u);
-  stored = ReadRawValue(key_, "Empty");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->bytes, std::string(1, '\0'));
+  EXPECT_EQ(Stored("Empty"), (RawValue{REG_SZ, std::string(1, '\0')}));
 }
 
 TEST_F(GetRegParameterTest, ReadOnlyCreatesNothingAndClearsOnlyForAnExistingKey) {
@@ -54,8 +46,8 @@ TEST_F(GetRegParameterTest, ReadOnlyCreatesNothingAndClearsOnlyForAnExistingKey)
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(number, 0u);
   EXPECT_STREQ(text, "");
-  EXPECT_FALSE(ReadRawValue(key_, "Debug"));
-  EXPECT_FALSE(ReadRawValue(key_, "ManagedSubnets"));
+  EXPECT_FALSE(Stored("Debug"));
+  EXPECT_FALSE(Stored("ManagedSubnets"));
   EXPECT_TRUE(log_.Lines().empty());
 }
 
@@ -95,15 +87,13 @@ TEST_F(GetRegParameterTest, ShortNumberTextIsConvertedAndRewrittenAsNumber) {
   DWORD number = 1048576;
   EXPECT_EQ(ReadNumber("MaxLogFilesize", number, RP_READ_ONLY), 1u);
   EXPECT_EQ(number, 100u);
-  EXPECT_EQ(ReadRawValue(key_, "MaxLogFilesize")->type, static_cast<DWORD>(REG_SZ)) << "read-only repairs nothing";
+  EXPECT_EQ(Stored("MaxLogFilesize"), TextValue("100")) << "read-only repairs nothing";
 
   number = 1048576;
   EXPECT_EQ(ReadNumber("MaxLogFilesize", number), 1u);
   EXPECT_EQ(GetLastError(), 0u);
   EXPECT_EQ(number, 100u);
-  const auto stored = ReadRawValue(key_, "MaxLogFilesize");
-  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(stored->bytes, Bytes(100u));
+  EXPECT_EQ(Stored("MaxLogFilesize"), NumberValue(100));
 
   StoreText(key_, "Debug", "x1");
   number = 9;
@@ -120,7 +110,7 @@ TEST_F(GetRegParameterTest, ValueLargerThanTheBufferLeavesDefaultAndValue) {
   EXPECT_EQ(ReadNumber("MaxLogFilesize", number), static_cast<DWORD>(ERROR_MORE_DATA));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MORE_DATA));
   EXPECT_EQ(number, 4096u);
-  EXPECT_EQ(ReadRawValue(key_, "MaxLogFilesize")->bytes, Bytes("1048576"));
+  EXPECT_EQ(Stored("MaxLogFilesize"), TextValue("1048576"));
 
   EXPECT_EQ(ReadNumber("MaxLogFilesize", number, RP_READ_ONLY), 0u) << "a read-only read reports changes only";
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MORE_DATA));
@@ -129,7 +119,7 @@ TEST_F(GetRegParameterTest, ValueLargerThanTheBufferLeavesDefaultAndValue) {
   number = 9;
   EXPECT_EQ(ReadNumber("Debug", number), static_cast<DWORD>(ERROR_MORE_DATA));
   EXPECT_EQ(number, 9u);
-  EXPECT_EQ(ReadRawValue(key_, "Debug")->type, static_cast<DWORD>(REG_BINARY));
+  EXPECT_EQ(Stored("Debug"), (RawValue{REG_BINARY, std::string(8, '\x7f')}));
 
   StoreText(key_, "LogFileName", std::string(300, 'x'));
   char text[260] = "keep";
@@ -141,20 +131,16 @@ TEST_F(GetRegParameterTest, ForeignTypeIsReplacedByTheDefaultUnlessReadOnly) {
   StoreRawValue(key_, "Debug", REG_BINARY, std::string(4, '\x7f'));
   DWORD number = 9;
   EXPECT_EQ(ReadNumber("Debug", number, RP_READ_ONLY), 0u);
-  EXPECT_EQ(ReadRawValue(key_, "Debug")->type, static_cast<DWORD>(REG_BINARY));
+  EXPECT_EQ(Stored("Debug"), (RawValue{REG_BINARY, std::string(4, '\x7f')}));
   EXPECT_EQ(ReadNumber("Debug", number), 0u);
   EXPECT_EQ(number, 9u);
-  auto stored = ReadRawValue(key_, "Debug");
-  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(stored->bytes, Bytes(9u));
+  EXPECT_EQ(Stored("Debug"), NumberValue(9));
 
-  StoreRawValue(key_, "LogFileName", REG_EXPAND_SZ, Bytes("%TEMP%\\x.log"));
+  StoreRawValue(key_, "LogFileName", REG_EXPAND_SZ, TextValue("%TEMP%\\x.log").bytes);
   char text[260] = "C:\\temp\\agent.log";
   EXPECT_EQ(ReadText("LogFileName", text, sizeof text), 0u);
   EXPECT_STREQ(text, "C:\\temp\\agent.log");
-  stored = ReadRawValue(key_, "LogFileName");
-  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(stored->bytes, Bytes("C:\\temp\\agent.log"));
+  EXPECT_EQ(Stored("LogFileName"), TextValue("C:\\temp\\agent.log"));
 }
 
 TEST_F(GetRegParameterTest, TextStoredWithoutTerminatorEndsInsideTheBuffer) {

@@ -28,9 +28,7 @@ TEST_F(RegGetPolicyParameterTest, PolicyTextIsConvertedButNeverRewritten) {
   DWORD number = 1;
   EXPECT_EQ(ReadNumber(key_, "Debug", number), 1u);
   EXPECT_EQ(number, 9u);
-  const auto stored = ReadRawValue(policyKey_, "Debug");
-  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(stored->bytes, Bytes("9"));
+  EXPECT_EQ(ReadRawValue(policyKey_, "Debug"), TextValue("9"));
 }
 
 TEST_F(RegGetPolicyParameterTest, UnreadablePolicyValueStillWins) {
@@ -44,7 +42,7 @@ TEST_F(RegGetPolicyParameterTest, UnreadablePolicyValueStillWins) {
   DeleteKeyTree(policyKey_);
   StoreNumber(policyKey_, "Other", 1);
   EXPECT_EQ(ReadNumber(key_, "Debug", number), 0u) << "a policy key without the value falls back";
-  EXPECT_EQ(ReadRawValue(key_, "Debug")->bytes, Bytes(9u));
+  EXPECT_EQ(Stored("Debug"), NumberValue(9));
 }
 
 TEST_F(RegGetPolicyParameterTest, SettingsPrefixIsComparedWithoutCase) {
@@ -64,7 +62,7 @@ TEST_F(RegGetPolicyParameterTest, KeyOutsideTheSettingsIsLoggedAndReadPlainly) {
   DWORD number = 9;
   EXPECT_EQ(ReadNumber(outside, "Debug", number), 0u);
   EXPECT_EQ(number, 9u);
-  EXPECT_EQ(ReadRawValue(outside, "Debug")->bytes, Bytes(9u));
+  EXPECT_EQ(ReadRawValue(outside, "Debug"), NumberValue(9));
   EXPECT_EQ(log_.CountEndingWith("Error: RegGetPolicyParameter Debug"), 1);
 }
 

@@ -20,8 +20,7 @@ class RegistryFixture : public testing::Test {
     return "Software\\Policies\\Quarnel" + key.substr(sizeof "Software\\Quarnel" - 1);
   }
   static std::string ErrorTextOf(DWORD code) { return ErrorText(code); }
-  static std::string Bytes(const char* text) { return std::string(text, std::char_traits<char>::length(text) + 1); }
-  static std::string Bytes(DWORD number) { return std::string(reinterpret_cast<const char*>(&number), sizeof number); }
+  std::optional<RawValue> Stored(const char* name) const { return ReadRawValue(key_, name); }
 
   std::string key_ = UniqueTestKey("Software\\Quarnel");
   std::string policyKey_ = PolicyKeyOf(key_);

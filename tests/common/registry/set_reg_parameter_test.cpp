@@ -7,30 +7,25 @@ using SetRegParameterTest = RegistryFixture;
 TEST_F(SetRegParameterTest, TextReplacesAValueOfAnotherType) {
   StoreRawValue(key_, "ManagedSubnets", REG_MULTI_SZ, std::string("10.1.0.0\0" "10.2.0.0\0\0", 19));
   EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), "ManagedSubnets", REG_SZ, "10.3.0.0", 0, 0), 0u);
-  const auto stored = ReadRawValue(key_, "ManagedSubnets");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(stored->bytes, Bytes("10.3.0.0"));
+  EXPECT_EQ(Stored("ManagedSubnets"), TextValue("10.3.0.0"));
 }
 
 TEST_F(SetRegParameterTest, TextSizeComesFromTheTextAndEmptyTextIsOneByte) {
   EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), "Empty", REG_SZ, "", 0, 0), 0u);
-  EXPECT_EQ(ReadRawValue(key_, "Empty")->bytes, std::string(1, '\0'));
+  EXPECT_EQ(Stored("Empty"), (RawValue{REG_SZ, std::string(1, '\0')}));
   EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), "Text", REG_SZ, "abc", 200, 0), 0u);
-  EXPECT_EQ(ReadRawValue(key_, "Text")->bytes, Bytes("abc"));
+  EXPECT_EQ(Stored("Text"), TextValue("abc"));
 
   const DWORD number = 0x64;
   EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), "Number", REG_DWORD, &number, sizeof number, 0), 0u);
-  const auto stored = ReadRawValue(key_, "Number");
-  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(stored->bytes, Bytes(number));
+  EXPECT_EQ(Stored("Number"), NumberValue(number));
 }
 
 TEST_F(SetRegParameterTest, MissingKeyChainIsCreated) {
   const std::string deep = key_ + "\\Common\\Deeper";
   EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, deep.c_str(), "ManagedSubnets", REG_SZ, "10.1.0.0", 0, 0), 0u);
   EXPECT_EQ(GetLastError(), 0u);
-  EXPECT_EQ(ReadRawValue(deep, "ManagedSubnets")->bytes, Bytes("10.1.0.0"));
+  EXPECT_EQ(ReadRawValue(deep, "ManagedSubnets"), TextValue("10.1.0.0"));
 }
 
 TEST_F(SetRegParameterTest, KeyThatCannotBeOpenedIsLoggedAndReturned) {
