@@ -4,18 +4,12 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "host/agent_files.h"
 #include "host/win_owners.h"
 
 namespace {
-
-struct FindCloser {
-  void operator()(HANDLE handle) const { FindClose(handle); }
-};
-using unique_hfind = std::unique_ptr<void, FindCloser>;
 
 std::map<std::string, std::uint64_t> HistoryFileSizes(const std::string& folder) {
   std::map<std::string, std::uint64_t> sizes;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <type_traits>
 
 struct KernelHandleCloser {
   void operator()(HANDLE handle) const {
@@ -11,6 +12,11 @@ struct KernelHandleCloser {
   }
 };
 using unique_handle = std::unique_ptr<void, KernelHandleCloser>;
+
+struct FindHandleCloser {
+  void operator()(HANDLE handle) const { FindClose(handle); }
+};
+using unique_hfind = std::unique_ptr<void, FindHandleCloser>;
 
 struct RegistryKeyCloser {
   void operator()(HKEY key) const { RegCloseKey(key); }
