@@ -23,7 +23,8 @@ PendingLogQueue::~PendingLogQueue() {
 }
 
 int PendingLogQueue::Push(const char* record, int length) {
-  if (length < 2) return 0;
+  // An empty record would write nothing but could push real ones out.
+  if (length <= 2) return 0;
   const std::size_t textLength = static_cast<std::size_t>(length - 2);
   void* block = std::malloc(sizeof(PendingLogRecord) + textLength + 1);
   if (block == nullptr) return 0;

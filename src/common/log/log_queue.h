@@ -8,7 +8,7 @@
 // One heap block: this header, then the text and its terminator.
 struct PendingLogRecord {
   PendingLogRecord* next;
-  std::int32_t length;  // text bytes; 0 for an empty record
+  std::int32_t length;  // text bytes
   char* text() { return reinterpret_cast<char*>(this + 1); }
 };
 
@@ -28,7 +28,8 @@ class PendingLogQueue {
   PendingLogQueue& operator=(const PendingLogQueue&) = delete;
 
   // Queues the text of a record built by FormatLogRecord (from its byte 2 on).
-  // Returns the text bytes queued; 0 when out of memory (the record is lost).
+  // Returns the text bytes queued; 0 for an empty record, which is not kept,
+  // and when out of memory (the record is lost).
   int Push(const char* record, int length);
   // The oldest record, or null when the queue is empty.
   unique_pending_record Pop();

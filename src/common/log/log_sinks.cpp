@@ -44,7 +44,6 @@ void DrainPendingRecords(HANDLE file) {
   PendingLogQueue& queue = PendingLogRecords();
   if (const std::size_t dropped = queue.TakeDropped(); dropped != 0) WriteDroppedNote(file, dropped);
   while (unique_pending_record record = queue.Pop()) {
-    if (record->length == 0) continue;
     const auto length = static_cast<std::size_t>(record->length);
     WriteLogFile(file, record->text(), length);
     WriteLogConsole(record->text(), length);

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "common/fs/unique_handle.h"
+#include "common/log/log_rollover.h"
+#include "log_test_env.h"
+
+namespace {
+
+class LogRollover : public LogFileTest {
+ protected:
+  LogRollover() { MaxLogFilesize = 8192; }
+
+  // One unstamped record that takes `bytes` bytes of the file, CR LF included.
+  static void WriteRecordOfSize(std::size_t bytes) { LogPrintf("%s\n", Filler(bytes - 2).c_str()); }
+
+  // Records that bring the file to `total` bytes.
+  static void FillTo(std::size_t total) {
+    for (; total > 2900; total -= 2900) WriteRecordOfSize(2900);
+    WriteRecordOfSize(total);
+  }
+
+  static std::size_t CountLinesWith(const std::string& text, const std::string& wanted) {
+    std::size_t count = 0;
+    for (const std::string& line : SplitLines(text)) count += line.find(wanted) != std::string::npos ? 1 : 0;
+    return count;
+  }
+};
+
+TEST_F(LogRollover, HappensWhenTheFileReachesTheLimitExactly) {
+  FillTo(8192);
+  EXPECT_FALSE(FileExists(logPath_));
+  EXPECT_EQ(ReadWholeFile(backupPath_).size(), 8192u);
+
+  LogPrintf("next\n");
+  EXPECT_EQ(LogText(), "next\r\n");
+}
+
+TEST_F(LogRollover, DoesNotHappenOneByteBelowTheLimit) {
+  FillTo(8191);
+  EXPECT_FALSE(FileExists(backupPath_));
+  EXPECT_EQ(LogText().size(), 8191u);
+
+  // The record that crosses the limit stays in the file it crossed.
+  LogPrintf("crossing\n");
+  EXPECT_FALSE(FileExists(logPath_));
+  EXPECT_EQ(ReadWholeFile(backupPath_).size(), 8191u + 10u);
+}
+
+TEST_F(LogRollover, ReplacesTheOldBackup) {
+  WriteWholeFile(backupPath_, "old backup\r\n");
+  FillTo(8192);
+  const std::string backup = ReadWholeFile(backupPath_);
+  EXPECT_EQ(backup.size(), 8192u);
+  EXPECT_EQ(backup.find("old backup"), std::string::npos);
+}
+
+TEST_F(LogRollover, BackupNameEndsInAnUnderscoreOrATildeWhenTheLogDoes) {
+  UseLogFile(temp_ / "agent.lo_");
+  FillTo(8192);
+  EXPECT_FALSE(FileExists(temp_ / "agent.lo_"));
+  EXPECT_EQ(ReadWholeFile(temp_ / "agent.lo~").size(), 8192u);
+}
+
+TEST_F(LogRollover, BackupHeldOpenIsReportedOncePerAttemptAndNothingIsRenamed) {
+  WriteWholeFile(backupPath_, "old backup\r\n");
+  unique_hfile holder = AdoptFileHandle(CreateFileA(backupPath_.c_str(), GENERIC_READ,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder);
+
+  FillTo(8192);
+  EXPECT_EQ(CountLinesWith(LogText(), ": LogBackupRemoveError = 13"), 1u);
+  LogPrintf("still too large\n");
+  EXPECT_EQ(CountLinesWith(LogText(), ": LogBackupRemoveError = 13"), 2u);
+  EXPECT_EQ(ReadWholeFile(backupPath_), "old backup\r\n");
+
+  holder.reset();
+  LogPrintf("rolls over now\n");
+  EXPECT_FALSE(FileExists(logPath_));
+  EXPECT_EQ(CountLinesWith(ReadWholeFile(backupPath_), "LogBackupRemoveError"), 2u);
+}
+
+TEST_F(LogRollover, BackupNameTakenByAFolderIsReportedAndTheLogKeepsGrowing) {
+  ASSERT_TRUE(CreateDirectoryA(backupPath_.c_str(), nullptr));
+  FillTo(8192);
+  LogPrintf("one\n");
+  LogPrintf("two\n");
+  EXPECT_EQ(CountLinesWith(LogText(), "LogBackupRemoveError"), 3u);
+  EXPECT_GT(LogText().size(), 8192u);
+}
+
+// Wine renames files that other handles hold, so a failing rename cannot be
+// staged here; the count that failures leave is.
+TEST_F(LogRollover, CountedRenameFailuresStartEveryNewLogFile) {
+  LogRenameErrors = 2;
+  FillTo(8192);
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(": LogRenameErrors = 2"), std::string::npos) << lines[0];
+
+  FillTo(8192);
+  EXPECT_EQ(LogRenameErrors, 2);
+  EXPECT_NE(LogText().find(": LogRenameErrors = 2"), std::string::npos);
+  EXPECT_NE(SplitLines(ReadWholeFile(backupPath_)).front().find(": LogRenameErrors = 2"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include "common/fs/directory.h"
+#include "common/fs/unique_handle.h"
+#include "log_test_env.h"
+
+namespace {
+
+using LogSettings = LogFileTest;
+using LogFileUnavailable = LogFileTest;
+using LogResults = LogFileTest;
+
+// Another program holding the log file open without sharing it.
+unique_hfile HoldExclusively(const std::string& path) {
+  return AdoptFileHandle(
+      CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+TEST_F(LogSettings, ZeroSizeSwitchesWritingOffButFastRecordsStillQueue) {
+  MaxLogFilesize = 0;
+  EXPECT_EQ(LogPrintf("%T: not written\n"), 0);
+  EXPECT_EQ(FastLogPrintf("queued %d\n", 1), 10);
+  EXPECT_EQ(LogPrintf(""), 0);
+  EXPECT_FALSE(FileExists(logPath_));
+
+  MaxLogFilesize = 1048576;
+  EXPECT_EQ(LogPrintf(""), 1);
+  // The record that was switched off never reached the formatter: no stamp
+  // was seen, so the queued line is not indented.
+  EXPECT_EQ(LogText(), "queued 1\r\n");
+}
+
+TEST_F(LogSettings, SizesBelowTheMinimumAreRaisedBeforeTheRecordIsWritten) {
+  for (const std::int32_t size : {100, -5, 8191, INT32_MIN}) {
+    MaxLogFilesize = size;
+    LogPrintf("%s\n", Filler(200).c_str());
+    EXPECT_EQ(MaxLogFilesize, 8192) << size;
+  }
+  EXPECT_FALSE(FileExists(backupPath_));
+  EXPECT_EQ(LogLines().size(), 4u);
+
+  MaxLogFilesize = 8192;
+  LogPrintf("kept\n");
+  EXPECT_EQ(MaxLogFilesize, 8192);
+  MaxLogFilesize = 20000;
+  LogPrintf("kept\n");
+  EXPECT_EQ(MaxLogFilesize, 20000);
+}
+
+TEST_F(LogSettings, DashSendsRecordsToTheConsoleOnlyAndNeverQueues) {
+  std::snprintf(LogFileName, sizeof LogFileName, "-");
+  EXPECT_EQ(LogPrintf("%T: console only\n"), static_cast<int>(NowStamp().size()) + 17);
+  EXPECT_FALSE(FileExists("-"));
+  EXPECT_EQ(LogPrintf(""), 0);  // nothing was queued
+
+  FastLogPrintf("queued for the console\n");
+  EXPECT_EQ(LogPrintf(""), 1);
+  EXPECT_EQ(LogPrintf(""), 0);  // the drain emptied the queue
+  EXPECT_FALSE(FileExists("-"));
+}
+
+TEST_F(LogSettings, MissingFoldersOfTheLogFileAreCreated) {
+  UseLogFile(temp_ / "one\\two\\three\\agent.log");
+  LogPrintf("deep\n");
+  EXPECT_EQ(LogText(), "deep\r\n");
+}
+
+// The default log name comes from the executable: this program is
+// common_log_tests.exe. C:\temp is moved aside so that its creation shows.
+class DefaultLogFileName : public LogFileTest {
+ protected:
+  DefaultLogFileName() {
+    char aside[MAX_PATH];
+    std::snprintf(aside, sizeof aside, "C:\\temp-aside-%lu", GetCurrentProcessId());
+    aside_ = aside;
+    movedAside_ = MoveFileA("C:\\temp", aside) != FALSE;
+  }
+  ~DefaultLogFileName() override {
+    DeleteFileA(kDefaultName);
+    RemoveDirectoryTree("C:\\temp");
+    if (movedAside_) MoveFileA(aside_.c_str(), "C:\\temp");
+  }
+
+  static constexpr const char* kDefaultName = "C:\\temp\\common_log_tests.log";
+  std::string aside_;
+  bool movedAside_ = false;
+};
+
+TEST_F(DefaultLogFileName, IsTheExecutableBaseNameInTempAndTheFolderIsCreated) {
+  ASSERT_FALSE(FileExists("C:\\temp"));
+  LogFileName[0] = '\0';
+  LogPrintf("default name\n");
+  EXPECT_STREQ(LogFileName, kDefaultName);
+  EXPECT_EQ(ReadWholeFile(kDefaultName), "default name\r\n");
+}
+
+TEST_F(LogResults, AreTheRecordLengthLessOneForALineFeedAndOneForADrain) {
+  EXPECT_EQ(LogPrintf("abc\n"), 6);  // CR LF, abc, CR LF less the LF
+  EXPECT_EQ(LogPrintf("abc"), 5);    // CR LF, abc
+  EXPECT_EQ(LogPrintf(""), 0);       // nothing queued, nothing to do
+  EXPECT_EQ(FastLogPrintf("de\n"), 4);
+  EXPECT_EQ(LogPrintf(""), 1);
+  EXPECT_EQ(LogText(), "abc\r\nabcde\r\n");
+}
+
+TEST_F(LogResults, TheCallersLastErrorIsKeptOnEveryPath) {
+  SetLastError(1234);
+  LogPrintf("%T: written\n");
+  EXPECT_EQ(GetLastError(), 1234u);
+
+  unique_hfile holder = HoldExclusively(logPath_);
+  ASSERT_TRUE(holder);
+  SetLastError(2345);
+  LogPrintf("%T: queued\n");
+  EXPECT_EQ(GetLastError(), 2345u);
+  SetLastError(3456);
+  FastLogPrintf("%T: queued fast\n");
+  EXPECT_EQ(GetLastError(), 3456u);
+  holder.reset();
+
+  MaxLogFilesize = 8192;
+  SetLastError(4567);
+  LogPrintf("%s\n", Filler(2990).c_str());
+  LogPrintf("%s\n", Filler(2990).c_str());
+  LogPrintf("%s\n", Filler(2990).c_str());
+  EXPECT_TRUE(FileExists(backupPath_));
+  EXPECT_EQ(GetLastError(), 4567u);
+
+  UseLogFile(temp_ / "no-such-folder\\*\\agent.log");
+  SetLastError(5678);
+  LogPrintf("cannot be created\n");
+  EXPECT_EQ(GetLastError(), 5678u);
+}
+
+TEST_F(LogFileUnavailable, RecordsWaitAndAreWrittenInOrderWithTheirOwnStamps) {
+  LogPrintf("%T: before\n");
+  unique_hfile holder = HoldExclusively(logPath_);
+  ASSERT_TRUE(holder);
+
+  const std::string before1 = NowStamp();
+  EXPECT_GT(LogPrintf("%T: while held\n"), 0);
+  const std::string after1 = NowStamp();
+  const std::string before2 = NowStamp();
+  EXPECT_GT(FastLogPrintf("%T: fast while held\n"), 0);
+  const std::string after2 = NowStamp();
+  holder.reset();
+  EXPECT_EQ(SplitLines(LogText()).size(), 1u);
+
+  Sleep(1100);  // the writing call's stamp differs from the queued ones
+  const std::string before3 = NowStamp();
+  LogPrintf("%T: after release\n");
+  const std::string after3 = NowStamp();
+
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_NE(lines[0].find(": before"), std::string::npos);
+  EXPECT_NE(lines[1].find(": while held"), std::string::npos);
+  EXPECT_NE(lines[2].find(": fast while held"), std::string::npos);
+  EXPECT_NE(lines[3].find(": after release"), std::string::npos);
+  EXPECT_TRUE(StampedBetween(lines[1], before1, after1)) << lines[1];
+  EXPECT_TRUE(StampedBetween(lines[2], before2, after2)) << lines[2];
+  EXPECT_TRUE(StampedBetween(lines[3], before3, after3)) << lines[3];
+  EXPECT_FALSE(StampedBetween(lines[1], before3, after3)) << lines[1];
+}
+
+TEST_F(LogFileUnavailable, AFileThatCannotBeCreatedQueuesUntilItCanBe) {
+  // A folder in the log file's place: the open fails for a reason other
+  // than sharing.
+  ASSERT_TRUE(CreateDirectoryA(logPath_.c_str(), nullptr));
+  EXPECT_EQ(LogPrintf("first\n"), 7);  // "first" CR LF queued
+  EXPECT_EQ(LogPrintf("second\n"), 8);
+  ASSERT_TRUE(RemoveDirectoryA(logPath_.c_str()));
+
+  LogPrintf("third\n");
+  EXPECT_EQ(LogText(), "first\r\nsecond\r\nthird\r\n");
+}
+
+TEST_F(LogFileUnavailable, AnEmptyFormatWritesTheQueueOnceTheFileIsFree) {
+  unique_hfile holder = HoldExclusively((LogPrintf("start\n"), logPath_));
+  ASSERT_TRUE(holder);
+  FastLogPrintf("one\n");
+  EXPECT_EQ(LogPrintf(""), 0);  // still held: the queue stays
+  holder.reset();
+  EXPECT_EQ(LogPrintf(""), 1);
+  EXPECT_EQ(LogText(), "start\r\none\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include "log_test_env.h"
+
+#include <cstdio>
+
+#include "common/log/log_format.h"
+#include "common/log/log_record.h"
+
+int FastLogPrintf(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const int result = vFastLogPrintf(format, args);
+  va_end(args);
+  return result;
+}
+
+std::string NowStamp() {
+  char text[40];
+  return LocalTimeText(text, sizeof text, 0);
+}
+
+bool StampedBetween(const std::string& line, const std::string& before, const std::string& after) {
+  return line.compare(0, before.size(), before) == 0 || line.compare(0, after.size(), after) == 0;
+}
+
+std::string Filler(std::size_t count, char letter) { return std::string(count, letter); }
+
+LogFileTest::LogFileTest() {
+  // Records another test left queued go to a file of their own.
+  std::snprintf(LogFileName, sizeof LogFileName, "%s", (temp_ / "leftover.log").c_str());
+  MaxLogFilesize = 1048576;
+  LogPrintf("");
+  StampSeen = 0;
+  StampLength = 19;
+  LineContinues = 0;
+  UseLogFile(temp_ / "agent.log");
+}
+
+LogFileTest::~LogFileTest() {
+  // Whatever a later test of this process logs stays out of the machine's files.
+  std::snprintf(LogFileName, sizeof LogFileName, "-");
+  MaxLogFilesize = 1048576;
+}
+
+void LogFileTest::UseLogFile(const std::string& path) {
+  logPath_ = path;
+  backupPath_ = path.substr(0, path.size() - 1) + "_";
+  std::snprintf(LogFileName, sizeof LogFileName, "%s", path.c_str());
+}

@@ -1,0 +1,39 @@
+// What the log tests share: a log file in a fresh folder and the log's
+// process-wide state brought back to its start.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <string>
+
+#include "common/log/log.h"
+#include "support/test_env.h"
+
+// vFastLogPrintf with the arguments in line.
+int FastLogPrintf(const char* format, ...);
+
+// LocalTimeText of now, as a string.
+std::string NowStamp();
+
+// True when `line` starts with a stamp taken between `before` and `after`.
+bool StampedBetween(const std::string& line, const std::string& before, const std::string& after);
+
+// A run of `count` letters `letter`, for records of a chosen size.
+std::string Filler(std::size_t count, char letter = 'x');
+
+class LogFileTest : public testing::Test {
+ protected:
+  LogFileTest();
+  ~LogFileTest() override;
+
+  void UseLogFile(const std::string& path);
+  std::string LogText() const { return ReadWholeFile(logPath_); }
+  std::vector<std::string> LogLines() const { return SplitLines(LogText()); }
+
+  ScopedTempFolder temp_;
+  std::string logPath_;
+  std::string backupPath_;
+};
