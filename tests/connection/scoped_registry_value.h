@@ -1,5 +1,6 @@
-// A machine registry text value set (or removed) for the length of a test and
-// put back as it was afterwards.
+// A machine registry text value set (or removed) for the length of a test;
+// afterwards the value is put back as it was, and keys that did not exist
+// before are removed with everything written under them.
 #pragma once
 
 #include <windows.h>
@@ -21,5 +22,6 @@ class ScopedRegistryValue {
 
   std::string key_;
   std::string name_;
+  std::string firstMissingKey_;  // empty when the whole path existed
   std::optional<std::string> saved_;
 };
