@@ -1,6 +1,7 @@
 #include "module/mardonel.h"
 
 #include <cstring>
+#include <new>
 
 #include "common/log/log.h"
 #include "common/registry/registry_parameter.h"
@@ -20,6 +21,28 @@ std::uint64_t LocalNow() {
   GetSystemTimeAsFileTime(&utc);
   FileTimeToLocalFileTime(&utc, &local);
   return (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+}
+
+DWORD ReportFailure(const char* operation, DWORD code) noexcept {
+  try {
+    LogPrintf("%T: %s failed with error %lu\n", operation, code);
+  } catch (...) {
+    // The result still tells the host.
+  }
+  return code;
+}
+
+// The host is not built to take exceptions: whatever escapes an operation
+// becomes its result.
+template <typename Operation>
+DWORD Guarded(const char* name, Operation operation) noexcept {
+  try {
+    return operation();
+  } catch (const std::bad_alloc&) {
+    return ReportFailure(name, ERROR_NOT_ENOUGH_MEMORY);
+  } catch (...) {
+    return ReportFailure(name, ERROR_INTERNAL_ERROR);
+  }
 }
 
 }  // namespace
@@ -67,42 +90,56 @@ void Mardonel::LoadManagedSubnets() {
 }
 
 DWORD Mardonel::OnStartup(HostAddressTable* table, ULONG_PTR) {
-  addressTable = table;
-  if (!connection) connection = std::make_unique<ConfigMgrMPConnection>();
-  LoadSettings();
-  LoadManagedSubnets();
-  MaintainHistoryFolder();
-  if (GetAddressCount(addressTable) == 0) return ERROR_SUCCESS;
-  return SetManagedState(kManaged, "Startup", false);
+  return Guarded("OnStartup", [&] {
+    addressTable = table;
+    if (!connection) connection = std::make_unique<ConfigMgrMPConnection>();
+    LoadSettings();
+    LoadManagedSubnets();
+    MaintainHistoryFolder();
+    if (GetAddressCount(addressTable) == 0) return DWORD{ERROR_SUCCESS};
+    return SetManagedState(kManaged, "Startup", false);
+  });
 }
 
 DWORD Mardonel::OnShutdown() {
-  connection.reset();
-  return SetManagedState(kUnmanaged, "Shutdown", false);
+  return Guarded("OnShutdown", [&] {
+    connection.reset();
+    return SetManagedState(kUnmanaged, "Shutdown", false);
+  });
 }
 
 DWORD Mardonel::OnNetAdaptersChanged(bool connected, bool force) {
-  if (connected) return SetManagedState(kManaged, "Net Adapters changed", force);
-  return SetManagedState(kUnmanaged, "Net Adapters changed", false);
+  return Guarded("OnNetAdaptersChanged", [&] {
+    if (connected) return SetManagedState(kManaged, "Net Adapters changed", force);
+    return SetManagedState(kUnmanaged, "Net Adapters changed", false);
+  });
 }
 
 DWORD Mardonel::OnHeartbeat(const FILETIME* now) {
   if (now == nullptr) return ERROR_SUCCESS;
-  FILETIME local;
-  if (!FileTimeToLocalFileTime(now, &local)) return ERROR_SUCCESS;
-  const std::uint64_t localTime = (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
-  if (localTime > lastRecordTime + kOneHour) {
+  // The heartbeat reports nothing to the host, a failed record included.
+  Guarded("OnHeartbeat", [&] {
+    FILETIME local;
+    if (!FileTimeToLocalFileTime(now, &local)) return DWORD{ERROR_SUCCESS};
+    const std::uint64_t localTime = (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+    // Compared as a difference, so a stored time near the top of the range
+    // cannot wrap round and let every heartbeat write.
+    if (localTime <= lastRecordTime || localTime - lastRecordTime <= kOneHour) return DWORD{ERROR_SUCCESS};
     lastRecordTime = localTime;
-    WriteStateRecord("Heartbeat");
-  }
+    return WriteStateRecord("Heartbeat");
+  });
   return ERROR_SUCCESS;
 }
 
-DWORD Mardonel::OnSleep() { return SetManagedState(kUnmanaged, "Sleep", false); }
+DWORD Mardonel::OnSleep() {
+  return Guarded("OnSleep", [&] { return SetManagedState(kUnmanaged, "Sleep", false); });
+}
 
 DWORD Mardonel::OnOutOfSuspend() {
-  MaintainHistoryFolder();
-  return SetManagedState(kManaged, "Out of suspend", false);
+  return Guarded("OnOutOfSuspend", [&] {
+    MaintainHistoryFolder();
+    return SetManagedState(kManaged, "Out of suspend", false);
+  });
 }
 
 DWORD Mardonel::ReservedA() { return ERROR_SUCCESS; }
@@ -113,10 +150,4 @@ DWORD Mardonel::ReservedE() { return ERROR_SUCCESS; }
 DWORD Mardonel::ReservedF() { return ERROR_SUCCESS; }
 DWORD Mardonel::ReservedG(UINT16) { return ERROR_SUCCESS; }
 
-extern "C" TOVERA_MODULE_API Tovera::IAgentModule* __getMardonel(void*) {
-  try {
-    return new Mardonel();
-  } catch (...) {
-    return nullptr;
-  }
-}
+extern "C" TOVERA_MODULE_API Tovera::IAgentModule* __getMardonel(void*) { return new (std::nothrow) Mardonel(); }

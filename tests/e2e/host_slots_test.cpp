@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
+#include "support/managed_subnets_env.h"
 #include "support/test_env.h"
 
 namespace {
@@ -12,6 +16,11 @@ using Slot0 = void* (*)(void* self, unsigned int flags);
 using StartupSlot = DWORD (*)(void* self, HostAddressTable* table, ULONG_PTR reserved);
 using NoArgumentSlot = DWORD (*)(void* self);
 using HeartbeatSlot = DWORD (*)(void* self, const FILETIME* now);
+using TwoFlagSlot = DWORD (*)(void* self, bool connected, bool force);
+using TwoWordSlot = DWORD (*)(void* self, ULONG_PTR first, ULONG_PTR second);
+using WordSlot = DWORD (*)(void* self, ULONG_PTR value);
+using IntSlot = DWORD (*)(void* self, INT32 value);
+using ShortSlot = DWORD (*)(void* self, UINT16 value);
 
 template <typename Function>
 Function SlotOf(void* module, int index) {
@@ -19,9 +28,22 @@ Function SlotOf(void* module, int index) {
   return reinterpret_cast<Function>(vtable[index]);
 }
 
+// "<local FILETIME>,<state>,<reason>,<short date> hh:mm:ss" and CR LF.
+std::string RecordLine(std::uint64_t localTime, int state, const char* reason) {
+  const FILETIME time = FileTimeOf(localTime);
+  SYSTEMTIME parts;
+  FileTimeToSystemTime(&time, &parts);
+  char date[20] = {};
+  GetDateFormatA(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &parts, nullptr, date, sizeof date);
+  char clock[16];
+  std::snprintf(clock, sizeof clock, " %02d:%02d:%02d", parts.wHour, parts.wMinute, parts.wSecond);
+  return std::to_string(localTime) + "," + std::to_string(state) + "," + reason + "," + date + clock + "\r\n";
+}
+
 class HostSlots : public testing::Test {
  protected:
   void SetUp() override {
+    ForgetManagedSubnets();
     library_ = LoadLibraryA("Mardonel.dll");
     ASSERT_NE(library_, nullptr);
     factory_ = reinterpret_cast<void* (*)(void*)>(reinterpret_cast<void*>(GetProcAddress(library_, "__getMardonel")));
@@ -46,26 +68,53 @@ TEST_F(HostSlots, StartupHeartbeatShutdownThroughRawSlots) {
   const std::uint64_t before = LocalNowFileTime();
   EXPECT_EQ(SlotOf<StartupSlot>(module, 1)(module, table.get(), 0), 0u);
   const std::string path = profile_.StatesFolder() + TodayUtcHistoryName();
-  std::vector<std::string> lines = SplitLines(ReadWholeFile(path));
-  ASSERT_EQ(lines.size(), 1u);
-  const std::uint64_t recordTime = std::stoull(lines[0]);
+  const std::string startup = ReadWholeFile(path);
+  const std::uint64_t recordTime = std::stoull(startup);
   EXPECT_GE(recordTime, before);
-  EXPECT_NE(lines[0].find(",1,Startup,"), std::string::npos);
+  EXPECT_LE(recordTime, LocalNowFileTime());
+  EXPECT_EQ(startup, RecordLine(recordTime, 1, "Startup"));
 
   FILETIME utc;
   GetSystemTimeAsFileTime(&utc);
   FILETIME local;
   FileTimeToLocalFileTime(&utc, &local);
   const std::uint64_t bias = FileTimeValue(local) - FileTimeValue(utc);
+  const FILETIME onTheHour = FileTimeOf(recordTime - bias + 36000000000ULL);
+  EXPECT_EQ(SlotOf<HeartbeatSlot>(module, 8)(module, &onTheHour), 0u);
+  EXPECT_EQ(ReadWholeFile(path), startup) << "an hour exactly is not yet more than an hour";
+
   const FILETIME heartbeat = FileTimeOf(recordTime - bias + 36000000000ULL + 1);
   EXPECT_EQ(SlotOf<HeartbeatSlot>(module, 8)(module, &heartbeat), 0u);
+  const std::string withHeartbeat = startup + RecordLine(recordTime + 36000000000ULL + 1, 1, "Heartbeat");
+  EXPECT_EQ(ReadWholeFile(path), withHeartbeat);
+
   EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 2)(module), 0u);
+  EXPECT_EQ(ReadWholeFile(path), withHeartbeat) << "shut-down of an unmanaged module records nothing";
 
-  lines = SplitLines(ReadWholeFile(path));
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[1].substr(0, lines[1].find(',')), std::to_string(recordTime + 36000000000ULL + 1));
-  EXPECT_NE(lines[1].find(",1,Heartbeat,"), std::string::npos);
+  EXPECT_EQ(SlotOf<Slot0>(module, 0)(module, 1), module);
+}
 
+TEST_F(HostSlots, EverySlotAnswersInItsPlace) {
+  void* module = factory_(nullptr);
+  ASSERT_NE(module, nullptr);
+  TestHostTable table;
+  EXPECT_EQ(SlotOf<StartupSlot>(module, 1)(module, table.get(), 0), 0u);
+  EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 3)(module), 0u);
+  EXPECT_EQ(SlotOf<TwoWordSlot>(module, 4)(module, 1, 2), 0u);
+  EXPECT_EQ(SlotOf<IntSlot>(module, 5)(module, -1), 0u);
+  EXPECT_EQ(SlotOf<TwoFlagSlot>(module, 6)(module, false, true), 0u);
+  EXPECT_EQ(SlotOf<WordSlot>(module, 7)(module, 3), 0u);
+  EXPECT_EQ(SlotOf<HeartbeatSlot>(module, 8)(module, nullptr), 0u);
+  EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 9)(module), 0u);
+  EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 10)(module), 0u);
+  EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 12)(module), 0u);
+  EXPECT_EQ(SlotOf<ShortSlot>(module, 13)(module, 0xFFFF), 0u);
+  const std::string path = profile_.StatesFolder() + TodayUtcHistoryName();
+  EXPECT_FALSE(FileExists(path)) << "none of these records anything for an unmanaged module";
+
+  EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 11)(module), 0u);
+  EXPECT_NE(ReadWholeFile(path).find(",1,Out of suspend,"), std::string::npos);
+  EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 2)(module), 0u);
   EXPECT_EQ(SlotOf<Slot0>(module, 0)(module, 1), module);
 }
 

@@ -24,9 +24,23 @@ bool IsDotEntry(const char* name) {
   return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
 }
 
-// A link to a folder is a directory entry of its own: remove the entry only.
+// Removes a link to a folder (symbolic link or junction) itself. It is opened
+// as the link, not its target, and deleted through that handle only when the
+// handle really is the link: a platform that would open the target instead
+// leaves both in place rather than emptying the target.
 void RemoveLink(const char* path) {
-  if (!RemoveDirectoryA(path)) DeleteFileA(path);
+  unique_hfile link = AdoptFileHandle(
+      CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!link) return;
+  FILE_ATTRIBUTE_TAG_INFO opened = {};
+  if (!GetFileInformationByHandleEx(link.get(), FileAttributeTagInfo, &opened, sizeof opened) ||
+      (opened.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+    return;
+  }
+  FILE_DISPOSITION_INFO disposition = {};
+  disposition.DeleteFile = TRUE;
+  SetFileInformationByHandle(link.get(), FileDispositionInfo, &disposition, sizeof disposition);
 }
 
 }  // namespace

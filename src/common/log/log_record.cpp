@@ -25,14 +25,17 @@ int WriteIndentation(char* out, int space) {
 }  // namespace
 
 int ComposeLogRecord(char* buffer, int size, const char* format, va_list args, const char* stamp) {
-  if (size < 8) {
+  if (size < 3) {
     if (size > 0) buffer[0] = '\0';
     return 0;
   }
-  const int limit = size - 1;
   buffer[0] = '\r';
   buffer[1] = '\n';
   buffer[2] = '\0';
+  // A smaller buffer could not keep a cut record's marker, the marker's
+  // extra CR and the terminator behind the leading CR LF.
+  if (size < kMinimumRecordSize) return 2;
+  const int limit = size - 1;
   int pos = 2;
   int body = 0;
   bool cut = false;
@@ -42,7 +45,9 @@ int ComposeLogRecord(char* buffer, int size, const char* format, va_list args, c
   auto formatBody = [&](const char* text) {
     const int space = limit - pos;
     const int n = std::vsnprintf(buffer + pos, static_cast<size_t>(space) + 1, text, args);
-    if (n < 0 || n >= space) {
+    if (n < 0) {
+      buffer[pos] = '\0';  // a format that cannot be expanded leaves no body
+    } else if (n >= space) {
       cut = true;
     } else {
       body = n;

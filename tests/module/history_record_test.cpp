@@ -1,0 +1,228 @@
+#include "module/history_record.h"
+
+#include <windows.h>
+#include <userenv.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/fs/directory.h"
+#include "common/fs/unique_handle.h"
+#include "common/log/log_format.h"
+#include "module/history_test_env.h"
+#include "module/mardonel.h"
+#include "support/child_run.h"
+#include "support/test_env.h"
+
+namespace {
+
+constexpr char kSuccessLine[] = "Successfully wrote managed state to disk [";
+constexpr char kFailureLine[] = "Failed to create new history file: ";
+constexpr char kFailureDetail[] = " with detail: ";
+
+// 6 December 2026 09:15:42.5, local wall-clock time.
+std::uint64_t WorkedExampleTime() {
+  SYSTEMTIME time = {};
+  time.wYear = 2026;
+  time.wMonth = 12;
+  time.wDay = 6;
+  time.wHour = 9;
+  time.wMinute = 15;
+  time.wSecond = 42;
+  time.wMilliseconds = 500;
+  FILETIME fileTime;
+  SystemTimeToFileTime(&time, &fileTime);
+  return FileTimeValue(fileTime);
+}
+
+std::string ExpectedLine(std::uint64_t time, int state, const std::string& reason) {
+  char timeText[40];
+  return std::to_string(time) + "," + std::to_string(state) + "," + reason + "," +
+         LocalTimeText(timeText, sizeof timeText, time) + "\r\n";
+}
+
+// Every file below `folder`, at any depth.
+int CountFiles(const std::string& folder) {
+  int count = 0;
+  WIN32_FIND_DATAA entry;
+  const unique_hfind search = AdoptFindHandle(FindFirstFileA((folder + "\\*").c_str(), &entry));
+  if (!search) return 0;
+  do {
+    const std::string name = entry.cFileName;
+    if (name == "." || name == "..") continue;
+    count += (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CountFiles(folder + "\\" + name) : 1;
+  } while (FindNextFileA(search.get(), &entry));
+  return count;
+}
+
+bool PlatformReportsProfileFolder() {
+  char folder[MAX_PATH];
+  DWORD size = sizeof folder;
+  return GetAllUsersProfileDirectoryA(folder, &size) != FALSE;
+}
+
+class HistoryRecord : public testing::Test {
+ protected:
+  void SetUp() override {
+    WaitClearOfMidnight();
+    module_.lastRecordTime = WorkedExampleTime();
+  }
+
+  std::string TodayPath() const { return profile_.StatesFolder() + TodayUtcHistoryName(); }
+  std::string LogText() const { return log_.Text(); }
+
+  ScopedTempFolder temp_;
+  ScopedProfileFolder profile_{temp_.path()};
+  ScopedLogFile log_{temp_ / "module.log", 0};
+  Mardonel module_;
+};
+
+TEST_F(HistoryRecord, RecordHasTheFourFieldsOfTheWorkedExample) {
+  module_.managedState = kManaged;
+  ASSERT_EQ(module_.lastRecordTime, 134410221425000000ULL);
+  EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
+  const std::string content = ReadWholeFile(TodayPath());
+  EXPECT_EQ(content, ExpectedLine(134410221425000000ULL, 2, "Startup"));
+  EXPECT_EQ(content.substr(content.size() - 11), " 09:15:42\r\n");
+}
+
+TEST_F(HistoryRecord, FirstRecordCreatesTheDayFileAndLaterOnesAppend) {
+  const std::uint64_t first = module_.lastRecordTime;
+  EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
+  module_.lastRecordTime += kOneHour + 1;
+  EXPECT_EQ(module_.WriteStateRecord("Heartbeat"), 0u);
+  EXPECT_EQ(ReadWholeFile(TodayPath()),
+            ExpectedLine(first, 1, "Startup") + ExpectedLine(first + kOneHour + 1, 1, "Heartbeat"));
+}
+
+TEST_F(HistoryRecord, ReasonIsWrittenUnchanged) {
+  EXPECT_EQ(module_.WriteStateRecord("Net Adapters changed"), 0u);
+  EXPECT_NE(ReadWholeFile(TodayPath()).find(",1,Net Adapters changed,"), std::string::npos);
+}
+
+TEST_F(HistoryRecord, RemovedFolderChainIsRecreated) {
+  ASSERT_EQ(module_.WriteStateRecord("Startup"), 0u);
+  RemoveDirectoryTree((temp_ / "Application Data").c_str());
+  ASSERT_FALSE(FileExists(temp_ / "Application Data"));
+
+  EXPECT_EQ(module_.WriteStateRecord("Heartbeat"), 0u);
+  EXPECT_EQ(ReadWholeFile(TodayPath()), ExpectedLine(module_.lastRecordTime, 1, "Heartbeat"));
+}
+
+TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsRecordRightAfterIt) {
+  std::string folder = profile_.StatesFolder();
+  ASSERT_TRUE(CreateDirectoryPath(folder.data()));
+  WriteWholeFile(TodayPath(), "123,1,Sleep,cut short");
+  EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
+  EXPECT_EQ(ReadWholeFile(TodayPath()), "123,1,Sleep,cut short" + ExpectedLine(module_.lastRecordTime, 1, "Startup"));
+}
+
+TEST_F(HistoryRecord, SuccessLineOnlyWithInformationalBit) {
+  ASSERT_EQ(module_.WriteStateRecord("Startup"), 0u);
+  EXPECT_EQ(LogText().find(kSuccessLine), std::string::npos);
+
+  Debug = kDebugInfo;
+  ASSERT_EQ(module_.WriteStateRecord("Startup"), 0u);
+  EXPECT_NE(LogText().find(kSuccessLine + TodayPath() + "]\r\n"), std::string::npos) << LogText();
+}
+
+TEST_F(HistoryRecord, FileThatCannotBeOpenedFailsWithFailureLine) {
+  std::string blocker = TodayPath();
+  ASSERT_TRUE(CreateDirectoryPath(blocker.data()));  // a folder where the file should be
+
+  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_NE(LogText().find(kFailureLine + TodayPath() + "\r\n"), std::string::npos) << LogText();
+  EXPECT_EQ(LogText().find(kFailureDetail), std::string::npos);
+
+  Debug = kDebugInfo;
+  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_NE(LogText().find(kFailureLine + TodayPath() + kFailureDetail), std::string::npos) << LogText();
+  EXPECT_EQ(LogText().find(kSuccessLine), std::string::npos);
+}
+
+TEST_F(HistoryRecord, UnknownProfileFolderFailsWithFailureLine) {
+  if (PlatformReportsProfileFolder()) GTEST_SKIP() << "the platform reports the profile folder itself";
+  SetEnvironmentVariableA("ALLUSERSPROFILE", nullptr);
+  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_NE(LogText().find(kFailureLine), std::string::npos) << LogText();
+  EXPECT_EQ(CountFiles(temp_.path()), 1) << "only the log file";
+}
+
+// The profile folder is stretched so that the file's path, States folder and
+// name together, takes `length` characters.
+class LongHistoryPath : public HistoryRecord {
+ protected:
+  std::string ProfileFor(std::size_t length) const {
+    const std::size_t fixed = std::string("\\Application Data\\Quarnel\\ToveraAgt\\States\\").size() +
+                              TodayUtcHistoryName().size();
+    const std::string base = temp_ / "p";
+    return base + std::string(length - fixed - base.size(), 'p');
+  }
+};
+
+TEST_F(LongHistoryPath, PathOfMaxPathLessOneIsWritten) {
+  ScopedProfileFolder longProfile(ProfileFor(MAX_PATH - 1));
+  const std::string path = longProfile.StatesFolder() + TodayUtcHistoryName();
+  ASSERT_EQ(path.size(), static_cast<std::size_t>(MAX_PATH - 1));
+  EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
+  EXPECT_EQ(ReadWholeFile(path), ExpectedLine(module_.lastRecordTime, 1, "Startup"));
+}
+
+TEST_F(LongHistoryPath, LongerPathFailsAndWritesNothing) {
+  for (const std::size_t length : {std::size_t{MAX_PATH}, std::size_t{MAX_PATH + 40}}) {
+    ScopedProfileFolder longProfile(ProfileFor(length));
+    EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR)) << length;
+    EXPECT_EQ(CountFiles(temp_.path()), 1) << "only the log file";
+    EXPECT_NE(LogText().find(kFailureLine), std::string::npos) << LogText();
+  }
+}
+
+// Wine sets the profile variable afresh in a child; the folder travels
+// under a name of its own.
+constexpr char kProfileVariable[] = "MARDONEL_TEST_PROFILE";
+
+// In a zone far from UTC the file still takes the UTC date while the record's
+// fields show local time. Run in child processes, one per zone.
+TEST(HistoryRecordInZone, Child) {
+  if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of HistoryRecordZone";
+  FILETIME utcNow;
+  GetSystemTimeAsFileTime(&utcNow);
+  const auto bias = static_cast<std::int64_t>(LocalNowFileTime() - FileTimeValue(utcNow));
+  ASSERT_GT(bias < 0 ? -bias : bias, 10 * 36000000000LL) << "zone not in effect";
+  WaitClearOfMidnight();
+
+  char folder[MAX_PATH] = {};
+  ASSERT_NE(GetEnvironmentVariableA(kProfileVariable, folder, sizeof folder), 0u);
+  ScopedProfileFolder profile(folder);
+  const std::string states = profile.StatesFolder();
+  Mardonel module;
+  const std::uint64_t before = LocalNowFileTime();
+  ASSERT_EQ(module.SetManagedState(kUnmanaged, "Sleep", true), 0u);
+  const std::uint64_t after = LocalNowFileTime();
+
+  EXPECT_GE(module.lastRecordTime, before);
+  EXPECT_LE(module.lastRecordTime, after);
+  const std::string content = ReadWholeFile(states + TodayUtcHistoryName());
+  EXPECT_NE(content.find(ExpectedLine(module.lastRecordTime, 1, "Sleep")), std::string::npos) << content;
+
+  SYSTEMTIME localDate;
+  GetLocalTime(&localDate);
+  const std::string localName = HistoryNameFor(localDate);
+  if (localName != TodayUtcHistoryName()) {
+    EXPECT_FALSE(FileExists(states + localName));
+  }
+}
+
+TEST(HistoryRecordZone, FileByUtcDateFieldsByLocalTime) {
+  WaitClearOfMidnight();
+  ScopedTempFolder temp;
+  ScopedProfileFolder profile(temp.path());
+  // At any hour one of the two zones has a local date other than the UTC one.
+  const std::string folder = std::string(kProfileVariable) + "=" + temp.path();
+  EXPECT_TRUE(RunTestsInChild("HistoryRecordInZone.Child", {"TZ=Pacific/Kiritimati", folder}));
+  EXPECT_TRUE(RunTestsInChild("HistoryRecordInZone.Child", {"TZ=Pacific/Pago_Pago", folder}));
+  EXPECT_EQ(SplitLines(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName())).size(), 2u);
+}
+
+}  // namespace

@@ -1,0 +1,19 @@
+#include "support/managed_subnets_env.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
+constexpr char kValueName[] = "ManagedSubnets";
+
+}  // namespace
+
+void ForgetManagedSubnets() { RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kCommonKey, kValueName); }
+
+void RememberManagedSubnets(const char* text) {
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kCommonKey, kValueName, REG_SZ, text,
+                  static_cast<DWORD>(std::strlen(text) + 1));
+}
