@@ -43,8 +43,8 @@ std::string UtcDayName(int offset) {
 }
 
 void WriteOneLine(const std::string& path) {
-  const unique_hfile file = AdoptFileHandle(
-      CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const unique_hfile file = AdoptFileHandle(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   if (file) WriteFile(file.get(), kLine, sizeof kLine - 1, &written, nullptr);
 }

@@ -1,0 +1,307 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/fs/directory.h"
+#include "common/fs/unique_handle.h"
+#include "module/history_test_env.h"
+#include "module/mardonel.h"
+#include "support/test_env.h"
+
+namespace {
+
+class UnreachableConnection : public IConnection {
+ public:
+  bool IsAvailable() override { return false; }
+  bool TestConnectivity() override { return false; }
+};
+
+// `count` consecutive local days ending today: trimming alone is at work,
+// since the newest is from today.
+std::vector<TestDay> LocalDaysEndingToday(int count) {
+  std::vector<TestDay> days;
+  for (int offset = 1 - count; offset <= 0; ++offset) days.push_back(LocalDay(offset));
+  return days;
+}
+
+class HistoryFolderTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WaitClearOfMidnight();
+    std::string folder = states_;
+    ASSERT_TRUE(CreateDirectoryPath(folder.data()));
+  }
+
+  void Put(const std::string& name, const std::string& content = "1,1,Startup,x\r\n") const {
+    WriteWholeFile(states_ + name, content);
+  }
+  void Put(const std::vector<TestDay>& days) const {
+    for (const TestDay& day : days) Put(day.name);
+  }
+  void MakeFolder(const std::string& name) const { ASSERT_TRUE(CreateDirectoryA((states_ + name).c_str(), nullptr)); }
+
+  std::vector<std::string> Names() const { return FolderEntries(states_); }
+
+  void Empty() const {
+    for (const std::string& name : Names()) {
+      const std::string path = states_ + name;
+      if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
+    }
+  }
+
+  // The folder after one maintenance run on `names` (plain files).
+  std::vector<std::string> MaintainedFrom(const std::vector<std::string>& names) {
+    Empty();
+    for (const std::string& name : names) Put(name);
+    module_.MaintainHistoryFolder();
+    return Names();
+  }
+
+  ScopedTempFolder temp_;
+  ScopedProfileFolder profile_{temp_.path()};
+  const std::string states_ = profile_.StatesFolder();
+  ScopedLogFile log_{temp_ / "module.log", 0};
+  Mardonel module_;
+};
+
+using HistoryGapDays = HistoryFolderTest;
+
+TEST_F(HistoryGapDays, StartupAfterTheDayBeforeYesterdayFillsYesterdayThenRecordsToday) {
+  const TestDay dayBefore = UtcDay(-2);
+  const TestDay yesterday = UtcDay(-1);
+  const TestDay today = UtcDay(0);
+  Put(dayBefore.name, "7,2,Sleep,x\r\n");
+  TestHostTable table;
+  table.Add("10.1.2.3", "255.255.0.0");
+  module_.connection = std::make_unique<UnreachableConnection>();
+
+  EXPECT_EQ(module_.OnStartup(table.get(), 0), 0u);
+
+  EXPECT_EQ(ReadWholeFile(states_ + yesterday.name), GapRecord(yesterday));
+  const std::vector<std::string> lines = SplitLines(ReadWholeFile(states_ + today.name));
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(",1,Startup,"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(states_ + dayBefore.name), "7,2,Sleep,x\r\n");
+  EXPECT_EQ(Names(), NamesOf({dayBefore, yesterday, today}));
+}
+
+TEST_F(HistoryGapDays, ResumeFillsTheMissedDaysBeforeItsRecord) {
+  Put(UtcDay(-4).name);
+  module_.connection = std::make_unique<UnreachableConnection>();
+
+  module_.OnOutOfSuspend();
+
+  for (int offset = -3; offset <= -1; ++offset) {
+    EXPECT_EQ(ReadWholeFile(states_ + UtcDay(offset).name), GapRecord(UtcDay(offset))) << offset;
+  }
+  const std::vector<std::string> lines = SplitLines(ReadWholeFile(states_ + UtcDay(0).name));
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(",1,Out of suspend,"), std::string::npos);
+}
+
+TEST_F(HistoryGapDays, ThirtyOneDaysAwayFillsThirtyDays) {
+  Put(UtcDay(-31).name);
+
+  module_.MaintainHistoryFolder();
+
+  std::vector<TestDay> expected{UtcDay(-31)};
+  for (int offset = -30; offset <= -1; ++offset) {
+    expected.push_back(UtcDay(offset));
+    EXPECT_EQ(ReadWholeFile(states_ + UtcDay(offset).name), GapRecord(UtcDay(offset))) << offset;
+  }
+  EXPECT_EQ(Names(), NamesOf(expected));
+}
+
+TEST_F(HistoryGapDays, ThirtyTwoDaysOrMoreAwayFillsNothing) {
+  for (const int offset : {-32, -33, -400}) {
+    EXPECT_EQ(MaintainedFrom({UtcDay(offset).name}), NamesOf({UtcDay(offset)})) << offset;
+  }
+}
+
+TEST_F(HistoryGapDays, NewestFromTodayOrYesterdayFillsNothing) {
+  const TestDay older = UtcDay(-6);
+  for (const TestDay& newest : {UtcDay(-1), UtcDay(0), LocalDay(0)}) {
+    EXPECT_EQ(MaintainedFrom({older.name, newest.name}), NamesOf({older, newest})) << newest.name;
+  }
+}
+
+TEST_F(HistoryGapDays, OnlyTheNewestFileCounts) {
+  EXPECT_EQ(MaintainedFrom({UtcDay(-10).name, UtcDay(-3).name}),
+            NamesOf({UtcDay(-10), UtcDay(-3), UtcDay(-2), UtcDay(-1)}));
+}
+
+TEST_F(HistoryGapDays, NewestNameWithoutAUsableDateFillsNothing) {
+  const std::string dated = UtcDay(-5).name;
+  for (const std::string stray : {"a.mgt", "9999.mgt", "b20240101T.mgt", "99991399T.mgt", "99991231T.mgt"}) {
+    std::vector<std::string> expected{dated, stray};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(MaintainedFrom({dated, stray}), expected) << stray;
+  }
+}
+
+TEST_F(HistoryGapDays, NamesSortByUnsignedBytes) {
+  // Compared as signed bytes this name would sort first and let the dated
+  // file count as the newest.
+  const std::string dated = UtcDay(-5).name;
+  const std::string stray = "\xE9t\xE9.mgt";
+  EXPECT_EQ(MaintainedFrom({dated, stray}), (std::vector<std::string>{dated, stray}));
+}
+
+TEST_F(HistoryGapDays, FolderIsListedLikeAFile) {
+  MakeFolder(UtcDay(-2).name);
+  Put(UtcDay(-4).name);
+
+  module_.MaintainHistoryFolder();
+
+  EXPECT_EQ(Names(), NamesOf({UtcDay(-4), UtcDay(-2), UtcDay(-1)}));
+  EXPECT_EQ(GetFileAttributesA((states_ + UtcDay(-2).name).c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+
+  Empty();
+  MakeFolder("x.mgt");
+  Put(UtcDay(-4).name);
+  module_.MaintainHistoryFolder();
+  EXPECT_EQ(Names(), (std::vector<std::string>{UtcDay(-4).name, "x.mgt"}));
+}
+
+TEST_F(HistoryGapDays, GapRecordsAreLoggedWhateverTheDebugMask) {
+  Put(UtcDay(-3).name);
+
+  module_.MaintainHistoryFolder();
+
+  const std::string log = log_.Text();
+  for (const int offset : {-2, -1}) {
+    EXPECT_NE(log.find(": Successfully wrote managed state to disk [" + states_ + UtcDay(offset).name + "]\r\n"),
+              std::string::npos)
+        << log;
+  }
+  EXPECT_EQ(log.find("Last file written on"), std::string::npos) << log;
+}
+
+TEST_F(HistoryGapDays, DebugMaskShowsTheDayOfTheLastFile) {
+  Debug = kDebugInfo;
+  Put(UtcDay(-3).name);
+
+  module_.MaintainHistoryFolder();
+
+  std::string lastDay = GapRecord(UtcDay(-3));
+  lastDay = lastDay.substr(lastDay.rfind(',') + 1);
+  EXPECT_NE(log_.Text().find(": Last file written on: " + lastDay), std::string::npos) << log_.Text();
+}
+
+// A profile folder so deep that the States folder can still be searched but
+// no history file path fits in MAX_PATH.
+class HistoryGapPathTooLong : public testing::Test {
+ protected:
+  static std::wstring Extended(const std::string& path) { return L"\\\\?\\" + std::wstring(path.begin(), path.end()); }
+
+  ScopedTempFolder temp_;
+  const std::string profile_ = temp_ / std::string(250 - temp_.path().size() - 1 - 43, 'p');
+  ScopedProfileFolder profileFolder_{profile_};
+  const std::string states_ = profileFolder_.StatesFolder();
+  ScopedLogFile log_{temp_ / "module.log", 0};
+  Mardonel module_;
+};
+
+TEST_F(HistoryGapPathTooLong, EveryMissedDayIsTriedAndItsFailureLogged) {
+  WaitClearOfMidnight();
+  ASSERT_EQ(states_.size(), 250u);
+  std::string folder = states_;
+  CreateDirectoryPath(folder.data());
+  folder.pop_back();
+  ASSERT_TRUE(CreateDirectoryW(Extended(folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  const std::wstring newest = Extended(states_ + UtcDay(-3).name);
+  ASSERT_TRUE(AdoptFileHandle(
+      CreateFileW(newest.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
+
+  module_.MaintainHistoryFolder();
+
+  const std::string log = log_.Text();
+  for (const int offset : {-2, -1}) {
+    EXPECT_NE(log.find(": Failed to create new history file: " + states_ + UtcDay(offset).name + "\r\n"),
+              std::string::npos)
+        << log;
+  }
+  EXPECT_TRUE(DeleteFileW(newest.c_str()));
+}
+
+using HistoryTrimming = HistoryFolderTest;
+
+TEST_F(HistoryTrimming, KeepsTheThirtyGreatestNames) {
+  for (const int count : {30, 31, 35}) {
+    const std::vector<TestDay> days = LocalDaysEndingToday(count);
+    std::vector<std::string> names = NamesOf(days);
+    const std::vector<std::string> kept(names.end() - std::min(count, 30), names.end());
+    EXPECT_EQ(MaintainedFrom(names), kept) << count;
+  }
+}
+
+TEST_F(HistoryTrimming, TrimsBeforeFillingGaps) {
+  std::vector<TestDay> days;
+  for (int offset = -37; offset <= -3; ++offset) days.push_back(UtcDay(offset));
+  Put(days);
+
+  module_.MaintainHistoryFolder();
+
+  std::vector<TestDay> expected(days.begin() + 5, days.end());
+  expected.push_back(UtcDay(-2));
+  expected.push_back(UtcDay(-1));
+  EXPECT_EQ(Names(), NamesOf(expected));
+}
+
+TEST_F(HistoryTrimming, EntriesThatCannotBeDeletedStaySilently) {
+  Debug = kDebugInfo;
+  const std::vector<TestDay> days = LocalDaysEndingToday(33);
+  Put(days);
+  MakeFolder("10000101T.mgt");
+  const std::string readOnly = states_ + days[0].name;
+  ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+  unique_hfile held =
+      AdoptFileHandle(CreateFileA((states_ + days[1].name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
+
+  module_.MaintainHistoryFolder();
+  held.reset();
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  // Of the four smallest names only the last could go; no other file is
+  // deleted in place of those that stayed.
+  std::vector<std::string> expected = NamesOf(days);
+  expected.erase(expected.begin() + 2);
+  expected.insert(expected.begin(), "10000101T.mgt");
+  EXPECT_EQ(Names(), expected);
+  EXPECT_EQ(log_.Text(), "");
+}
+
+using HistorySearch = HistoryFolderTest;
+
+TEST_F(HistorySearch, MissingFolderIsLoggedUnderTheDebugMaskOnly) {
+  ASSERT_TRUE(RemoveDirectoryA(states_.c_str()));
+  module_.MaintainHistoryFolder();
+  EXPECT_EQ(log_.Text(), "");
+
+  Debug = kDebugInfo;
+  module_.MaintainHistoryFolder();
+  EXPECT_NE(log_.Text().find(": FindFirstFile failed or no files found in subdirectory '" + states_ + "*.mgt'. "),
+            std::string::npos)
+      << log_.Text();
+  EXPECT_FALSE(FileExists(states_));
+}
+
+TEST_F(HistorySearch, FolderWithoutHistoryFilesIsSilent) {
+  Debug = kDebugInfo;
+  Put("notes.txt");
+
+  module_.MaintainHistoryFolder();
+
+  EXPECT_EQ(log_.Text(), "");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"notes.txt"}));
+}
+
+}  // namespace
