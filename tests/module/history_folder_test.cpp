@@ -9,6 +9,7 @@
 
 #include "common/fs/directory.h"
 #include "common/fs/unique_handle.h"
+#include "common/log/log_settings.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "support/test_env.h"
@@ -65,7 +66,7 @@ class HistoryFolderTest : public testing::Test {
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
   const std::string states_ = profile_.StatesFolder();
-  ScopedLogFile log_{temp_ / "module.log", 0};
+  CapturedLog log_{0};
   Mardonel module_;
 };
 
@@ -174,13 +175,12 @@ TEST_F(HistoryGapDays, GapRecordsAreLoggedWhateverTheDebugMask) {
 
   module_.MaintainHistoryFolder();
 
-  const std::string log = log_.Text();
   for (const int offset : {-2, -1}) {
-    EXPECT_NE(log.find(": Successfully wrote managed state to disk [" + states_ + UtcDay(offset).name + "]\r\n"),
-              std::string::npos)
-        << log;
+    EXPECT_EQ(
+        log_.CountEndingWith(": Successfully wrote managed state to disk [" + states_ + UtcDay(offset).name + "]"), 1)
+        << offset;
   }
-  EXPECT_EQ(log.find("Last file written on"), std::string::npos) << log;
+  EXPECT_FALSE(Logged(log_, "Last file written on"));
 }
 
 TEST_F(HistoryGapDays, DebugMaskShowsTheDayOfTheLastFile) {
@@ -191,7 +191,8 @@ TEST_F(HistoryGapDays, DebugMaskShowsTheDayOfTheLastFile) {
 
   std::string lastDay = GapRecord(UtcDay(-3));
   lastDay = lastDay.substr(lastDay.rfind(',') + 1);
-  EXPECT_NE(log_.Text().find(": Last file written on: " + lastDay), std::string::npos) << log_.Text();
+  lastDay.resize(lastDay.size() - 2);
+  EXPECT_EQ(log_.CountEndingWith(": Last file written on: " + lastDay), 1);
 }
 
 // A profile folder so deep that the States folder can still be searched but
@@ -204,7 +205,7 @@ class HistoryGapPathTooLong : public testing::Test {
   const std::string profile_ = temp_ / std::string(250 - temp_.path().size() - 1 - 43, 'p');
   ScopedProfileFolder profileFolder_{profile_};
   const std::string states_ = profileFolder_.StatesFolder();
-  ScopedLogFile log_{temp_ / "module.log", 0};
+  CapturedLog log_{0};
   Mardonel module_;
 };
 
@@ -221,11 +222,9 @@ TEST_F(HistoryGapPathTooLong, EveryMissedDayIsTriedAndItsFailureLogged) {
 
   module_.MaintainHistoryFolder();
 
-  const std::string log = log_.Text();
   for (const int offset : {-2, -1}) {
-    EXPECT_NE(log.find(": Failed to create new history file: " + states_ + UtcDay(offset).name + "\r\n"),
-              std::string::npos)
-        << log;
+    EXPECT_EQ(log_.CountEndingWith(": Failed to create new history file: " + states_ + UtcDay(offset).name), 1)
+        << offset;
   }
   EXPECT_TRUE(DeleteFileW(newest.c_str()));
 }
@@ -276,7 +275,7 @@ TEST_F(HistoryTrimming, EntriesThatCannotBeDeletedStaySilently) {
   expected.erase(expected.begin() + 2);
   expected.insert(expected.begin(), "10000101T.mgt");
   EXPECT_EQ(Names(), expected);
-  EXPECT_EQ(log_.Text(), "");
+  EXPECT_TRUE(log_.Lines().empty());
 }
 
 using HistorySearch = HistoryFolderTest;
@@ -284,13 +283,11 @@ using HistorySearch = HistoryFolderTest;
 TEST_F(HistorySearch, MissingFolderIsLoggedUnderTheDebugMaskOnly) {
   ASSERT_TRUE(RemoveDirectoryA(states_.c_str()));
   module_.MaintainHistoryFolder();
-  EXPECT_EQ(log_.Text(), "");
+  EXPECT_TRUE(log_.Lines().empty());
 
   Debug = kDebugInfo;
   module_.MaintainHistoryFolder();
-  EXPECT_NE(log_.Text().find(": FindFirstFile failed or no files found in subdirectory '" + states_ + "*.mgt'. "),
-            std::string::npos)
-      << log_.Text();
+  EXPECT_TRUE(Logged(log_, ": FindFirstFile failed or no files found in subdirectory '" + states_ + "*.mgt'. "));
   EXPECT_FALSE(FileExists(states_));
 }
 
@@ -300,7 +297,7 @@ TEST_F(HistorySearch, FolderWithoutHistoryFilesIsSilent) {
 
   module_.MaintainHistoryFolder();
 
-  EXPECT_EQ(log_.Text(), "");
+  EXPECT_TRUE(log_.Lines().empty());
   EXPECT_EQ(Names(), (std::vector<std::string>{"notes.txt"}));
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/fs/directory.h"
+#include "common/log/log_settings.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "support/child_run.h"
@@ -34,7 +35,7 @@ struct Scene {
   ScopedTempFolder temp;
   ScopedProfileFolder profile{temp.path()};
   const std::string states = profile.StatesFolder();
-  ScopedLogFile log{temp / "module.log", kDebugInfo};
+  CapturedLog log{kDebugInfo};
   Mardonel module;
 };
 
@@ -65,7 +66,7 @@ class ZoneChild : public testing::Test {
       EXPECT_EQ(scene.Maintained(), NamesOf({newest})) << newest.name;
       // Only a file of the local date stops the maintenance before it looks
       // at the gap and logs the last file's day.
-      const bool looked = scene.log.Text().find("Last file written on") != std::string::npos;
+      const bool looked = Logged(scene.log, "Last file written on");
       EXPECT_EQ(looked, newest.name != localToday.name) << newest.name;
     }
   }

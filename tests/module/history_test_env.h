@@ -11,6 +11,7 @@
 
 #include "common/fs/unique_handle.h"
 #include "common/log/log_settings.h"
+#include "support/captured_log.h"
 #include "support/test_env.h"
 
 inline constexpr std::uint64_t kTestDay = 864000000000ULL;  // FILETIME units
@@ -80,6 +81,13 @@ inline std::vector<std::string> NamesOf(const std::vector<TestDay>& days) {
   for (const TestDay& day : days) names.push_back(day.name);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// Whether some line of `log` holds `text`.
+inline bool Logged(const CapturedLog& log, const std::string& text) {
+  const std::vector<std::string> lines = log.Lines();
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
 // Sends the diagnostic log to `path` with the given debug mask for the life
