@@ -16,16 +16,25 @@ run="$build_dir/wine-run.sh"
 "$root/scripts/wine-prefix.sh" start "$prefix"
 
 # No management point can be reached from here; a remembered managed subnet
-# lets the demo show both states. The prefix's own value comes back after.
+# lets the demo show both states. The prefix's registry is put back after.
 key='HKLM\Software\Quarnel\Common'
-previous="$("$run" reg query "$key" /v ManagedSubnets 2>/dev/null | tr -d '\r' | sed -n 's/^ *ManagedSubnets *REG_SZ *//p')"
+had_key=no
 had_value=no
-"$run" reg query "$key" /v ManagedSubnets >/dev/null 2>&1 && had_value=yes
+previous=""
+if "$run" reg query "$key" >/dev/null 2>&1; then
+  had_key=yes
+  if "$run" reg query "$key" /v ManagedSubnets >/dev/null 2>&1; then
+    had_value=yes
+    previous="$("$run" reg query "$key" /v ManagedSubnets | tr -d '\r' | sed -n 's/^ *ManagedSubnets *REG_SZ *//p')"
+  fi
+fi
 restore() {
   if [ "$had_value" = yes ]; then
     "$run" reg add "$key" /v ManagedSubnets /d "$previous" /f >/dev/null 2>&1 || true
-  else
+  elif [ "$had_key" = yes ]; then
     "$run" reg delete "$key" /v ManagedSubnets /f >/dev/null 2>&1 || true
+  else
+    "$run" reg delete "$key" /f >/dev/null 2>&1 || true
   fi
   "$root/scripts/wine-prefix.sh" stop "$prefix"
 }

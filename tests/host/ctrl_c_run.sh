@@ -9,8 +9,10 @@ wine_run="$1"
 cd "$2"
 log="$(mktemp)"
 script_pid=""
+# On any failure the host still ends by itself (--for) and the test program
+# then puts back what it changed: wait for it rather than kill it.
 finish() {
-  [ -z "$script_pid" ] || kill "$script_pid" 2>/dev/null || true
+  [ -z "$script_pid" ] || wait "$script_pid" 2>/dev/null || true
   rm -f "$log"
 }
 trap finish EXIT
@@ -23,7 +25,7 @@ shown() { sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g' "$log" | tr -d ' \r'; }
 tries=0
 until shown | grep -q 'hostready'; do
   tries=$((tries + 1))
-  [ $tries -lt 120 ] || { echo "the host did not start"; shown; exit 1; }
+  [ $tries -lt 30 ] || { echo "the host did not start"; shown; exit 1; }
   sleep 0.5
 done
 # Wine reparents the host, but it stays in the test program's process group.

@@ -21,7 +21,7 @@ TEST(AgentHostCtrlC, DISABLED_ShutsDownDestroysAndUnloads) {
   StoreText(settings.key(), "LogFileName", temp / "agent-host.log");
 
   bool told = false;
-  const HostRun run = RunAgentHost("--include-loopback --for 60", [&told](const std::string& output) {
+  const HostRun run = RunAgentHost("--include-loopback --for 20", [&told](const std::string& output) {
     if (told || output.find("startup ->") == std::string::npos) return;
     told = true;
     std::printf("host ready\n");
