@@ -12,12 +12,12 @@ namespace {
 
 constexpr char kDefaultLogFolder[] = "C:\\temp";
 
-// The last `wanted` character of `text` that is not the trail byte of a
-// double-byte character; null when there is none.
-const char* FindLast(const char* text, char wanted) {
-  const char* found = nullptr;
+// Where the last `wanted` character of `text` stands that is not the trail
+// byte of a double-byte character; -1 when there is none.
+int LastIndexOf(const char* text, char wanted) {
+  int found = -1;
   for (const char* cursor = text; *cursor != '\0'; cursor = CharNextA(cursor)) {
-    if (*cursor == wanted) found = cursor;
+    if (*cursor == wanted) found = static_cast<int>(cursor - text);
   }
   return found;
 }
@@ -31,9 +31,9 @@ void CreateLogFolder() {
   char folder[kLogFileNameSize];
   std::memcpy(folder, LogFileName, sizeof folder);
   folder[sizeof folder - 1] = '\0';
-  char* separator = const_cast<char*>(FindLast(folder, '\\'));
-  if (separator == nullptr) return;
-  *separator = '\0';
+  const int separator = LastIndexOf(folder, '\\');
+  if (separator < 0) return;
+  folder[separator] = '\0';
   CreateDirectoryPath(folder);
 }
 
@@ -45,11 +45,10 @@ void EnsureLogFileName() {
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
 
-  const char* separator = FindLast(path, '\\');
-  const char* base = separator != nullptr ? separator + 1 : path;
+  const char* base = path + LastIndexOf(path, '\\') + 1;
   // A base name without an extension keeps its whole name.
-  const char* dot = FindLast(base, '.');
-  const int stemLength = static_cast<int>(dot != nullptr ? dot - base : std::strlen(base));
+  const int dot = LastIndexOf(base, '.');
+  const int stemLength = dot >= 0 ? dot : static_cast<int>(std::strlen(base));
   char name[kLogFileNameSize];
   const int written = std::snprintf(name, sizeof name, "%s\\%.*s.log", kDefaultLogFolder, stemLength, base);
   if (written > 0 && written < static_cast<int>(sizeof name)) std::memcpy(LogFileName, name, sizeof name);

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <utility>
+
 #include "common/log/last_error.h"
 #include "common/log/log.h"
 #include "common/log/log_console.h"
