@@ -32,7 +32,11 @@ class FakeConnection : public IConnection {
 
 class ManagedSubnetsTest : public testing::Test {
  protected:
-  void SetUp() override { module_.addressTable = table_.get(); }
+  void SetUp() override {
+    // Start without any stored list; the tree restores what was there.
+    ASSERT_TRUE(DeleteKeyTree("Software\\Quarnel"));
+    module_.addressTable = table_.get();
+  }
 
   void Reachable(bool reachable) { module_.connection = std::make_unique<FakeConnection>(reachable, calls_); }
 

@@ -9,6 +9,8 @@ inline constexpr DWORD RP_READ_ONLY = 0x80;
 // Reads one value into `buffer`, which holds the default on entry. Unless
 // RP_READ_ONLY, creates the key, writes the default back when the value is
 // missing and repairs a value of the wrong type. Status also in last error.
+// A text read always ends inside the buffer. Missing names, a missing buffer
+// or one too small for a number give ERROR_INVALID_PARAMETER.
 DWORD GetRegParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, void* buffer, DWORD size,
                       DWORD flags);
 
@@ -16,6 +18,7 @@ DWORD GetRegParameter(HKEY root, const char* subKey, const char* valueName, DWOR
 DWORD RegGetPolicyParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, void* buffer,
                             DWORD size, DWORD flags);
 
-// Replaces the value, whatever type it had.
+// Replaces the value, whatever type it had; a text is stored with its own
+// length and terminator. A refused write is logged and returned.
 DWORD SetRegParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, const void* data, DWORD size,
                       DWORD flags);
