@@ -85,6 +85,12 @@ TEST(Connectivity, FailureLinesOfTheProbeNeedTheInformationBit) {
   EXPECT_EQ(log.Text(), "");
 }
 
+TEST(Connectivity, AnAddressWinInetCannotTakeApartIsLoggedWhateverTheDebugMask) {
+  LogCapture log(kQuiet);
+  EXPECT_FALSE(ConfigMgrMPConnection().TestUrl("no address at all"));
+  EXPECT_TRUE(log.Contains(": InternetCrackUrl failed, ")) << log.Text();
+}
+
 TEST(Connectivity, NameTooLongForTheAddressEndsTheCheck) {
   LogCapture log(kInfo);
   ConfigMgrMPConnection connection(NameIs(std::wstring(300, L'a')));
