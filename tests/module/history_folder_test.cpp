@@ -13,6 +13,7 @@
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "support/test_env.h"
+#include "support/test_registry.h"
 
 namespace {
 
@@ -77,6 +78,8 @@ TEST_F(HistoryGapDays, StartupAfterTheDayBeforeYesterdayFillsYesterdayThenRecord
   const TestDay yesterday = UtcDay(-1);
   const TestDay today = UtcDay(0);
   Put(dayBefore.name, "7,2,Sleep,x\r\n");
+  const ScopedRegistryTree settings{"Software\\Quarnel"};
+  const ScopedRegistryTree policy{"Software\\Policies\\Quarnel"};
   TestHostTable table;
   table.Add("10.1.2.3", "255.255.0.0");
   module_.connection = std::make_unique<UnreachableConnection>();
