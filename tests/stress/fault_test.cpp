@@ -1,0 +1,209 @@
+// Faults met while the module runs: a history file held by another program,
+// the States folder or the log folder removed, the subnet key made read-only.
+#include <windows.h>
+
+#include <sddl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/fs/directory.h"
+#include "common/fs/unique_handle.h"
+#include "common/log/error_text.h"
+#include "common/registry/registry_key.h"
+#include "module/history_test_env.h"
+#include "module/mardonel.h"
+#include "stress_env.h"
+#include "support/test_registry.h"
+
+namespace {
+
+constexpr char kFailureLine[] = ": Failed to create new history file: ";
+
+// A started module on 192.168.5.20/24, whose subnet it remembers.
+class ModuleFaults : public testing::Test {
+ protected:
+  void SetUp() override {
+    WaitClearOfMidnight();
+    table_.Add("192.168.5.20", "255.255.255.0");
+    module_.addressTable = table_.get();
+    module_.connection = std::make_unique<CountingConnection>(checks_, false);
+    module_.managedSubnets = {SubnetOf("192.168.5.0")};
+  }
+
+  std::string TodayPath() const { return profile_.StatesFolder() + TodayUtcHistoryName(); }
+  std::vector<std::string> TodayLines() const {
+    return FileExists(TodayPath()) ? SplitLines(ReadWholeFile(TodayPath())) : std::vector<std::string>();
+  }
+  std::vector<std::string> LogLines() const { return SplitLines(ReadWholeFile(logPath_)); }
+
+  ScopedTempFolder temp_;
+  ScopedProfileFolder profile_{temp_.path()};
+  std::string logPath_ = temp_ / "faults.log";
+  ScopedLogSettings log_{logPath_, 1 << 20, 9};
+  TestHostTable table_;
+  long checks_ = 0;
+  Mardonel module_;
+};
+
+TEST_F(ModuleFaults, HistoryFileHeldWithoutSharingFailsTheRecordAndTheNextOneIsWritten) {
+  ASSERT_EQ(module_.OnOutOfSuspend(), 0u);
+  const std::string before = ReadWholeFile(TodayPath());
+  {
+    const unique_hfile held = AdoptFileHandle(
+        CreateFileA(TodayPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held) << ErrorText(0);
+    const std::uint64_t earlier = module_.lastRecordTime;
+    EXPECT_EQ(module_.OnSleep(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+    EXPECT_EQ(module_.managedState, kUnmanaged) << "the state chosen stands";
+    EXPECT_GT(module_.lastRecordTime, earlier);
+    EXPECT_EQ(CountEndingWith(LogLines(), kFailureLine + TodayPath()), 1);
+  }
+  EXPECT_EQ(ReadWholeFile(TodayPath()), before) << "nothing partial was left";
+
+  ASSERT_EQ(module_.OnOutOfSuspend(), 0u);
+  const std::vector<std::string> lines = TodayLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[1].find(",2,Out of suspend,"), std::string::npos) << lines[1];
+  EXPECT_EQ(CountEndingWith(LogLines(), kFailureLine + TodayPath()), 1);
+}
+
+TEST_F(ModuleFaults, StatesFolderRemovedBetweenTwoRecordsIsMadeAgain) {
+  ASSERT_EQ(module_.OnOutOfSuspend(), 0u);
+  std::string states = profile_.StatesFolder();
+  states.pop_back();
+  RemoveDirectoryTree(states.c_str());
+  ASSERT_FALSE(FileExists(states));
+
+  EXPECT_EQ(module_.OnSleep(), 0u);
+  std::vector<std::string> lines = TodayLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(",1,Sleep,"), std::string::npos) << lines[0];
+
+  // Resume tidies the folder first: with the whole chain gone the listing
+  // fails, and the record still makes it all again.
+  Debug = 9 | kDebugInfo;
+  RemoveDirectoryTree((temp_ / "Application Data").c_str());
+  EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
+  lines = TodayLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(",2,Out of suspend,"), std::string::npos) << lines[0];
+  EXPECT_NE(ReadWholeFile(logPath_).find(": FindFirstFile failed or no files found in subdirectory '" +
+                                         profile_.StatesFolder() + "*.mgt'. "),
+            std::string::npos)
+      << ReadWholeFile(logPath_);
+}
+
+TEST(LogFaults, LogFolderRemovedMidRunIsMadeAgainAndNothingQueuedIsLost) {
+  ScopedTempFolder temp;
+  const std::string folder = temp / "logs";
+  const std::string path = folder + "\\deeper\\run.log";
+  const ScopedLogSettings settings(path, 1 << 20, 9);
+
+  LogNow("%T: written before\n");
+  LogLater("%T: queued 1\n");
+  LogLater("queued 2\n");
+  ASSERT_TRUE(FileExists(path));
+  RemoveDirectoryTree(folder.c_str());
+  ASSERT_FALSE(FileExists(folder));
+  LogLater("%T: queued 3\n");
+  LogNow("%T: written after\n");
+
+  const std::vector<std::string> lines = SplitLines(ReadWholeFile(path));
+  ASSERT_EQ(lines.size(), 4u) << ReadWholeFile(path);
+  EXPECT_EQ(CountEndingWith({lines[0]}, ": queued 1"), 1);
+  EXPECT_EQ(lines[1].find_first_not_of(' '), lines[0].find(": queued 1") + 2) << "indented under the stamp";
+  EXPECT_EQ(CountEndingWith({lines[1]}, " queued 2"), 1);
+  EXPECT_EQ(CountEndingWith({lines[2]}, ": queued 3"), 1);
+  EXPECT_EQ(CountEndingWith({lines[3]}, ": written after"), 1);
+}
+
+// Replaces the DACL of a key under HKEY_LOCAL_MACHINE with one that refuses
+// to set values and to create subkeys, and puts the old one back.
+class ScopedReadOnlyKey {
+ public:
+  explicit ScopedReadOnlyKey(const std::string& key) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, READ_CONTROL | WRITE_DAC, &handle) != ERROR_SUCCESS) return;
+    key_.reset(handle);
+    DWORD size = 0;
+    RegGetKeySecurity(handle, DACL_SECURITY_INFORMATION, nullptr, &size);
+    saved_.resize(size);
+    if (size == 0 || RegGetKeySecurity(handle, DACL_SECURITY_INFORMATION, saved_.data(), &size) != ERROR_SUCCESS) {
+      saved_.clear();
+      return;
+    }
+    PSECURITY_DESCRIPTOR refusing = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(D;;0x6;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                              &refusing, nullptr)) {
+      return;
+    }
+    const unique_hlocal owner(refusing);
+    applied_ = RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, refusing) == ERROR_SUCCESS;
+  }
+  ~ScopedReadOnlyKey() {
+    if (applied_) RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, saved_.data());
+  }
+  ScopedReadOnlyKey(const ScopedReadOnlyKey&) = delete;
+  ScopedReadOnlyKey& operator=(const ScopedReadOnlyKey&) = delete;
+  bool applied() const { return applied_; }
+
+ private:
+  unique_hkey key_;
+  std::vector<BYTE> saved_;
+  bool applied_ = false;
+};
+
+// Whether the registry now refuses to let this process set values in `key`.
+bool WritesRefused(const std::string& key) {
+  HKEY handle = nullptr;
+  const LSTATUS status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, &handle);
+  if (status == ERROR_SUCCESS) RegCloseKey(handle);
+  return status == ERROR_ACCESS_DENIED;
+}
+
+constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
+
+// The check reaches the management point from 10.9.1.1/16, a subnet not yet
+// remembered, while the registry refuses to store it.
+TEST(ReadOnlySubnetKey, RefusedWriteKeepsTheStoredListAndTheSubnetInMemory) {
+  const ScopedRegistryTree tree("Software\\Quarnel");
+  ScopedTempFolder temp;
+  ScopedProfileFolder profile(temp.path());
+  const std::string logPath = temp / "registry.log";
+  const ScopedLogSettings log(logPath, 1 << 20, 9);
+  TestHostTable table;
+  table.Add("10.9.1.1", "255.255.0.0");
+  long checks = 0;
+  Mardonel module;
+  module.addressTable = table.get();
+  module.connection = std::make_unique<CountingConnection>(checks, true);
+  module.managedSubnets = {SubnetOf("10.7.0.0")};
+  StoreText(kCommonKey, "ManagedSubnets", "10.7.0.0");
+  const ScopedReadOnlyKey readOnly(kCommonKey);
+  ASSERT_TRUE(readOnly.applied());
+  ASSERT_TRUE(WritesRefused(kCommonKey)) << "the registry does not enforce the key's DACL here";
+
+  EXPECT_EQ(module.OnNetAdaptersChanged(true, false), 0u);
+  EXPECT_EQ(module.managedState, kManaged);
+  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(module.managedSubnets, (std::vector<std::uint32_t>{SubnetOf("10.7.0.0"), SubnetOf("10.9.0.0")}));
+  EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("10.7.0.0")) << "the old list is not lost";
+  EXPECT_EQ(CountEndingWith(SplitLines(ReadWholeFile(logPath)),
+                            "SetRegParameter \"Software\\Quarnel\\Common\\ManagedSubnets\" - " +
+                                std::string(ErrorText(ERROR_ACCESS_DENIED))),
+            1)
+      << ReadWholeFile(logPath);
+
+  // The subnet stays remembered for the module's life: the next request is
+  // answered without the management point.
+  EXPECT_EQ(module.OnSleep(), 0u);
+  EXPECT_EQ(module.OnNetAdaptersChanged(true, false), 0u);
+  EXPECT_EQ(module.managedState, kManaged);
+  EXPECT_EQ(checks, 1);
+}
+
+}  // namespace
