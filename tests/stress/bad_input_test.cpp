@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdarg>
 #include <memory>
 #include <optional>
 #include <string>
@@ -158,7 +159,10 @@ TEST_F(StartupInput, MalformedRememberedSubnetsAreTakenAsTheyParse) {
 }
 
 TEST_F(StartupInput, RememberedSubnetsOfForeignTypesOrSizesAreNotLoaded) {
-  StoreRawValue(kCommonKey, "ManagedSubnets", REG_MULTI_SZ, Bytes("10.1.0.0\0" "10.2.0.0\0\0", 19));
+  StoreRawValue(kCommonKey, "ManagedSubnets", REG_MULTI_SZ,
+                Bytes("10.1.0.0\0"
+                      "10.2.0.0\0\0",
+                      19));
   EXPECT_EQ(StartAndListSubnets(), "");
   StoreRawValue(kCommonKey, "ManagedSubnets", REG_EXPAND_SZ, TextValue("10.1.0.0").bytes);
   EXPECT_EQ(StartAndListSubnets(), "");
@@ -174,6 +178,146 @@ TEST_F(StartupInput, RememberedSubnetsOfForeignTypesOrSizesAreNotLoaded) {
   EXPECT_EQ(StartAndListSubnets(), "") << "with the terminator 260 characters do not fit";
   StoreRawValue(kCommonKey, "ManagedSubnets", REG_SZ, ListOfLength(260));
   EXPECT_EQ(StartAndListSubnets(), "") << "260 characters without a terminator";
+}
+
+TEST_F(StartupInput, SecondStartupLoadsTheStoredSubnetsAgain) {
+  StoreText(kCommonKey, "ManagedSubnets", "10.1.0.0");
+  Mardonel module;
+  EXPECT_EQ(module.OnStartup(empty_.get(), 0), 0u);
+  IConnection* const first = module.connection.get();
+  EXPECT_EQ(module.OnStartup(empty_.get(), 0), 0u);
+  EXPECT_EQ(module.connection.get(), first) << "the connection is kept";
+  EXPECT_EQ(module.managedSubnets, (std::vector<std::uint32_t>{SubnetOf("10.1.0.0"), SubnetOf("10.1.0.0")}));
+}
+
+// A module that is driven without the host's order, or with its pointers
+// missing.
+class OutOfOrder : public testing::Test {
+ protected:
+  std::vector<std::string> Lines() const { return AllHistoryLines(profile_.StatesFolder()); }
+
+  ScopedTempFolder temp_;
+  ScopedProfileFolder profile_{temp_.path()};
+  std::string logPath_ = temp_ / "order.log";
+  ScopedLogSettings log_{logPath_, 1 << 20, 9};
+  Mardonel module_;
+};
+
+TEST_F(OutOfOrder, FactoryIgnoresItsArgument) {
+  Tovera::IAgentModule* module = __getMardonel(reinterpret_cast<void*>(0x1234));
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(module->OnShutdown(), 0u);
+  Tovera::DestroyAgentModule(module);
+}
+
+TEST_F(OutOfOrder, EventsBeforeStartupRunWithoutTableOrConnection) {
+  EXPECT_EQ(module_.OnHeartbeat(nullptr), 0u);
+  EXPECT_EQ(module_.OnSleep(), 0u) << "already unmanaged";
+  EXPECT_TRUE(Lines().empty());
+
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  EXPECT_EQ(module_.OnHeartbeat(&now), 0u);
+  EXPECT_EQ(module_.OnNetAdaptersChanged(true, false), 0u);
+  EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
+  const std::vector<std::string> lines = Lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_NE(lines[0].find(",1,Heartbeat,"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find(",1,Net Adapters changed,"), std::string::npos) << lines[1];
+  EXPECT_NE(lines[2].find(",1,Out of suspend,"), std::string::npos) << lines[2];
+}
+
+TEST_F(OutOfOrder, HeartbeatAtTheEndOfTimeHoldsBackHeartbeatsUntilTheNextEvaluation) {
+  TestHostTable table;
+  table.Add("10.1.2.3", "255.255.0.0");
+  module_.addressTable = table.get();
+  const FILETIME last = {0xFFFFFFFF, 0xFFFFFFFF};
+  EXPECT_EQ(module_.OnHeartbeat(&last), 0u);
+  const FILETIME earlier = {0xFFFFFFFF, 0x7FFFFFFF};
+  EXPECT_EQ(module_.OnHeartbeat(&earlier), 0u);
+  ReportFigure("records_of_two_far_heartbeats", static_cast<std::int64_t>(Lines().size()));
+  EXPECT_LE(Lines().size(), 1u);
+
+  // An evaluation takes the real time again, and heartbeats follow it.
+  const std::size_t before = Lines().size();
+  EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), 0u);
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const FILETIME later = FileTimeOf(FileTimeValue(now) + 2 * kOneHour);
+  EXPECT_EQ(module_.OnHeartbeat(&later), 0u);
+  EXPECT_EQ(Lines().size(), before + 2);
+}
+
+TEST_F(OutOfOrder, NullFormatsAreEmptyRecords) {
+  va_list none{};
+  EXPECT_EQ(vFastLogPrintf(nullptr, none), 0);
+  EXPECT_EQ(vLogPrintf(nullptr, none), 0);
+  EXPECT_FALSE(FileExists(logPath_));
+}
+
+// A started module on 192.168.5.20/24, whose subnet it remembers.
+class BlockedHistory : public testing::Test {
+ protected:
+  void SetUp() override {
+    WaitClearOfMidnight();
+    table_.Add("192.168.5.20", "255.255.255.0");
+    module_.addressTable = table_.get();
+    module_.connection = std::make_unique<CountingConnection>(checks_, false);
+    module_.managedSubnets = {SubnetOf("192.168.5.0")};
+  }
+
+  std::string TodayPath() const { return profile_.StatesFolder() + TodayUtcHistoryName(); }
+  int FailureLines() const { return CountEndingWith(SplitLines(ReadWholeFile(logPath_)), kFailureLine + TodayPath()); }
+
+  ScopedTempFolder temp_;
+  ScopedProfileFolder profile_{temp_.path()};
+  std::string logPath_ = temp_ / "blocked.log";
+  ScopedLogSettings log_{logPath_, 1 << 20, 9};
+  TestHostTable table_;
+  long checks_ = 0;
+  Mardonel module_;
+};
+
+TEST_F(BlockedHistory, FileWhereTheFolderChainGoesFailsEveryRecord) {
+  WriteWholeFile(temp_ / "Application Data", "in the way");
+  EXPECT_EQ(module_.OnOutOfSuspend(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(module_.managedState, kManaged) << "the state chosen stands";
+  EXPECT_EQ(module_.OnSleep(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(FailureLines(), 2);
+  EXPECT_EQ(ReadWholeFile(temp_ / "Application Data"), "in the way");
+
+  DeleteFileA((temp_ / "Application Data").c_str());
+  EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
+  EXPECT_EQ(SplitLines(ReadWholeFile(TodayPath())).size(), 1u);
+}
+
+TEST_F(BlockedHistory, TrimmingLeavesEverythingButHistoryFilesAlone) {
+  std::string states = profile_.StatesFolder();
+  ASSERT_TRUE(CreateDirectoryPath(states.data()));
+  for (int day = 1; day <= 31; ++day)
+    WriteWholeFile(states + "200001" + (day < 10 ? "0" : "") + std::to_string(day) + "T.mgt", "");
+  WriteWholeFile(states + "notes.txt", "kept");
+  WriteWholeFile(states + "20000101T.mgt.bak", "kept");
+  ASSERT_TRUE(CreateDirectoryA((states + "archive").c_str(), nullptr));
+
+  EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
+  EXPECT_FALSE(FileExists(states + "20000101T.mgt"));
+  EXPECT_TRUE(FileExists(states + "20000102T.mgt"));
+  EXPECT_EQ(ReadWholeFile(states + "notes.txt"), "kept");
+  EXPECT_EQ(ReadWholeFile(states + "20000101T.mgt.bak"), "kept");
+  EXPECT_TRUE(FileExists(states + "archive"));
+  EXPECT_EQ(AllHistoryLines(states).size(), 1u) << "no missed days that long ago";
+}
+
+// Management point names that no host could carry, checked without any
+// name lookup on the network.
+TEST(ManagementPointNames, OddNamesAreUnreachable) {
+  ScopedTempFolder temp;
+  const ScopedLogSettings log(temp / "names.log", 1 << 20, 9 | kDebugInfo);
+  for (const wchar_t* name : {L"127.0.0.1:1", L"127.0.0.1:99999", L"[::1", L"127.0.0.1:1\r\nforged line"}) {
+    ConfigMgrMPConnection connection([name] { return std::optional<std::wstring>(name); });
+    EXPECT_FALSE(connection.TestConnectivity()) << static_cast<int>(std::wstring(name).size());
+  }
 }
 
 }  // namespace
