@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/log/log.h"
+#include "common/log/log_lock.h"
 #include "common/registry/registry_parameter.h"
 #include "connection/ConfigMgrMPConnection.h"
 #include "module/dotted_address.h"
@@ -67,11 +68,28 @@ DWORD Mardonel::SetManagedState(ManagedState requested, const char* reason, bool
   return WriteStateRecord(reason);
 }
 
+// The host may log from other threads meanwhile: the reads fill copies, and
+// the log's settings change only under its lock.
 void Mardonel::LoadSettings() {
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "LogFileName", REG_SZ, LogFileName, sizeof LogFileName, 0);
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "MaxLogFilesize", REG_DWORD, &MaxLogFilesize,
-                        sizeof MaxLogFilesize, 0);
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "Debug", REG_DWORD, &Debug, sizeof Debug, 0);
+  char fileName[kLogFileNameSize];
+  std::int32_t maxFileSize;
+  std::uint32_t debugMask;
+  {
+    LogLockGuard lock;
+    std::memcpy(fileName, LogFileName, sizeof fileName);
+    maxFileSize = MaxLogFilesize;
+    debugMask = Debug;
+  }
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "LogFileName", REG_SZ, fileName, sizeof fileName, 0);
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "MaxLogFilesize", REG_DWORD, &maxFileSize,
+                        sizeof maxFileSize, 0);
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "Debug", REG_DWORD, &debugMask, sizeof debugMask, 0);
+  fileName[kLogFileNameSize - 1] = '\0';
+
+  LogLockGuard lock;
+  std::memcpy(LogFileName, fileName, sizeof fileName);
+  MaxLogFilesize = maxFileSize;
+  Debug = debugMask;
 }
 
 void Mardonel::LoadManagedSubnets() {
