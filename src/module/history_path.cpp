@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "common/fs/directory.h"
+#include "module/history_folders.h"
 
 std::string AllUsersProfileFolder() {
   char folder[MAX_PATH] = {};
@@ -33,7 +33,7 @@ HistoryPath HistoryFilePathFor(const CalendarDate& date) {
 
   char path[MAX_PATH] = {};
   std::memcpy(path, folderPath.text.c_str(), folderPath.text.size() + 1);
-  CreateDirectoryPath(path);
+  CreateHistoryFolders(path);
   const std::size_t fullLength = std::strlen(path) + std::strlen(name) + sizeof kHistoryFileExtension;
   if (!PathAppendA(path, name) || fullLength > MAX_PATH) {
     return {folderPath.text + name + kHistoryFileExtension, ERROR_FILENAME_EXCED_RANGE};

@@ -2,11 +2,13 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <utility>
 
 #include "common/fs/append_file.h"
 #include "common/log/error_text.h"
 #include "common/log/log.h"
 #include "common/log/log_format.h"
+#include "module/history_folders.h"
 #include "module/mardonel.h"
 
 std::string HistoryRecordLine(std::uint64_t localEventTime, std::int32_t state, const char* reason) {
@@ -38,8 +40,9 @@ DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime,
   DWORD error = path.error;
   unique_hfile file;
   if (error == ERROR_SUCCESS) {
-    file = OpenForAppend(path.text.c_str());
-    if (!file) error = GetLastError();
+    NoLinkFile opened = OpenHistoryFile(path.text);
+    file = std::move(opened.file);
+    error = opened.error;
   }
   if (!file) {
     LogFailure(path.text.c_str(), error);

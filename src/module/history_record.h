@@ -14,6 +14,7 @@ std::string HistoryRecordLine(std::uint64_t localEventTime, std::int32_t state, 
 enum class SuccessLine { WhenDebugInfo, Always };
 
 // Appends one record to the file at `path`: 0, or ERROR_INTERNAL_ERROR with
-// the failure line logged when the file cannot be opened.
+// the failure line logged when the file cannot be opened or is refused as a
+// link.
 DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime, std::int32_t state,
                           const char* reason, SuccessLine successLine);

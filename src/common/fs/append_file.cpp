@@ -1,8 +1,7 @@
 #include "common/fs/append_file.h"
 
-unique_hfile OpenForAppend(const char* path) {
-  return AdoptFileHandle(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+NoLinkFile OpenForAppend(const char* path) {
+  return OpenFileNoLink(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
 }
 
 bool WriteAll(HANDLE file, const char* data, DWORD length) {

@@ -2,8 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "common/fs/directory.h"
+#include "common/fs/no_link_file.h"
+#include "common/fs/no_link_folder.h"
 #include "common/log/error_text.h"
 #include "common/log/log_console.h"
 #include "common/log/log_settings.h"
@@ -22,9 +25,24 @@ int LastIndexOf(const char* text, char wanted) {
   return found;
 }
 
-unique_hfile OpenLogFileWith(DWORD disposition) {
-  return AdoptFileHandle(CreateFileA(LogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+// The log file opened as itself, refused when it is a link.
+NoLinkFile OpenLogFileWith(DWORD disposition) {
+  return OpenFileNoLink(LogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, disposition, FILE_ATTRIBUTE_NORMAL);
+}
+
+// Every record opens the file that is there already: a look at its folder's
+// name keeps the cost of a record within that of a plain append. Only
+// creating the file pins the folder, so that no swap of the folder can make
+// a file elsewhere.
+NoLinkFile OpenExistingLogFile() {
+  if (IsInReparseFolder(LogFileName)) return {nullptr, kLinkRefused};
+  return OpenLogFileWith(OPEN_EXISTING);
+}
+
+NoLinkFile CreateLogFile() {
+  const PinnedFolders folder(LogFileName, 1);
+  if (folder.refused()) return {nullptr, kLinkRefused};
+  return OpenLogFileWith(OPEN_ALWAYS);
 }
 
 void CreateLogFolder() {
@@ -56,22 +74,34 @@ void EnsureLogFileName() {
 
 bool IsConsoleOnlyLog() { return LogFileName[0] == '-' && LogFileName[1] == '\0'; }
 
+void ReportLogLinkRefused(const char* action) {
+  char line[kLogFileNameSize + 80];
+  const int length = std::snprintf(line, sizeof line, "Refused to %s log file through a link: %s\r\n", action, LogFileName);
+  if (length > 0) WriteLogConsole(line, std::strlen(line));
+}
+
 unique_hfile OpenLogFile() {
   EnsureLogFileName();
   if (LogFileName[0] == '\0' || IsConsoleOnlyLog()) return {};
 
-  unique_hfile file = OpenLogFileWith(OPEN_EXISTING);
-  if (!file) {
+  NoLinkFile file = OpenExistingLogFile();
+  if (!file.file && file.error != kLinkRefused) {
     // In use: the record waits in the queue for a later call.
-    if (GetLastError() == ERROR_SHARING_VIOLATION) return {};
+    if (file.error == ERROR_SHARING_VIOLATION) return {};
     CreateLogFolder();
-    file = OpenLogFileWith(OPEN_ALWAYS);
-    if (!file) {
+    file = CreateLogFile();
+    if (!file.file && file.error != kLinkRefused) {
+      SetLastError(file.error);
       const char* text = ErrorText(0);
       WriteLogConsole(text, std::strlen(text));
       return {};
     }
   }
-  SetFilePointer(file.get(), 0, nullptr, FILE_END);
-  return file;
+  if (file.error == kLinkRefused) {
+    // The log cannot tell of its own refusal: the record stays queued.
+    ReportLogLinkRefused("write");
+    return {};
+  }
+  SetFilePointer(file.file.get(), 0, nullptr, FILE_END);
+  return std::move(file.file);
 }

@@ -1,0 +1,76 @@
+#include "common/fs/no_link_file.h"
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The two cheap queries; GetFileInformationByHandle answers the same but
+// also looks up the file's name, which costs a hundred times more.
+DWORD CheckPlainFile(HANDLE file) {
+  FILE_ATTRIBUTE_TAG_INFO tag = {};
+  FILE_STANDARD_INFO standard = {};
+  if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
+      !GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard)) {
+    return GetLastError();
+  }
+  if ((tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || standard.NumberOfLinks > 1) return kLinkRefused;
+  // As DeleteFileA answers for a folder.
+  if (standard.Directory) return ERROR_ACCESS_DENIED;
+  return ERROR_SUCCESS;
+}
+
+NoLinkFile Failed(DWORD error) {
+  SetLastError(error);
+  return {nullptr, error};
+}
+
+NoLinkFile OpenForChange(const char* path) {
+  return OpenFileNoLink(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
+
+NoLinkFile OpenFileNoLink(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+  unique_hfile file = AdoptFileHandle(CreateFileA(path, access | FILE_READ_ATTRIBUTES, share, nullptr, disposition,
+                                                  flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file) return Failed(GetLastError());
+  // An open that found the file reports ERROR_ALREADY_EXISTS; keep it.
+  const DWORD opened = GetLastError();
+  const DWORD checked = CheckPlainFile(file.get());
+  if (checked != ERROR_SUCCESS) return Failed(checked);
+  SetLastError(opened);
+  return {std::move(file), ERROR_SUCCESS};
+}
+
+DWORD DeleteFileNoLink(const char* path) {
+  const NoLinkFile opened = OpenForChange(path);
+  if (!opened.file) return opened.error;
+  FILE_DISPOSITION_INFO disposition = {};
+  disposition.DeleteFile = TRUE;
+  if (!SetFileInformationByHandle(opened.file.get(), FileDispositionInfo, &disposition, sizeof disposition)) {
+    return GetLastError();
+  }
+  return ERROR_SUCCESS;
+}
+
+DWORD RenameFileNoLink(const char* from, const char* to) {
+  const int wideLength = MultiByteToWideChar(CP_ACP, 0, to, -1, nullptr, 0);
+  if (wideLength <= 0) return GetLastError();
+  // The name follows the fixed part of the structure, its terminator included.
+  const std::size_t nameBytes = static_cast<std::size_t>(wideLength) * sizeof(WCHAR);
+  std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = FALSE;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = static_cast<DWORD>(nameBytes - sizeof(WCHAR));
+  MultiByteToWideChar(CP_ACP, 0, to, -1, rename->FileName, wideLength);
+
+  const NoLinkFile opened = OpenForChange(from);
+  if (!opened.file) return opened.error;
+  if (!SetFileInformationByHandle(opened.file.get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
+    return GetLastError();
+  }
+  return ERROR_SUCCESS;
+}

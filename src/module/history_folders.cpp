@@ -1,0 +1,47 @@
+#include "module/history_folders.h"
+
+#include <shlwapi.h>
+
+#include <cstring>
+
+#include "common/fs/append_file.h"
+#include "common/fs/directory.h"
+#include "common/fs/folder_security.h"
+#include "common/fs/no_link_folder.h"
+#include "common/log/log.h"
+
+void CreateHistoryFolders(const std::string& statesFolder, FolderCreator create) {
+  char path[MAX_PATH] = {};
+  if (statesFolder.size() >= sizeof path) return;
+  std::memcpy(path, statesFolder.c_str(), statesFolder.size() + 1);
+  PathRemoveBackslashA(path);
+
+  char own[kOwnHistoryFolders][MAX_PATH] = {};
+  for (int level = kOwnHistoryFolders - 1; level >= 0; --level) {
+    std::memcpy(own[level], path, sizeof path);
+    if (!PathRemoveFileSpecA(path)) return;
+  }
+  // The folder above the module's own belongs to the system: default security,
+  // and it may be a link by design.
+  CreateDirectoryPath(path);
+
+  FolderSecurity security(kProtectedFolderSddl);
+  if (security.attributes() == nullptr) return;
+  for (const char* folder : own) {
+    if (IsReparseFolder(folder)) return;
+    if (!create(folder, security.attributes()) && GetLastError() != ERROR_ALREADY_EXISTS) return;
+  }
+}
+
+NoLinkFile OpenHistoryFile(const std::string& path) {
+  const PinnedFolders folders(path.c_str(), kOwnHistoryFolders);
+  NoLinkFile file = folders.refused() ? NoLinkFile{nullptr, kLinkRefused} : OpenForAppend(path.c_str());
+  if (file.error == kLinkRefused) LogPrintf("%T: Refused to write history file through a link: %s\n", path.c_str());
+  return file;
+}
+
+void DeleteHistoryFile(const std::string& path) {
+  const PinnedFolders folders(path.c_str(), kOwnHistoryFolders);
+  const DWORD error = folders.refused() ? kLinkRefused : DeleteFileNoLink(path.c_str());
+  if (error == kLinkRefused) LogPrintf("%T: Refused to delete history file through a link: %s\n", path.c_str());
+}

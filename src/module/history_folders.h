@@ -1,0 +1,29 @@
+// The module's own folders for its history, Quarnel down to States, and the
+// acts on history files that no link planted there may redirect.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/fs/no_link_file.h"
+
+// Quarnel, ToveraAgt and States: made by the module with a protected
+// descriptor, and checked for links at every act on a history file.
+inline constexpr int kOwnHistoryFolders = 3;
+
+using FolderCreator = BOOL(WINAPI*)(LPCSTR path, LPSECURITY_ATTRIBUTES security);
+
+// Makes the missing folders of `statesFolder`: those above the module's own
+// with default security, the module's own with kProtectedFolderSddl through
+// `create`. Folders that exist keep their security; nothing is made beneath
+// one of the module's folders that is a link.
+void CreateHistoryFolders(const std::string& statesFolder, FolderCreator create = CreateDirectoryA);
+
+// The history file at `path` opened for appending; refused, and the refusal
+// logged, when it or one of the module's folders is a link.
+NoLinkFile OpenHistoryFile(const std::string& path);
+
+// Deletes the history file at `path` unless it or one of the module's
+// folders is a link; a refusal is logged.
+void DeleteHistoryFile(const std::string& path);
