@@ -20,9 +20,10 @@ namespace {
 constexpr int kEvaluations = 10000;
 constexpr std::size_t kMostEntries = 6;
 
-// A table whose pointer slots past the last entry, and whose removed entries
-// until they are freed, designate a poisoned subnet: a module that read past
-// the count would find that subnet, which it remembers, and turn managed.
+// A table whose pointer slots past the last entry lead to a poisoned subnet,
+// and whose removed entries are poisoned before they are freed: a module
+// that read past the count, or kept an entry across two reads, would find
+// that subnet, which it remembers, and turn managed.
 class PoisonedTable {
  public:
   static constexpr char kPoisonAddress[] = "203.0.113.7";
