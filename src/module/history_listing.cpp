@@ -7,6 +7,7 @@
 #include "common/fs/unique_handle.h"
 #include "common/log/error_text.h"
 #include "common/log/log.h"
+#include "module/history_folders.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ void TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names
   const auto oldestKept = names.end() - static_cast<std::ptrdiff_t>(keep);
   for (auto name = names.begin(); name != oldestKept; ++name) {
     const std::string path = folder + *name;
-    if (path.size() < MAX_PATH) DeleteFileA(path.c_str());
+    if (path.size() < MAX_PATH) DeleteHistoryFile(path);
   }
   names.erase(names.begin(), oldestKept);
 }

@@ -1,0 +1,229 @@
+// Links planted in the history folders: what a user who may write the
+// all-users profile could leave there for the module, running as SYSTEM.
+#include <windows.h>
+#include <sddl.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/fs/directory.h"
+#include "common/fs/folder_security.h"
+#include "common/fs/unique_handle.h"
+#include "module/history_folders.h"
+#include "module/history_test_env.h"
+#include "module/mardonel.h"
+#include "support/planted_link.h"
+#include "support/test_env.h"
+#include "support/test_registry.h"
+
+namespace {
+
+constexpr char kOtherContent[] = "another program's data\r\n";
+constexpr char kRefusedWrite[] = ": Refused to write history file through a link: ";
+constexpr char kRefusedDelete[] = ": Refused to delete history file through a link: ";
+constexpr char kFailureLine[] = ": Failed to create new history file: ";
+
+class UnreachableConnection : public IConnection {
+ public:
+  bool IsAvailable() override { return false; }
+  bool TestConnectivity() override { return false; }
+};
+
+// Every file of `folder` (which ends with a backslash) and its content.
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const std::string& name : FolderEntries(folder)) files[name] = ReadWholeFile(folder + name);
+  return files;
+}
+
+int CountLinesWith(const CapturedLog& log, const std::string& text) {
+  int count = 0;
+  for (const std::string& line : log.Lines()) count += line.find(text) != std::string::npos ? 1 : 0;
+  return count;
+}
+
+class HistoryLinks : public testing::Test {
+ protected:
+  void SetUp() override {
+    WaitClearOfMidnight();
+    std::string above = toveraAgt_;
+    ASSERT_TRUE(CreateDirectoryPath(above.data()));
+    ASSERT_TRUE(CreateDirectoryA(elsewhere_.c_str(), nullptr));
+  }
+
+  // States made a link to the folder elsewhere, which holds `days` and a
+  // file of another program.
+  void LinkStatesElsewhere(const std::vector<TestDay>& days) {
+    for (const TestDay& day : days) WriteWholeFile(elsewhere_ + "\\" + day.name, "1,1,Startup,x\r\n");
+    WriteWholeFile(elsewhere_ + "\\other.txt", kOtherContent);
+    before_ = Snapshot(elsewhere_ + "\\");
+    ASSERT_TRUE(link_.Plant(elsewhere_, statesFolder_));
+  }
+
+  void ExpectElsewhereUntouched() const { EXPECT_EQ(Snapshot(elsewhere_ + "\\"), before_); }
+
+  // A real States folder whose file `name` is a second name of a file
+  // outside the history folders.
+  void HardLinkInStates(const std::string& name) const {
+    ASSERT_TRUE(CreateDirectoryA(statesFolder_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    WriteWholeFile(outside_, kOtherContent);
+    ASSERT_TRUE(CreateHardLinkA((states_ + name).c_str(), outside_.c_str(), nullptr));
+  }
+
+  ScopedTempFolder temp_;
+  ScopedProfileFolder profile_{temp_.path()};
+  const std::string states_ = profile_.StatesFolder();
+  const std::string statesFolder_ = states_.substr(0, states_.size() - 1);
+  const std::string toveraAgt_ = statesFolder_.substr(0, statesFolder_.rfind('\\'));
+  const std::string elsewhere_ = temp_ / "elsewhere";
+  const std::string outside_ = temp_ / "outside.dat";
+  std::map<std::string, std::string> before_;
+  PlantedLink link_;
+  CapturedLog log_{0};
+  Mardonel module_;
+};
+
+std::vector<TestDay> UtcDays(int from, int to) {
+  std::vector<TestDay> days;
+  for (int offset = from; offset <= to; ++offset) days.push_back(UtcDay(offset));
+  return days;
+}
+
+TEST_F(HistoryLinks, StartupThroughALinkedStatesFolderFailsAndTouchesNothing) {
+  // 35 files, the newest five days old: unlinked, 5 would go and 4 days be filled.
+  LinkStatesElsewhere(UtcDays(-39, -5));
+  const ScopedRegistryTree settings{"Software\\Quarnel"};
+  const ScopedRegistryTree policy{"Software\\Policies\\Quarnel"};
+  DeleteKeyTree(settings.key());
+  DeleteKeyTree(policy.key());
+  TestHostTable table;
+  table.Add("10.1.2.3", "255.255.0.0");
+  module_.connection = std::make_unique<UnreachableConnection>();
+
+  EXPECT_EQ(module_.OnStartup(table.get(), 0), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+
+  ExpectElsewhereUntouched();
+  EXPECT_EQ(CountLinesWith(log_, kRefusedDelete + states_), 5);
+  // Four missed days and the start-up record, each refused and failed.
+  EXPECT_EQ(CountLinesWith(log_, kRefusedWrite + states_), 5);
+  EXPECT_EQ(CountLinesWith(log_, kFailureLine + states_), 5);
+  EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + TodayUtcHistoryName()), 1);
+}
+
+TEST_F(HistoryLinks, LinkedStatesFolderIsNeitherTrimmedNorFilled) {
+  LinkStatesElsewhere(UtcDays(-40, -3));
+
+  module_.MaintainHistoryFolder();
+
+  ExpectElsewhereUntouched();
+  EXPECT_EQ(CountLinesWith(log_, kRefusedDelete), 8);
+  for (const TestDay& day : UtcDays(-2, -1)) EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + day.name), 1);
+}
+
+TEST_F(HistoryLinks, NothingIsMadeBeneathALinkedQuarnelFolder) {
+  const std::string quarnel = toveraAgt_.substr(0, toveraAgt_.rfind('\\'));
+  RemoveDirectoryTree(quarnel.c_str());
+  ASSERT_TRUE(link_.Plant(elsewhere_, quarnel));
+
+  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+
+  EXPECT_TRUE(FolderEntries(elsewhere_ + "\\").empty());
+  EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + TodayUtcHistoryName()), 1);
+}
+
+TEST_F(HistoryLinks, HardLinkedHistoryFileIsNotAppendedTo) {
+  HardLinkInStates(TodayUtcHistoryName());
+
+  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+
+  EXPECT_EQ(ReadWholeFile(outside_), kOtherContent);
+  EXPECT_EQ(ReadWholeFile(states_ + TodayUtcHistoryName()), kOtherContent);
+  EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + TodayUtcHistoryName()), 1);
+  EXPECT_EQ(log_.CountEndingWith(kFailureLine + states_ + TodayUtcHistoryName()), 1);
+}
+
+TEST_F(HistoryLinks, HardLinkedOldestFileIsNotTrimmedTheRestIs) {
+  std::vector<TestDay> days;
+  for (int offset = -31; offset <= 0; ++offset) days.push_back(LocalDay(offset));
+  HardLinkInStates(days[0].name);
+  for (std::size_t index = 1; index < days.size(); ++index) WriteWholeFile(states_ + days[index].name, "1,1,x,y\r\n");
+
+  module_.MaintainHistoryFolder();
+
+  EXPECT_EQ(ReadWholeFile(outside_), kOtherContent);
+  EXPECT_EQ(ReadWholeFile(states_ + days[0].name), kOtherContent);
+  EXPECT_FALSE(FileExists(states_ + days[1].name));
+  EXPECT_EQ(FolderEntries(states_).size(), 31u);
+  EXPECT_EQ(log_.CountEndingWith(kRefusedDelete + states_ + days[0].name), 1);
+}
+
+// What CreateHistoryFolders hands to the folder creation.
+struct Creation {
+  std::string folder;
+  std::string dacl;  // empty for default security
+  bool created;
+};
+std::vector<Creation> creations;
+
+std::string DaclOf(const SECURITY_ATTRIBUTES* attributes) {
+  if (attributes == nullptr || attributes->lpSecurityDescriptor == nullptr) return {};
+  char* text = nullptr;
+  if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(attributes->lpSecurityDescriptor, SDDL_REVISION_1,
+                                                            DACL_SECURITY_INFORMATION, &text, nullptr)) {
+    return "unreadable";
+  }
+  const unique_hlocal owner(text);
+  return text;
+}
+
+BOOL WINAPI RecordingCreate(LPCSTR folder, LPSECURITY_ATTRIBUTES attributes) {
+  const BOOL created = CreateDirectoryA(folder, attributes);
+  const DWORD error = GetLastError();
+  creations.push_back({folder, DaclOf(attributes), created != FALSE});
+  SetLastError(error);
+  return created;
+}
+
+class HistoryFolderSecurity : public testing::Test {
+ protected:
+  HistoryFolderSecurity() { creations.clear(); }
+
+  ScopedTempFolder temp_;
+  ScopedProfileFolder profile_{temp_.path()};
+  const std::string states_ = profile_.StatesFolder();
+  const std::string appData_ = temp_ / "Application Data";
+};
+
+TEST_F(HistoryFolderSecurity, OwnFoldersAreMadeProtectedTheOneAboveIsNot) {
+  CreateHistoryFolders(states_, RecordingCreate);
+
+  const std::string quarnel = appData_ + "\\Quarnel";
+  ASSERT_EQ(creations.size(), 3u);
+  const std::string expected[] = {quarnel, quarnel + "\\ToveraAgt", quarnel + "\\ToveraAgt\\States"};
+  for (std::size_t index = 0; index < 3; ++index) {
+    EXPECT_EQ(creations[index].folder, expected[index]);
+    EXPECT_EQ(creations[index].dacl, kProtectedFolderSddl);
+    EXPECT_TRUE(creations[index].created);
+  }
+  EXPECT_TRUE(GetFileAttributesA(appData_.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_TRUE(GetFileAttributesA(states_.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST_F(HistoryFolderSecurity, ExistingFoldersAreLeftAsTheyAre) {
+  std::string toveraAgt = appData_ + "\\Quarnel\\ToveraAgt";
+  ASSERT_TRUE(CreateDirectoryPath(toveraAgt.data()));
+
+  CreateHistoryFolders(states_, RecordingCreate);
+
+  ASSERT_EQ(creations.size(), 3u);
+  EXPECT_FALSE(creations[0].created);
+  EXPECT_FALSE(creations[1].created);
+  EXPECT_TRUE(creations[2].created);
+  EXPECT_EQ(creations[2].folder + "\\", states_);
+}
+
+}  // namespace
