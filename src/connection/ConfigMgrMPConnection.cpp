@@ -51,6 +51,10 @@ bool ConfigMgrMPConnection::CheckManagementPoint() {
     const std::optional<std::wstring> name = nameSource_();
     if (!name) return false;
     const std::string ansiName = NQuarnel::WideToAnsi(name->c_str(), CP_ACP);
+    if (!IsManagementPointNameText(ansiName.c_str())) {
+      if (DebugInfoEnabled()) LogPrintf("%T: Management point name holds control characters\n");
+      return false;
+    }
     char url[kManagementPointUrlSize];
     if (!BuildManagementPointUrl(url, sizeof url, ansiName.c_str())) {
       if (DebugInfoEnabled()) {

@@ -22,3 +22,10 @@ bool BuildManagementPointUrl(char* out, std::size_t size, const char* name) {
   std::memcpy(out + prefixLength + nameLength, kSuffix, suffixLength);
   return true;
 }
+
+bool IsManagementPointNameText(const char* name) {
+  for (const unsigned char* cursor = reinterpret_cast<const unsigned char*>(name); *cursor != 0; ++cursor) {
+    if (*cursor < 0x20 || *cursor == 0x7f) return false;
+  }
+  return true;
+}

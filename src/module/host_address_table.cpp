@@ -13,7 +13,10 @@ class TableLock {
   HostAddressTable* table_;
 };
 
+// A table whose bounds are crossed or missing reads as empty, and a missing
+// entry as zero words, rather than sending the module off into the host's memory.
 std::uintptr_t CountLocked(const HostAddressTable* table) {
+  if (table->first == nullptr || table->last < table->first) return 0;
   return static_cast<std::uintptr_t>(table->last - table->first);
 }
 
@@ -21,7 +24,7 @@ template <typename ReadWord>
 std::uint32_t ReadEntryWord(HostAddressTable* table, std::uint32_t index, ReadWord readWord) {
   if (table == nullptr) return 0;
   TableLock lock(table);
-  if (index >= CountLocked(table)) return 0;
+  if (index >= CountLocked(table) || table->first[index] == nullptr) return 0;
   return readWord(*table->first[index]);
 }
 

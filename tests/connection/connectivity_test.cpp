@@ -99,6 +99,16 @@ TEST(Connectivity, NameTooLongForTheAddressEndsTheCheck) {
   EXPECT_FALSE(log.Contains("Testing connectivity")) << log.Text();
 }
 
+TEST(Connectivity, NameWithLineBreaksIsRefusedBeforeItReachesALogLine) {
+  LogCapture log(kInfo);
+  LoopbackListener listener;
+  const std::wstring name = L"127.0.0.1:" + std::to_wstring(listener.port()) + L"\r\n12/7/2026 10:00:00: forged";
+  ConfigMgrMPConnection connection(NameIs(name));
+  EXPECT_FALSE(connection.TestConnectivity());
+  EXPECT_TRUE(log.Contains("Management point name holds control characters")) << log.Text();
+  EXPECT_FALSE(log.Contains("forged")) << log.Text();
+}
+
 TEST(Connectivity, EmptyNameIsUnreachable) {
   LogCapture log(kInfo);
   ConfigMgrMPConnection connection(NameIs(L""));

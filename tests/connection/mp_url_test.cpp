@@ -35,4 +35,12 @@ TEST(ManagementPointUrl, RefusesNamesThatDoNotFitAndWritesNothingPastTheBuffer) 
   }
 }
 
+TEST(ManagementPointUrl, NameTextWithControlCharactersIsNoName) {
+  EXPECT_TRUE(IsManagementPointNameText("mp01.corp.example:8080"));
+  EXPECT_TRUE(IsManagementPointNameText(""));
+  EXPECT_FALSE(IsManagementPointNameText("mp01\r\nforged"));
+  EXPECT_FALSE(IsManagementPointNameText("mp01\t"));
+  EXPECT_FALSE(IsManagementPointNameText("mp\x7f"));
+}
+
 }  // namespace
