@@ -1,0 +1,167 @@
+// Links planted where the log lives: C:\temp is usually writable by every
+// user, and the log's rollover deletes and renames there.
+#include <gtest/gtest.h>
+
+#include "common/fs/unique_handle.h"
+#include "common/log/log_lock.h"
+#include "common/log/log_queue.h"
+#include "common/log/log_rollover.h"
+#include "log_test_env.h"
+#include "support/planted_link.h"
+
+namespace {
+
+constexpr char kOther[] = "another program's file\r\n";
+
+bool QueueIsEmpty() {
+  const LogLockGuard lock;
+  return PendingLogRecords().empty();
+}
+
+// A record that takes `bytes` bytes of the file, CR LF included.
+void WriteRecordOfSize(std::size_t bytes) { LogPrintf("%s\n", Filler(bytes - 2).c_str()); }
+
+void RollOverNow() {
+  const LogLockGuard lock;
+  RollOverLogFile(unique_hfile());
+}
+
+std::size_t CountLinesWith(const std::string& text, const std::string& wanted) {
+  std::size_t count = 0;
+  for (const std::string& line : SplitLines(text)) count += line.find(wanted) != std::string::npos ? 1 : 0;
+  return count;
+}
+
+class LogLinks : public LogFileTest {
+ protected:
+  // `name` becomes a second name of a file outside the log's folder.
+  void HardLink(const std::string& name) const {
+    WriteWholeFile(other_, kOther);
+    ASSERT_TRUE(CreateHardLinkA(name.c_str(), other_.c_str(), nullptr));
+  }
+  void ExpectOtherUntouched() const { EXPECT_EQ(ReadWholeFile(other_), kOther); }
+  bool ElsewhereIsEmpty() const {
+    WIN32_FIND_DATAA entry;
+    const unique_hfind search = AdoptFindHandle(FindFirstFileA((elsewhere_ + "\\*").c_str(), &entry));
+    if (!search) return true;
+    do {
+      if (std::string(entry.cFileName) != "." && std::string(entry.cFileName) != "..") return false;
+    } while (FindNextFileA(search.get(), &entry));
+    return true;
+  }
+
+  // The log's folder made a link to a folder elsewhere.
+  void LinkLogFolder() {
+    ASSERT_TRUE(CreateDirectoryA(elsewhere_.c_str(), nullptr));
+    ASSERT_TRUE(link_.Plant(elsewhere_, linkedFolder_));
+    UseLogFile(linkedFolder_ + "\\agent.log");
+  }
+
+  ScopedTempFolder outside_;
+  const std::string other_ = outside_ / "other.dat";
+  const std::string elsewhere_ = outside_ / "elsewhere";
+  const std::string linkedFolder_ = temp_ / "logs";
+  PlantedLink link_;
+};
+
+TEST_F(LogLinks, HardLinkedLogFileIsNeverWrittenAndItsRecordsWait) {
+  HardLink(logPath_);
+  LogPrintf("one\n");
+  LogPrintf("two\n");
+  ExpectOtherUntouched();
+  EXPECT_EQ(LogText(), kOther);
+  EXPECT_FALSE(QueueIsEmpty());
+
+  ASSERT_TRUE(DeleteFileA(logPath_.c_str()));
+  LogPrintf("three\n");
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{"one", "two", "three"}));
+  ExpectOtherUntouched();
+}
+
+TEST_F(LogLinks, LinkedLogFolderGetsNothingAndTheRecordsWait) {
+  LinkLogFolder();
+  LogPrintf("one\n");
+  EXPECT_TRUE(ElsewhereIsEmpty());
+  EXPECT_FALSE(QueueIsEmpty());
+
+  // A log file already there is not written either.
+  WriteWholeFile(elsewhere_ + "\\agent.log", kOther);
+  LogPrintf("two\n");
+  EXPECT_EQ(ReadWholeFile(elsewhere_ + "\\agent.log"), kOther);
+
+  ASSERT_TRUE(link_.Remove());
+  ASSERT_TRUE(CreateDirectoryA(linkedFolder_.c_str(), nullptr));
+  LogPrintf("three\n");
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{"one", "two", "three"}));
+  EXPECT_TRUE(QueueIsEmpty());
+}
+
+TEST_F(LogLinks, HardLinkedBackupIsNotRemovedAndTheLogKeepsGrowing) {
+  MaxLogFilesize = 8192;
+  HardLink(backupPath_);
+  for (int record = 0; record < 3; ++record) WriteRecordOfSize(2900);
+  ExpectOtherUntouched();
+  EXPECT_EQ(ReadWholeFile(backupPath_), kOther);
+  EXPECT_GT(LogText().size(), 8192u);
+  const std::string refusal = ": Refused to remove log backup through a link: " + backupPath_;
+  EXPECT_EQ(CountLinesWith(LogText(), refusal), 1u);
+  LogPrintf("still too large\n");
+  EXPECT_EQ(CountLinesWith(LogText(), refusal), 2u);
+
+  ASSERT_TRUE(DeleteFileA(backupPath_.c_str()));
+  LogPrintf("rolls over now\n");
+  EXPECT_FALSE(FileExists(logPath_));
+  EXPECT_EQ(CountLinesWith(ReadWholeFile(backupPath_), refusal), 2u);
+  ExpectOtherUntouched();
+}
+
+TEST_F(LogLinks, RolloverRenamesNoHardLinkedLogFile) {
+  // The name can only become a link between the write and the rollover;
+  // the rollover is driven directly here.
+  HardLink(logPath_);
+  RollOverNow();
+  EXPECT_EQ(LogText(), kOther);
+  EXPECT_FALSE(FileExists(backupPath_));
+  ExpectOtherUntouched();
+}
+
+TEST_F(LogLinks, RolloverInALinkedFolderRemovesAndRenamesNothing) {
+  LinkLogFolder();
+  WriteWholeFile(elsewhere_ + "\\agent.log", "log\r\n");
+  WriteWholeFile(elsewhere_ + "\\agent.lo_", "backup\r\n");
+  RollOverNow();
+  EXPECT_EQ(ReadWholeFile(elsewhere_ + "\\agent.log"), "log\r\n");
+  EXPECT_EQ(ReadWholeFile(elsewhere_ + "\\agent.lo_"), "backup\r\n");
+}
+
+// Everything the console's screen buffer shows, row after row.
+std::string ConsoleText() {
+  const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(output, &info)) return {};
+  std::string text(static_cast<std::size_t>(info.dwSize.X) * static_cast<std::size_t>(info.dwSize.Y), ' ');
+  DWORD read = 0;
+  ReadConsoleOutputCharacterA(output, text.data(), static_cast<DWORD>(text.size()), COORD{0, 0}, &read);
+  text.resize(read);
+  return text;
+}
+
+// Needs a console: ctest runs the LogConsole tests under a pseudo-terminal.
+using LogConsole = LogFileTest;
+
+TEST_F(LogConsole, DISABLED_RefusedLogFolderIsNamedOnTheConsole) {
+  ASSERT_NE(ConsoleText(), "") << "no console";
+  const ScopedTempFolder outside;
+  ASSERT_TRUE(CreateDirectoryA((outside / "elsewhere").c_str(), nullptr));
+  PlantedLink link;
+  ASSERT_TRUE(link.Plant(outside / "elsewhere", temp_ / "logs"));
+  UseLogFile(temp_ / "logs\\agent.log");
+  const std::string refusal = "Refused to write log file through a link: " + logPath_;
+  EXPECT_EQ(ConsoleText().find(refusal), std::string::npos);
+  LogPrintf("%T: console record through a link\n");
+  const std::string text = ConsoleText();
+  EXPECT_NE(text.find(refusal), std::string::npos) << text;
+  EXPECT_EQ(text.find("console record through a link"), std::string::npos) << "the record waits";
+}
+
+}  // namespace
