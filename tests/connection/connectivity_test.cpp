@@ -11,7 +11,7 @@
 
 #include "connection/ConfigMgrMPConnection.h"
 #include "connection/wrapper_error.h"
-#include "log_capture.h"
+#include "support/captured_log.h"
 #include "loopback_listener.h"
 
 namespace {
@@ -44,7 +44,7 @@ void OnFreshThread(Job job) {
 
 TEST(Connectivity, ListeningLoopbackPortIsReachableWithoutTraffic) {
   LoopbackListener listener;
-  LogCapture log(kInfo);
+  CapturedLog log(kInfo);
   ConfigMgrMPConnection connection(NameIs(LoopbackName(listener.port())));
   EXPECT_TRUE(connection.IsAvailable());
   EXPECT_TRUE(connection.TestConnectivity());
@@ -55,7 +55,7 @@ TEST(Connectivity, ListeningLoopbackPortIsReachableWithoutTraffic) {
 
 TEST(Connectivity, ClosedPortIsUnreachableAtOnce) {
   const unsigned short port = ClosedLoopbackPort();
-  LogCapture log(kInfo);
+  CapturedLog log(kInfo);
   ConfigMgrMPConnection connection(NameIs(LoopbackName(port)));
   bool reachable = true;
   EXPECT_LT(SecondsTaken([&] { reachable = connection.TestConnectivity(); }), 2.0);
@@ -67,7 +67,7 @@ TEST(Connectivity, ClosedPortIsUnreachableAtOnce) {
 TEST(Connectivity, UnansweredConnectionGivesUpWithinFiveSeconds) {
   LoopbackListener listener;
   listener.FillBacklog();
-  LogCapture log(kInfo);
+  CapturedLog log(kInfo);
   ConfigMgrMPConnection connection(NameIs(LoopbackName(listener.port())));
   bool reachable = true;
   const double seconds = SecondsTaken([&] { reachable = connection.TestConnectivity(); });
@@ -79,20 +79,20 @@ TEST(Connectivity, UnansweredConnectionGivesUpWithinFiveSeconds) {
 }
 
 TEST(Connectivity, FailureLinesOfTheProbeNeedTheInformationBit) {
-  LogCapture log(kQuiet);
+  CapturedLog log(kQuiet);
   ConfigMgrMPConnection connection(NameIs(LoopbackName(ClosedLoopbackPort())));
   EXPECT_FALSE(connection.TestConnectivity());
   EXPECT_EQ(log.Text(), "");
 }
 
 TEST(Connectivity, AnAddressWinInetCannotTakeApartIsLoggedWhateverTheDebugMask) {
-  LogCapture log(kQuiet);
+  CapturedLog log(kQuiet);
   EXPECT_FALSE(ConfigMgrMPConnection().TestUrl("no address at all"));
   EXPECT_TRUE(log.Contains(": InternetCrackUrl failed, ")) << log.Text();
 }
 
 TEST(Connectivity, NameTooLongForTheAddressEndsTheCheck) {
-  LogCapture log(kInfo);
+  CapturedLog log(kInfo);
   ConfigMgrMPConnection connection(NameIs(std::wstring(300, L'a')));
   EXPECT_FALSE(connection.TestConnectivity());
   EXPECT_TRUE(log.Contains("Management point name of 300 characters is too long")) << log.Text();
@@ -100,7 +100,7 @@ TEST(Connectivity, NameTooLongForTheAddressEndsTheCheck) {
 }
 
 TEST(Connectivity, NameWithLineBreaksIsRefusedBeforeItReachesALogLine) {
-  LogCapture log(kInfo);
+  CapturedLog log(kInfo);
   LoopbackListener listener;
   const std::wstring name = L"127.0.0.1:" + std::to_wstring(listener.port()) + L"\r\n12/7/2026 10:00:00: forged";
   ConfigMgrMPConnection connection(NameIs(name));
@@ -110,21 +110,21 @@ TEST(Connectivity, NameWithLineBreaksIsRefusedBeforeItReachesALogLine) {
 }
 
 TEST(Connectivity, EmptyNameIsUnreachable) {
-  LogCapture log(kInfo);
+  CapturedLog log(kInfo);
   ConfigMgrMPConnection connection(NameIs(L""));
   EXPECT_FALSE(connection.TestConnectivity());
   EXPECT_TRUE(log.Contains(": Testing connectivity to http:////sms_MP//.sms_aut?MPLIST\r\n")) << log.Text();
 }
 
 TEST(Connectivity, NoManagementPointGivesFalseSilently) {
-  LogCapture log(kInfo);
+  CapturedLog log(kInfo);
   ConfigMgrMPConnection connection([] { return std::optional<std::wstring>(); });
   EXPECT_FALSE(connection.TestConnectivity());
   EXPECT_EQ(log.Text(), "");
 }
 
 TEST(Connectivity, ThrownFailuresAreLoggedWhateverTheDebugMask) {
-  LogCapture log(kQuiet);
+  CapturedLog log(kQuiet);
   ConfigMgrMPConnection hresult([]() -> std::optional<std::wstring> { throw static_cast<HRESULT>(0x80041002); });
   EXPECT_FALSE(hresult.TestConnectivity());
   ConfigMgrMPConnection wrapper([]() -> std::optional<std::wstring> { throw NQuarnel::CWrapperError(E_OUTOFMEMORY); });
@@ -140,7 +140,7 @@ TEST(Connectivity, ThrownFailuresAreLoggedWhateverTheDebugMask) {
 }
 
 TEST(Connectivity, WithoutTheManagementClientTheNamespaceIsMissing) {
-  LogCapture log(kInfo);
+  CapturedLog log(kInfo);
   ConfigMgrMPConnection connection;
   EXPECT_FALSE(connection.TestConnectivity());
   const std::string text = log.Text();
@@ -152,7 +152,7 @@ TEST(Connectivity, WithoutTheManagementClientTheNamespaceIsMissing) {
 }
 
 TEST(Connectivity, SingleThreadedApartmentGetsFalse) {
-  LogCapture log(kInfo);
+  CapturedLog log(kInfo);
   OnFreshThread([] {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
     LoopbackListener listener;

@@ -11,7 +11,7 @@
 #include "connection/wbem_instance_list.h"
 #include "connection/wmi_error_text.h"
 #include "connection/wrapper_error.h"
-#include "log_capture.h"
+#include "support/captured_log.h"
 
 using namespace NQuarnel;
 
@@ -79,17 +79,17 @@ TEST_F(WmiHelper, ReadsTheSystemCaptionAsAString) {
 
 TEST_F(WmiHelper, LogsTheNamespacePathOnlyWithTheInformationBit) {
   {
-    LogCapture log(0x10);
+    CapturedLog log(0x10);
     Connect(L".");
     EXPECT_TRUE(log.Contains(": Connecting to \\\\.\\root\\cimv2\r\n")) << log.Text();
   }
   {
-    LogCapture log(0x10);
+    CapturedLog log(0x10);
     services_.reset();
     Connect();
     EXPECT_TRUE(log.Contains(": Connecting to root\\cimv2\r\n")) << log.Text();
   }
-  LogCapture quiet(0x09);
+  CapturedLog quiet(0x09);
   services_.reset();
   Connect(L".");
   EXPECT_EQ(quiet.Text(), "");

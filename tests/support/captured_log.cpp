@@ -20,6 +20,8 @@ CapturedLog::~CapturedLog() {
   Debug = previousDebug_;
 }
 
+std::string CapturedLog::Text() const { return FileExists(path_) ? ReadWholeFile(path_) : std::string(); }
+
 std::vector<std::string> CapturedLog::Lines() const {
   std::vector<std::string> lines;
   if (!FileExists(path_)) return lines;

@@ -14,6 +14,9 @@ class CapturedLog {
   CapturedLog(const CapturedLog&) = delete;
   CapturedLog& operator=(const CapturedLog&) = delete;
 
+  // The file as written, CR LF and indentation included.
+  std::string Text() const;
+  bool Contains(const std::string& piece) const { return Text().find(piece) != std::string::npos; }
   // The record texts, without the indentation of unstamped lines.
   std::vector<std::string> Lines() const;
   // How many lines end with `text` (a stamped line ends with its message).
