@@ -15,6 +15,12 @@ void CreateHistoryFolders(const std::string& statesFolder, FolderCreator create)
   if (statesFolder.size() >= sizeof path) return;
   std::memcpy(path, statesFolder.c_str(), statesFolder.size() + 1);
   PathRemoveBackslashA(path);
+  // Usually all is there; every act on a file checks the folders anyway.
+  const DWORD present = GetFileAttributesA(path);
+  if (present != INVALID_FILE_ATTRIBUTES && (present & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+      (present & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+    return;
+  }
 
   char own[kOwnHistoryFolders][MAX_PATH] = {};
   for (int level = kOwnHistoryFolders - 1; level >= 0; --level) {

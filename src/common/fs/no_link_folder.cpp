@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <string>
-#include <utility>
+#include <vector>
 
 namespace {
 
@@ -50,25 +50,22 @@ bool IsInReparseFolder(const char* path) {
 PinnedFolders::PinnedFolders(const char* path, int levels) {
   const std::string file = path;
   const std::vector<std::size_t> separators = SeparatorsOf(file);
-  const int count = static_cast<int>(separators.size());
-  for (int index = levels < count ? count - levels : 0; index < count && !refused_; ++index) {
-    const std::string folder = FolderAt(file, separators[static_cast<std::size_t>(index)]);
-    if (!folder.empty()) Pin(folder.c_str());
-  }
-}
-
-void PinnedFolders::Pin(const char* folder) {
-  unique_hfile handle = AdoptFileHandle(CreateFileA(folder, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                    nullptr, OPEN_EXISTING,
-                                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (handle) {
+  if (separators.empty() || levels <= 0) return;
+  const std::string innermost = FolderAt(file, separators.back());
+  if (!innermost.empty()) {
+    innermost_ = AdoptFileHandle(CreateFileA(innermost.c_str(), FILE_READ_ATTRIBUTES,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     FILE_ATTRIBUTE_TAG_INFO tag = {};
-    if (GetFileInformationByHandleEx(handle.get(), FileAttributeTagInfo, &tag, sizeof tag) &&
-        IsReparseAttribute(tag.FileAttributes)) {
-      refused_ = true;
-    }
-    folders_.push_back(std::move(handle));
+    refused_ = innermost_ &&
+               GetFileInformationByHandleEx(innermost_.get(), FileAttributeTagInfo, &tag, sizeof tag) &&
+               IsReparseAttribute(tag.FileAttributes);
   }
-  // Some platforms show a link only by its name, not through a handle.
-  if (IsReparseFolder(folder)) refused_ = true;
+  // Checked by name after the pin, as some platforms show a link only by its
+  // name, not through a handle.
+  const int count = static_cast<int>(separators.size());
+  for (int index = count - 1; index >= 0 && index >= count - levels && !refused_; --index) {
+    const std::string folder = FolderAt(file, separators[static_cast<std::size_t>(index)]);
+    refused_ = !folder.empty() && IsReparseFolder(folder.c_str());
+  }
 }

@@ -1,8 +1,6 @@
 // Folders that must not be links for the module to act inside them.
 #pragma once
 
-#include <vector>
-
 #include "common/fs/unique_handle.h"
 
 // True when `folder` is a reparse point itself: a symbolic link, a junction
@@ -14,24 +12,21 @@ bool IsReparseFolder(const char* folder);
 // look and the act.
 bool IsInReparseFolder(const char* path);
 
-// The folders that hold a file, held open for as long as the caller acts on
-// the file. Held without delete sharing, none of them can be renamed away
-// and replaced by a link meanwhile, where the platform enforces sharing.
+// The folders that hold a file, checked and kept in place for as long as the
+// caller acts on the file.
 class PinnedFolders {
  public:
-  // Pins the `levels` innermost folders of `path` (its folder, the folder
-  // above, ...), never a drive's root. Missing folders are left out: an act
-  // inside them fails by itself.
+  // Checks the `levels` innermost folders of `path` (its folder, the folder
+  // above, ...), never a drive's root, and holds the innermost open without
+  // delete sharing: where the platform enforces sharing, neither it nor a
+  // folder above it can be renamed away and replaced by a link meanwhile.
+  // Missing folders are no refusal: an act inside them fails by itself.
   PinnedFolders(const char* path, int levels);
-  PinnedFolders(PinnedFolders&&) = default;
-  PinnedFolders& operator=(PinnedFolders&&) = default;
 
   // One of the folders is a reparse point: act on nothing inside.
   bool refused() const { return refused_; }
 
  private:
-  void Pin(const char* folder);
-
-  std::vector<unique_hfile> folders_;
+  unique_hfile innermost_;
   bool refused_ = false;
 };
