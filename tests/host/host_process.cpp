@@ -36,13 +36,24 @@ HostRun RunAgentHost(const std::string& arguments, const std::function<void(cons
   const unique_hfile threadHandle(process.hThread);
   writer.reset();  // the pipe ends when the child's copy closes
 
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
-    run.output.append(buffer, got);
-    if (onOutput) onOutput(run.output);
+  // The pipe may outlive the host: a service it starts (COM's, for one) can
+  // inherit the write end. So the host's exit, not the pipe's end, ends the
+  // reading.
+  const auto readAvailable = [&] {
+    char buffer[4096];
+    DWORD available = 0;
+    DWORD got = 0;
+    while (PeekNamedPipe(reader.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+           ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+      run.output.append(buffer, got);
+      if (onOutput) onOutput(run.output);
+    }
+  };
+  const ULONGLONG deadline = GetTickCount64() + 60000;
+  while (!run.finished && GetTickCount64() < deadline) {
+    run.finished = WaitForSingleObject(processHandle.get(), 20) == WAIT_OBJECT_0;
+    readAvailable();
   }
-  run.finished = WaitForSingleObject(processHandle.get(), 60000) == WAIT_OBJECT_0;
   if (!run.finished) TerminateProcess(processHandle.get(), 1);
   GetExitCodeProcess(processHandle.get(), &run.exitCode);
   return run;
