@@ -88,18 +88,28 @@ int LogPrintfLocked(const char* format, ...) {
   return result;
 }
 
+// The exports are called by the host: nothing may escape them. A record lost
+// to a failed allocation counts as not written.
 extern "C" int vLogPrintf(const char* format, va_list args) {
   const LastErrorKeeper lastError;
-  const LogLockGuard lock;
-  return vLogPrintfLocked(format, args);
+  try {
+    const LogLockGuard lock;
+    return vLogPrintfLocked(format, args);
+  } catch (...) {
+    return 0;
+  }
 }
 
 extern "C" int vFastLogPrintf(const char* format, va_list args) {
   const LastErrorKeeper lastError;
-  const LogLockGuard lock;
-  char record[kLogRecordSize];
-  const int length = FormatLogRecord(record, sizeof record, format, args);
-  return QueueLogRecord(record, length);
+  try {
+    const LogLockGuard lock;
+    char record[kLogRecordSize];
+    const int length = FormatLogRecord(record, sizeof record, format, args);
+    return QueueLogRecord(record, length);
+  } catch (...) {
+    return 0;
+  }
 }
 
 int LogPrintf(const char* format, ...) {
