@@ -19,6 +19,7 @@
 #include "module/dotted_address.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
+#include "remembered_subnet_module.h"
 #include "stress_env.h"
 #include "support/test_registry.h"
 
@@ -256,27 +257,9 @@ TEST_F(OutOfOrder, NullFormatsAreEmptyRecords) {
   EXPECT_FALSE(FileExists(logPath_));
 }
 
-// A started module on 192.168.5.20/24, whose subnet it remembers.
-class BlockedHistory : public testing::Test {
+class BlockedHistory : public RememberedSubnetModule {
  protected:
-  void SetUp() override {
-    WaitClearOfMidnight();
-    table_.Add("192.168.5.20", "255.255.255.0");
-    module_.addressTable = table_.get();
-    module_.connection = std::make_unique<CountingConnection>(checks_, false);
-    module_.managedSubnets = {SubnetOf("192.168.5.0")};
-  }
-
-  std::string TodayPath() const { return profile_.StatesFolder() + TodayUtcHistoryName(); }
-  int FailureLines() const { return CountEndingWith(SplitLines(ReadWholeFile(logPath_)), kFailureLine + TodayPath()); }
-
-  ScopedTempFolder temp_;
-  ScopedProfileFolder profile_{temp_.path()};
-  std::string logPath_ = temp_ / "blocked.log";
-  ScopedLogSettings log_{logPath_, 1 << 20, 9};
-  TestHostTable table_;
-  long checks_ = 0;
-  Mardonel module_;
+  int FailureLines() const { return CountEndingWith(LogLines(), kFailureLine + TodayPath()); }
 };
 
 TEST_F(BlockedHistory, FileWhereTheFolderChainGoesFailsEveryRecord) {

@@ -16,6 +16,7 @@
 #include "common/registry/registry_key.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
+#include "remembered_subnet_module.h"
 #include "stress_env.h"
 #include "support/test_registry.h"
 
@@ -23,31 +24,7 @@ namespace {
 
 constexpr char kFailureLine[] = ": Failed to create new history file: ";
 
-// A started module on 192.168.5.20/24, whose subnet it remembers.
-class ModuleFaults : public testing::Test {
- protected:
-  void SetUp() override {
-    WaitClearOfMidnight();
-    table_.Add("192.168.5.20", "255.255.255.0");
-    module_.addressTable = table_.get();
-    module_.connection = std::make_unique<CountingConnection>(checks_, false);
-    module_.managedSubnets = {SubnetOf("192.168.5.0")};
-  }
-
-  std::string TodayPath() const { return profile_.StatesFolder() + TodayUtcHistoryName(); }
-  std::vector<std::string> TodayLines() const {
-    return FileExists(TodayPath()) ? SplitLines(ReadWholeFile(TodayPath())) : std::vector<std::string>();
-  }
-  std::vector<std::string> LogLines() const { return SplitLines(ReadWholeFile(logPath_)); }
-
-  ScopedTempFolder temp_;
-  ScopedProfileFolder profile_{temp_.path()};
-  std::string logPath_ = temp_ / "faults.log";
-  ScopedLogSettings log_{logPath_, 1 << 20, 9};
-  TestHostTable table_;
-  long checks_ = 0;
-  Mardonel module_;
-};
+using ModuleFaults = RememberedSubnetModule;
 
 TEST_F(ModuleFaults, HistoryFileHeldWithoutSharingFailsTheRecordAndTheNextOneIsWritten) {
   ASSERT_EQ(module_.OnOutOfSuspend(), 0u);

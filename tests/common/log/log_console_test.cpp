@@ -7,18 +7,6 @@
 
 namespace {
 
-// Everything the console's screen buffer shows, row after row.
-std::string ConsoleText() {
-  const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-  CONSOLE_SCREEN_BUFFER_INFO info;
-  if (!GetConsoleScreenBufferInfo(output, &info)) return {};
-  std::string text(static_cast<std::size_t>(info.dwSize.X) * static_cast<std::size_t>(info.dwSize.Y), ' ');
-  DWORD read = 0;
-  ReadConsoleOutputCharacterA(output, text.data(), static_cast<DWORD>(text.size()), COORD{0, 0}, &read);
-  text.resize(read);
-  return text;
-}
-
 using LogConsole = LogFileTest;
 
 TEST_F(LogConsole, DISABLED_RecordsAndQueuedRecordsAppearInOrder) {

@@ -46,3 +46,14 @@ void LogFileTest::UseLogFile(const std::string& path) {
   backupPath_ = path.substr(0, path.size() - 1) + "_";
   std::snprintf(LogFileName, sizeof LogFileName, "%s", path.c_str());
 }
+
+std::string ConsoleText() {
+  const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(output, &info)) return {};
+  std::string text(static_cast<std::size_t>(info.dwSize.X) * static_cast<std::size_t>(info.dwSize.Y), ' ');
+  DWORD read = 0;
+  ReadConsoleOutputCharacterA(output, text.data(), static_cast<DWORD>(text.size()), COORD{0, 0}, &read);
+  text.resize(read);
+  return text;
+}

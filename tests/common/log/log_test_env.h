@@ -21,6 +21,10 @@ std::string NowStamp();
 // True when `line` starts with a stamp taken between `before` and `after`.
 bool StampedBetween(const std::string& line, const std::string& before, const std::string& after);
 
+// Everything the console's screen buffer shows, row after row; empty
+// without a console.
+std::string ConsoleText();
+
 // A run of `count` letters `letter`, for records of a chosen size.
 std::string Filler(std::size_t count, char letter = 'x');
 
