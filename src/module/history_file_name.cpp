@@ -6,6 +6,19 @@
 
 namespace {
 
+bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 int DecimalField(const char* text, std::size_t length) {
   char field[5] = {};
   std::memcpy(field, text, length);
@@ -21,4 +34,19 @@ bool FormatHistoryDayName(char* out, std::size_t size, const CalendarDate& date)
 
 CalendarDate DateFromHistoryName(const char* name) {
   return CalendarDate{DecimalField(name, 4), DecimalField(name + 4, 2), DecimalField(name + 6, 2)};
+}
+
+std::optional<CalendarDate> HistoryFileDate(std::string_view name) {
+  constexpr std::string_view kSuffix = "t.mgt";
+  if (name.size() != 8 + kSuffix.size()) return std::nullopt;
+  for (std::size_t i = 0; i < 8; ++i) {
+    if (name[i] < '0' || name[i] > '9') return std::nullopt;
+  }
+  for (std::size_t i = 0; i < kSuffix.size(); ++i) {
+    if (LowerAscii(name[8 + i]) != kSuffix[i]) return std::nullopt;
+  }
+  const CalendarDate date = DateFromHistoryName(name.data());
+  if (date.year < 1 || date.month < 1 || date.month > 12) return std::nullopt;
+  if (date.day < 1 || date.day > DaysInMonth(date.year, date.month)) return std::nullopt;
+  return date;
 }
