@@ -1,20 +1,11 @@
-// Runs agent-host.exe from the build's bin folder as a child process, with
-// this process's environment, and collects what it printed.
+// Runs agent-host.exe from the build's bin folder as a child process.
 #pragma once
 
-#include <windows.h>
+#include "support/built_program.h"
 
-#include <functional>
-#include <string>
+using HostRun = ProgramRun;
 
-struct HostRun {
-  DWORD exitCode = 0;
-  std::string output;  // standard output and standard error together
-  bool finished = false;
-};
-
-// `onOutput`, when given, sees the output gathered so far after each read.
-HostRun RunAgentHost(const std::string& arguments,
-                     const std::function<void(const std::string&)>& onOutput = nullptr);
-
-std::string ProgramFolder();
+inline HostRun RunAgentHost(const std::string& arguments,
+                            const std::function<void(const std::string&)>& onOutput = nullptr) {
+  return RunBuiltProgram("agent-host.exe", arguments, onOutput);
+}

@@ -1,4 +1,4 @@
-#include "host_process.h"
+#include "support/built_program.h"
 
 #include "common/fs/unique_handle.h"
 
@@ -9,8 +9,9 @@ std::string ProgramFolder() {
   return full.substr(0, full.find_last_of('\\') + 1);
 }
 
-HostRun RunAgentHost(const std::string& arguments, const std::function<void(const std::string&)>& onOutput) {
-  HostRun run;
+ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments,
+                           const std::function<void(const std::string&)>& onOutput) {
+  ProgramRun run;
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
@@ -25,7 +26,7 @@ HostRun RunAgentHost(const std::string& arguments, const std::function<void(cons
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = writer.get();
   startup.hStdError = writer.get();
-  const std::string program = ProgramFolder() + "agent-host.exe";
+  const std::string program = ProgramFolder() + name;
   std::string commandLine = "\"" + program + "\" " + arguments;
   PROCESS_INFORMATION process{};
   if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
@@ -36,9 +37,9 @@ HostRun RunAgentHost(const std::string& arguments, const std::function<void(cons
   const unique_hfile threadHandle(process.hThread);
   writer.reset();  // the pipe ends when the child's copy closes
 
-  // The pipe may outlive the host: a service it starts (COM's, for one) can
-  // inherit the write end. So the host's exit, not the pipe's end, ends the
-  // reading.
+  // The pipe may outlive the program: a service it starts (COM's, for one)
+  // can inherit the write end. So the program's exit, not the pipe's end,
+  // ends the reading.
   const auto readAvailable = [&] {
     char buffer[4096];
     DWORD available = 0;

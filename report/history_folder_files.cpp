@@ -1,0 +1,85 @@
+#include "report/history_folder_files.h"
+
+#include <algorithm>
+
+#include "common/fs/unique_handle.h"
+#include "common/log/error_text.h"
+#include "module/history_file_name.h"
+
+namespace {
+
+// A year of records every minute makes a file of about 80 KB; nothing the
+// module writes comes near this.
+constexpr LONGLONG kLargestHistoryFile = 64 * 1024 * 1024;
+
+std::vector<std::string> HistoryFileNames(const std::string& folder, DWORD& error) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry;
+  const unique_hfind search = AdoptFindHandle(FindFirstFileA((folder + "\\*").c_str(), &entry));
+  if (!search) {
+    error = GetLastError();
+    return names;
+  }
+  do {
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && HistoryFileDate(entry.cFileName)) {
+      names.emplace_back(entry.cFileName);
+    }
+  } while (FindNextFileA(search.get(), &entry));
+  error = GetLastError() == ERROR_NO_MORE_FILES ? ERROR_SUCCESS : GetLastError();
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The module may be appending meanwhile: every sharing is allowed.
+bool ReadWholeFile(const std::string& path, std::string& content, std::string& why) {
+  const unique_hfile file = AdoptFileHandle(CreateFileA(path.c_str(), GENERIC_READ,
+                                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.get(), &size)) {
+    why = ErrorText(GetLastError());
+    return false;
+  }
+  if (size.QuadPart > kLargestHistoryFile) {
+    why = "larger than any history file (" + std::to_string(size.QuadPart) + " bytes)";
+    return false;
+  }
+  content.resize(static_cast<std::size_t>(size.QuadPart));
+  std::size_t got = 0;
+  DWORD read = 0;
+  BOOL reading = TRUE;
+  while (got < content.size() &&
+         (reading = ReadFile(file.get(), content.data() + got, static_cast<DWORD>(content.size() - got), &read,
+                             nullptr)) &&
+         read > 0) {
+    got += read;
+  }
+  if (!reading) {
+    why = ErrorText(GetLastError());
+    return false;
+  }
+  // A file cut short meanwhile is read as far as it goes.
+  content.resize(got);
+  return true;
+}
+
+}  // namespace
+
+DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<std::string>& problems) {
+  std::string base = folder;
+  while (base.size() > 1 && (base.back() == '\\' || base.back() == '/')) base.pop_back();
+  DWORD error = ERROR_SUCCESS;
+  const std::vector<std::string> names = HistoryFileNames(base, error);
+  if (error != ERROR_SUCCESS && names.empty()) return error;
+  std::string content;
+  for (const std::string& name : names) {
+    const std::string path = base + "\\" + name;
+    std::string why;
+    if (ReadWholeFile(path, content, why)) {
+      AddHistoryFile(log, name, content);
+    } else {
+      problems.push_back("cannot read " + path + ": " + why);
+    }
+  }
+  return ERROR_SUCCESS;
+}

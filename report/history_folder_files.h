@@ -1,0 +1,15 @@
+// Reads the history files of a folder: the one part of the report that
+// lists folders and opens files.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "report/history_log.h"
+
+// Every file of `folder` whose name is a history file name, oldest first,
+// into `log`. A file that cannot be read is named in `problems` and the rest
+// are still read. ERROR_SUCCESS, or the code of the folder's listing failure.
+DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<std::string>& problems);

@@ -1,0 +1,125 @@
+#include "report/report_options.h"
+
+#include "report/local_days.h"
+
+namespace {
+
+constexpr int kMaxDays = 3660;
+constexpr std::int64_t kMaxGapLimit = 30 * kSecondsPerDay;
+
+bool ParseWhole(const std::string& text, std::int64_t limit, std::int64_t& value) {
+  if (text.empty() || text.size() > 9) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return value >= 1 && value <= limit;
+}
+
+// A whole number with its unit: "2h", "90m", "600s".
+bool ParseDuration(const std::string& text, std::int64_t& seconds) {
+  if (text.size() < 2) return false;
+  const char unit = text.back();
+  const std::int64_t scale = unit == 'h' ? 3600 : unit == 'm' ? 60 : unit == 's' ? 1 : 0;
+  std::int64_t count = 0;
+  if (scale == 0 || !ParseWhole(text.substr(0, text.size() - 1), kMaxGapLimit, count)) return false;
+  seconds = count * scale;
+  return seconds <= kMaxGapLimit;
+}
+
+bool TakesValue(const std::string& name) {
+  return name == "--folder" || name == "--computer" || name == "--svg" || name == "--days" || name == "--from" ||
+         name == "--until" || name == "--max-gap";
+}
+
+std::string SetValue(ReportOptions& options, const std::string& name, const std::string& value) {
+  if (name == "--folder" || name == "--computer" || name == "--svg") {
+    if (value.empty()) return name + " needs a non-empty value";
+    (name == "--folder" ? options.folder : name == "--computer" ? options.computer : options.svgFile) = value;
+  } else if (name == "--days") {
+    std::int64_t days = 0;
+    if (!ParseWhole(value, kMaxDays, days)) {
+      return "--days wants a whole number from 1 to " + std::to_string(kMaxDays) + ", not '" + value + "'";
+    }
+    options.days = static_cast<int>(days);
+  } else if (name == "--from" || name == "--until") {
+    const std::optional<CalendarDate> date = ParseIsoDate(value);
+    if (!date) return name + " wants a date as YYYY-MM-DD, not '" + value + "'";
+    (name == "--from" ? options.from : options.until) = date;
+  } else if (!ParseDuration(value, options.maxGapSeconds)) {
+    return "--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '" + value + "'";
+  }
+  return {};
+}
+
+}  // namespace
+
+const char kReportUsageText[] =
+    "Usage: mardonel-report.exe [--folder PATH] [--days N | --from YYYY-MM-DD] [--until YYYY-MM-DD]\n"
+    "                           [--max-gap DURATION] [--csv | --json] [--svg FILE] [--verbose]\n"
+    "\n"
+    "Reports how long this machine was managed, day by day, from the module's history files.\n"
+    "  --folder PATH        read history files from PATH (default: the module's own folder)\n"
+    "  --computer NAME      name the report's machine (default: this machine's DNS name)\n"
+    "  --days N             the last N days up to today (default 30)\n"
+    "  --from, --until      the first and last day of the report, both included\n"
+    "  --max-gap DURATION   how long a record's state holds at most (default 2h)\n"
+    "  --csv                one CSV row a day instead of the table\n"
+    "  --json               one JSON object a line, a day a line, instead of the table\n"
+    "  --svg FILE           also draw the days as a timeline picture into FILE\n"
+    "  --verbose            list the lines that were skipped, and why\n"
+    "  --help               show this text\n"
+    "Exit status: 0 report made, 1 folder or picture not readable or writable, 2 command-line mistake.\n";
+
+ReportOptionsResult ParseReportOptions(const std::vector<std::string>& arguments) {
+  ReportOptionsResult result;
+  ReportOptions& options = result.options;
+  bool daysGiven = false;
+  bool formatGiven = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& name = arguments[i];
+    if (name == "--help" || name == "-h" || name == "/?") {
+      options.help = true;
+    } else if (name == "--verbose") {
+      options.verbose = true;
+    } else if (name == "--csv" || name == "--json") {
+      if (formatGiven) {
+        result.error = "--csv and --json exclude each other";
+        return result;
+      }
+      formatGiven = true;
+      options.format = name == "--csv" ? ReportFormat::kCsv : ReportFormat::kJsonLines;
+    } else if (!TakesValue(name)) {
+      result.error = "unknown option '" + name + "'";
+      return result;
+    } else if (i + 1 == arguments.size()) {
+      result.error = name + " needs a value";
+      return result;
+    } else {
+      result.error = SetValue(options, name, arguments[++i]);
+      if (!result.error.empty()) return result;
+      daysGiven = daysGiven || name == "--days";
+    }
+  }
+  if (daysGiven && options.from) result.error = "--days and --from exclude each other";
+  return result;
+}
+
+std::optional<DayRange> ReportDays(const ReportOptions& options, std::int64_t today, std::string& error) {
+  const std::int64_t lastDay = options.until ? DayNumber(*options.until) : today;
+  const std::int64_t firstDay = options.from ? DayNumber(*options.from) : lastDay - (options.days - 1);
+  if (firstDay > lastDay) {
+    error = "--from is later than --until";
+    return std::nullopt;
+  }
+  if (lastDay - firstDay >= kMaxDays) {
+    error = "the report covers at most " + std::to_string(kMaxDays) + " days";
+    return std::nullopt;
+  }
+  if (firstDay < 0) {
+    error = "the report starts before 1601";
+    return std::nullopt;
+  }
+  return DayRange{firstDay, lastDay};
+}

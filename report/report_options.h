@@ -1,0 +1,44 @@
+// The command line of mardonel-report. Needs nothing of the platform.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "module/history_file_name.h"
+
+enum class ReportFormat { kTable, kCsv, kJsonLines };
+
+struct ReportOptions {
+  std::string folder;    // empty: the module's own
+  std::string computer;  // empty: this machine's DNS name
+  std::string svgFile;
+  ReportFormat format = ReportFormat::kTable;
+  int days = 30;
+  std::optional<CalendarDate> from;
+  std::optional<CalendarDate> until;
+  std::int64_t maxGapSeconds = 2 * 3600;
+  bool verbose = false;
+  bool help = false;
+};
+
+struct ReportOptionsResult {
+  ReportOptions options;
+  std::string error;  // empty when the command line is sound
+};
+
+// `arguments` without the program name.
+ReportOptionsResult ParseReportOptions(const std::vector<std::string>& arguments);
+
+// First and last day numbers of the report, both included.
+struct DayRange {
+  std::int64_t firstDay;
+  std::int64_t lastDay;
+};
+
+// The range the options ask for, given today's day number; an error when the
+// days are in the wrong order.
+std::optional<DayRange> ReportDays(const ReportOptions& options, std::int64_t today, std::string& error);
+
+extern const char kReportUsageText[];

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "report/history_line.h"
+#include "report/local_days.h"
+#include "report/report_options.h"
+
+namespace {
+
+// 6 December 2026 09:15:42.5 local, as the module writes it.
+constexpr char kGoodLine[] = "134410221425000000,2,Startup,12/6/2026 09:15:42";
+
+TEST(HistoryLine, ReadsTheModulesRecords) {
+  struct Case {
+    const char* line;
+    std::int64_t second;
+    int state;
+    RecordReason reason;
+  };
+  const Case cases[] = {
+      {kGoodLine, 13441022142, 2, RecordReason::kStartup},
+      {"134410221425000000,1,Sleep,06.12.2026 09:15:42", 13441022142, 1, RecordReason::kSleep},
+      {"134409888000000000,1,INITIALISED,2026-12-06 00:00:00", 13440988800, 1, RecordReason::kInitialised},
+      {"134410221425000000,1,Out of suspend,12/6/2026 09:15:42", 13441022142, 1, RecordReason::kOutOfSuspend},
+      {"134410221425000000,2,Net Adapters changed,12/6/2026 09:15:42", 13441022142, 2,
+       RecordReason::kNetAdaptersChanged},
+  };
+  for (const Case& c : cases) {
+    const ParsedLine parsed = ParseHistoryLine(c.line);
+    ASSERT_TRUE(parsed.ok) << c.line << ": " << parsed.why;
+    EXPECT_EQ(parsed.record.second, c.second) << c.line;
+    EXPECT_EQ(parsed.record.state, c.state) << c.line;
+    EXPECT_EQ(parsed.record.reason, c.reason) << c.line;
+  }
+}
+
+TEST(HistoryLine, SkipsTornAndForeignLines) {
+  struct Case {
+    std::string line;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"", "fewer than four fields"},
+      {"134410221425000000,2,Heartb", "fewer than four fields"},
+      {"134410221425000000,2,Heartbeat,12/6/2026 09:1", "time text does not match the event time"},
+      {"134410221425000000,2,Heartbeat,12/6/2026 09:15:43", "time text does not match the event time"},
+      {"134410221425000000,2,Heart134410221425000000,2,Heartbeat,12/6/2026 09:15:42", "more than four fields"},
+      {"134410221425000000,3,Startup,12/6/2026 09:15:42", "state is neither 1 nor 2"},
+      {"134410221425000000,02,Startup,12/6/2026 09:15:42", "state is neither 1 nor 2"},
+      {"134410221425000000,2,startup,12/6/2026 09:15:42", "unknown reason"},
+      {"0134410221425000000,2,Startup,12/6/2026 09:15:42", "event time is not a plain number"},
+      {"-134410221425000000,2,Startup,12/6/2026 09:15:42", "event time is not a plain number"},
+      {"18446744073709551615,2,Startup,12/6/2026 09:15:42", "event time is not a plain number"},
+      // 1 January 10000 00:00:00.
+      {"2650467744000000000,2,Startup,1/1/10000 00:00:00", "event time out of range"},
+      {std::string("134410221425000000,2,Startup\0,12/6/2026 09:15:42", 48), "unknown reason"},
+  };
+  for (const Case& c : cases) {
+    const ParsedLine parsed = ParseHistoryLine(c.line);
+    EXPECT_FALSE(parsed.ok) << c.line;
+    EXPECT_STREQ(parsed.why, c.why) << c.line;
+  }
+}
+
+TEST(LocalDays, DatesAndDayNumbers) {
+  struct Case {
+    const char* iso;
+    std::int64_t day;
+  };
+  for (const Case& c : {Case{"1601-01-01", 0}, Case{"2026-12-07", 155568}, Case{"2024-02-29", 154556},
+                        Case{"9999-12-31", 3067670}}) {
+    const std::optional<CalendarDate> date = ParseIsoDate(c.iso);
+    ASSERT_TRUE(date) << c.iso;
+    EXPECT_EQ(DayNumber(*date), c.day) << c.iso;
+    EXPECT_EQ(IsoDate(c.day), c.iso);
+  }
+  for (const char* bad : {"2026-02-29", "2026-13-01", "2026-04-31", "1600-12-31", "2026-1-01", "2026/12/07", ""}) {
+    EXPECT_FALSE(ParseIsoDate(bad)) << bad;
+  }
+  EXPECT_EQ(IsoLocalTime(155568 * kSecondsPerDay + 3723), "2026-12-07T01:02:03");
+}
+
+TEST(ReportOptions, RangesAndMistakes) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::int64_t firstDay;
+    std::int64_t lastDay;
+  };
+  const std::int64_t today = 155568;
+  const Case ranges[] = {
+      {{}, today - 29, today},
+      {{"--days", "1"}, today, today},
+      {{"--from", "2026-12-01", "--until", "2026-12-03"}, 155562, 155564},
+      {{"--until", "2026-12-03", "--days", "2"}, 155563, 155564},
+  };
+  for (const Case& c : ranges) {
+    const ReportOptionsResult parsed = ParseReportOptions(c.arguments);
+    ASSERT_EQ(parsed.error, "");
+    std::string error;
+    const std::optional<DayRange> days = ReportDays(parsed.options, today, error);
+    ASSERT_TRUE(days) << error;
+    EXPECT_EQ(days->firstDay, c.firstDay);
+    EXPECT_EQ(days->lastDay, c.lastDay);
+  }
+  EXPECT_EQ(ParseReportOptions({"--max-gap", "90m"}).options.maxGapSeconds, 5400);
+
+  const std::pair<std::vector<std::string>, const char*> mistakes[] = {
+      {{"--days", "0"}, "--days wants a whole number from 1 to 3660, not '0'"},
+      {{"--from", "2026-02-30"}, "--from wants a date as YYYY-MM-DD, not '2026-02-30'"},
+      {{"--max-gap", "2"}, "--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '2'"},
+      {{"--max-gap", "31d"}, "--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '31d'"},
+      {{"--csv", "--json"}, "--csv and --json exclude each other"},
+      {{"--days", "3", "--from", "2026-12-01"}, "--days and --from exclude each other"},
+      {{"--folder"}, "--folder needs a value"},
+      {{"--colour"}, "unknown option '--colour'"},
+  };
+  for (const auto& [arguments, error] : mistakes) EXPECT_EQ(ParseReportOptions(arguments).error, error);
+  std::string error;
+  EXPECT_FALSE(ReportDays(ParseReportOptions({"--from", "2026-12-08", "--until", "2026-12-07"}).options, today, error));
+  EXPECT_EQ(error, "--from is later than --until");
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+// Hand-made history folders with known answers, read through the report's
+// folder reader and, for a few, through mardonel-report.exe itself.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/fs/unique_handle.h"
+#include "report/history_folder_files.h"
+#include "report/local_days.h"
+#include "report/managed_days.h"
+#include "support/built_program.h"
+#include "support/test_env.h"
+
+namespace {
+
+// A record as the module writes it, at the local wall-clock time `local`
+// ("YYYY-MM-DD hh:mm:ss") plus half a second.
+std::string Record(const char* local, int state, const char* reason) {
+  SYSTEMTIME time{};
+  std::sscanf(local, "%hu-%hu-%hu %hu:%hu:%hu", &time.wYear, &time.wMonth, &time.wDay, &time.wHour, &time.wMinute,
+              &time.wSecond);
+  FILETIME fileTime;
+  SystemTimeToFileTime(&time, &fileTime);
+  char line[128];
+  std::snprintf(line, sizeof line, "%llu,%d,%s,%u/%u/%u %02u:%02u:%02u\r\n",
+                static_cast<unsigned long long>(FileTimeValue(fileTime) + 5000000), state, reason, time.wMonth,
+                time.wDay, time.wYear, time.wHour, time.wMinute, time.wSecond);
+  return line;
+}
+
+struct DayExpected {
+  const char* date;
+  std::int64_t managed;
+  std::int64_t unmanaged;
+  std::int64_t off;
+  int changes;
+};
+
+struct FolderCase {
+  const char* name;
+  std::vector<std::pair<std::string, std::string>> files;
+  std::vector<DayExpected> days;
+  std::size_t skipped;
+};
+
+std::vector<FolderCase> FolderCases() {
+  const std::string stray = Record("2026-12-01 00:00:00", 2, "Startup");
+  return {
+      {"sleep and resume",
+       {{"20261201T.mgt", Record("2026-12-01 08:00:00", 2, "Startup") + Record("2026-12-01 09:00:00", 2, "Heartbeat") +
+                              Record("2026-12-01 09:30:00", 1, "Sleep") +
+                              Record("2026-12-01 11:00:00", 2, "Out of suspend") +
+                              Record("2026-12-01 12:00:00", 1, "Shutdown")}},
+       {{"2026-12-01", 9000, 0, 77400, 3}},
+       0},
+      // A zone five hours behind UTC: the evening is in the next UTC day's file.
+      {"across midnight, in the next UTC day's file",
+       {{"20261202T.mgt", Record("2026-12-01 22:00:00", 1, "Startup") + Record("2026-12-01 23:00:00", 1, "Heartbeat") +
+                              Record("2026-12-01 23:30:00", 2, "Net Adapters changed") +
+                              Record("2026-12-02 00:30:00", 2, "Heartbeat") +
+                              Record("2026-12-02 01:15:00", 1, "Shutdown")}},
+       {{"2026-12-01", 1800, 5400, 79200, 1}, {"2026-12-02", 4500, 0, 81900, 1}},
+       0},
+      // Two hours ahead of UTC, the power lost after 00:30; the next start-up
+      // filled in 2 December, whose gap record sorts before that 00:30.
+      {"gap day from maintenance",
+       {{"20261201T.mgt", Record("2026-12-01 20:00:00", 2, "Startup") + Record("2026-12-01 21:00:00", 2, "Heartbeat") +
+                              Record("2026-12-02 00:30:00", 2, "Heartbeat")},
+        {"20261202T.mgt", Record("2026-12-02 00:00:00", 1, "INITIALISED")},
+        {"20261203t.MGT", Record("2026-12-03 09:00:00", 1, "Startup") + Record("2026-12-03 10:00:00", 1, "Heartbeat")}},
+       {{"2026-12-01", 10800, 0, 75600, 0}, {"2026-12-02", 7200, 0, 79200, 2}, {"2026-12-03", 0, 10800, 75600, 1}},
+       0},
+      {"torn lines, duplicates and stray files",
+       {{"20261201T.mgt",
+         Record("2026-12-01 08:00:00", 2, "Startup") + "134405892005000000,2,Heart" +
+             Record("2026-12-01 10:00:00", 2, "Heartbeat") + Record("2026-12-01 11:00:00", 2, "Heartbeat") +
+             Record("2026-12-01 11:00:00", 2, "Heartbeat") + "hello world\r\n" +
+             "134405973005000000,3,Heartbeat,12/1/2026 11:15:00\r\n" + Record("2026-12-01 11:40:00", 1, "Shutdown") +
+             "134405988005000000,2,Heartbeat,12/1/2026 11:4"},
+        {"notes.txt", stray},
+        {"20261201T.mgt.bak", stray},
+        {"2026121T.mgt", stray},
+        {"20261301T.mgt", stray},
+        {"20261201X.mgt", stray}},
+       {{"2026-12-01", 9600, 0, 76800, 1}},
+       4},
+  };
+}
+
+void WriteFolder(const ScopedTempFolder& folder, const FolderCase& c) {
+  for (const auto& [name, content] : c.files) WriteWholeFile(folder / name, content);
+}
+
+TEST(ReportFolder, KnownSecondsPerDay) {
+  for (const FolderCase& c : FolderCases()) {
+    SCOPED_TRACE(c.name);
+    const ScopedTempFolder folder;
+    WriteFolder(folder, c);
+    CreateDirectoryA((folder / "20261202T.mgt").c_str(), nullptr);
+    HistoryLog log;
+    std::vector<std::string> problems;
+    ASSERT_EQ(ReadHistoryFolder(folder.path(), log, problems), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_TRUE(problems.empty());
+    OrderHistoryLog(log);
+    EXPECT_EQ(log.skipped.size(), c.skipped);
+
+    const std::int64_t firstDay = DayNumber(*ParseIsoDate(c.days.front().date));
+    const std::int64_t lastDay = firstDay + static_cast<std::int64_t>(c.days.size()) - 1;
+    const ManagedDays result =
+        ComputeManagedDays(log.records, ReportRange{firstDay, lastDay, (lastDay + 1) * kSecondsPerDay, 7200});
+    ASSERT_EQ(result.days.size(), c.days.size());
+    for (std::size_t i = 0; i < c.days.size(); ++i) {
+      const DayRow& row = result.days[i];
+      const DayExpected& expected = c.days[i];
+      EXPECT_EQ(IsoDate(row.day), expected.date);
+      EXPECT_EQ(row.managed, expected.managed) << expected.date;
+      EXPECT_EQ(row.unmanaged, expected.unmanaged) << expected.date;
+      EXPECT_EQ(row.off, expected.off) << expected.date;
+      EXPECT_EQ(row.changes, expected.changes) << expected.date;
+    }
+  }
+}
+
+TEST(ReportFolder, LongestRunningTimeWithoutManagedTime) {
+  const ScopedTempFolder folder;
+  WriteFolder(folder, FolderCases()[2]);
+  HistoryLog log;
+  std::vector<std::string> problems;
+  ReadHistoryFolder(folder.path(), log, problems);
+  OrderHistoryLog(log);
+  const std::int64_t firstDay = DayNumber(*ParseIsoDate("2026-12-01"));
+  const RangeTotals totals =
+      ComputeManagedDays(log.records, ReportRange{firstDay, firstDay + 2, (firstDay + 3) * kSecondsPerDay, 7200}).totals;
+  EXPECT_EQ(totals.longestUnmanaged, 10800);
+  EXPECT_EQ(IsoLocalTime(totals.longestStart), "2026-12-03T09:00:00");
+  EXPECT_EQ(IsoLocalTime(totals.longestEnd), "2026-12-03T12:00:00");
+  EXPECT_EQ(*ManagedPermille(totals.managed, totals.unmanaged), 625);
+}
+
+TEST(ReportFolder, FileThatCannotBeOpenedIsNamedAndTheRestRead) {
+  const ScopedTempFolder folder;
+  WriteFolder(folder, FolderCases()[2]);
+  const unique_hfile locked = AdoptFileHandle(CreateFileA((folder / "20261202T.mgt").c_str(), GENERIC_READ, 0,
+                                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(locked);
+  HistoryLog log;
+  std::vector<std::string> problems;
+  ASSERT_EQ(ReadHistoryFolder(folder.path(), log, problems), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].rfind("cannot read " + (folder / "20261202T.mgt") + ": ", 0), 0u) << problems[0];
+  EXPECT_EQ(log.records.size(), 5u);
+}
+
+ProgramRun RunReport(const std::string& arguments) { return RunBuiltProgram("mardonel-report.exe", arguments); }
+
+TEST(ReportProgram, PrintsTheKnownDays) {
+  const ScopedTempFolder folder;
+  WriteFolder(folder, FolderCases()[2]);
+  const std::string range = " --from 2026-12-01 --until 2026-12-03 --computer pc1.example";
+  ProgramRun run = RunReport("--folder \"" + folder.path() + "\"" + range + " --csv");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_EQ(run.output,
+            "computer,date,managed_s,unmanaged_s,off_s,changes,first_record,last_record\r\n"
+            "pc1.example,2026-12-01,10800,0,75600,0,2026-12-01T20:00:00,2026-12-01T21:00:00\r\n"
+            "pc1.example,2026-12-02,7200,0,79200,2,2026-12-02T00:00:00,2026-12-02T00:30:00\r\n"
+            "pc1.example,2026-12-03,0,10800,75600,1,2026-12-03T09:00:00,2026-12-03T10:00:00\r\n");
+
+  run = RunReport("--folder \"" + folder.path() + "\\\\\"" + range);
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_NE(run.output.find("2026-12-02    2:00:00    0:00:00     22:00:00        2  00:00:00  00:30:00\r\n"),
+            std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("Total         5:00:00    3:00:00     64:00:00        3\r\n"), std::string::npos);
+  EXPECT_NE(run.output.find("Managed share of running time: 62.5%\r\n"), std::string::npos);
+
+  run = RunReport("--folder \"" + folder.path() + "\" --from 2026-12-02 --until 2026-12-02 --json --computer pc1");
+  EXPECT_EQ(run.output,
+            "{\"computer\":\"pc1\",\"date\":\"2026-12-02\",\"managed_s\":7200,\"unmanaged_s\":0,\"off_s\":79200,"
+            "\"changes\":2,\"first_record\":\"2026-12-02T00:00:00\",\"last_record\":\"2026-12-02T00:30:00\"}\r\n");
+}
+
+TEST(ReportProgram, SkippedLinesAndMistakes) {
+  const ScopedTempFolder folder;
+  WriteFolder(folder, FolderCases()[3]);
+  ProgramRun run = RunReport("--folder \"" + folder.path() + "\" --days 1 --csv --verbose");
+  EXPECT_EQ(run.exitCode, 0u);
+  for (const char* line : {"20261201T.mgt:2: more than four fields\r\n", "20261201T.mgt:5: fewer than four fields\r\n",
+                           "20261201T.mgt:6: state is neither 1 nor 2\r\n",
+                           "20261201T.mgt:8: time text does not match the event time\r\n"}) {
+    EXPECT_NE(run.output.find(line), std::string::npos) << line << run.output;
+  }
+
+  run = RunReport("--folder \"" + (folder / "missing") + "\"");
+  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_EQ(run.output.rfind("mardonel-report: cannot read the folder " + (folder / "missing") + ": ", 0), 0u)
+      << run.output;
+  run = RunReport("--days 0");
+  EXPECT_EQ(run.exitCode, 2u);
+  EXPECT_EQ(run.output, "mardonel-report: --days wants a whole number from 1 to 3660, not '0' (--help lists the options)\r\n");
+}
+
+}  // namespace

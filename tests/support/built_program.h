@@ -1,0 +1,20 @@
+// Runs a program from the build's bin folder as a child process, with this
+// process's environment, and collects what it printed.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+struct ProgramRun {
+  DWORD exitCode = 0;
+  std::string output;  // standard output and standard error together
+  bool finished = false;
+};
+
+// `onOutput`, when given, sees the output gathered so far after each read.
+ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments,
+                           const std::function<void(const std::string&)>& onOutput = nullptr);
+
+std::string ProgramFolder();
