@@ -25,15 +25,16 @@ int DecimalField(const char* text, std::size_t length) {
   return static_cast<int>(std::strtol(field, nullptr, 10));
 }
 
+// Year from characters 1-4, month from 5-6, day from 7-8.
+CalendarDate DateFromHistoryName(const char* name) {
+  return CalendarDate{DecimalField(name, 4), DecimalField(name + 4, 2), DecimalField(name + 6, 2)};
+}
+
 }  // namespace
 
 bool FormatHistoryDayName(char* out, std::size_t size, const CalendarDate& date) {
   const int written = std::snprintf(out, size, "%04d%02d%02dT", date.year, date.month, date.day);
   return written >= 0 && static_cast<std::size_t>(written) < size;
-}
-
-CalendarDate DateFromHistoryName(const char* name) {
-  return CalendarDate{DecimalField(name, 4), DecimalField(name + 4, 2), DecimalField(name + 6, 2)};
 }
 
 std::optional<CalendarDate> HistoryFileDate(std::string_view name) {

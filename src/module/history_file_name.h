@@ -18,11 +18,6 @@ struct CalendarDate {
 // false when it does not fit.
 bool FormatHistoryDayName(char* out, std::size_t size, const CalendarDate& date);
 
-// The date of a history file name from its first eight characters: year
-// from 1-4, month from 5-6, day from 7-8, each as a decimal number that ends
-// at its first non-digit. `name` must be longer than eight characters.
-CalendarDate DateFromHistoryName(const char* name);
-
 // The date of a name of the strict form YYYYMMDDT.mgt (letters in any case),
 // whose eight digits form a real Gregorian date; nothing for any other name.
 // Only such names are history files: everything else in the folder is left

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,6 @@ namespace {
 
 constexpr std::uint64_t kOneDay = 864000000000ULL;  // FILETIME units
 constexpr std::uint64_t kGapLimit = 30 * kOneDay;
-constexpr std::size_t kDatedNameLength = 8;
 
 std::uint64_t ValueOf(const FILETIME& time) {
   return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
@@ -66,11 +66,11 @@ void Mardonel::MaintainHistoryFolder() {
   const HistoryPath folder = HistoryFolderPath();
   std::vector<std::string> names = ListHistoryFiles(folder);
   TrimHistoryFiles(folder.text, names, kKeptHistoryFiles);
-  if (names.empty() || names.back().size() <= kDatedNameLength) return;
+  if (names.empty()) return;
 
-  const CalendarDate lastFileDate = DateFromHistoryName(names.back().c_str());
-  if (IsToday(lastFileDate)) return;
-  const std::uint64_t lastFileTime = MidnightOf(lastFileDate);
+  const std::optional<CalendarDate> lastFileDate = HistoryFileDate(names.back());
+  if (!lastFileDate || IsToday(*lastFileDate)) return;
+  const std::uint64_t lastFileTime = MidnightOf(*lastFileDate);
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
   if (DebugInfoEnabled()) LogPrintf("%T: Last file written on: %s\n", LocalTimeText(nullptr, 0, lastFileTime));

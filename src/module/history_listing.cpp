@@ -7,6 +7,7 @@
 #include "common/fs/unique_handle.h"
 #include "common/log/error_text.h"
 #include "common/log/log.h"
+#include "module/history_file_name.h"
 #include "module/history_folders.h"
 
 namespace {
@@ -36,11 +37,11 @@ std::vector<std::string> ListHistoryFiles(const HistoryPath& folder) {
     return names;
   }
   do {
-    names.emplace_back(entry.cFileName);
+    // Anything else that matches the pattern belongs to someone else.
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && HistoryFileDate(entry.cFileName)) {
+      names.emplace_back(entry.cFileName);
+    }
   } while (FindNextFileA(search.get(), &entry));
-
-  // std::string compares its bytes as unsigned char, so names with bytes
-  // above 0x7F sort after every plain name.
   std::sort(names.begin(), names.end());
   return names;
 }

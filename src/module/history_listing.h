@@ -1,5 +1,5 @@
-// The entries of the States folder that look like history files, and the
-// trimming that keeps the newest of them.
+// The history files of the States folder, and the trimming that keeps the
+// newest of them.
 #pragma once
 
 #include <cstddef>
@@ -10,9 +10,9 @@
 
 inline constexpr std::size_t kKeptHistoryFiles = 30;
 
-// Names of every entry of `folder` matching "*.mgt", folders included, in
-// byte-wise order (history file names thus oldest first). Empty when the
-// search cannot start; that is logged unless the folder merely has no match.
+// Names of the files of `folder` named like a history file (HistoryFileDate),
+// oldest first; other entries are not listed. Empty when the search cannot
+// start; that is logged unless the folder merely has no "*.mgt" entry.
 std::vector<std::string> ListHistoryFiles(const HistoryPath& folder);
 
 // Deletes the files of the smallest names until at most `keep` names remain.

@@ -44,13 +44,18 @@ DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime,
     file = std::move(opened.file);
     error = opened.error;
   }
-  if (!file) {
+  bool lastLineOpen = false;
+  if (file) error = CheckLastLineOpen(file.get(), lastLineOpen);
+  if (error == ERROR_SUCCESS) {
+    // A line torn by an earlier failed write stays a line of its own.
+    std::string line = lastLineOpen ? "\r\n" : "";
+    line += HistoryRecordLine(localEventTime, state, reason);
+    if (!WriteAll(file.get(), line.data(), static_cast<DWORD>(line.size()))) error = GetLastError();
+  }
+  if (error != ERROR_SUCCESS) {
     LogFailure(path.text.c_str(), error);
     return ERROR_INTERNAL_ERROR;
   }
-  const std::string line = HistoryRecordLine(localEventTime, state, reason);
-  // As with a text stream, a write error after a good open goes unnoticed.
-  WriteAll(file.get(), line.data(), static_cast<DWORD>(line.size()));
   if (successLine == SuccessLine::Always || DebugInfoEnabled()) {
     LogPrintf("%T: Successfully wrote managed state to disk [%s]\n", path.text.c_str());
   }

@@ -13,8 +13,8 @@ std::string HistoryRecordLine(std::uint64_t localEventTime, std::int32_t state, 
 
 enum class SuccessLine { WhenDebugInfo, Always };
 
-// Appends one record to the file at `path`: 0, or ERROR_INTERNAL_ERROR with
-// the failure line logged when the file cannot be opened or is refused as a
-// link.
+// Appends one record to the file at `path`, on a line of its own: 0, or
+// ERROR_INTERNAL_ERROR with the failure line logged when the file cannot be
+// opened, is refused as a link, or does not take the whole record.
 DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime, std::int32_t state,
                           const char* reason, SuccessLine successLine);

@@ -139,38 +139,36 @@ TEST_F(HistoryGapDays, OnlyTheNewestFileCounts) {
             NamesOf({UtcDay(-10), UtcDay(-3), UtcDay(-2), UtcDay(-1)}));
 }
 
-TEST_F(HistoryGapDays, NewestNameWithoutAUsableDateFillsNothing) {
-  const std::string dated = UtcDay(-5).name;
-  for (const std::string stray : {"a.mgt", "9999.mgt", "b20240101T.mgt", "99991399T.mgt", "99991231T.mgt"}) {
-    std::vector<std::string> expected{dated, stray};
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(MaintainedFrom({dated, stray}), expected) << stray;
+// Entries that are not history files (by name, or folders) are neither
+// trimmed nor taken for the newest day, wherever they sort.
+TEST_F(HistoryGapDays, OnlyHistoryFilesAreTrimmedOrCountForTheNewestDay) {
+  std::vector<TestDay> dated;
+  for (int offset = -34; offset <= -4; ++offset) dated.push_back(UtcDay(offset));
+  std::vector<TestDay> expected(dated.begin() + 1, dated.end());
+  for (const int offset : {-3, -2, -1}) expected.push_back(UtcDay(offset));
+
+  const std::string strays[] = {"0.mgt",          "10000101.mgt",   "a.mgt",         "zz.mgt",
+                                "notes.mgt",      "20261340T.mgt",  "20230229T.mgt", "2026120T.mgt",
+                                "202612070T.mgt", "20261207T.mgt.mgt"};
+  for (const std::string& stray : strays) {
+    Empty();
+    Put(dated);
+    Put(stray, "kept");
+    module_.MaintainHistoryFolder();
+    std::vector<std::string> names = NamesOf(expected);
+    names.push_back(stray);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(Names(), names) << stray;
+    EXPECT_EQ(ReadWholeFile(states_ + stray), "kept") << stray;
   }
-}
-
-TEST_F(HistoryGapDays, NamesSortByUnsignedBytes) {
-  // Compared as signed bytes this name would sort first and let the dated
-  // file count as the newest.
-  const std::string dated = UtcDay(-5).name;
-  const std::string stray = "\xE9t\xE9.mgt";
-  EXPECT_EQ(MaintainedFrom({dated, stray}), (std::vector<std::string>{dated, stray}));
-}
-
-TEST_F(HistoryGapDays, FolderIsListedLikeAFile) {
-  MakeFolder(UtcDay(-2).name);
-  Put(UtcDay(-4).name);
-
-  module_.MaintainHistoryFolder();
-
-  EXPECT_EQ(Names(), NamesOf({UtcDay(-4), UtcDay(-2), UtcDay(-1)}));
-  EXPECT_EQ(GetFileAttributesA((states_ + UtcDay(-2).name).c_str()) & FILE_ATTRIBUTE_DIRECTORY,
-            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-
+  // A folder named like a day to come: taken for the newest, it would stop
+  // the filling.
   Empty();
-  MakeFolder("x.mgt");
-  Put(UtcDay(-4).name);
+  Put(dated);
+  MakeFolder(UtcDay(1).name);
   module_.MaintainHistoryFolder();
-  EXPECT_EQ(Names(), (std::vector<std::string>{UtcDay(-4).name, "x.mgt"}));
+  expected.push_back(UtcDay(1));
+  EXPECT_EQ(Names(), NamesOf(expected));
 }
 
 TEST_F(HistoryGapDays, GapRecordsAreLoggedWhateverTheDebugMask) {
@@ -260,7 +258,6 @@ TEST_F(HistoryTrimming, EntriesThatCannotBeDeletedStaySilently) {
   Debug = kDebugInfo;
   const std::vector<TestDay> days = LocalDaysEndingToday(33);
   Put(days);
-  MakeFolder("10000101T.mgt");
   const std::string readOnly = states_ + days[0].name;
   ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
   unique_hfile held =
@@ -272,11 +269,10 @@ TEST_F(HistoryTrimming, EntriesThatCannotBeDeletedStaySilently) {
   held.reset();
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 
-  // Of the four smallest names only the last could go; no other file is
-  // deleted in place of those that stayed.
+  // Of the three oldest only the last could go; no other file is deleted in
+  // place of those that stayed.
   std::vector<std::string> expected = NamesOf(days);
   expected.erase(expected.begin() + 2);
-  expected.insert(expected.begin(), "10000101T.mgt");
   EXPECT_EQ(Names(), expected);
   EXPECT_TRUE(log_.Lines().empty());
 }

@@ -110,12 +110,23 @@ TEST_F(HistoryRecord, RemovedFolderChainIsRecreated) {
   EXPECT_EQ(ReadWholeFile(TodayPath()), ExpectedLine(module_.lastRecordTime, 1, "Heartbeat"));
 }
 
-TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsRecordRightAfterIt) {
+TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsOneBeforeTheRecord) {
   std::string folder = profile_.StatesFolder();
   ASSERT_TRUE(CreateDirectoryPath(folder.data()));
-  WriteWholeFile(TodayPath(), "123,1,Sleep,cut short");
-  EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
-  EXPECT_EQ(ReadWholeFile(TodayPath()), "123,1,Sleep,cut short" + ExpectedLine(module_.lastRecordTime, 1, "Startup"));
+  struct Case {
+    const char* before;
+    const char* lineEnd;
+  };
+  const Case cases[] = {{"", ""},        {"x", "\r\n"},         {"123,1,Sleep,cut short", "\r\n"},
+                        {"a\r", "\r\n"}, {"a\n", "\r\n"},        {"a\r\n", ""},
+                        {"\r\n", ""},    {"a\r\n\r", "\r\n"}};
+  for (const Case& c : cases) {
+    WriteWholeFile(TodayPath(), c.before);
+    EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
+    EXPECT_EQ(ReadWholeFile(TodayPath()),
+              std::string(c.before) + c.lineEnd + ExpectedLine(module_.lastRecordTime, 1, "Startup"))
+        << '"' << c.before << '"';
+  }
 }
 
 TEST_F(HistoryRecord, SuccessLineOnlyWithInformationalBit) {
@@ -223,6 +234,52 @@ TEST(HistoryRecordZone, FileByUtcDateFieldsByLocalTime) {
   EXPECT_TRUE(RunTestsInChild("HistoryRecordInZone.Child", {"TZ=Pacific/Kiritimati", folder}));
   EXPECT_TRUE(RunTestsInChild("HistoryRecordInZone.Child", {"TZ=Pacific/Pago_Pago", folder}));
   EXPECT_EQ(SplitLines(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName())).size(), 2u);
+}
+
+// Whole lines before the record, far more than the child's own test report
+// and log take, so that the file-size limit only cuts the record.
+std::string Padding() {
+  std::string padding;
+  while (padding.size() < 65536) padding += "133000000000000000,1,Heartbeat,12/6/2026 08:00:00\r\n";
+  return padding;
+}
+constexpr std::size_t kTornRecordBytes = 20;
+
+// Writes one record under a file-size limit that ends inside it.
+TEST(HistoryRecordCutShortInChild, Child) {
+  if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of HistoryRecordCutShort";
+  char folder[MAX_PATH] = {};
+  ASSERT_NE(GetEnvironmentVariableA(kProfileVariable, folder, sizeof folder), 0u);
+  ScopedProfileFolder profile(folder);
+  CapturedLog log(kDebugInfo);
+  Mardonel module;
+  module.lastRecordTime = WorkedExampleTime();
+
+  EXPECT_EQ(module.WriteStateRecord("Sleep"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  const std::string path = profile.StatesFolder() + TodayUtcHistoryName();
+  EXPECT_TRUE(log.Contains(kFailureLine + path + kFailureDetail)) << log.Text();
+  EXPECT_FALSE(log.Contains(kSuccessLine)) << log.Text();
+}
+
+TEST(HistoryRecordCutShort, FailedWriteIsAFailureAndTheNextRecordStartsOnItsOwnLine) {
+  WaitClearOfMidnight();
+  ScopedTempFolder temp;
+  ScopedProfileFolder profile(temp.path());
+  std::string folder = profile.StatesFolder();
+  ASSERT_TRUE(CreateDirectoryPath(folder.data()));
+  const std::string path = folder + TodayUtcHistoryName();
+  const std::string padding = Padding();
+  WriteWholeFile(path, padding);
+
+  EXPECT_TRUE(RunTestsInChild("HistoryRecordCutShortInChild.Child",
+                              {std::string(kProfileVariable) + "=" + temp.path()}, padding.size() + kTornRecordBytes));
+  const std::string torn = ExpectedLine(WorkedExampleTime(), 1, "Sleep").substr(0, kTornRecordBytes);
+  ASSERT_EQ(ReadWholeFile(path), padding + torn);
+
+  Mardonel module;
+  module.lastRecordTime = WorkedExampleTime() + kOneHour;
+  EXPECT_EQ(module.WriteStateRecord("Startup"), 0u);
+  EXPECT_EQ(ReadWholeFile(path), padding + torn + "\r\n" + ExpectedLine(module.lastRecordTime, 1, "Startup"));
 }
 
 }  // namespace

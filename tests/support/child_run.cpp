@@ -85,7 +85,8 @@ std::string AttributeOf(const std::string& report, const char* name) {
 
 bool IsChildRun() { return GetEnvironmentVariableA(kChildMark, nullptr, 0) != 0; }
 
-testing::AssertionResult RunTestsInChild(const std::string& filter, const std::vector<std::string>& variables) {
+testing::AssertionResult RunTestsInChild(const std::string& filter, const std::vector<std::string>& variables,
+                                         std::uint64_t fileSizeLimit) {
   const std::string loader = WineLoader();
   if (loader.empty()) return testing::AssertionFailure() << "WINELOADER is not set: not running under Wine";
   char program[MAX_PATH] = {};
@@ -96,11 +97,20 @@ testing::AssertionResult RunTestsInChild(const std::string& filter, const std::v
   // The loader finds its companions by the name it was started under.
   std::string command =
       "\"" + loader + "\" \"" + program + "\" --gtest_filter=" + filter + " --gtest_output=xml:" + report;
+  std::string application = WindowsPathOf(loader);
+  if (fileSizeLimit != 0) {
+    // The limit is set by a shell that ignores SIGXFSZ first; the wineserver
+    // already runs without it.
+    const std::string shell = "/bin/sh";
+    command = shell + " -c \"trap '' XFSZ; exec prlimit --fsize=" + std::to_string(fileSizeLimit) +
+              " -- \\\"$@\\\"\" sh " + command;
+    application = WindowsPathOf(shell);
+  }
   std::string environment = EnvironmentBlock(variables);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(WindowsPathOf(loader).c_str(), command.data(), nullptr, nullptr, FALSE, 0, environment.data(),
+  if (!CreateProcessA(application.c_str(), command.data(), nullptr, nullptr, FALSE, 0, environment.data(),
                       nullptr, &startup, &process)) {
     return testing::AssertionFailure() << "cannot start " << loader << ": error " << GetLastError();
   }

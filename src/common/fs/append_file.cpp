@@ -1,7 +1,25 @@
 #include "common/fs/append_file.h"
 
+#include <cstdint>
+
 NoLinkFile OpenForAppend(const char* path) {
-  return OpenFileNoLink(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+  return OpenFileNoLink(path, FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+}
+
+DWORD CheckLastLineOpen(HANDLE file, bool& open) {
+  LARGE_INTEGER size = {};
+  if (!GetFileSizeEx(file, &size)) return GetLastError();
+  open = size.QuadPart == 1;
+  if (size.QuadPart < 2) return ERROR_SUCCESS;
+  OVERLAPPED at = {};
+  const std::uint64_t offset = static_cast<std::uint64_t>(size.QuadPart) - 2;
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  char last[2] = {};
+  DWORD read = 0;
+  if (!ReadFile(file, last, sizeof last, &read, &at)) return GetLastError();
+  open = read != sizeof last || last[0] != '\r' || last[1] != '\n';
+  return ERROR_SUCCESS;
 }
 
 bool WriteAll(HANDLE file, const char* data, DWORD length) {
