@@ -8,7 +8,10 @@ inline constexpr DWORD RP_READ_ONLY = 0x80;
 
 // Reads one value into `buffer`, which holds the default on entry. Unless
 // RP_READ_ONLY, creates the key, writes the default back when the value is
-// missing and repairs a value of the wrong type. Status also in last error.
+// missing and repairs a value of the wrong type. A number stored as text is
+// taken (and repaired) only when the whole text is one number, and a text
+// stored as REG_EXPAND_SZ is read expanded; neither is ever destroyed.
+// Status also in last error.
 // A text read always ends inside the buffer. Missing names, a missing buffer
 // or one too small for a number give ERROR_INVALID_PARAMETER.
 DWORD GetRegParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, void* buffer, DWORD size,

@@ -1,17 +1,17 @@
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "common/log/error_text.h"
 #include "common/log/log.h"
+#include "common/registry/number_text.h"
 #include "common/registry/registry_key.h"
 #include "common/registry/registry_parameter.h"
 
 namespace {
 
 constexpr std::size_t kLocalCopySize = 128;
-constexpr DWORD kNumberTextSize = 80;
 
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
@@ -87,20 +87,49 @@ LSTATUS ReadSameType(HKEY key, const char* valueName, DWORD type, void* buffer, 
   return status;
 }
 
+// The stored text whole, read into a buffer of its own size and terminated.
+LSTATUS ReadWholeText(HKEY key, const char* valueName, DWORD storedSize, std::unique_ptr<char[]>& text) {
+  text.reset(new (std::nothrow) char[static_cast<std::size_t>(storedSize) + 1]);
+  if (!text) return ERROR_NOT_ENOUGH_MEMORY;
+  DWORD length = storedSize;
+  const LSTATUS status = RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(text.get()), &length);
+  TerminateInside(text.get(), status == ERROR_SUCCESS ? length : 0, storedSize + 1);
+  return status;
+}
+
 // A number stored as text: the buffer gets its value, and a writable read
-// stores it again as a number.
-LSTATUS ReadTextAsNumber(HKEY key, const char* valueName, void* buffer, bool writable) {
-  char text[kNumberTextSize] = {};
-  DWORD length = sizeof text;
-  const LSTATUS status = RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &length);
+// stores it again as a number. A text that is no number is the
+// administrator's to mend: it stays, and so does the buffer.
+LSTATUS ReadTextAsNumber(HKEY key, const char* valueName, DWORD storedSize, void* buffer, bool writable) {
+  std::unique_ptr<char[]> text;
+  const LSTATUS status = ReadWholeText(key, valueName, storedSize, text);
   if (status != ERROR_SUCCESS) return status;
-  TerminateInside(text, length, sizeof text);
-  const DWORD number = std::strtoul(text, nullptr, 10);
-  std::memcpy(buffer, &number, sizeof number);
+  const std::optional<std::uint32_t> number = ParseNumberText(text.get());
+  if (!number) {
+    LogPrintf("GetRegParameter %s - \"%s\" is not a number; left as stored\n", valueName, text.get());
+    return ERROR_INVALID_DATA;
+  }
+  const DWORD value = *number;
+  std::memcpy(buffer, &value, sizeof value);
   if (writable) {
     RegDeleteValueA(key, valueName);
-    RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   }
+  return status;
+}
+
+// A text with environment variables, as policy tools often store a path:
+// used expanded, never rewritten.
+LSTATUS ReadExpandedText(HKEY key, const char* valueName, DWORD storedSize, void* buffer, DWORD size) {
+  std::unique_ptr<char[]> text;
+  LSTATUS status = ReadWholeText(key, valueName, storedSize, text);
+  if (status != ERROR_SUCCESS) return status;
+  std::unique_ptr<char[]> expanded(new (std::nothrow) char[size]);
+  if (!expanded) return ERROR_NOT_ENOUGH_MEMORY;
+  const DWORD length = ExpandEnvironmentStringsA(text.get(), expanded.get(), size);
+  if (length == 0) return static_cast<LSTATUS>(GetLastError());
+  if (length > size) return ERROR_MORE_DATA;
+  std::memcpy(buffer, expanded.get(), length);
   return status;
 }
 
@@ -119,12 +148,14 @@ bool ReadValue(HKEY key, const char* valueName, DWORD type, void* buffer, DWORD 
     }
     return false;
   }
-  if (storedSize > size) {
+  if (storedType == REG_SZ && type == REG_DWORD) {
+    status = ReadTextAsNumber(key, valueName, storedSize, buffer, writable);
+  } else if (storedType == REG_EXPAND_SZ && type == REG_SZ) {
+    status = ReadExpandedText(key, valueName, storedSize, buffer, size);
+  } else if (storedSize > size) {
     status = ERROR_MORE_DATA;
   } else if (storedType == type) {
     status = ReadSameType(key, valueName, type, buffer, size);
-  } else if (storedType == REG_SZ && type == REG_DWORD) {
-    status = ReadTextAsNumber(key, valueName, buffer, writable);
   } else if (writable) {
     // A value of a foreign type is replaced by the default; the buffer stands.
     RegDeleteValueA(key, valueName);

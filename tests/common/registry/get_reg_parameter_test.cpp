@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "registry_fixture.h"
+#include "support/registry_witness.h"
 
 namespace {
 
@@ -82,44 +83,56 @@ TEST_F(GetRegParameterTest, LongTextsAreComparedWithoutCaseToo) {
   EXPECT_EQ(ReadText("LogFileName", text, sizeof text), 1u);
 }
 
-TEST_F(GetRegParameterTest, ShortNumberTextIsConvertedAndRewrittenAsNumber) {
+TEST_F(GetRegParameterTest, NumberTextIsTakenWholeOrLeftAsStored) {
   StoreText(key_, "MaxLogFilesize", "100");
   DWORD number = 1048576;
   EXPECT_EQ(ReadNumber("MaxLogFilesize", number, RP_READ_ONLY), 1u);
   EXPECT_EQ(number, 100u);
   EXPECT_EQ(Stored("MaxLogFilesize"), TextValue("100")) << "read-only repairs nothing";
 
-  number = 1048576;
-  EXPECT_EQ(ReadNumber("MaxLogFilesize", number), 1u);
-  EXPECT_EQ(GetLastError(), 0u);
-  EXPECT_EQ(number, 100u);
-  EXPECT_EQ(Stored("MaxLogFilesize"), NumberValue(100));
-
-  StoreText(key_, "Debug", "x1");
-  number = 9;
-  EXPECT_EQ(ReadNumber("Debug", number), 1u);
-  EXPECT_EQ(number, 0u) << "no leading digits";
-  StoreRawValue(key_, "Debug", REG_SZ, "123");  // no terminator stored
-  EXPECT_EQ(ReadNumber("Debug", number), 1u);
-  EXPECT_EQ(number, 123u);
+  struct Case {
+    std::string stored;  // as REG_SZ, terminator included
+    DWORD number;        // read over a default of 9
+    RegExeValue after;
+  };
+  const Case cases[] = {
+      {std::string("100", 4), 100, {"REG_DWORD", "0x64"}},
+      {std::string("0x19", 5), 25, {"REG_DWORD", "0x19"}},
+      {std::string("1048576", 8), 1048576, {"REG_DWORD", "0x100000"}},
+      {std::string(" 25 ", 5), 25, {"REG_DWORD", "0x19"}},
+      {std::string("\t0XfFfFfFfF", 12), 0xFFFFFFFF, {"REG_DWORD", "0xffffffff"}},
+      {"123", 123, {"REG_DWORD", "0x7b"}},  // no terminator stored
+      {std::string("25abc", 6), 9, {"REG_SZ", "25abc"}},
+      {std::string("big", 4), 9, {"REG_SZ", "big"}},
+      {std::string("4294967296", 11), 9, {"REG_SZ", "4294967296"}},
+      {std::string("x1", 3), 9, {"REG_SZ", "x1"}},
+      {std::string("0x", 3), 9, {"REG_SZ", "0x"}},
+      {std::string("-1", 3), 9, {"REG_SZ", "-1"}},
+      {std::string("", 1), 9, {"REG_SZ", ""}},
+  };
+  for (const Case& c : cases) {
+    StoreRawValue(key_, "Debug", REG_SZ, c.stored);
+    number = 9;
+    const int failuresBefore = log_.CountStartingWith("GetRegParameter Debug - ");
+    const DWORD status = ReadNumber("Debug", number);
+    EXPECT_EQ(number, c.number) << c.stored;
+    const bool taken = c.after.type == "REG_DWORD";
+    EXPECT_EQ(status, taken ? (c.number != 9 ? 1u : 0u) : static_cast<DWORD>(ERROR_INVALID_DATA)) << c.stored;
+    EXPECT_EQ(log_.CountStartingWith("GetRegParameter Debug - ") - failuresBefore, taken ? 0 : 1) << c.stored;
+    EXPECT_EQ(RegExeQueryValue("HKLM\\" + key_, "Debug"), c.after) << c.stored;
+  }
+  EXPECT_EQ(log_.CountEndingWith("GetRegParameter Debug - \"big\" is not a number; left as stored"), 1);
 }
 
 TEST_F(GetRegParameterTest, ValueLargerThanTheBufferLeavesDefaultAndValue) {
-  StoreText(key_, "MaxLogFilesize", "1048576");
-  DWORD number = 4096;
-  EXPECT_EQ(ReadNumber("MaxLogFilesize", number), static_cast<DWORD>(ERROR_MORE_DATA));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MORE_DATA));
-  EXPECT_EQ(number, 4096u);
-  EXPECT_EQ(Stored("MaxLogFilesize"), TextValue("1048576"));
-
-  EXPECT_EQ(ReadNumber("MaxLogFilesize", number, RP_READ_ONLY), 0u) << "a read-only read reports changes only";
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MORE_DATA));
-
   StoreRawValue(key_, "Debug", REG_BINARY, std::string(8, '\x7f'));
-  number = 9;
+  DWORD number = 9;
   EXPECT_EQ(ReadNumber("Debug", number), static_cast<DWORD>(ERROR_MORE_DATA));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MORE_DATA));
   EXPECT_EQ(number, 9u);
   EXPECT_EQ(Stored("Debug"), (RawValue{REG_BINARY, std::string(8, '\x7f')}));
+  EXPECT_EQ(ReadNumber("Debug", number, RP_READ_ONLY), 0u) << "a read-only read reports changes only";
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MORE_DATA));
 
   StoreText(key_, "LogFileName", std::string(300, 'x'));
   char text[260] = "keep";
@@ -136,11 +149,30 @@ TEST_F(GetRegParameterTest, ForeignTypeIsReplacedByTheDefaultUnlessReadOnly) {
   EXPECT_EQ(number, 9u);
   EXPECT_EQ(Stored("Debug"), NumberValue(9));
 
-  StoreRawValue(key_, "LogFileName", REG_EXPAND_SZ, TextValue("%TEMP%\\x.log").bytes);
+  StoreRawValue(key_, "LogFileName", REG_MULTI_SZ, std::string("a\0b\0\0", 5));
   char text[260] = "C:\\temp\\agent.log";
   EXPECT_EQ(ReadText("LogFileName", text, sizeof text), 0u);
   EXPECT_STREQ(text, "C:\\temp\\agent.log");
   EXPECT_EQ(Stored("LogFileName"), TextValue("C:\\temp\\agent.log"));
+}
+
+TEST_F(GetRegParameterTest, ExpandableTextIsReadExpandedAndNeverRewritten) {
+  const std::string stored = "%SystemDrive%\\logs\\a.log";
+  StoreRawValue(key_, "LogFileName", REG_EXPAND_SZ, TextValue(stored).bytes);
+  for (const DWORD flags : {DWORD{0}, RP_READ_ONLY}) {
+    char text[260] = "";
+    EXPECT_EQ(ReadText("LogFileName", text, sizeof text, flags), 1u) << flags;
+    EXPECT_STREQ(text, "C:\\logs\\a.log") << flags;
+    EXPECT_EQ(RegExeQueryValue("HKLM\\" + key_, "LogFileName"), (RegExeValue{"REG_EXPAND_SZ", stored})) << flags;
+  }
+
+  // The bound is the expanded text's: 14 bytes here, 9 below for 19 stored.
+  char text[16] = "keep";
+  EXPECT_EQ(ReadText("LogFileName", text, 13), static_cast<DWORD>(ERROR_MORE_DATA));
+  EXPECT_STREQ(text, "keep");
+  StoreRawValue(key_, "LogFileName", REG_EXPAND_SZ, TextValue("%SystemDrive%\\a.log").bytes);
+  EXPECT_EQ(ReadText("LogFileName", text, 9), 1u);
+  EXPECT_STREQ(text, "C:\\a.log");
 }
 
 TEST_F(GetRegParameterTest, TextStoredWithoutTerminatorEndsInsideTheBuffer) {
