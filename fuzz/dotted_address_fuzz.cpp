@@ -1,5 +1,6 @@
 // Parsing never reads past the text; every value formats and parses back to
-// itself; a well-formed dotted text parses and formats back to itself.
+// itself; a well-formed dotted text parses and formats back to itself; the
+// strict form is exactly four groups of one to three digits up to 255.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,16 @@
 #include "module/dotted_address.h"
 
 namespace {
+
+bool StrictForm(const std::string& text) {
+  static const std::regex octets("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})$");
+  std::smatch match;
+  if (!std::regex_match(text, match, octets)) return false;
+  for (int group = 1; group <= 4; ++group) {
+    if (std::stoi(match[group].str()) > 255) return false;
+  }
+  return true;
+}
 
 bool WellFormed(const std::string& text) {
   static const std::regex octet("^(0|[1-9][0-9]{0,2})\\.(0|[1-9][0-9]{0,2})\\.(0|[1-9][0-9]{0,2})\\.(0|[1-9][0-9]{0,2})$");
@@ -31,6 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FormatDottedAddress(formatted, sizeof formatted, parsed);
   if (ParseDottedAddress(formatted) != parsed) std::abort();
   if (WellFormed(text) && text != formatted) std::abort();
+  // The text stops at its first NUL, as a stored entry would.
+  const std::string entry = text.c_str();
+  if (IsStrictDottedAddress(text.c_str()) != StrictForm(entry)) std::abort();
 
   if (size >= 4) {
     std::uint32_t value;

@@ -32,6 +32,21 @@ std::uint32_t ParseDottedAddress(const char* text) {
   return result;
 }
 
+bool IsStrictDottedAddress(const char* text) {
+  if (text == nullptr) return false;
+  for (int octet = 0; octet < 4; ++octet) {
+    if (octet > 0 && *text++ != '.') return false;
+    int value = 0;
+    int digits = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+      if (++digits > 3) return false;
+      value = value * 10 + (*text - '0');
+    }
+    if (digits == 0 || value > 255) return false;
+  }
+  return *text == '\0';
+}
+
 char* FormatDottedAddress(char* buffer, std::size_t size, std::uint32_t value) {
   static char shared[2][kDottedTextSize];
   static unsigned next = 0;

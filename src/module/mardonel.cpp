@@ -101,7 +101,12 @@ void Mardonel::LoadManagedSubnets() {
   for (char* piece = text; *piece != '\0';) {
     char* end = std::strchr(piece, ';');
     if (end != nullptr) *end = '\0';
-    if (*piece != '\0') managedSubnets.push_back(ParseDottedAddress(piece));
+    if (IsStrictDottedAddress(piece)) {
+      managedSubnets.push_back(ParseDottedAddress(piece));
+    } else if (*piece != '\0') {
+      // Read as a number it would be 0.0.0.0 or a part, and claim hosts wrongly.
+      LogPrintf("%T: Skipped remembered subnet that is not a dotted address: \"%s\"\n", piece);
+    }
     if (end == nullptr) break;
     piece = end + 1;
   }

@@ -34,6 +34,18 @@ TEST(ParseDottedAddress, TakesWhatItCanAndStopsAtTheFirstForeignCharacter) {
   EXPECT_EQ(ParseDottedAddress(nullptr), 0u);
 }
 
+TEST(IsStrictDottedAddress, FourNumbersFrom0To255AndNothingElse) {
+  for (const char* text : {"0.0.0.0", "255.255.255.255", "10.1.0.0", "010.001.0.0", "192.168.5.0"}) {
+    EXPECT_TRUE(IsStrictDottedAddress(text)) << '"' << text << '"';
+  }
+  for (const char* text : {"", "garbage", " 10.1.0.0", "10.1.0.0 ", "1.2.3", "1.2.3.4.5", "1..3.4", "1.2.3.",
+                           ".1.2.3", "256.1.1.1", "1.2.3.999", "0001.2.3.4", "-1.2.3.4", "+1.2.3.4", "10.0.0.0/8",
+                           "1.2.3.4;", "1,2,3,4", "1.2.3.\xB9"}) {
+    EXPECT_FALSE(IsStrictDottedAddress(text)) << '"' << text << '"';
+  }
+  EXPECT_FALSE(IsStrictDottedAddress(nullptr));
+}
+
 TEST(FormatDottedAddress, WellFormedTextsComeBackUnchanged) {
   for (const char* text : {"0.0.0.0", "255.255.255.255", "192.168.5.0", "10.1.0.0", "1.22.133.4", "127.0.0.1"}) {
     char buffer[20];

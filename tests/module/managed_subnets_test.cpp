@@ -78,7 +78,7 @@ TEST_F(ManagedSubnetsTest, EmptyTableIsUnmanagedWithoutAsking) {
 
 TEST_F(ManagedSubnetsTest, StoredZeroMatchesEveryEntryWhoseSubnetIsZero) {
   table_.Add("10.1.2.3", "0.0.0.0");
-  Remember({"garbage"});
+  Remember({"0.0.0.0"});
   Reachable(false);
   EXPECT_TRUE(module_.IsManagedNetwork());
   EXPECT_EQ(calls_, 0);
