@@ -28,7 +28,8 @@ bool TryLoadedModules(DWORD code, std::string& text) {
 }  // namespace
 
 const char* ErrorText(DWORD code) {
-  static char text[1024];
+  // Host threads log at once; each keeps its own text until its next call.
+  thread_local char text[1024];
   if (code == 0) code = GetLastError();
 
   // Inserts come back as the sequences themselves.

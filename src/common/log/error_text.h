@@ -6,7 +6,8 @@
 #include <string>
 
 // The system text of a Win32 code (0: the thread's last error), on one line,
-// in a shared static buffer valid until the next call.
+// in a buffer of the calling thread's own, valid until that thread's next
+// call.
 const char* ErrorText(DWORD code);
 
 // The text of a Win32 code or HRESULT from the system or any loaded module;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <latch>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "common/log/error_text.h"
@@ -140,6 +143,23 @@ TEST(ErrorText, ReproducesInsertSequences) {
 TEST(ErrorText, FallsBackToTheHexadecimalCodeAndSearchesNoModule) {
   EXPECT_STREQ(ErrorText(0xE0001234), "Error 0xe0001234");
   EXPECT_STREQ(ErrorText(12029), "Error 0x00002efd");
+}
+
+TEST(ErrorText, TwoThreadsFormattingAtOnceEachKeepTheirOwnText) {
+  const DWORD codes[2] = {0xE0001234, 0xE0005678};
+  std::string seen[2];
+  std::latch bothFormatted(2);
+  auto format = [&](int index) {
+    const char* text = ErrorText(codes[index]);
+    bothFormatted.arrive_and_wait();
+    seen[index] = text;
+  };
+  std::thread first(format, 0);
+  std::thread second(format, 1);
+  first.join();
+  second.join();
+  EXPECT_EQ(seen[0], "Error 0xe0001234");
+  EXPECT_EQ(seen[1], "Error 0xe0005678");
 }
 
 }  // namespace
