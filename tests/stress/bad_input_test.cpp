@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <memory>
 #include <optional>
@@ -52,16 +53,21 @@ class StartupInput : public testing::Test {
     StoreText(kSettingsKey, "LogFileName", logPath_);
   }
 
-  // The module's remembered subnets after start-up, as dotted texts.
-  std::string StartAndListSubnets() {
-    Mardonel module;
-    EXPECT_EQ(module.OnStartup(empty_.get(), 0), 0u);
+  // A module's remembered subnets as dotted texts.
+  static std::string ListOf(const Mardonel& module) {
     std::string list;
     for (const std::uint32_t subnet : module.managedSubnets) {
       if (!list.empty()) list += ';';
       list += FormatDottedAddress(nullptr, 0, subnet);
     }
     return list;
+  }
+
+  // The module's remembered subnets after start-up.
+  std::string StartAndListSubnets() {
+    Mardonel module;
+    EXPECT_EQ(module.OnStartup(empty_.get(), 0), 0u);
+    return ListOf(module);
   }
 
   void Start() {
@@ -89,15 +95,24 @@ TEST_F(StartupInput, SettingsOfForeignTypesAndSizes) {
   EXPECT_EQ(Debug, 9u);
   EXPECT_EQ(ReadRawValue(kSettingsKey, "Debug"), (RawValue{REG_BINARY, std::string(8, '\x7f')})) << "too large";
 
-  StoreText(kSettingsKey, "Debug", "0x10");
+  StoreText(kSettingsKey, "Debug", "0x19");
   Start();
-  EXPECT_EQ(Debug, 9u) << "five bytes with the terminator do not fit a number";
-  EXPECT_EQ(ReadRawValue(kSettingsKey, "Debug"), TextValue("0x10"));
-  StoreText(kSettingsKey, "Debug", "0x1");
+  EXPECT_EQ(Debug, 0x19u) << "a whole number text of any length";
+  EXPECT_EQ(ReadRawValue(kSettingsKey, "Debug"), NumberValue(0x19));
+  StoreNumber(kSettingsKey, "Debug", 9);
+  StoreText(kSettingsKey, "MaxLogFilesize", "big");
   Start();
-  EXPECT_EQ(Debug, 0u) << "a number text is read in decimal only";
-  EXPECT_EQ(ReadRawValue(kSettingsKey, "Debug"), NumberValue(0));
-  Debug = 9;
+  EXPECT_EQ(MaxLogFilesize, 1048576) << "the log stays on";
+  EXPECT_EQ(ReadRawValue(kSettingsKey, "MaxLogFilesize"), TextValue("big"));
+  SetEnvironmentVariableA("MARDONEL_TEST_LOGS", temp_.path().c_str());
+  const RawValue expandable{REG_EXPAND_SZ, TextValue("%MARDONEL_TEST_LOGS%\\x.log").bytes};
+  StoreRawValue(kSettingsKey, "LogFileName", expandable.type, expandable.bytes);
+  Start();
+  SetEnvironmentVariableA("MARDONEL_TEST_LOGS", nullptr);
+  EXPECT_EQ(std::string(LogFileName), temp_ / "x.log");
+  EXPECT_EQ(ReadRawValue(kSettingsKey, "LogFileName"), expandable) << "never rewritten";
+  lstrcpynA(LogFileName, logPath_.c_str(), kLogFileNameSize);
+  StoreText(kSettingsKey, "LogFileName", logPath_);
 
   StoreRawValue(kSettingsKey, "MaxLogFilesize", REG_QWORD, std::string(8, '\0'));
   Start();
@@ -136,28 +151,41 @@ TEST_F(StartupInput, SettingsOfForeignTypesAndSizes) {
   EXPECT_EQ(ReadRawValue(kPolicyKey, "Debug"), (RawValue{REG_BINARY, Bytes("\x10\0\0\0", 4)}));
 }
 
-TEST_F(StartupInput, MalformedRememberedSubnetsAreTakenAsTheyParse) {
+TEST_F(StartupInput, RememberedEntriesThatAreNotDottedAddressesAreSkippedAndNeverStoredAgain) {
   const struct {
     const char* stored;
     const char* remembered;
+    int skipped;
   } cases[] = {
-      {"10.1.0.0;garbage;;192.168.5.0", "10.1.0.0;0.0.0.0;192.168.5.0"},
-      {" 10.1.0.0", "0.0.0.0"},
-      {"10.1.0.0 ;10.2.0.0", "10.1.0.0;10.2.0.0"},
-      {"10.1.0.0,10.2.0.0", "10.1.0.0"},
-      {"999.1.1.1", "231.1.1.1"},
-      {"-1.2.3.4", "0.0.0.0"},
-      {"1.2.3.4.5", "1.2.3.4"},
-      {"99999999999999999999.1.1.1", "255.1.1.1"},
-      {"10.0.0.0/8", "10.0.0.0"},
-      {"010.001.0.0", "10.1.0.0"},
-      {";;;", ""},
-      {"", ""},
+      {"10.1.0.0;garbage;;192.168.5.0", "10.1.0.0;192.168.5.0", 1},
+      {" 10.1.0.0;1.2.3", "", 2},
+      {"10.1.0.0 ;10.2.0.0", "10.2.0.0", 1},
+      {"10.1.0.0,10.2.0.0", "", 1},
+      {"999.1.1.1;256.1.1.1", "", 2},
+      {"-1.2.3.4;+1.2.3.4", "", 2},
+      {"1.2.3.4.5;1..3.4;1.2.3.", "", 3},
+      {"99999999999999999999.1.1.1;0001.2.3.4", "", 2},
+      {"10.0.0.0/8", "", 1},
+      {"010.001.0.0;0.0.0.0;255.255.255.255", "10.1.0.0;0.0.0.0;255.255.255.255", 0},
+      {";;;", "", 0},
+  };
+  const std::string skipLine = ": Skipped remembered subnet that is not a dotted address: \"";
+  const auto skipLines = [&] {
+    const std::vector<std::string> lines = SplitLines(ReadWholeFile(logPath_));
+    return std::count_if(lines.begin(), lines.end(),
+                         [&](const std::string& line) { return line.find(skipLine) != std::string::npos; });
   };
   for (const auto& one : cases) {
     StoreText(kCommonKey, "ManagedSubnets", one.stored);
-    EXPECT_EQ(StartAndListSubnets(), one.remembered) << "stored [" << one.stored << "]";
+    const auto before = skipLines();
+    Mardonel module;
+    EXPECT_EQ(module.OnStartup(empty_.get(), 0), 0u);
+    EXPECT_EQ(ListOf(module), one.remembered) << "stored [" << one.stored << "]";
+    EXPECT_EQ(skipLines() - before, one.skipped) << "stored [" << one.stored << "]";
+    module.SaveManagedSubnets();
+    EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue(one.remembered)) << one.stored;
   }
+  EXPECT_NE(ReadWholeFile(logPath_).find(skipLine + "garbage\"\r\n"), std::string::npos);
 }
 
 TEST_F(StartupInput, RememberedSubnetsOfForeignTypesOrSizesAreNotLoaded) {
@@ -167,7 +195,8 @@ TEST_F(StartupInput, RememberedSubnetsOfForeignTypesOrSizesAreNotLoaded) {
                       19));
   EXPECT_EQ(StartAndListSubnets(), "");
   StoreRawValue(kCommonKey, "ManagedSubnets", REG_EXPAND_SZ, TextValue("10.1.0.0").bytes);
-  EXPECT_EQ(StartAndListSubnets(), "");
+  EXPECT_EQ(StartAndListSubnets(), "10.1.0.0") << "an expandable text is text";
+  EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), (RawValue{REG_EXPAND_SZ, TextValue("10.1.0.0").bytes}));
   StoreNumber(kCommonKey, "ManagedSubnets", 0x0000010A);
   EXPECT_EQ(StartAndListSubnets(), "");
   EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), NumberValue(0x0000010A)) << "a read-only read repairs nothing";
