@@ -1,8 +1,8 @@
 #!/bin/sh
-# Configures and builds into BUILD_DIR (default: build); arguments go to
-# the build, e.g. --target agent-host.
+# Configures and builds into BUILD_DIR (default: build) as BUILD_TYPE
+# (default: RelWithDebInfo); arguments go to the build, e.g. --target agent-host.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir="${BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
 cmake --build "$build_dir" -j "$(nproc)" "$@"

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what the build and the tests need, only when something is missing.
 set -e
-packages="cmake g++-mingw-w64-x86-64-posix wine64 googletest util-linux libxml2-utils sqlite3"
+packages="cmake g++-mingw-w64-x86-64-posix wine64 googletest util-linux libxml2-utils sqlite3 wixl msitools osslsigncode openssl"
 missing=""
 for package in $packages; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
