@@ -1,9 +1,10 @@
 #!/bin/sh
-# make-dist.sh OUT VERSION BINARY...: writes into OUT each binary stripped of
-# its debug sections and symbol table, with its symbols beside it (NAME.debug,
-# found through .gnu_debuglink), the administrative template, the sample
-# settings file and Mardonel-VERSION-x64.msi. With SIGN_CERT and SIGN_KEY (PEM files) set, the
-# binaries are signed before they go into the package, then the package.
+# make-dist.sh OUT VERSION BINARY...: empties OUT, then writes into it each
+# binary stripped of its debug sections and symbol table, with its symbols
+# beside it (NAME.debug, found through .gnu_debuglink), the administrative
+# template, the sample settings file and Mardonel-VERSION-x64.msi. With
+# SIGN_CERT and SIGN_KEY (PEM files) set, the binaries are signed before they
+# go into the package, then the package.
 set -e
 here="$(cd "$(dirname "$0")" && pwd)"
 out="$1"
