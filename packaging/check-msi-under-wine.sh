@@ -55,11 +55,12 @@ installed() {
 expect_one_product() {
   [ "$(installed)" = "$1" ] || fail "installed products: '$(installed)', not one of version $1"
 }
-# binaries_in DIR: the release folder's DLL and host, byte for byte, so with
-# the version resource check-dist.sh found in them.
+# binaries_in DIR: the release folder's DLL and programs, byte for byte, so
+# with the version resource check-dist.sh found in them.
 binaries_in() {
-  for name in Mardonel.dll agent-host.exe; do
-    cmp -s "$dist/$name" "$1/$name" || fail "$1/$name is not the release folder's"
+  for name in Mardonel.dll agent-host.exe mardonel-report.exe; do
+    [ -f "$dist/$name" ] || [ "$name" = mardonel-report.exe ] || fail "no $name in $dist"
+    [ ! -f "$dist/$name" ] || cmp -s "$dist/$name" "$1/$name" || fail "$1/$name is not the release folder's"
   done
 }
 settings_now() { "$run" reg query "$settings" | tr -d '\r' | grep REG_; }
