@@ -2,7 +2,8 @@
 # Builds and runs the benchmark program under Wine; prints one ratio a figure.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build_dir="${BUILD_DIR:-$root/build}"
+# Relative to where the script is started; Wine wants absolute paths.
+build_dir="$(realpath -m "${BUILD_DIR:-$root/build}")"
 "$root/scripts/setup.sh"
 BUILD_DIR="$build_dir" "$root/scripts/build.sh" >/dev/null
 "$root/scripts/wine-prefix.sh" start "$build_dir/wineprefix"

@@ -3,6 +3,7 @@
 # (default: RelWithDebInfo); arguments go to the build, e.g. --target agent-host.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build_dir="${BUILD_DIR:-$root/build}"
+# Relative to where the script is started; Wine wants absolute paths.
+build_dir="$(realpath -m "${BUILD_DIR:-$root/build}")"
 cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
 cmake --build "$build_dir" -j "$(nproc)" "$@"

@@ -4,7 +4,8 @@
 # host then shows the history lines and log lines the run wrote.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build_dir="${BUILD_DIR:-$root/build}"
+# Relative to where the script is started; Wine wants absolute paths.
+build_dir="$(realpath -m "${BUILD_DIR:-$root/build}")"
 scenario="$(realpath "${1:-$root/scenarios/demo.scenario}")"
 
 "$root/scripts/setup.sh"

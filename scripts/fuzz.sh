@@ -3,15 +3,9 @@
 # on a scratch copy of its committed seed corpus. Fails on any finding.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build_dir="${FUZZ_BUILD_DIR:-$root/fuzz-build}"
+build_dir="$(realpath -m "${FUZZ_BUILD_DIR:-$root/fuzz-build}")"
 seconds="${FUZZ_SECONDS:-30}"
-for package in clang libclang-rt-14-dev cmake; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-14-dev cmake >/dev/null
-    break
-  fi
-done
+"$root/scripts/install-missing.sh" clang libclang-rt-14-dev cmake
 cmake -S "$root/fuzz" -B "$build_dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"
 status=0

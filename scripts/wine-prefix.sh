@@ -2,8 +2,15 @@
 # start PREFIX: makes the Wine prefix once and keeps one wineserver up.
 # stop PREFIX: ends that wineserver.
 set -e
+usage() {
+  echo "usage: $0 start|stop PREFIX" >&2
+  exit 2
+}
+[ $# -eq 2 ] && [ -n "$2" ] || usage
 action="$1"
-export WINEPREFIX="$2"
+# Wine refuses a relative prefix; resolve it against where we were started.
+WINEPREFIX="$(realpath -m "$2")"
+export WINEPREFIX
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wine_dir=/usr/lib/wine
@@ -25,7 +32,6 @@ case "$action" in
     "$wine_dir/wineserver" -k 2>/dev/null || true
     ;;
   *)
-    echo "usage: $0 start|stop PREFIX" >&2
-    exit 2
+    usage
     ;;
 esac
