@@ -8,10 +8,11 @@
 #include <cstdarg>
 
 #include "support/test_env.h"
+#include "tovera/agent_log.h"
 
 namespace {
 
-using LogFunction = int (*)(const char* format, va_list args);
+using Tovera::LogFunction;
 
 constexpr const char* kLogPath = "C:\\temp\\e2e_tests.log";
 

@@ -135,6 +135,20 @@ TEST_F(HistoryLinks, NothingIsMadeBeneathALinkedQuarnelFolder) {
   EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + TodayUtcHistoryName()), 1);
 }
 
+// On Windows "Application Data" in the profile is the system's junction back
+// to the profile itself; the link rule starts below it, at Quarnel.
+TEST_F(HistoryLinks, SystemJunctionAboveQuarnelIsWrittenThrough) {
+  const std::string appData = temp_ / "Application Data";
+  RemoveDirectoryTree(appData.c_str());
+  ASSERT_TRUE(link_.Plant(temp_.path(), appData));
+
+  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_SUCCESS));
+
+  const std::string seen = temp_ / "Quarnel\\ToveraAgt\\States\\" + TodayUtcHistoryName();
+  EXPECT_NE(ReadWholeFile(seen).find(",1,Startup,"), std::string::npos);
+  EXPECT_EQ(CountLinesWith(log_, kRefusedWrite), 0);
+}
+
 TEST_F(HistoryLinks, HardLinkedHistoryFileIsNotAppendedTo) {
   HardLinkInStates(TodayUtcHistoryName());
 

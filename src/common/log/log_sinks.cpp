@@ -12,6 +12,7 @@
 #include "common/log/log_queue.h"
 #include "common/log/log_record.h"
 #include "common/log/log_rollover.h"
+#include "tovera/agent_log.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ int LogPrintfLocked(const char* format, ...) {
 
 // The exports are called by the host: nothing may escape them. A record lost
 // to a failed allocation counts as not written.
-extern "C" int vLogPrintf(const char* format, va_list args) {
+extern "C" __declspec(dllexport) int vLogPrintf(const char* format, va_list args) {
   const LastErrorKeeper lastError;
   try {
     const LogLockGuard lock;
@@ -100,7 +101,7 @@ extern "C" int vLogPrintf(const char* format, va_list args) {
   }
 }
 
-extern "C" int vFastLogPrintf(const char* format, va_list args) {
+extern "C" __declspec(dllexport) int vFastLogPrintf(const char* format, va_list args) {
   const LastErrorKeeper lastError;
   try {
     const LogLockGuard lock;
