@@ -38,6 +38,7 @@ ConfigMgrMPConnection::ConfigMgrMPConnection(ManagementPointNameSource nameSourc
 bool ConfigMgrMPConnection::IsAvailable() { return true; }
 
 bool ConfigMgrMPConnection::TestConnectivity() {
+  lastLocalAddress_.reset();
   const NQuarnel::CComApartment apartment(COINIT_MULTITHREADED);
   if (FAILED(apartment.result())) {
     LogPrintf("%T: CoInitializeEx failed. Returning failed connectivity status.\n");

@@ -14,6 +14,7 @@ class ConfigMgrMPConnection : public IConnection {
   // Enters the multithreaded COM apartment for the length of the check;
   // failures are logged, and the answer is false.
   bool TestConnectivity() override;
+  std::optional<std::uint32_t> LastLocalAddress() override { return lastLocalAddress_; }
   // True when the URL's host and port accept a connection now.
   bool TestUrl(const char* url);
 
@@ -21,4 +22,5 @@ class ConfigMgrMPConnection : public IConnection {
   bool CheckManagementPoint();
 
   ManagementPointNameSource nameSource_;
+  std::optional<std::uint32_t> lastLocalAddress_;  // of the last check, when it succeeded
 };

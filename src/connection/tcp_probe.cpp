@@ -3,8 +3,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include <cstdio>
-#include <memory>
+#include "connection/host_lookup.h"
 
 namespace {
 
@@ -39,17 +38,24 @@ class unique_socket {
   SOCKET handle_;
 };
 
-struct AddrInfoFreer {
-  void operator()(addrinfo* list) const { freeaddrinfo(list); }
-};
-using unique_addrinfo = std::unique_ptr<addrinfo, AddrInfoFreer>;
+// 0 unless the connection runs over IPv4.
+std::uint32_t LocalIPv4Address(SOCKET connection) {
+  sockaddr_storage local{};
+  int length = sizeof local;
+  if (getsockname(connection, reinterpret_cast<sockaddr*>(&local), &length) != 0) return 0;
+  if (local.ss_family != AF_INET) return 0;
+  return reinterpret_cast<const sockaddr_in&>(local).sin_addr.s_addr;
+}
 
-int ConnectOne(const addrinfo& address, ULONGLONG timeout) {
+int ConnectOne(const ADDRINFOEXW& address, ULONGLONG timeout, std::uint32_t& localAddress) {
   const unique_socket connection(socket(address.ai_family, address.ai_socktype, address.ai_protocol));
   if (connection.get() == INVALID_SOCKET) return WSAGetLastError();
   u_long nonBlocking = 1;
   if (ioctlsocket(connection.get(), FIONBIO, &nonBlocking) != 0) return WSAGetLastError();
-  if (connect(connection.get(), address.ai_addr, static_cast<int>(address.ai_addrlen)) == 0) return 0;
+  if (connect(connection.get(), address.ai_addr, static_cast<int>(address.ai_addrlen)) == 0) {
+    localAddress = LocalIPv4Address(connection.get());
+    return 0;
+  }
   const int started = WSAGetLastError();
   if (started != WSAEWOULDBLOCK) return started;
 
@@ -70,34 +76,31 @@ int ConnectOne(const addrinfo& address, ULONGLONG timeout) {
     return WSAGetLastError();
   }
   if (error == 0 && FD_ISSET(connection.get(), &failed)) return WSAECONNREFUSED;
+  if (error == 0) localAddress = LocalIPv4Address(connection.get());
   return error;
 }
 
 }  // namespace
 
-int ProbeTcpConnection(const char* host, unsigned short port, DWORD timeout) {
+int ProbeTcpConnection(const char* host, unsigned short port, DWORD timeout, std::uint32_t& localAddress) {
+  localAddress = 0;
   // An empty name would stand for every address of this machine.
   if (host == nullptr || *host == '\0') return WSAHOST_NOT_FOUND;
   const WinsockSession session;
   if (session.error() != 0) return session.error();
 
-  char service[8];
-  std::snprintf(service, sizeof service, "%u", static_cast<unsigned>(port));
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_protocol = IPPROTO_TCP;
-  addrinfo* found = nullptr;
-  const int resolved = getaddrinfo(host, service, &hints, &found);
-  const unique_addrinfo addresses(found);
+  const ULONGLONG deadline = GetTickCount64() + timeout;
+  unique_addrinfoex addresses;
+  const int resolved = LookUpTcpHost(host, port, timeout, addresses);
   if (resolved != 0) return resolved;
 
-  const ULONGLONG deadline = GetTickCount64() + timeout;
   int error = WSAHOST_NOT_FOUND;
-  for (const addrinfo* address = addresses.get(); address != nullptr; address = address->ai_next) {
+  // mingw-w64 declares the next link with a misspelt tag; it is the same structure.
+  const auto next = [](const ADDRINFOEXW* address) { return reinterpret_cast<const ADDRINFOEXW*>(address->ai_next); };
+  for (const ADDRINFOEXW* address = addresses.get(); address != nullptr; address = next(address)) {
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) return WSAETIMEDOUT;
-    error = ConnectOne(*address, deadline - now);
+    error = ConnectOne(*address, deadline - now, localAddress);
     if (error == 0) return 0;
   }
   return error;

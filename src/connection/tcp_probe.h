@@ -3,10 +3,14 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // Connects to every address `host` resolves to, in turn, until one connection
-// is established, then closes it at once without sending anything. The waits
-// for connections take at most `timeout` milliseconds in all (name resolution
-// itself is not counted). Returns 0 when a connection was established,
-// otherwise the Winsock error of the last attempt (WSAETIMEDOUT when the
-// time ran out).
-int ProbeTcpConnection(const char* host, unsigned short port, DWORD timeout);
+// is established, then closes it at once without sending anything. Name
+// resolution and the waits for connections take at most `timeout`
+// milliseconds in all, where the platform can bound resolution (see
+// LookUpTcpHost). Returns 0 when a connection was established, otherwise the
+// Winsock error of the last attempt (WSAETIMEDOUT when the time ran out).
+// `localAddress` gets the connection's own IPv4 address in network byte
+// order, or 0 when there was none.
+int ProbeTcpConnection(const char* host, unsigned short port, DWORD timeout, std::uint32_t& localAddress);

@@ -11,7 +11,8 @@
 
 namespace {
 
-// The whole wait for the management point's host to accept a connection.
+// The whole wait for the management point's host to be resolved and to
+// accept a connection.
 constexpr DWORD kConnectTimeout = 5000;  // milliseconds
 
 struct InternetHandleCloser {
@@ -21,8 +22,8 @@ using unique_hinternet = std::unique_ptr<void, InternetHandleCloser>;
 
 // A WinINet connection handle is granted without any traffic, so it proves
 // nothing about the host; a TCP connection, closed unused, does.
-bool IsHostReachable(const std::string& host, INTERNET_PORT port) {
-  const int error = ProbeTcpConnection(host.c_str(), port, kConnectTimeout);
+bool IsHostReachable(const std::string& host, INTERNET_PORT port, std::uint32_t& localAddress) {
+  const int error = ProbeTcpConnection(host.c_str(), port, kConnectTimeout, localAddress);
   if (error == 0) return true;
   if (DebugInfoEnabled()) {
     LogPrintf("%T: Connection to %s port %u failed, %s\n", host.c_str(), static_cast<unsigned>(port),
@@ -60,5 +61,8 @@ bool ConfigMgrMPConnection::TestUrl(const char* url) {
   const unique_hinternet connection(InternetConnectA(session.get(), host.c_str(), parts.nPort, "", "",
                                                      static_cast<DWORD>(parts.nScheme), 0, 0));
   if (!connection) return false;
-  return IsHostReachable(host, parts.nPort);
+  std::uint32_t localAddress = 0;
+  if (!IsHostReachable(host, parts.nPort, localAddress)) return false;
+  if (localAddress != 0) lastLocalAddress_ = localAddress;
+  return true;
 }

@@ -43,3 +43,12 @@ std::uint32_t GetAddressWord(HostAddressTable* table, std::uint32_t index) {
 std::uint32_t GetMaskWord(HostAddressTable* table, std::uint32_t index) {
   return ReadEntryWord(table, index, [](const HostAddressEntry& entry) { return entry.maskWord; });
 }
+
+std::optional<std::uint32_t> FindSubnetOfAddress(HostAddressTable* table, std::uint32_t address) {
+  const std::uintptr_t count = GetAddressCount(table);
+  for (std::uintptr_t index = 0; index < count; ++index) {
+    const auto entry = static_cast<std::uint32_t>(index);
+    if (GetAddressWord(table, entry) == address) return address & GetMaskWord(table, entry);
+  }
+  return std::nullopt;
+}

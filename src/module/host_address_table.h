@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "tovera/agent_module.h"
 
@@ -10,3 +11,7 @@ std::uintptr_t GetAddressCount(HostAddressTable* table);
 // 0 when `index` is not below the current entry count.
 std::uint32_t GetAddressWord(HostAddressTable* table, std::uint32_t index);
 std::uint32_t GetMaskWord(HostAddressTable* table, std::uint32_t index);
+
+// The subnet (address AND mask) of the first entry that holds `address`;
+// none when no entry does. Each read takes the lock by itself.
+std::optional<std::uint32_t> FindSubnetOfAddress(HostAddressTable* table, std::uint32_t address);

@@ -23,20 +23,32 @@ void AppendBounded(char* text, std::size_t size, const char* piece) {
 
 bool Mardonel::IsManagedNetwork() {
   const std::uintptr_t count = GetAddressCount(addressTable);
+  // Every entry reaches the same point through the same routing, so one
+  // unanswered ask answers for the whole scan.
+  bool unanswered = !connection;
+  const auto isRemembered = [this](std::uint32_t subnet) {
+    return std::find(managedSubnets.begin(), managedSubnets.end(), subnet) != managedSubnets.end();
+  };
   for (std::uintptr_t index = 0; index < count; ++index) {
     const auto entry = static_cast<std::uint32_t>(index);
     const std::uint32_t address = GetAddressWord(addressTable, entry);
     const std::uint32_t subnet = address & GetMaskWord(addressTable, entry);
-    if (std::find(managedSubnets.begin(), managedSubnets.end(), subnet) != managedSubnets.end()) return true;
-    if (connection && connection->TestConnectivity()) {
+    if (isRemembered(subnet)) return true;
+    if (!unanswered && connection->TestConnectivity()) {
+      // The adapter that reached the point earns the credit, not the entry at hand.
+      const std::optional<std::uint32_t> local = connection->LastLocalAddress();
+      const std::optional<std::uint32_t> reached = local ? FindSubnetOfAddress(addressTable, *local) : std::nullopt;
+      const std::uint32_t credited = reached.value_or(subnet);
+      if (isRemembered(credited)) return true;
       try {
-        managedSubnets.push_back(subnet);
+        managedSubnets.push_back(credited);
       } catch (const std::bad_alloc&) {
         return true;  // reachable all the same; only the memory of it is lost
       }
       SaveManagedSubnets();
       return true;
     }
+    unanswered = true;
     LogPrintf("%T: Failed to connect to MP. Setting status to unmanaged.\n");
   }
   return false;

@@ -1,5 +1,5 @@
-// The module asking for the managed state through a management point that
-// answers on loopback.
+// The module asking for the managed state through a management point on
+// loopback, answering or not.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,15 +10,19 @@
 #include "loopback_listener.h"
 #include "module/mardonel.h"
 #include "scoped_registry_value.h"
+#include "support/captured_log.h"
 #include "support/test_env.h"
 
 namespace {
+
+constexpr double kConnectBound = 5.0;  // seconds
 
 TEST(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
   ScopedRegistryValue subnets("Software\\Quarnel\\Common", "ManagedSubnets", std::nullopt);
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
   TestHostTable table;
+  table.Add("192.168.56.1", "255.255.255.0");  // a host-only adapter, which did not answer
   table.Add("127.0.0.1", "255.0.0.0");
   LoopbackListener listener;
   const std::wstring name = L"127.0.0.1:" + std::to_wstring(listener.port());
@@ -34,6 +38,32 @@ TEST(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
   const std::vector<std::string> lines = SplitLines(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName()));
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find(",2,Net Adapters changed,"), std::string::npos) << lines[0];
+}
+
+TEST(ModuleCheck, UnansweredManagementPointHoldsTheScanForOneBoundedWait) {
+  ScopedRegistryValue subnets("Software\\Quarnel\\Common", "ManagedSubnets", std::nullopt);
+  TestHostTable table;
+  for (const char* address : {"10.1.2.3", "10.2.3.4", "192.168.56.1", "172.17.0.1"}) table.Add(address, "255.255.0.0");
+  LoopbackListener listener;
+  listener.FillBacklog();
+  const std::wstring name = L"127.0.0.1:" + std::to_wstring(listener.port());
+  int asked = 0;
+  Mardonel module;
+  module.addressTable = table.get();
+  module.connection = std::make_unique<ConfigMgrMPConnection>([name, &asked] {
+    ++asked;
+    return std::optional<std::wstring>(name);
+  });
+  CapturedLog log;
+
+  bool managed = true;
+  const double seconds = SecondsTaken([&] { managed = module.IsManagedNetwork(); });
+
+  EXPECT_FALSE(managed);
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(log.CountEndingWith(": Failed to connect to MP. Setting status to unmanaged."), 4) << log.Text();
+  EXPECT_LT(seconds, 1.3 * kConnectBound) << "one wait for the scan, not one an entry";
+  EXPECT_EQ(subnets.Read(), std::nullopt);
 }
 
 }  // namespace

@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <thread>
 
 #include "connection/ConfigMgrMPConnection.h"
 #include "connection/wrapper_error.h"
 #include "support/captured_log.h"
+#include "support/test_env.h"
 #include "loopback_listener.h"
 
 namespace {
@@ -29,12 +29,6 @@ std::string LoopbackUrl(unsigned short port) {
   return "http://127.0.0.1:" + std::to_string(port) + "//sms_MP//.sms_aut?MPLIST";
 }
 
-double SecondsTaken(const std::function<void()>& job) {
-  const auto start = std::chrono::steady_clock::now();
-  job();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // Runs `job` on a thread of its own, whose COM state the test controls.
 template <typename Job>
 void OnFreshThread(Job job) {
@@ -48,6 +42,7 @@ TEST(Connectivity, ListeningLoopbackPortIsReachableWithoutTraffic) {
   ConfigMgrMPConnection connection(NameIs(LoopbackName(listener.port())));
   EXPECT_TRUE(connection.IsAvailable());
   EXPECT_TRUE(connection.TestConnectivity());
+  EXPECT_EQ(connection.LastLocalAddress(), std::optional<std::uint32_t>(0x0100007Fu)) << "127.0.0.1";
   EXPECT_EQ(listener.AcceptAndCountBytes(2000), 0) << "one connection, closed without a byte";
   EXPECT_TRUE(log.Contains(": Testing connectivity to " + LoopbackUrl(listener.port()) + "\r\n")) << log.Text();
   EXPECT_FALSE(log.Contains("failed")) << log.Text();
@@ -60,6 +55,7 @@ TEST(Connectivity, ClosedPortIsUnreachableAtOnce) {
   bool reachable = true;
   EXPECT_LT(SecondsTaken([&] { reachable = connection.TestConnectivity(); }), 2.0);
   EXPECT_FALSE(reachable);
+  EXPECT_EQ(connection.LastLocalAddress(), std::nullopt);
   const std::string failure = ": Connection to 127.0.0.1 port " + std::to_string(port) + " failed, ";
   EXPECT_TRUE(log.Contains(failure)) << log.Text();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "module/dotted_address.h"
@@ -18,16 +19,19 @@ constexpr char kFailureLine[] = ": Failed to connect to MP. Setting status to un
 
 class FakeConnection : public IConnection {
  public:
-  FakeConnection(bool reachable, int& calls) : reachable_(reachable), calls_(calls) {}
+  FakeConnection(bool reachable, int& calls, std::optional<std::uint32_t> localAddress)
+      : reachable_(reachable), calls_(calls), localAddress_(localAddress) {}
   bool IsAvailable() override { return true; }
   bool TestConnectivity() override {
     ++calls_;
     return reachable_;
   }
+  std::optional<std::uint32_t> LastLocalAddress() override { return localAddress_; }
 
  private:
   bool reachable_;
   int& calls_;
+  std::optional<std::uint32_t> localAddress_;
 };
 
 class ManagedSubnetsTest : public testing::Test {
@@ -38,7 +42,11 @@ class ManagedSubnetsTest : public testing::Test {
     module_.addressTable = table_.get();
   }
 
-  void Reachable(bool reachable) { module_.connection = std::make_unique<FakeConnection>(reachable, calls_); }
+  // `from`: the local address the connection reports, when it reports one.
+  void Reachable(bool reachable, const char* from = nullptr) {
+    const auto local = from != nullptr ? std::optional<std::uint32_t>(ParseDottedAddress(from)) : std::nullopt;
+    module_.connection = std::make_unique<FakeConnection>(reachable, calls_, local);
+  }
 
   void Remember(std::initializer_list<const char*> subnets) {
     for (const char* subnet : subnets) module_.managedSubnets.push_back(ParseDottedAddress(subnet));
@@ -109,15 +117,45 @@ TEST_F(ManagedSubnetsTest, UnreachableEntryIsLoggedAndARememberedOneStillCounts)
   EXPECT_FALSE(KeyExists(kCommonKey));
 }
 
-TEST_F(ManagedSubnetsTest, FailureIsLoggedForEveryEntryWhateverTheDebugMask) {
-  table_.Add("10.1.2.3", "255.255.0.0");
-  table_.Add("10.2.3.4", "255.255.0.0");
+TEST_F(ManagedSubnetsTest, UnansweredPointIsAskedOnceAndEveryEntryLoggedWhateverTheDebugMask) {
+  for (const char* address : {"10.1.2.3", "10.2.3.4", "192.168.56.1", "172.17.0.1"}) table_.Add(address, "255.255.0.0");
   CapturedLog quiet(0);
   Reachable(false);
   EXPECT_FALSE(module_.IsManagedNetwork());
-  EXPECT_EQ(calls_, 2);
-  EXPECT_EQ(quiet.CountEndingWith(kFailureLine), 2);
+  EXPECT_EQ(calls_, 1);
+  EXPECT_EQ(quiet.CountEndingWith(kFailureLine), 4);
   EXPECT_TRUE(module_.managedSubnets.empty());
+}
+
+TEST_F(ManagedSubnetsTest, SuccessIsCreditedToTheEntryHoldingTheConnectionsAddress) {
+  struct Case {
+    const char* from;
+    Texts remembered;  // before the scan, then after it
+    Texts expected;
+    const char* stored;  // null: nothing stored
+  };
+  // A host-only adapter first, the corporate one second.
+  table_.Add("192.168.56.1", "255.255.255.0");
+  table_.Add("10.20.30.40", "255.255.0.0");
+  const Case cases[] = {
+      {"10.20.30.40", {}, {"10.20.0.0"}, "10.20.0.0"},
+      {"172.16.0.9", {}, {"192.168.56.0"}, "192.168.56.0"},  // not in the table: the entry at hand
+      {"10.20.30.40", {"10.20.0.0"}, {"10.20.0.0"}, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.from + (" after " + std::to_string(c.remembered.size())));
+    ASSERT_TRUE(DeleteKeyTree("Software\\Quarnel"));
+    module_.managedSubnets.clear();
+    for (const std::string& subnet : c.remembered) Remember({subnet.c_str()});
+    Reachable(true, c.from);
+    EXPECT_TRUE(module_.IsManagedNetwork());
+    EXPECT_EQ(RememberedTexts(), c.expected);
+    if (c.stored == nullptr) {
+      EXPECT_FALSE(KeyExists(kCommonKey));
+    } else {
+      EXPECT_EQ(RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets"), (RegExeValue{"REG_SZ", c.stored}));
+    }
+  }
 }
 
 TEST_F(ManagedSubnetsTest, MissingConnectionCountsAsUnreachable) {

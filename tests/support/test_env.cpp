@@ -2,6 +2,7 @@
 
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -136,4 +137,10 @@ std::string TodayUtcHistoryName() {
   SYSTEMTIME utc;
   GetSystemTime(&utc);
   return HistoryNameFor(utc);
+}
+
+double SecondsTaken(const std::function<void()>& job) {
+  const auto start = std::chrono::steady_clock::now();
+  job();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,9 @@ class TestHostTable {
   HostAddressTable table_;
   std::vector<HostAddressEntry*> entries_;
 };
+
+// Wall-clock seconds that `job` takes.
+double SecondsTaken(const std::function<void()>& job);
 
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);

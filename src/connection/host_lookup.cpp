@@ -1,0 +1,139 @@
+#include "connection/host_lookup.h"
+
+#include <mutex>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "connection/text_conversion.h"
+#include "connection/wrapper_error.h"
+
+namespace {
+
+// Both appear with asynchronous resolution; a platform without them
+// resolves synchronously.
+using CancelLookup = INT(WSAAPI*)(LPHANDLE);
+using LookupResult = INT(WSAAPI*)(LPOVERLAPPED);
+
+struct AsyncLookupCalls {
+  CancelLookup cancel = nullptr;
+  LookupResult result = nullptr;
+};
+
+AsyncLookupCalls FindAsyncLookupCalls() {
+  AsyncLookupCalls calls;
+  const HMODULE winsock = GetModuleHandleW(L"ws2_32.dll");
+  if (winsock == nullptr) return calls;
+  // Through void*: the platform's generic procedure type does not convert directly.
+  calls.cancel =
+      reinterpret_cast<CancelLookup>(reinterpret_cast<void*>(GetProcAddress(winsock, "GetAddrInfoExCancel")));
+  calls.result =
+      reinterpret_cast<LookupResult>(reinterpret_cast<void*>(GetProcAddress(winsock, "GetAddrInfoExOverlappedResult")));
+  if (calls.cancel == nullptr || calls.result == nullptr) return AsyncLookupCalls();
+  return calls;
+}
+
+// One asynchronous lookup: the resolver writes into it until it signals the
+// event, so it must outlive the wait whenever the wait gives up first.
+class PendingLookup {
+ public:
+  PendingLookup() { overlapped_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr); }
+  ~PendingLookup() {
+    FreeAddrInfoExW(result_);
+    if (overlapped_.hEvent != nullptr) CloseHandle(overlapped_.hEvent);
+  }
+  PendingLookup(const PendingLookup&) = delete;
+  PendingLookup& operator=(const PendingLookup&) = delete;
+
+  bool Usable() const { return overlapped_.hEvent != nullptr; }
+  bool Finished(DWORD waitMs) const { return WaitForSingleObject(overlapped_.hEvent, waitMs) == WAIT_OBJECT_0; }
+
+  OVERLAPPED overlapped_{};
+  ADDRINFOEXW* result_ = nullptr;
+  HANDLE cancel_ = nullptr;
+};
+
+// Lookups given up on while the resolver still held them; each is freed at
+// a later lookup once the resolver has let go. Never destroyed: at unload a
+// resolver may still be writing into one.
+class AbandonedLookups {
+ public:
+  static AbandonedLookups& Instance() {
+    static AbandonedLookups* const instance = new AbandonedLookups;
+    return *instance;
+  }
+
+  void Keep(std::unique_ptr<PendingLookup> lookup) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    try {
+      lookups_.push_back(std::move(lookup));
+    } catch (const std::bad_alloc&) {
+      static_cast<void>(lookup.release());  // left to the resolver rather than freed under it
+    }
+  }
+
+  void FreeFinished() {
+    const std::lock_guard<std::mutex> hold(lock_);
+    std::erase_if(lookups_, [](const std::unique_ptr<PendingLookup>& lookup) { return lookup->Finished(0); });
+  }
+
+ private:
+  std::mutex lock_;
+  std::vector<std::unique_ptr<PendingLookup>> lookups_;
+};
+
+// A cancelled lookup signals its end promptly where cancelling works (not
+// under Wine, which refuses the cancel).
+constexpr DWORD kCancelGrace = 200;  // milliseconds
+
+int LookUpAsync(const AsyncLookupCalls& calls, const wchar_t* host, const wchar_t* service, const ADDRINFOEXW& hints,
+                DWORD timeout, unique_addrinfoex& addresses) {
+  AbandonedLookups::Instance().FreeFinished();
+  auto lookup = std::make_unique<PendingLookup>();
+  if (!lookup->Usable()) return static_cast<int>(GetLastError());
+  timeval bound{static_cast<long>(timeout / 1000), static_cast<long>(timeout % 1000 * 1000)};
+  const int started = GetAddrInfoExW(host, service, NS_DNS, nullptr, &hints, &lookup->result_, &bound,
+                                     &lookup->overlapped_, nullptr, &lookup->cancel_);
+  if (started != WSA_IO_PENDING) {
+    addresses.reset(std::exchange(lookup->result_, nullptr));
+    return started;
+  }
+  if (!lookup->Finished(timeout)) {
+    if (calls.cancel(&lookup->cancel_) != 0 || !lookup->Finished(kCancelGrace)) {
+      AbandonedLookups::Instance().Keep(std::move(lookup));
+      return WSAETIMEDOUT;
+    }
+  }
+  const int error = calls.result(&lookup->overlapped_);
+  addresses.reset(std::exchange(lookup->result_, nullptr));
+  return error;
+}
+
+}  // namespace
+
+int LookUpTcpHost(const char* host, unsigned short port, DWORD timeout, unique_addrinfoex& addresses) {
+  addresses.reset();
+  std::wstring wideHost;
+  std::wstring service;
+  try {
+    wideHost = NQuarnel::AnsiToWide(host, CP_ACP);
+    service = std::to_wstring(port);
+  } catch (const NQuarnel::CWrapperError&) {
+    return WSAHOST_NOT_FOUND;  // a name that has no wide form names no host
+  } catch (const std::bad_alloc&) {
+    return WSA_NOT_ENOUGH_MEMORY;
+  }
+  ADDRINFOEXW hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_protocol = IPPROTO_TCP;
+
+  static const AsyncLookupCalls calls = FindAsyncLookupCalls();
+  if (calls.cancel != nullptr) return LookUpAsync(calls, wideHost.c_str(), service.c_str(), hints, timeout, addresses);
+  ADDRINFOEXW* found = nullptr;
+  const int error = GetAddrInfoExW(wideHost.c_str(), service.c_str(), NS_DNS, nullptr, &hints, &found, nullptr, nullptr,
+                                   nullptr, nullptr);
+  addresses.reset(found);
+  return error;
+}
