@@ -139,8 +139,9 @@ TEST_F(HostTableChurn, EntriesAddedAndFreedDuringEvaluationsWithNothingRemembere
   ReportFigure("history_lines", static_cast<std::int64_t>(lines.size()));
   EXPECT_EQ(lines.size(), static_cast<std::size_t>(kEvaluations));
   const std::vector<std::string> logged = SplitLines(ReadWholeFile(temp_ / "churn.log"));
-  EXPECT_EQ(CountEndingWith(logged, ": Failed to connect to MP. Setting status to unmanaged."), checks_)
-      << "one line for every entry the check was asked about";
+  EXPECT_LE(checks_, kEvaluations) << "one check answers for a whole evaluation";
+  EXPECT_GE(CountEndingWith(logged, ": Failed to connect to MP. Setting status to unmanaged."), checks_)
+      << "a line for every entry scanned, so at least one for every check";
 }
 
 TEST_F(HostTableChurn, NoReadFallsOutsideTheTableWhileItShrinksAndGrows) {
