@@ -5,7 +5,7 @@
 set -e
 wine_run="$1"
 reg_file="$2"
-scratch='Software\Quarnel\SampleImportCheck'
+scratch='Software\MardonelSampleImportCheck'
 copy="$(mktemp --suffix=.reg)"
 trap 'rm -f "$copy"; "$wine_run" reg delete "HKLM\\$scratch" /f >/dev/null 2>&1 || true' EXIT
 sed 's/^\[HKEY_LOCAL_MACHINE\\Software\\Quarnel\\ToveraAgt\]/[HKEY_LOCAL_MACHINE\\'"$(printf '%s' "$scratch" | sed 's/\\/\\\\/g')"']/' "$reg_file" > "$copy"

@@ -13,6 +13,10 @@ WINEPREFIX="$(realpath -m "$2")"
 export WINEPREFIX
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# The prefix is made and its services start in the tests' locale and zone,
+# whatever the user's settings, or none.
+unset LC_ALL LC_CTYPE LC_COLLATE LC_MESSAGES LC_NUMERIC LC_TIME LC_MONETARY LANGUAGE
+export LANG=C.UTF-8 TZ=UTC
 wine_dir=/usr/lib/wine
 case "$action" in
   start)

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "support/managed_subnets_env.h"
 #include "support/test_env.h"
+#include "support/test_registry.h"
 
 namespace {
 
@@ -42,8 +42,12 @@ std::string RecordLine(std::uint64_t localTime, int state, const char* reason) {
 
 class HostSlots : public testing::Test {
  protected:
+  // Start-up reads and writes the settings and remembered subnets: start
+  // from none, log into the test's folder; the trees restore the machine's.
   void SetUp() override {
-    ForgetManagedSubnets();
+    ASSERT_TRUE(DeleteKeyTree("Software\\Quarnel"));
+    ASSERT_TRUE(DeleteKeyTree("Software\\Policies\\Quarnel"));
+    StoreText("Software\\Quarnel\\ToveraAgt", "LogFileName", temp_ / "agent.log");
     library_ = LoadLibraryA("Mardonel.dll");
     ASSERT_NE(library_, nullptr);
     factory_ = reinterpret_cast<void* (*)(void*)>(reinterpret_cast<void*>(GetProcAddress(library_, "__getMardonel")));
@@ -53,6 +57,8 @@ class HostSlots : public testing::Test {
     if (library_ != nullptr) FreeLibrary(library_);
   }
 
+  ScopedRegistryTree settings_{"Software\\Quarnel"};
+  ScopedRegistryTree policy_{"Software\\Policies\\Quarnel"};
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
   HMODULE library_ = nullptr;

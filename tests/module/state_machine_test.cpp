@@ -16,6 +16,7 @@
 #include "module/mardonel.h"
 #include "support/managed_subnets_env.h"
 #include "support/test_env.h"
+#include "support/test_registry.h"
 
 namespace {
 
@@ -71,11 +72,14 @@ FILETIME HeartbeatAt(std::uint64_t local) {
 
 class StateMachine : public testing::Test {
  protected:
+  // Start-up reads and writes the settings and remembered subnets: start
+  // from none, log into the test's folder; the trees restore the machine's.
   void SetUp() override {
     WaitClearOfMidnight();
-    ForgetManagedSubnets();
+    ASSERT_TRUE(DeleteKeyTree("Software\\Quarnel"));
+    ASSERT_TRUE(DeleteKeyTree("Software\\Policies\\Quarnel"));
+    StoreText("Software\\Quarnel\\ToveraAgt", "LogFileName", temp_ / "agent.log");
   }
-  void TearDown() override { ForgetManagedSubnets(); }
 
   void Connect(bool reachable) { module_.connection = std::make_unique<FakeConnection>(probe_, reachable); }
 
@@ -114,6 +118,9 @@ class StateMachine : public testing::Test {
 
   using Texts = std::vector<std::string>;
 
+  ScopedRegistryTree settings_{"Software\\Quarnel"};
+  ScopedRegistryTree policy_{"Software\\Policies\\Quarnel"};
+  CapturedLog log_;
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
   TestHostTable table_;

@@ -31,8 +31,9 @@ std::string EnvironmentBlock(const std::vector<std::string>& variables) {
   const std::unique_ptr<char, EnvironmentFreer> strings(GetEnvironmentStringsA());
   for (const char* entry = strings.get(); *entry != '\0'; entry += std::strlen(entry) + 1) {
     const std::string text = entry;
-    // The per-drive current folders ("=C:=...") are no Unix variables.
-    if (text[0] == '=') continue;
+    // The per-drive current folders ("=C:=...") are no Unix variables; LC_*
+    // would override the LANG a child is given.
+    if (text[0] == '=' || text.rfind("LC_", 0) == 0) continue;
     const bool replaced =
         std::any_of(variables.begin(), variables.end(), [&](const std::string& v) { return SameName(text, v); });
     if (!replaced) block += text + '\0';

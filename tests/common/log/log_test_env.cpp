@@ -4,6 +4,7 @@
 
 #include "common/log/log_format.h"
 #include "common/log/log_record.h"
+#include "common/log/log_rollover.h"
 
 int FastLogPrintf(const char* format, ...) {
   va_list args;
@@ -36,9 +37,11 @@ LogFileTest::LogFileTest() {
 }
 
 LogFileTest::~LogFileTest() {
-  // Whatever a later test of this process logs stays out of the machine's files.
+  // Whatever a later test of this process logs stays out of the machine's
+  // files, and starts no new file with a rename failure count.
   std::snprintf(LogFileName, sizeof LogFileName, "-");
   MaxLogFilesize = 1048576;
+  LogRenameErrors = 0;
 }
 
 void LogFileTest::UseLogFile(const std::string& path) {
