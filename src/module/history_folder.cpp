@@ -8,6 +8,7 @@
 #include "common/log/log.h"
 #include "common/log/log_format.h"
 #include "module/history_file_name.h"
+#include "module/history_folders.h"
 #include "module/history_listing.h"
 #include "module/history_path.h"
 #include "module/history_record.h"
@@ -51,12 +52,14 @@ CalendarDate DateOf(std::uint64_t value) {
 // One "INITIALISED" record for every day after the last file's day that ended
 // more than a day ago. The unsigned difference also rejects a last-file time
 // after the limit (it wraps around) and a gap of 30 days or more.
-void FillMissedDays(std::uint64_t lastFileTime, std::uint64_t now) {
+void FillMissedDays(const std::string& folder, const PinnedFolders& held, std::uint64_t lastFileTime,
+                    std::uint64_t now) {
   std::uint64_t first = lastFileTime + kOneDay;
   const std::uint64_t limit = now - kOneDay;
   if (limit - first >= kGapLimit) return;
   for (; first < limit; first += kOneDay) {
-    AppendHistoryRecord(HistoryFilePathFor(DateOf(first)), first, kUnmanaged, "INITIALISED", SuccessLine::Always);
+    AppendHistoryRecord(HistoryFilePathIn(folder, DateOf(first)), first, kUnmanaged, "INITIALISED",
+                        SuccessLine::Always, &held);
   }
 }
 
@@ -65,8 +68,12 @@ void FillMissedDays(std::uint64_t lastFileTime, std::uint64_t now) {
 void Mardonel::MaintainHistoryFolder() {
   const HistoryPath folder = HistoryFolderPath();
   std::vector<std::string> names = ListHistoryFiles(folder);
-  TrimHistoryFiles(folder.text, names, kKeptHistoryFiles);
   if (names.empty()) return;
+  // Checked once and held for the whole run, not once per file: held, the
+  // folders cannot be swapped for links meanwhile, and they exist, as the
+  // files were just listed there.
+  const PinnedFolders held = PinHistoryFolders(folder.text);
+  TrimHistoryFiles(folder.text, names, kKeptHistoryFiles, held);
 
   const std::optional<CalendarDate> lastFileDate = HistoryFileDate(names.back());
   if (!lastFileDate || IsToday(*lastFileDate)) return;
@@ -74,5 +81,5 @@ void Mardonel::MaintainHistoryFolder() {
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
   if (DebugInfoEnabled()) LogPrintf("%T: Last file written on: %s\n", LocalTimeText(nullptr, 0, lastFileTime));
-  FillMissedDays(lastFileTime, ValueOf(now));
+  FillMissedDays(folder.text, held, lastFileTime, ValueOf(now));
 }

@@ -3,11 +3,11 @@
 #include <shlwapi.h>
 
 #include <cstring>
+#include <optional>
 
 #include "common/fs/append_file.h"
 #include "common/fs/directory.h"
 #include "common/fs/folder_security.h"
-#include "common/fs/no_link_folder.h"
 #include "common/log/log.h"
 
 void CreateHistoryFolders(const std::string& statesFolder, FolderCreator create) {
@@ -39,15 +39,17 @@ void CreateHistoryFolders(const std::string& statesFolder, FolderCreator create)
   }
 }
 
-NoLinkFile OpenHistoryFile(const std::string& path) {
-  const PinnedFolders folders(path.c_str(), kOwnHistoryFolders);
-  NoLinkFile file = folders.refused() ? NoLinkFile{nullptr, kLinkRefused} : OpenForAppend(path.c_str());
+PinnedFolders PinHistoryFolders(const std::string& path) { return PinnedFolders(path.c_str(), kOwnHistoryFolders); }
+
+NoLinkFile OpenHistoryFile(const std::string& path, const PinnedFolders* held) {
+  std::optional<PinnedFolders> own;
+  if (held == nullptr) held = &own.emplace(path.c_str(), kOwnHistoryFolders);
+  NoLinkFile file = held->refused() ? NoLinkFile{nullptr, kLinkRefused} : OpenForAppend(path.c_str());
   if (file.error == kLinkRefused) LogPrintf("%T: Refused to write history file through a link: %s\n", path.c_str());
   return file;
 }
 
-void DeleteHistoryFile(const std::string& path) {
-  const PinnedFolders folders(path.c_str(), kOwnHistoryFolders);
-  const DWORD error = folders.refused() ? kLinkRefused : DeleteFileNoLink(path.c_str());
+void DeleteHistoryFile(const std::string& path, const PinnedFolders& held) {
+  const DWORD error = held.refused() ? kLinkRefused : DeleteFileNoLink(path.c_str());
   if (error == kLinkRefused) LogPrintf("%T: Refused to delete history file through a link: %s\n", path.c_str());
 }

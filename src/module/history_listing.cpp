@@ -46,12 +46,13 @@ std::vector<std::string> ListHistoryFiles(const HistoryPath& folder) {
   return names;
 }
 
-void TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep) {
+void TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep,
+                      const PinnedFolders& held) {
   if (names.size() <= keep) return;
   const auto oldestKept = names.end() - static_cast<std::ptrdiff_t>(keep);
   for (auto name = names.begin(); name != oldestKept; ++name) {
     const std::string path = folder + *name;
-    if (path.size() < MAX_PATH) DeleteHistoryFile(path);
+    if (path.size() < MAX_PATH) DeleteHistoryFile(path, held);
   }
   names.erase(names.begin(), oldestKept);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/fs/no_link_folder.h"
 #include "module/history_path.h"
 
 inline constexpr std::size_t kKeptHistoryFiles = 30;
@@ -15,6 +16,8 @@ inline constexpr std::size_t kKeptHistoryFiles = 30;
 // start; that is logged unless the folder merely has no "*.mgt" entry.
 std::vector<std::string> ListHistoryFiles(const HistoryPath& folder);
 
-// Deletes the files of the smallest names until at most `keep` names remain.
-// A file that cannot be deleted stays on disk but leaves the list all the same.
-void TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep);
+// Deletes the files of the smallest names until at most `keep` names remain,
+// in the module's folders as `held`. A file that cannot be deleted stays on
+// disk but leaves the list all the same.
+void TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep,
+                      const PinnedFolders& held);

@@ -1,26 +1,23 @@
 #include "module/history_path.h"
 
-#include <shlwapi.h>
-
-#include <cstring>
+#include <utility>
 
 #include "module/history_folders.h"
 
-HistoryPath HistoryFilePathFor(const CalendarDate& date) {
-  HistoryPath folderPath = HistoryFolderPath();
+HistoryPath HistoryFilePathIn(const std::string& folder, const CalendarDate& date) {
   char name[16] = {};
   FormatHistoryDayName(name, sizeof name, date);
-  if (folderPath.error != ERROR_SUCCESS) return {folderPath.text + name + kHistoryFileExtension, folderPath.error};
+  std::string path = folder + name + kHistoryFileExtension;
+  const DWORD error = path.size() < MAX_PATH ? ERROR_SUCCESS : ERROR_FILENAME_EXCED_RANGE;
+  return {std::move(path), error};
+}
 
-  char path[MAX_PATH] = {};
-  std::memcpy(path, folderPath.text.c_str(), folderPath.text.size() + 1);
-  CreateHistoryFolders(path);
-  const std::size_t fullLength = std::strlen(path) + std::strlen(name) + sizeof kHistoryFileExtension;
-  if (!PathAppendA(path, name) || fullLength > MAX_PATH) {
-    return {folderPath.text + name + kHistoryFileExtension, ERROR_FILENAME_EXCED_RANGE};
-  }
-  std::strcat(path, kHistoryFileExtension);
-  return {path, ERROR_SUCCESS};
+HistoryPath HistoryFilePathFor(const CalendarDate& date) {
+  const HistoryPath folder = HistoryFolderPath();
+  if (folder.error == ERROR_SUCCESS) CreateHistoryFolders(folder.text);
+  HistoryPath path = HistoryFilePathIn(folder.text, date);
+  if (folder.error != ERROR_SUCCESS) path.error = folder.error;
+  return path;
 }
 
 HistoryPath GetHistoryFilePath() {

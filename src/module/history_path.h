@@ -22,6 +22,10 @@ std::string AllUsersProfileFolder();
 // The States folder with its trailing backslash.
 HistoryPath HistoryFolderPath();
 
+// The history file of `date` in `folder` (ending with a backslash); makes
+// nothing.
+HistoryPath HistoryFilePathIn(const std::string& folder, const CalendarDate& date);
+
 // The history file of `date`; makes sure the States folder exists.
 HistoryPath HistoryFilePathFor(const CalendarDate& date);
 

@@ -36,11 +36,11 @@ void LogFailure(const char* path, DWORD error) {
 }  // namespace
 
 DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime, std::int32_t state,
-                          const char* reason, SuccessLine successLine) {
+                          const char* reason, SuccessLine successLine, const PinnedFolders* held) {
   DWORD error = path.error;
   unique_hfile file;
   if (error == ERROR_SUCCESS) {
-    NoLinkFile opened = OpenHistoryFile(path.text);
+    NoLinkFile opened = OpenHistoryFile(path.text, held);
     file = std::move(opened.file);
     error = opened.error;
   }
