@@ -16,7 +16,7 @@
 namespace {
 
 constexpr std::uint64_t kDay = 864000000000ULL;
-constexpr int kRounds = 15;
+constexpr int kRounds = 40;
 constexpr int kKeptFiles = 30;
 constexpr int kTrimmedFiles = 5;
 constexpr int kGapDays = 30;
