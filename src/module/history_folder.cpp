@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/log/log.h"
+#include "common/log/log_file_hold.h"
 #include "common/log/log_format.h"
 #include "module/history_file_name.h"
 #include "module/history_folders.h"
@@ -73,6 +74,8 @@ void Mardonel::MaintainHistoryFolder() {
   // folders cannot be swapped for links meanwhile, and they exist, as the
   // files were just listed there.
   const PinnedFolders held = PinHistoryFolders(folder.text);
+  // Every gap file has its log line: one open of the log serves them all.
+  const LogFileHold logHeld;
   TrimHistoryFiles(folder.text, names, kKeptHistoryFiles, held);
 
   const std::optional<CalendarDate> lastFileDate = HistoryFileDate(names.back());

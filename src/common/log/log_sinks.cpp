@@ -6,6 +6,7 @@
 #include "common/log/log.h"
 #include "common/log/log_console.h"
 #include "common/log/log_file.h"
+#include "common/log/log_file_hold.h"
 #include "common/log/log_format.h"
 #include "common/log/log_lock.h"
 #include "common/log/log_locked.h"
@@ -68,7 +69,7 @@ int vLogPrintfLocked(const char* format, va_list args) {
 
   char record[kLogRecordSize];
   const int length = FormatLogRecord(record, sizeof record, format, args);
-  unique_hfile file = OpenLogFile();
+  unique_hfile file = TakeLogFile();
   if (!file && !IsConsoleOnlyLog()) return QueueLogRecord(record, length);
 
   DrainPendingRecords(file.get());
@@ -78,6 +79,7 @@ int vLogPrintfLocked(const char* format, va_list args) {
     WriteLogFile(file.get(), record + 2, textLength);
   }
   if (file && ReachedSizeLimit(file.get())) RollOverLogFile(std::move(file));
+  PutBackLogFile(std::move(file));
   return length > 0 && record[length - 1] == '\n' ? length - 1 : length;
 }
 

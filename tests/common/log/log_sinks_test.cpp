@@ -2,6 +2,7 @@
 
 #include "common/fs/directory.h"
 #include "common/fs/unique_handle.h"
+#include "common/log/log_file_hold.h"
 #include "log_test_env.h"
 
 namespace {
@@ -9,11 +10,24 @@ namespace {
 using LogSettings = LogFileTest;
 using LogFileUnavailable = LogFileTest;
 using LogResults = LogFileTest;
+using LogHold = LogFileTest;
 
 // Another program holding the log file open without sharing it.
 unique_hfile HoldExclusively(const std::string& path) {
   return AdoptFileHandle(
       CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+TEST_F(LogHold, FileStaysOpenFromRecordToRecordUntilTheHoldEnds) {
+  {
+    const LogFileHold hold;
+    LogPrintf("one\n");
+    EXPECT_FALSE(HoldExclusively(logPath_)) << "kept open";
+    LogPrintf("two\n");
+  }
+  EXPECT_TRUE(HoldExclusively(logPath_)) << "closed with the hold";
+  LogPrintf("three\n");
+  EXPECT_EQ(LogText(), "one\r\ntwo\r\nthree\r\n");
 }
 
 TEST_F(LogSettings, ZeroSizeSwitchesWritingOffButFastRecordsStillQueue) {
