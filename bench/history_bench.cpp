@@ -10,7 +10,7 @@
 
 #include "bench.h"
 #include "common/fs/directory.h"
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "common/log/log_settings.h"
 #include "module/mardonel.h"
 
@@ -44,7 +44,7 @@ std::string UtcDayName(int offset) {
 }
 
 void WriteOneLine(const std::string& path) {
-  const unique_hfile file = AdoptFileHandle(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  const unique_hfile file = unique_hfile(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   if (file) WriteFile(file.get(), kLine, sizeof kLine - 1, &written, nullptr);
@@ -52,7 +52,7 @@ void WriteOneLine(const std::string& path) {
 
 int CountEntries(const std::string& folder) {
   WIN32_FIND_DATAA entry;
-  const unique_hfind search = AdoptFindHandle(FindFirstFileA((folder + "*.mgt").c_str(), &entry));
+  const unique_hfind search = unique_hfind(FindFirstFileA((folder + "*.mgt").c_str(), &entry));
   if (!search) return 0;
   int count = 0;
   do {

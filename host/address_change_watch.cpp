@@ -11,7 +11,7 @@ AddressChangeWatch::~AddressChangeWatch() {
 bool AddressChangeWatch::Arm() {
   if (armed_) CancelIPChangeNotify(&overlapped_);
   armed_ = false;
-  if (event_ == nullptr) return false;
+  if (!event_) return false;
   ResetEvent(event_.get());
   overlapped_ = OVERLAPPED{};
   overlapped_.hEvent = event_.get();

@@ -4,7 +4,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include "host/win_owners.h"
+#include "common/win/unique_any.h"
 
 class AddressChangeWatch {
  public:

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "host/win_owners.h"
+#include "common/win/unique_any.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/agent_files.h"
-#include "host/win_owners.h"
+#include "common/win/unique_any.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "host/win_owners.h"
+#include "common/win/unique_any.h"
 
 class StopSignal {
  public:

@@ -1,22 +1,17 @@
-// Owners of COM strings, values and interface references: every way out of
-// a scope frees or releases them.
+// Owners of COM values and interface references: every way out of a scope
+// clears or releases them. Strings are `unique_bstr`.
 #pragma once
 
 #include <oaidl.h>
 #include <oleauto.h>
 #include <windows.h>
 
-#include <memory>
 #include <utility>
 
+#include "common/win/unique_any.h"
 #include "connection/wrapper_error.h"
 
 namespace NQuarnel {
-
-struct BstrFreer {
-  void operator()(BSTR text) const { SysFreeString(text); }
-};
-using unique_bstr = std::unique_ptr<OLECHAR, BstrFreer>;
 
 // A copy of `text`; a null text gives a null string.
 inline unique_bstr CopyBstr(const wchar_t* text) {

@@ -1,5 +1,6 @@
 #include "connection/host_lookup.h"
 
+#include <memory>
 #include <mutex>
 #include <new>
 #include <string>

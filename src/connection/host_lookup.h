@@ -5,12 +5,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include <memory>
-
-struct AddrInfoExFreer {
-  void operator()(ADDRINFOEXW* list) const { FreeAddrInfoExW(list); }
-};
-using unique_addrinfoex = std::unique_ptr<ADDRINFOEXW, AddrInfoExFreer>;
+#include "common/win/unique_any.h"
 
 // Fills `addresses` with the stream addresses of `host` and `port`, in the
 // resolver's order; Winsock must be started. Where asynchronous resolution

@@ -3,40 +3,10 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include "common/win/unique_any.h"
 #include "connection/host_lookup.h"
 
 namespace {
-
-class WinsockSession {
- public:
-  WinsockSession() {
-    WSADATA data;
-    error_ = WSAStartup(MAKEWORD(2, 2), &data);
-  }
-  ~WinsockSession() {
-    if (error_ == 0) WSACleanup();
-  }
-  WinsockSession(const WinsockSession&) = delete;
-  WinsockSession& operator=(const WinsockSession&) = delete;
-  int error() const { return error_; }
-
- private:
-  int error_;
-};
-
-class unique_socket {
- public:
-  explicit unique_socket(SOCKET handle) : handle_(handle) {}
-  ~unique_socket() {
-    if (handle_ != INVALID_SOCKET) closesocket(handle_);
-  }
-  unique_socket(const unique_socket&) = delete;
-  unique_socket& operator=(const unique_socket&) = delete;
-  SOCKET get() const { return handle_; }
-
- private:
-  SOCKET handle_;
-};
 
 // 0 unless the connection runs over IPv4.
 std::uint32_t LocalIPv4Address(SOCKET connection) {
@@ -49,7 +19,7 @@ std::uint32_t LocalIPv4Address(SOCKET connection) {
 
 int ConnectOne(const ADDRINFOEXW& address, ULONGLONG timeout, std::uint32_t& localAddress) {
   const unique_socket connection(socket(address.ai_family, address.ai_socktype, address.ai_protocol));
-  if (connection.get() == INVALID_SOCKET) return WSAGetLastError();
+  if (!connection) return WSAGetLastError();
   u_long nonBlocking = 1;
   if (ioctlsocket(connection.get(), FIONBIO, &nonBlocking) != 0) return WSAGetLastError();
   if (connect(connection.get(), address.ai_addr, static_cast<int>(address.ai_addrlen)) == 0) {
@@ -86,8 +56,10 @@ int ProbeTcpConnection(const char* host, unsigned short port, DWORD timeout, std
   localAddress = 0;
   // An empty name would stand for every address of this machine.
   if (host == nullptr || *host == '\0') return WSAHOST_NOT_FOUND;
-  const WinsockSession session;
-  if (session.error() != 0) return session.error();
+  WSADATA data;
+  const int started = WSAStartup(MAKEWORD(2, 2), &data);
+  if (started != 0) return started;
+  const unique_winsock session(true);
 
   const ULONGLONG deadline = GetTickCount64() + timeout;
   unique_addrinfoex addresses;

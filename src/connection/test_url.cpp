@@ -1,10 +1,10 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <memory>
 #include <string>
 
 #include "common/log/error_text.h"
+#include "common/win/unique_any.h"
 #include "common/log/log.h"
 #include "connection/ConfigMgrMPConnection.h"
 #include "connection/tcp_probe.h"
@@ -14,11 +14,6 @@ namespace {
 // The whole wait for the management point's host to be resolved and to
 // accept a connection.
 constexpr DWORD kConnectTimeout = 5000;  // milliseconds
-
-struct InternetHandleCloser {
-  void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
-};
-using unique_hinternet = std::unique_ptr<void, InternetHandleCloser>;
 
 // A WinINet connection handle is granted without any traffic, so it proves
 // nothing about the host; a TCP connection, closed unused, does.

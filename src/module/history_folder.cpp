@@ -9,7 +9,7 @@
 #include "common/log/log_file_hold.h"
 #include "common/log/log_format.h"
 #include "module/history_file_name.h"
-#include "module/history_folders.h"
+#include "module/history_folder_chain.h"
 #include "module/history_listing.h"
 #include "module/history_path.h"
 #include "module/history_record.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "common/log/error_text.h"
 #include "common/log/log.h"
 #include "module/history_file_name.h"
@@ -31,7 +31,7 @@ std::vector<std::string> ListHistoryFiles(const HistoryPath& folder) {
   }
 
   WIN32_FIND_DATAA entry;
-  const unique_hfind search = AdoptFindHandle(FindFirstFileA(pattern.c_str(), &entry));
+  const unique_hfind search = unique_hfind(FindFirstFileA(pattern.c_str(), &entry));
   if (!search) {
     LogSearchFailure(pattern, GetLastError());
     return names;

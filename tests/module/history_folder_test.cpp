@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/fs/directory.h"
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "common/log/log_settings.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
@@ -218,7 +218,7 @@ TEST_F(HistoryGapPathTooLong, EveryMissedDayIsTriedAndItsFailureLogged) {
   folder.pop_back();
   ASSERT_TRUE(CreateDirectoryW(Extended(folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   const std::wstring newest = Extended(states_ + UtcDay(-3).name);
-  ASSERT_TRUE(AdoptFileHandle(
+  ASSERT_TRUE(unique_hfile(
       CreateFileW(newest.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
 
   module_.MaintainHistoryFolder();
@@ -261,7 +261,7 @@ TEST_F(HistoryTrimming, EntriesThatCannotBeDeletedStaySilently) {
   const std::string readOnly = states_ + days[0].name;
   ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
   unique_hfile held =
-      AdoptFileHandle(CreateFileA((states_ + days[1].name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+      unique_hfile(CreateFileA((states_ + days[1].name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(held);
 

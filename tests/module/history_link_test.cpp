@@ -12,7 +12,7 @@
 
 #include "common/fs/directory.h"
 #include "common/fs/folder_security.h"
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "module/history_folders.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"

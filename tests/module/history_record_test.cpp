@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/fs/directory.h"
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "common/log/log_format.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
@@ -46,7 +46,7 @@ std::string ExpectedLine(std::uint64_t time, int state, const std::string& reaso
 int CountFiles(const std::string& folder) {
   int count = 0;
   WIN32_FIND_DATAA entry;
-  const unique_hfind search = AdoptFindHandle(FindFirstFileA((folder + "\\*").c_str(), &entry));
+  const unique_hfind search = unique_hfind(FindFirstFileA((folder + "\\*").c_str(), &entry));
   if (!search) return 0;
   do {
     const std::string name = entry.cFileName;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "common/log/log_settings.h"
 #include "support/captured_log.h"
 #include "support/test_env.h"
@@ -66,7 +66,7 @@ inline void WaitClearOfMidnight() {
 inline std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA entry;
-  const unique_hfind search = AdoptFindHandle(FindFirstFileA((folder + "*").c_str(), &entry));
+  const unique_hfind search = unique_hfind(FindFirstFileA((folder + "*").c_str(), &entry));
   if (!search) return names;
   do {
     const std::string name = entry.cFileName;

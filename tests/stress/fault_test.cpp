@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/fs/directory.h"
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "common/log/error_text.h"
 #include "common/registry/registry_key.h"
 #include "module/history_test_env.h"
@@ -30,7 +30,7 @@ TEST_F(ModuleFaults, HistoryFileHeldWithoutSharingFailsTheRecordAndTheNextOneIsW
   ASSERT_EQ(module_.OnOutOfSuspend(), 0u);
   const std::string before = ReadWholeFile(TodayPath());
   {
-    const unique_hfile held = AdoptFileHandle(
+    const unique_hfile held = unique_hfile(
         CreateFileA(TodayPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held) << ErrorText(0);
     const std::uint64_t earlier = module_.lastRecordTime;

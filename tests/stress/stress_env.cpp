@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "common/log/log.h"
 #include "module/dotted_address.h"
 
@@ -47,7 +47,7 @@ int LogLater(const char* format, ...) {
 std::vector<std::string> AllHistoryLines(const std::string& statesFolder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA entry;
-  if (const unique_hfind search = AdoptFindHandle(FindFirstFileA((statesFolder + "*.mgt").c_str(), &entry))) {
+  if (const unique_hfind search = unique_hfind(FindFirstFileA((statesFolder + "*.mgt").c_str(), &entry))) {
     do {
       names.emplace_back(entry.cFileName);
     } while (FindNextFileA(search.get(), &entry));

@@ -1,6 +1,6 @@
 #include "support/built_program.h"
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
@@ -16,8 +16,8 @@ ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return run;
-  const unique_hfile reader(readEnd);
-  unique_hfile writer(writeEnd);
+  const unique_handle reader(readEnd);
+  unique_handle writer(writeEnd);
   SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
 
   STARTUPINFOA startup{};
@@ -33,8 +33,8 @@ ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments
                       ProgramFolder().c_str(), &startup, &process)) {
     return run;
   }
-  const unique_hfile processHandle(process.hProcess);
-  const unique_hfile threadHandle(process.hThread);
+  const unique_handle processHandle(process.hProcess);
+  const unique_handle threadHandle(process.hThread);
   writer.reset();  // the pipe ends when the child's copy closes
 
   // The pipe may outlive the program: a service it starts (COM's, for one)

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "support/test_env.h"
 
 namespace {
@@ -115,8 +115,8 @@ testing::AssertionResult RunTestsInChild(const std::string& filter, const std::v
                       nullptr, &startup, &process)) {
     return testing::AssertionFailure() << "cannot start " << loader << ": error " << GetLastError();
   }
-  const unique_hfile thread(process.hThread);
-  const unique_hfile child(process.hProcess);
+  const unique_handle thread(process.hThread);
+  const unique_handle child(process.hProcess);
 
   const std::string text = WaitForReport(report);
   if (text.empty()) return testing::AssertionFailure() << "no report from the child run of " << filter;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "support/test_env.h"
 
 namespace {
@@ -24,8 +24,8 @@ RegExeRun RunRegExe(const std::string& arguments) {
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return run;
-  unique_hfile reader(readEnd);
-  unique_hfile writer(writeEnd);
+  unique_handle reader(readEnd);
+  unique_handle writer(writeEnd);
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
   STARTUPINFOA startup{};
@@ -39,8 +39,8 @@ RegExeRun RunRegExe(const std::string& arguments) {
                       &startup, &process)) {
     return run;
   }
-  unique_hfile processHandle(process.hProcess);
-  unique_hfile threadHandle(process.hThread);
+  unique_handle processHandle(process.hProcess);
+  unique_handle threadHandle(process.hThread);
   writer.reset();  // the child holds the only write end: end of output ends the read
 
   char chunk[4096];

@@ -2,22 +2,17 @@
 
 #include <atomic>
 #include <cstdio>
-#include <memory>
-#include <type_traits>
+
+#include "common/win/unique_any.h"
 
 namespace {
 
 std::atomic<int> keyCounter{0};
 
-struct KeyCloser {
-  void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using OpenKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
-
-OpenKey Open(HKEY root, const std::string& key, REGSAM access) {
+unique_hkey Open(HKEY root, const std::string& key, REGSAM access) {
   HKEY handle = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, access, &handle) != ERROR_SUCCESS) return nullptr;
-  return OpenKey(handle);
+  if (RegOpenKeyExA(root, key.c_str(), 0, access, &handle) != ERROR_SUCCESS) return unique_hkey();
+  return unique_hkey(handle);
 }
 
 ScopedRegistryTree::SavedKey Save(HKEY key, const std::string& name) {
@@ -46,7 +41,7 @@ ScopedRegistryTree::SavedKey Save(HKEY key, const std::string& name) {
       break;
     }
     subName.resize(nameLength);
-    if (OpenKey sub = Open(key, subName, KEY_READ)) saved.subkeys.push_back(Save(sub.get(), subName));
+    if (unique_hkey sub = Open(key, subName, KEY_READ)) saved.subkeys.push_back(Save(sub.get(), subName));
   }
   return saved;
 }
@@ -54,7 +49,7 @@ ScopedRegistryTree::SavedKey Save(HKEY key, const std::string& name) {
 void Restore(const std::string& key, const ScopedRegistryTree::SavedKey& saved) {
   HKEY handle = nullptr;
   RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
-  OpenKey owner(handle);
+  unique_hkey owner(handle);
   for (const auto& value : saved.values) {
     RegSetValueExA(handle, value.name.c_str(), 0, value.value.type,
                    reinterpret_cast<const BYTE*>(value.value.bytes.data()), value.value.bytes.size());
@@ -85,7 +80,7 @@ RawValue NumberValue(DWORD number) {
 void StoreRawValue(const std::string& key, const std::string& name, DWORD type, const std::string& bytes) {
   HKEY handle = nullptr;
   RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
-  OpenKey owner(handle);
+  unique_hkey owner(handle);
   RegDeleteValueA(handle, name.c_str());
   RegSetValueExA(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()), bytes.size());
 }
@@ -99,7 +94,7 @@ void StoreNumber(const std::string& key, const std::string& name, DWORD number) 
 }
 
 std::optional<RawValue> ReadRawValue(const std::string& key, const std::string& name) {
-  OpenKey handle = Open(HKEY_LOCAL_MACHINE, key, KEY_READ);
+  unique_hkey handle = Open(HKEY_LOCAL_MACHINE, key, KEY_READ);
   if (!handle) return std::nullopt;
   RawValue value;
   DWORD size = 0;
@@ -112,7 +107,7 @@ std::optional<RawValue> ReadRawValue(const std::string& key, const std::string& 
   return value;
 }
 
-bool KeyExists(const std::string& key) { return Open(HKEY_LOCAL_MACHINE, key, KEY_READ) != nullptr; }
+bool KeyExists(const std::string& key) { return static_cast<bool>(Open(HKEY_LOCAL_MACHINE, key, KEY_READ)); }
 
 bool DeleteKeyTree(const std::string& key) {
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
@@ -121,7 +116,7 @@ bool DeleteKeyTree(const std::string& key) {
 }
 
 ScopedRegistryTree::ScopedRegistryTree(std::string key) : key_(std::move(key)) {
-  if (OpenKey handle = Open(HKEY_LOCAL_MACHINE, key_, KEY_READ)) {
+  if (unique_hkey handle = Open(HKEY_LOCAL_MACHINE, key_, KEY_READ)) {
     saved_ = Save(handle.get(), key_);
     return;
   }

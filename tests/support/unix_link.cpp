@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ std::string UnixPathOf(const std::string& windowsPath) {
 
 bool IsListed(const std::string& path) {
   WIN32_FIND_DATAA entry;
-  return AdoptFindHandle(FindFirstFileA(path.c_str(), &entry)) != nullptr;
+  return static_cast<bool>(unique_hfind(FindFirstFileA(path.c_str(), &entry)));
 }
 
 // The Unix path of a link's own entry: its folder's Unix path and its name,
@@ -48,8 +48,8 @@ bool StartUnixProgram(const char* program, std::string commandLine) {
   if (!CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     return false;
   }
-  const unique_hfile thread(process.hThread);
-  const unique_hfile started(process.hProcess);
+  const unique_handle thread(process.hThread);
+  const unique_handle started(process.hProcess);
   return true;
 }
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ bool IsDotEntry(const char* name) {
 // handle really is the link: a platform that would open the target instead
 // leaves both in place rather than emptying the target.
 void RemoveLink(const char* path) {
-  unique_hfile link = AdoptFileHandle(
+  unique_hfile link = unique_hfile(
       CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!link) return;
@@ -69,7 +69,7 @@ void RemoveDirectoryTree(const char* folder) {
   char pattern[MAX_PATH] = {};
   if (JoinPathName(pattern, sizeof pattern, folder, "*.*") != nullptr) {
     WIN32_FIND_DATAA entry;
-    unique_hfind search = AdoptFindHandle(FindFirstFileA(pattern, &entry));
+    unique_hfind search = unique_hfind(FindFirstFileA(pattern, &entry));
     if (search) {
       do {
         char path[MAX_PATH] = {};

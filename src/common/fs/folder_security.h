@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 
 // SYSTEM and Administrators full control, Users read and execute, each
 // inherited by files and subfolders; protected, so nothing is inherited from

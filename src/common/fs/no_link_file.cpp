@@ -22,7 +22,7 @@ DWORD CheckPlainFile(HANDLE file) {
 
 NoLinkFile Failed(DWORD error) {
   SetLastError(error);
-  return {nullptr, error};
+  return {unique_hfile(), error};
 }
 
 NoLinkFile OpenForChange(const char* path) {
@@ -33,7 +33,7 @@ NoLinkFile OpenForChange(const char* path) {
 }  // namespace
 
 NoLinkFile OpenFileNoLink(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
-  unique_hfile file = AdoptFileHandle(CreateFileA(path, access | FILE_READ_ATTRIBUTES, share, nullptr, disposition,
+  unique_hfile file = unique_hfile(CreateFileA(path, access | FILE_READ_ATTRIBUTES, share, nullptr, disposition,
                                                   flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return Failed(GetLastError());
   // An open that found the file reports ERROR_ALREADY_EXISTS; keep it.

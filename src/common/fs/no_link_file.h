@@ -5,14 +5,14 @@
 
 #include <windows.h>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 
 // The error of an act refused because the name is a link (a reparse point,
 // or a file with more than one name) or lies in a folder that is one.
 inline constexpr DWORD kLinkRefused = ERROR_CANT_ACCESS_FILE;
 
 struct NoLinkFile {
-  unique_hfile file;  // null unless opened and plain
+  unique_hfile file;  // empty unless opened and plain
   DWORD error;        // ERROR_SUCCESS, kLinkRefused or the platform's error
 };
 

@@ -53,7 +53,7 @@ PinnedFolders::PinnedFolders(const char* path, int levels) {
   if (separators.empty() || levels <= 0) return;
   const std::string innermost = FolderAt(file, separators.back());
   if (!innermost.empty()) {
-    innermost_ = AdoptFileHandle(CreateFileA(innermost.c_str(), FILE_READ_ATTRIBUTES,
+    innermost_ = unique_hfile(CreateFileA(innermost.c_str(), FILE_READ_ATTRIBUTES,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     FILE_ATTRIBUTE_TAG_INFO tag = {};

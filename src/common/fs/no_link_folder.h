@@ -1,7 +1,7 @@
 // Folders that must not be links for the module to act inside them.
 #pragma once
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 
 // True when `folder` is a reparse point itself: a symbolic link, a junction
 // or a mount point. A trailing backslash is ignored.

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "common/log/last_error.h"
 #include "common/log/message_lookup.h"
 #include "common/log/module_list.h"

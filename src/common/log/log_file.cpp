@@ -35,13 +35,13 @@ NoLinkFile OpenLogFileWith(DWORD disposition) {
 // creating the file pins the folder, so that no swap of the folder can make a
 // file elsewhere.
 NoLinkFile OpenExistingLogFile() {
-  if (IsInReparseFolder(LogFileName)) return {nullptr, kLinkRefused};
+  if (IsInReparseFolder(LogFileName)) return {unique_hfile(), kLinkRefused};
   return OpenLogFileWith(OPEN_EXISTING);
 }
 
 NoLinkFile CreateLogFile() {
   const PinnedFolders folder(LogFileName, 1);
-  if (folder.refused()) return {nullptr, kLinkRefused};
+  if (folder.refused()) return {unique_hfile(), kLinkRefused};
   return OpenLogFileWith(OPEN_ALWAYS);
 }
 

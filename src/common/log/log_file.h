@@ -1,7 +1,7 @@
 // The log file: its default name and opening it for one record.
 #pragma once
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 
 // Fills an empty LogFileName with C:\temp\<executable base name>.log.
 void EnsureLogFileName();

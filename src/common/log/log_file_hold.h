@@ -3,7 +3,7 @@
 // for each (the history maintenance logs a line for every file it writes).
 #pragma once
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 
 class LogFileHold {
  public:

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 
 extern std::int32_t LogRenameErrors;  // rollovers whose rename failed twice
 extern bool ReportBackupErrors;       // cleared while that failure is being logged

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 
 bool TryFormatMessage(DWORD source, HMODULE module, DWORD code, std::string& text) {
   char* message = nullptr;

@@ -1,17 +1,9 @@
-// Owner of an open registry key, and the opens shared by reads and writes.
+// The registry opens shared by reads and writes.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
-
-struct RegistryKeyCloser {
-  void operator()(HKEY key) const {
-    if (key != nullptr) RegCloseKey(key);
-  }
-};
-using unique_hkey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegistryKeyCloser>;
+#include "common/win/unique_any.h"
 
 // Read and write, without the right to delete the key itself.
 inline constexpr REGSAM kRegistryReadWrite = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "support/test_env.h"
 #include "support/unix_link.h"
 
@@ -23,7 +23,7 @@ bool IsFolder(const std::string& path) {
 std::vector<std::string> ListingOrder(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA entry;
-  const unique_hfind search = AdoptFindHandle(FindFirstFileA((folder + "\\*.*").c_str(), &entry));
+  const unique_hfind search = unique_hfind(FindFirstFileA((folder + "\\*.*").c_str(), &entry));
   if (!search) return names;
   do {
     if (std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0) {

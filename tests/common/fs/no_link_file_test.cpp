@@ -37,7 +37,7 @@ class HardLinked : public testing::Test {
 TEST_F(HardLinked, IsNeitherOpenedNorDeletedNorRenamed) {
   const NoLinkFile opened =
       OpenFileNoLink(link_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(opened.file, nullptr);
+  EXPECT_FALSE(opened.file);
   EXPECT_EQ(opened.error, kLinkRefused);
   EXPECT_EQ(GetLastError(), kLinkRefused);
 
@@ -57,7 +57,7 @@ TEST_F(HardLinked, SingleNameAgainOnceTheLinkIsGone) {
   ASSERT_TRUE(DeleteFileA(link_.c_str()));
   const NoLinkFile opened =
       OpenFileNoLink(other_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-  EXPECT_NE(opened.file, nullptr);
+  EXPECT_TRUE(opened.file);
   EXPECT_EQ(opened.error, static_cast<DWORD>(ERROR_SUCCESS));
 }
 
@@ -69,18 +69,18 @@ class PlainFile : public testing::Test {
 
 TEST_F(PlainFile, OpenCreatesAndReportsWhetherTheFileWasThere) {
   NoLinkFile created = OpenFileNoLink(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, 0);
-  ASSERT_NE(created.file, nullptr);
+  ASSERT_TRUE(created.file);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
   created.file.reset();
 
   const NoLinkFile again = OpenFileNoLink(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, 0);
-  ASSERT_NE(again.file, nullptr);
+  ASSERT_TRUE(again.file);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
 }
 
 TEST_F(PlainFile, OpenOfAMissingFileGivesThePlatformsError) {
   const NoLinkFile opened = OpenFileNoLink(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
-  EXPECT_EQ(opened.file, nullptr);
+  EXPECT_FALSE(opened.file);
   EXPECT_EQ(opened.error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
@@ -100,7 +100,7 @@ TEST_F(PlainFile, DeleteLeavesAFolderOfThatName) {
 
 TEST_F(PlainFile, DeleteOfAFileHeldWithoutDeleteSharingFails) {
   WriteWholeFile(path_, "held");
-  const unique_hfile holder = AdoptFileHandle(CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  const unique_hfile holder = unique_hfile(CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(holder);
   EXPECT_EQ(DeleteFileNoLink(path_.c_str()), static_cast<DWORD>(ERROR_SHARING_VIOLATION));

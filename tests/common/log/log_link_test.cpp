@@ -2,7 +2,7 @@
 // user, and the log's rollover deletes and renames there.
 #include <gtest/gtest.h>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "common/log/log_lock.h"
 #include "common/log/log_queue.h"
 #include "common/log/log_rollover.h"
@@ -42,7 +42,7 @@ class LogLinks : public LogFileTest {
   void ExpectOtherUntouched() const { EXPECT_EQ(ReadWholeFile(other_), kOther); }
   bool ElsewhereIsEmpty() const {
     WIN32_FIND_DATAA entry;
-    const unique_hfind search = AdoptFindHandle(FindFirstFileA((elsewhere_ + "\\*").c_str(), &entry));
+    const unique_hfind search = unique_hfind(FindFirstFileA((elsewhere_ + "\\*").c_str(), &entry));
     if (!search) return true;
     do {
       if (std::string(entry.cFileName) != "." && std::string(entry.cFileName) != "..") return false;

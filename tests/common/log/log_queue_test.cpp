@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "common/log/log_queue.h"
 #include "log_test_env.h"
 
@@ -64,7 +64,7 @@ using PendingLogBound = LogFileTest;
 
 TEST_F(PendingLogBound, RecordsPastTheCountAreDroppedOldestFirstAndSaidSo) {
   unique_hfile holder =
-      AdoptFileHandle(CreateFileA(logPath_.c_str(), GENERIC_READ, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+      unique_hfile(CreateFileA(logPath_.c_str(), GENERIC_READ, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(holder);
   for (int index = 0; index < 4100; ++index) LogPrintf("record %d\n", index);
   holder.reset();

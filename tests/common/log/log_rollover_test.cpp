@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "common/log/log_rollover.h"
 #include "log_test_env.h"
 
@@ -63,7 +63,7 @@ TEST_F(LogRollover, BackupNameEndsInAnUnderscoreOrATildeWhenTheLogDoes) {
 
 TEST_F(LogRollover, BackupHeldOpenIsReportedOncePerAttemptAndNothingIsRenamed) {
   WriteWholeFile(backupPath_, "old backup\r\n");
-  unique_hfile holder = AdoptFileHandle(CreateFileA(backupPath_.c_str(), GENERIC_READ,
+  unique_hfile holder = unique_hfile(CreateFileA(backupPath_.c_str(), GENERIC_READ,
                                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(holder);

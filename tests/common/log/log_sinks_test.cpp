@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/fs/directory.h"
-#include "common/fs/unique_handle.h"
 #include "common/log/log_file_hold.h"
+#include "common/win/unique_any.h"
 #include "log_test_env.h"
 
 namespace {
@@ -14,7 +14,7 @@ using LogHold = LogFileTest;
 
 // Another program holding the log file open without sharing it.
 unique_hfile HoldExclusively(const std::string& path) {
-  return AdoptFileHandle(
+  return unique_hfile(
       CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
