@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/log/error_text.h"
 #include "host/address_change_watch.h"
 #include "host/utc_clock.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 void NetworkChanged(ModuleDriver& driver, HostTable& table) {
   const DWORD result = table.Rebuild();
-  if (result != ERROR_SUCCESS) PrintStamped("address table kept: " + ErrorCodeText(result));
+  if (result != ERROR_SUCCESS) PrintStamped("address table kept: " + ErrorMessage(result));
   const bool connected = !table.empty();
   driver.NetAdaptersChanged(connected, false,
                             std::string("addresses changed: netchange") + (connected ? "" : " disconnected"));
@@ -50,7 +51,7 @@ void RunLive(const HostOptions& options, ModuleDriver& driver, HostTable& table,
       return;
     }
     if (woke == WAIT_FAILED) {
-      PrintStamped("cannot wait for events: " + ErrorCodeText(GetLastError()));
+      PrintStamped("cannot wait for events: " + ErrorMessage(GetLastError()));
       return;
     }
     if (woke == WAIT_OBJECT_0 + 1) {

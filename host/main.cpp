@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/log/error_text.h"
 #include "host/host_table.h"
 #include "host/live_run.h"
 #include "host/module_driver.h"
@@ -55,7 +56,7 @@ int Run(const HostOptions& options) {
   // The table outlives the module, which keeps reading it.
   HostTable table(options.includeLoopback);
   const DWORD tableResult = table.Rebuild();
-  if (tableResult != ERROR_SUCCESS) PrintStamped("cannot read the adapters: " + ErrorCodeText(tableResult));
+  if (tableResult != ERROR_SUCCESS) PrintStamped("cannot read the adapters: " + ErrorMessage(tableResult));
   PrintTable(table);
 
   ModuleDriver driver;

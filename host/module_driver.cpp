@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/log/error_text.h"
+
 namespace {
 
 constexpr char kLibraryName[] = "Mardonel.dll";
@@ -23,22 +25,13 @@ void PrintStamped(const std::string& text) {
   std::fflush(stdout);
 }
 
-std::string ErrorCodeText(DWORD code) {
-  char text[512] = {};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
-                                      nullptr, code, 0, text, sizeof text, nullptr);
-  std::string result(text, length);
-  while (!result.empty() && (result.back() == ' ' || result.back() == '\r' || result.back() == '\n')) result.pop_back();
-  return result.empty() ? "error " + std::to_string(code) : result;
-}
-
 ModuleDriver::~ModuleDriver() { Finish(); }
 
 bool ModuleDriver::Load(std::string& error) {
   const std::string path = ProgramFolder() + kLibraryName;
   library_ = LoadLibraryA(path.c_str());
   if (library_ == nullptr) {
-    error = "cannot load " + path + ": " + ErrorCodeText(GetLastError());
+    error = "cannot load " + path + ": " + ErrorMessage(GetLastError());
     return false;
   }
   const auto factory =
@@ -62,7 +55,7 @@ DWORD ModuleDriver::Call(const std::string& label, const std::function<DWORD(Tov
   const DWORD result = operation(*module_);
   if (result != ERROR_SUCCESS) ++failures_;
   PrintStamped(label + " -> " + std::to_string(result) +
-               (result == ERROR_SUCCESS ? std::string() : " (" + ErrorCodeText(result) + ")"));
+               (result == ERROR_SUCCESS ? std::string() : " (" + ErrorMessage(result) + ")"));
   return result;
 }
 

@@ -46,6 +46,3 @@ class ModuleDriver {
 
 // One line of the host's output, stamped with the local time.
 void PrintStamped(const std::string& text);
-
-// The system's text for a Win32 code, on one line.
-std::string ErrorCodeText(DWORD code);

@@ -8,7 +8,7 @@
 #include "common/log/error_text.h"
 #include "common/log/log.h"
 #include "module/history_file_name.h"
-#include "module/history_folders.h"
+#include "module/history_folder_chain.h"
 
 namespace {
 

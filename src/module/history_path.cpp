@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "module/history_folders.h"
+#include "module/history_folder_chain.h"
 
 HistoryPath HistoryFilePathIn(const std::string& folder, const CalendarDate& date) {
   char name[16] = {};

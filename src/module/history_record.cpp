@@ -8,7 +8,7 @@
 #include "common/log/error_text.h"
 #include "common/log/log.h"
 #include "common/log/log_format.h"
-#include "module/history_folders.h"
+#include "module/history_folder_chain.h"
 #include "module/mardonel.h"
 
 std::string HistoryRecordLine(std::uint64_t localEventTime, std::int32_t state, const char* reason) {

@@ -13,7 +13,7 @@
 #include "common/fs/directory.h"
 #include "common/fs/folder_security.h"
 #include "common/win/unique_any.h"
-#include "module/history_folders.h"
+#include "module/history_folder_chain.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "support/planted_link.h"

@@ -1,4 +1,7 @@
-// Texts of Win32 error codes and HRESULTs for diagnostics.
+// Texts of error codes for diagnostics. ErrorText is the light one, for the
+// log itself and the registry reads and writes; ErrorMessage the thorough
+// one, for everything else, the host's own lines included. WMI's codes get
+// their text from WMI (GetWmiErrorText).
 #pragma once
 
 #include <windows.h>
