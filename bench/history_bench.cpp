@@ -10,8 +10,8 @@
 
 #include "bench.h"
 #include "common/fs/directory.h"
-#include "common/win/unique_any.h"
 #include "common/log/log_settings.h"
+#include "common/win/unique_any.h"
 #include "module/mardonel.h"
 
 namespace {

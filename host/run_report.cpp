@@ -6,8 +6,8 @@
 #include <fstream>
 #include <vector>
 
-#include "host/agent_files.h"
 #include "common/win/unique_any.h"
+#include "host/agent_files.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "common/fs/unique_handle.h"
 #include "common/log/error_text.h"
+#include "common/win/unique_any.h"
 #include "module/history_file_name.h"
 
 namespace {
@@ -15,7 +15,7 @@ constexpr LONGLONG kLargestHistoryFile = 64 * 1024 * 1024;
 std::vector<std::string> HistoryFileNames(const std::string& folder, DWORD& error) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA entry;
-  const unique_hfind search = AdoptFindHandle(FindFirstFileA((folder + "\\*").c_str(), &entry));
+  const unique_hfind search = unique_hfind(FindFirstFileA((folder + "\\*").c_str(), &entry));
   if (!search) {
     error = GetLastError();
     return names;
@@ -32,7 +32,7 @@ std::vector<std::string> HistoryFileNames(const std::string& folder, DWORD& erro
 
 // The module may be appending meanwhile: every sharing is allowed.
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& why) {
-  const unique_hfile file = AdoptFileHandle(CreateFileA(path.c_str(), GENERIC_READ,
+  const unique_hfile file = unique_hfile(CreateFileA(path.c_str(), GENERIC_READ,
                                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                                         nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   LARGE_INTEGER size{};

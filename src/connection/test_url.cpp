@@ -4,8 +4,8 @@
 #include <string>
 
 #include "common/log/error_text.h"
-#include "common/win/unique_any.h"
 #include "common/log/log.h"
+#include "common/win/unique_any.h"
 #include "connection/ConfigMgrMPConnection.h"
 #include "connection/tcp_probe.h"
 

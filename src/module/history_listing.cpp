@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "common/win/unique_any.h"
 #include "common/log/error_text.h"
 #include "common/log/log.h"
+#include "common/win/unique_any.h"
 #include "module/history_file_name.h"
 #include "module/history_folder_chain.h"
 

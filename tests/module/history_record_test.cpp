@@ -8,8 +8,8 @@
 #include <string>
 
 #include "common/fs/directory.h"
-#include "common/win/unique_any.h"
 #include "common/log/log_format.h"
+#include "common/win/unique_any.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "support/child_run.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "common/win/unique_any.h"
 #include "common/log/log_settings.h"
+#include "common/win/unique_any.h"
 #include "support/captured_log.h"
 #include "support/test_env.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "report/history_folder_files.h"
 #include "report/local_days.h"
 #include "report/managed_days.h"
@@ -144,7 +144,7 @@ TEST(ReportFolder, LongestRunningTimeWithoutManagedTime) {
 TEST(ReportFolder, FileThatCannotBeOpenedIsNamedAndTheRestRead) {
   const ScopedTempFolder folder;
   WriteFolder(folder, FolderCases()[2]);
-  const unique_hfile locked = AdoptFileHandle(CreateFileA((folder / "20261202T.mgt").c_str(), GENERIC_READ, 0,
+  const unique_hfile locked = unique_hfile(CreateFileA((folder / "20261202T.mgt").c_str(), GENERIC_READ, 0,
                                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(locked);
   HistoryLog log;

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "common/fs/directory.h"
-#include "common/win/unique_any.h"
 #include "common/log/error_text.h"
 #include "common/registry/registry_key.h"
+#include "common/win/unique_any.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "remembered_subnet_module.h"

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/win/unique_any.h"
 #include "common/log/log.h"
+#include "common/win/unique_any.h"
 #include "module/dotted_address.h"
 
 ScopedLogSettings::ScopedLogSettings(const std::string& path, std::int32_t maxSize, std::uint32_t debug)

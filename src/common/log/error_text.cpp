@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "common/win/unique_any.h"
 #include "common/log/last_error.h"
 #include "common/log/message_lookup.h"
 #include "common/log/module_list.h"
+#include "common/win/unique_any.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // user, and the log's rollover deletes and renames there.
 #include <gtest/gtest.h>
 
-#include "common/win/unique_any.h"
 #include "common/log/log_lock.h"
 #include "common/log/log_queue.h"
 #include "common/log/log_rollover.h"
+#include "common/win/unique_any.h"
 #include "log_test_env.h"
 #include "support/planted_link.h"
 

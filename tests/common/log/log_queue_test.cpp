@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "common/win/unique_any.h"
 #include "common/log/log_queue.h"
+#include "common/win/unique_any.h"
 #include "log_test_env.h"
 
 namespace {

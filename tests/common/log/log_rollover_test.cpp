@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "common/win/unique_any.h"
 #include "common/log/log_rollover.h"
+#include "common/win/unique_any.h"
 #include "log_test_env.h"
 
 namespace {
