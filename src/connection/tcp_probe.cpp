@@ -65,11 +65,18 @@ int ProbeTcpConnection(const char* host, unsigned short port, DWORD timeout, std
   unique_addrinfoex addresses;
   const int resolved = LookUpTcpHost(host, port, timeout, addresses);
   if (resolved != 0) return resolved;
+  const ULONGLONG resolvedAt = GetTickCount64();
+  return ProbeTcpAddresses(addresses.get(), resolvedAt >= deadline ? 0 : static_cast<DWORD>(deadline - resolvedAt),
+                           localAddress);
+}
 
+int ProbeTcpAddresses(const ADDRINFOEXW* addresses, DWORD timeout, std::uint32_t& localAddress) {
+  localAddress = 0;
+  const ULONGLONG deadline = GetTickCount64() + timeout;
   int error = WSAHOST_NOT_FOUND;
   // mingw-w64 declares the next link with a misspelt tag; it is the same structure.
   const auto next = [](const ADDRINFOEXW* address) { return reinterpret_cast<const ADDRINFOEXW*>(address->ai_next); };
-  for (const ADDRINFOEXW* address = addresses.get(); address != nullptr; address = next(address)) {
+  for (const ADDRINFOEXW* address = addresses; address != nullptr; address = next(address)) {
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) return WSAETIMEDOUT;
     error = ConnectOne(*address, deadline - now, localAddress);

@@ -1,6 +1,8 @@
 // Whether a TCP connection to a host and port can be established now.
 #pragma once
 
+#include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -14,3 +16,7 @@
 // `localAddress` gets the connection's own IPv4 address in network byte
 // order, or 0 when there was none.
 int ProbeTcpConnection(const char* host, unsigned short port, DWORD timeout, std::uint32_t& localAddress);
+
+// The same for addresses already resolved, tried in list order within
+// `timeout` milliseconds in all; Winsock must be started.
+int ProbeTcpAddresses(const ADDRINFOEXW* addresses, DWORD timeout, std::uint32_t& localAddress);

@@ -7,12 +7,14 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "connection/ConfigMgrMPConnection.h"
+#include "connection/tcp_probe.h"
 #include "connection/wrapper_error.h"
+#include "loopback_listener.h"
 #include "support/captured_log.h"
 #include "support/test_env.h"
-#include "loopback_listener.h"
 
 namespace {
 
@@ -72,6 +74,47 @@ TEST(Connectivity, UnansweredConnectionGivesUpWithinFiveSeconds) {
   EXPECT_LT(seconds, 6.5);
   EXPECT_TRUE(log.Contains(": Connection to 127.0.0.1 port " + std::to_string(listener.port()) + " failed, "))
       << log.Text();
+}
+
+// Loopback addresses with these ports, linked as the resolver lists them.
+class LoopbackAddresses {
+ public:
+  explicit LoopbackAddresses(std::initializer_list<unsigned short> ports) : sockets_(ports.size()), list_(ports.size()) {
+    std::size_t index = 0;
+    for (const unsigned short port : ports) {
+      sockets_[index].sin_family = AF_INET;
+      sockets_[index].sin_port = htons(port);
+      sockets_[index].sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+      ADDRINFOEXW& entry = list_[index];
+      entry.ai_family = AF_INET;
+      entry.ai_socktype = SOCK_STREAM;
+      entry.ai_protocol = IPPROTO_TCP;
+      entry.ai_addrlen = sizeof(sockaddr_in);
+      entry.ai_addr = reinterpret_cast<sockaddr*>(&sockets_[index]);
+      if (index > 0) list_[index - 1].ai_next = reinterpret_cast<decltype(entry.ai_next)>(&entry);
+      ++index;
+    }
+  }
+  const ADDRINFOEXW* get() const { return list_.data(); }
+
+ private:
+  std::vector<sockaddr_in> sockets_;
+  std::vector<ADDRINFOEXW> list_;
+};
+
+// However many addresses a name resolves to, the probe waits one bound in
+// all: after two unanswered ones no time is left for the listening third.
+TEST(Connectivity, ProbeWaitsOneBoundAcrossAllAddresses) {
+  LoopbackListener unanswered;
+  unanswered.FillBacklog();
+  LoopbackListener listening;
+  const LoopbackAddresses addresses({unanswered.port(), unanswered.port(), listening.port()});
+  int error = 0;
+  std::uint32_t localAddress = 1;
+  const double seconds = SecondsTaken([&] { error = ProbeTcpAddresses(addresses.get(), 300, localAddress); });
+  EXPECT_EQ(error, WSAETIMEDOUT);
+  EXPECT_EQ(localAddress, 0u);
+  EXPECT_LT(seconds, 0.55);
 }
 
 TEST(Connectivity, FailureLinesOfTheProbeNeedTheInformationBit) {

@@ -14,10 +14,6 @@ namespace {
 constexpr char kChildMark[] = "MARDONEL_CHILD_RUN";
 constexpr int kReportWaitMilliseconds = 60000;
 
-struct EnvironmentFreer {
-  void operator()(char* strings) const { FreeEnvironmentStringsA(strings); }
-};
-
 bool SameName(const std::string& entry, const std::string& variable) {
   const std::size_t length = variable.find('=');
   return length != std::string::npos && entry.size() > length && entry[length] == '=' &&
@@ -28,7 +24,7 @@ bool SameName(const std::string& entry, const std::string& variable) {
 // name, as a block of NUL-terminated entries.
 std::string EnvironmentBlock(const std::vector<std::string>& variables) {
   std::string block;
-  const std::unique_ptr<char, EnvironmentFreer> strings(GetEnvironmentStringsA());
+  const unique_environment_strings strings(GetEnvironmentStringsA());
   for (const char* entry = strings.get(); *entry != '\0'; entry += std::strlen(entry) + 1) {
     const std::string text = entry;
     // The per-drive current folders ("=C:=...") are no Unix variables; LC_*

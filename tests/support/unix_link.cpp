@@ -2,16 +2,9 @@
 
 #include <windows.h>
 
-#include <memory>
-
 #include "common/win/unique_any.h"
 
 namespace {
-
-// Frees what the Wine path conversion allocates on the process heap.
-struct ProcessHeapFreer {
-  void operator()(char* memory) const { HeapFree(GetProcessHeap(), 0, memory); }
-};
 
 // The Unix path of an existing Windows path; empty when it has none.
 std::string UnixPathOf(const std::string& windowsPath) {
@@ -21,7 +14,8 @@ std::string UnixPathOf(const std::string& windowsPath) {
   if (toUnix == nullptr) return {};
   WCHAR wide[MAX_PATH] = {};
   if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH) == 0) return {};
-  const std::unique_ptr<char, ProcessHeapFreer> unixPath(toUnix(wide));
+  // Wine's conversion allocates on the process heap.
+  const unique_heap_text unixPath(toUnix(wide));
   return unixPath ? std::string(unixPath.get()) : std::string();
 }
 

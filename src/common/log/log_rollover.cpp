@@ -57,7 +57,7 @@ void LogBackupFileName(char* backup, std::size_t size) {
   backup[length - 1] = backup[length - 1] == '_' ? '~' : '_';
 }
 
-void RollOverLogFile(unique_hfile file) {
+void RollOverLogFile(unique_hfile file, FileRenamer rename) {
   char backup[kLogFileNameSize];
   LogBackupFileName(backup, sizeof backup);
   file.reset();
@@ -78,7 +78,7 @@ void RollOverLogFile(unique_hfile file) {
     return;
   }
 
-  DWORD renamed = RenameFileNoLink(LogFileName, backup);
+  DWORD renamed = rename(LogFileName, backup);
   if (renamed == ERROR_SUCCESS) {
     if (LogRenameErrors != 0) LogPrintfLocked("%T: LogRenameErrors = %d\n", LogRenameErrors);
     return;
@@ -86,7 +86,7 @@ void RollOverLogFile(unique_hfile file) {
   if (renamed != kLinkRefused) {
     // Another program may hold the file for a moment (a reader, a scanner).
     Sleep(10);
-    renamed = RenameFileNoLink(LogFileName, backup);
+    renamed = rename(LogFileName, backup);
   }
   if (renamed == kLinkRefused) {
     ReportLogLinkRefused("roll over");

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/fs/no_link_file.h"
 #include "common/win/unique_any.h"
 
 extern std::int32_t LogRenameErrors;  // rollovers whose rename failed twice
@@ -13,6 +14,9 @@ extern bool ReportBackupErrors;       // cleared while that failure is being log
 // is "_", so the backup never is the log itself).
 void LogBackupFileName(char* backup, std::size_t size);
 
+using FileRenamer = DWORD (*)(const char* from, const char* to);
+
 // Closes the full log file and renames it to the backup, replacing the old
-// one. The caller holds the log lock.
-void RollOverLogFile(unique_hfile file);
+// one; a failed rename is tried once more. The caller holds the log lock.
+// Tests fail the rename through `rename`.
+void RollOverLogFile(unique_hfile file, FileRenamer rename = RenameFileNoLink);

@@ -58,6 +58,7 @@ using unique_hfind = unique_any<HANDLE, FindClose, -1>;
 using unique_hkey = unique_any<HKEY, RegCloseKey>;
 using unique_hlocal = unique_any<HLOCAL, LocalFree>;
 using unique_heap_text = unique_any<char*, FreeProcessHeap>;
+using unique_environment_strings = unique_any<char*, FreeEnvironmentStringsA>;
 using unique_hinternet = unique_any<HINTERNET, InternetCloseHandle>;
 using unique_socket = unique_any<SOCKET, closesocket, static_cast<std::intptr_t>(INVALID_SOCKET)>;
 // Holds true from a successful WSAStartup until its WSACleanup.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/log/log_lock.h"
 #include "common/log/log_rollover.h"
 #include "common/win/unique_any.h"
 #include "log_test_env.h"
@@ -17,12 +18,6 @@ class LogRollover : public LogFileTest {
   static void FillTo(std::size_t total) {
     for (; total > 2900; total -= 2900) WriteRecordOfSize(2900);
     WriteRecordOfSize(total);
-  }
-
-  static std::size_t CountLinesWith(const std::string& text, const std::string& wanted) {
-    std::size_t count = 0;
-    for (const std::string& line : SplitLines(text)) count += line.find(wanted) != std::string::npos ? 1 : 0;
-    return count;
   }
 };
 
@@ -69,15 +64,15 @@ TEST_F(LogRollover, BackupHeldOpenIsReportedOncePerAttemptAndNothingIsRenamed) {
   ASSERT_TRUE(holder);
 
   FillTo(8192);
-  EXPECT_EQ(CountLinesWith(LogText(), ": LogBackupRemoveError = 13"), 1u);
+  EXPECT_EQ(CountLines(SplitLines(LogText()), ": LogBackupRemoveError = 13"), 1);
   LogPrintf("still too large\n");
-  EXPECT_EQ(CountLinesWith(LogText(), ": LogBackupRemoveError = 13"), 2u);
+  EXPECT_EQ(CountLines(SplitLines(LogText()), ": LogBackupRemoveError = 13"), 2);
   EXPECT_EQ(ReadWholeFile(backupPath_), "old backup\r\n");
 
   holder.reset();
   LogPrintf("rolls over now\n");
   EXPECT_FALSE(FileExists(logPath_));
-  EXPECT_EQ(CountLinesWith(ReadWholeFile(backupPath_), "LogBackupRemoveError"), 2u);
+  EXPECT_EQ(CountLines(SplitLines(ReadWholeFile(backupPath_)), "LogBackupRemoveError"), 2);
 }
 
 TEST_F(LogRollover, BackupNameTakenByAFolderIsReportedAndTheLogKeepsGrowing) {
@@ -85,13 +80,43 @@ TEST_F(LogRollover, BackupNameTakenByAFolderIsReportedAndTheLogKeepsGrowing) {
   FillTo(8192);
   LogPrintf("one\n");
   LogPrintf("two\n");
-  EXPECT_EQ(CountLinesWith(LogText(), "LogBackupRemoveError"), 3u);
+  EXPECT_EQ(CountLines(SplitLines(LogText()), "LogBackupRemoveError"), 3);
   EXPECT_GT(LogText().size(), 8192u);
 }
 
-// Wine renames files that other handles hold, so a failing rename cannot be
-// staged here; the count that failures leave is.
-TEST_F(LogRollover, CountedRenameFailuresStartEveryNewLogFile) {
+// Wine renames files that other handles hold: renames fail through the seam.
+int renameFailuresLeft = 0;
+int renameCalls = 0;
+DWORD FlakyRename(const char* from, const char* to) {
+  ++renameCalls;
+  if (renameFailuresLeft == 0) return RenameFileNoLink(from, to);
+  --renameFailuresLeft;
+  return ERROR_SHARING_VIOLATION;
+}
+
+TEST_F(LogRollover, FailedRenameIsTriedOnceMoreThenCountedAndTheCountStartsEveryNewLogFile) {
+  struct Case {
+    int failures;
+    int calls;
+    bool renamed;
+    std::int32_t counted;
+  };
+  for (const Case& c : {Case{0, 1, true, 0}, Case{1, 2, true, 0}, Case{2, 2, false, 1}}) {
+    WriteWholeFile(logPath_, "full\r\n");
+    DeleteFileA(backupPath_.c_str());
+    LogRenameErrors = 0;
+    renameFailuresLeft = c.failures;
+    renameCalls = 0;
+    {
+      const LogLockGuard lock;
+      RollOverLogFile(unique_hfile(), FlakyRename);
+    }
+    EXPECT_EQ(renameCalls, c.calls) << c.failures;
+    EXPECT_EQ(FileExists(backupPath_), c.renamed) << c.failures;
+    EXPECT_EQ(LogRenameErrors, c.counted) << c.failures;
+  }
+
+  DeleteFileA(logPath_.c_str());
   LogRenameErrors = 2;
   FillTo(8192);
   const std::vector<std::string> lines = LogLines();
@@ -102,6 +127,7 @@ TEST_F(LogRollover, CountedRenameFailuresStartEveryNewLogFile) {
   EXPECT_EQ(LogRenameErrors, 2);
   EXPECT_NE(LogText().find(": LogRenameErrors = 2"), std::string::npos);
   EXPECT_NE(SplitLines(ReadWholeFile(backupPath_)).front().find(": LogRenameErrors = 2"), std::string::npos);
+  LogRenameErrors = 0;
 }
 
 }  // namespace

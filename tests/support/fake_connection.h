@@ -1,0 +1,47 @@
+// The one stand-in for the management point check: it answers as its script
+// says, after a delay or with an exception when asked, and the script shows
+// what the module did with it.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <new>
+#include <optional>
+#include <stdexcept>
+
+#include "connection/connection.h"
+
+struct ConnectionScript {
+  enum class Failure { kNone, kOutOfMemory, kError };
+
+  bool reachable = false;
+  DWORD delayMs = 0;  // before every answer
+  std::optional<std::uint32_t> localAddress;  // what the check says it was reached from
+  Failure failure = Failure::kNone;
+
+  long checks = 0;
+  bool destroyed = false;
+};
+
+class FakeConnection : public IConnection {
+ public:
+  explicit FakeConnection(ConnectionScript& script) : script_(script) {}
+  ~FakeConnection() override { script_.destroyed = true; }
+  bool IsAvailable() override { return true; }
+  bool TestConnectivity() override {
+    ++script_.checks;
+    if (script_.delayMs != 0) Sleep(script_.delayMs);
+    if (script_.failure == ConnectionScript::Failure::kOutOfMemory) throw std::bad_alloc();
+    if (script_.failure == ConnectionScript::Failure::kError) throw std::runtime_error("check");
+    return script_.reachable;
+  }
+  std::optional<std::uint32_t> LastLocalAddress() override { return script_.localAddress; }
+
+ private:
+  ConnectionScript& script_;
+};
+
+inline std::unique_ptr<IConnection> FakeConnectionOf(ConnectionScript& script) {
+  return std::make_unique<FakeConnection>(script);
+}
