@@ -8,17 +8,20 @@
 
 #include "connection/ConfigMgrMPConnection.h"
 #include "loopback_listener.h"
+#include "module/history_test_env.h"
 #include "module/mardonel.h"
-#include "scoped_registry_value.h"
 #include "support/captured_log.h"
+#include "support/scratch_registry.h"
 #include "support/test_env.h"
+#include "support/test_registry.h"
 
 namespace {
 
 constexpr double kConnectBound = 5.0;  // seconds
 
 TEST(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
-  ScopedRegistryValue subnets("Software\\Quarnel\\Common", "ManagedSubnets", std::nullopt);
+  WaitClearOfMidnight();
+  const ScratchMachineRegistry registry;
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
   TestHostTable table;
@@ -34,14 +37,14 @@ TEST(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
 
   EXPECT_EQ(module.managedState, kManaged);
   EXPECT_EQ(module.managedSubnets, std::vector<std::uint32_t>{127u});
-  EXPECT_EQ(subnets.Read(), std::optional<std::string>("127.0.0.0"));
+  EXPECT_EQ(ReadRawValue("Software\\Quarnel\\Common", "ManagedSubnets"), TextValue("127.0.0.0"));
   const std::vector<std::string> lines = SplitLines(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName()));
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find(",2,Net Adapters changed,"), std::string::npos) << lines[0];
 }
 
 TEST(ModuleCheck, UnansweredManagementPointHoldsTheScanForOneBoundedWait) {
-  ScopedRegistryValue subnets("Software\\Quarnel\\Common", "ManagedSubnets", std::nullopt);
+  const ScratchMachineRegistry registry;
   TestHostTable table;
   for (const char* address : {"10.1.2.3", "10.2.3.4", "192.168.56.1", "172.17.0.1"}) table.Add(address, "255.255.0.0");
   LoopbackListener listener;
@@ -63,7 +66,7 @@ TEST(ModuleCheck, UnansweredManagementPointHoldsTheScanForOneBoundedWait) {
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(log.CountEndingWith(": Failed to connect to MP. Setting status to unmanaged."), 4) << log.Text();
   EXPECT_LT(seconds, 1.3 * kConnectBound) << "one wait for the scan, not one an entry";
-  EXPECT_EQ(subnets.Read(), std::nullopt);
+  EXPECT_EQ(ReadRawValue("Software\\Quarnel\\Common", "ManagedSubnets"), std::nullopt);
 }
 
 }  // namespace

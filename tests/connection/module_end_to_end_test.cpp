@@ -5,27 +5,23 @@
 
 #include <string>
 
-#include "scoped_registry_value.h"
+#include "module/history_test_env.h"
+#include "support/scratch_registry.h"
 #include "support/test_env.h"
+#include "support/test_registry.h"
 
 namespace {
 
 using DestroySlot = void* (*)(void* self, unsigned int flags);
 using StartupSlot = DWORD (*)(void* self, HostAddressTable* table, ULONG_PTR reserved);
 
-template <typename Function>
-Function SlotOf(void* module, int index) {
-  void** vtable = *static_cast<void***>(module);
-  return reinterpret_cast<Function>(vtable[index]);
-}
-
 TEST(ModuleEndToEnd, StartupOnAnUnknownSubnetWithoutTheClientRecordsUnmanaged) {
+  WaitClearOfMidnight();
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
   const std::string logPath = temp / "agent.log";
-  ScopedRegistryValue policyLog("Software\\Policies\\Quarnel\\ToveraAgt", "LogFileName", std::nullopt);
-  ScopedRegistryValue log("Software\\Quarnel\\ToveraAgt", "LogFileName", logPath);
-  ScopedRegistryValue subnets("Software\\Quarnel\\Common", "ManagedSubnets", std::nullopt);
+  const ScratchMachineRegistry registry;
+  StoreText("Software\\Quarnel\\ToveraAgt", "LogFileName", logPath);
   TestHostTable table;
   table.Add("10.77.3.9", "255.255.255.0");
 
@@ -51,7 +47,7 @@ TEST(ModuleEndToEnd, StartupOnAnUnknownSubnetWithoutTheClientRecordsUnmanaged) {
   const std::vector<std::string> records = SplitLines(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName()));
   ASSERT_EQ(records.size(), 1u);
   EXPECT_NE(records[0].find(",1,Startup,"), std::string::npos) << records[0];
-  EXPECT_EQ(subnets.Read(), std::nullopt);
+  EXPECT_EQ(ReadRawValue("Software\\Quarnel\\Common", "ManagedSubnets"), std::nullopt);
 }
 
 }  // namespace

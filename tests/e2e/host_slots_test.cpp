@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "module/history_test_env.h"
+#include "support/scratch_registry.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
@@ -22,31 +24,12 @@ using WordSlot = DWORD (*)(void* self, ULONG_PTR value);
 using IntSlot = DWORD (*)(void* self, INT32 value);
 using ShortSlot = DWORD (*)(void* self, UINT16 value);
 
-template <typename Function>
-Function SlotOf(void* module, int index) {
-  void** vtable = *static_cast<void***>(module);
-  return reinterpret_cast<Function>(vtable[index]);
-}
-
-// "<local FILETIME>,<state>,<reason>,<short date> hh:mm:ss" and CR LF.
-std::string RecordLine(std::uint64_t localTime, int state, const char* reason) {
-  const FILETIME time = FileTimeOf(localTime);
-  SYSTEMTIME parts;
-  FileTimeToSystemTime(&time, &parts);
-  char date[20] = {};
-  GetDateFormatA(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &parts, nullptr, date, sizeof date);
-  char clock[16];
-  std::snprintf(clock, sizeof clock, " %02d:%02d:%02d", parts.wHour, parts.wMinute, parts.wSecond);
-  return std::to_string(localTime) + "," + std::to_string(state) + "," + reason + "," + date + clock + "\r\n";
-}
-
 class HostSlots : public testing::Test {
  protected:
-  // Start-up reads and writes the settings and remembered subnets: start
-  // from none, log into the test's folder; the trees restore the machine's.
+  // Start-up reads and writes the settings and remembered subnets: a scratch
+  // registry holds none; the log goes to the test's folder.
   void SetUp() override {
-    ASSERT_TRUE(DeleteKeyTree("Software\\Quarnel"));
-    ASSERT_TRUE(DeleteKeyTree("Software\\Policies\\Quarnel"));
+    WaitClearOfMidnight();
     StoreText("Software\\Quarnel\\ToveraAgt", "LogFileName", temp_ / "agent.log");
     library_ = LoadLibraryA("Mardonel.dll");
     ASSERT_NE(library_, nullptr);
@@ -57,8 +40,7 @@ class HostSlots : public testing::Test {
     if (library_ != nullptr) FreeLibrary(library_);
   }
 
-  ScopedRegistryTree settings_{"Software\\Quarnel"};
-  ScopedRegistryTree policy_{"Software\\Policies\\Quarnel"};
+  ScratchMachineRegistry registry_;
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
   HMODULE library_ = nullptr;
@@ -78,7 +60,7 @@ TEST_F(HostSlots, StartupHeartbeatShutdownThroughRawSlots) {
   const std::uint64_t recordTime = std::stoull(startup);
   EXPECT_GE(recordTime, before);
   EXPECT_LE(recordTime, LocalNowFileTime());
-  EXPECT_EQ(startup, RecordLine(recordTime, 1, "Startup"));
+  EXPECT_EQ(startup, HistoryLine(recordTime, 1, "Startup"));
 
   FILETIME utc;
   GetSystemTimeAsFileTime(&utc);
@@ -91,7 +73,7 @@ TEST_F(HostSlots, StartupHeartbeatShutdownThroughRawSlots) {
 
   const FILETIME heartbeat = FileTimeOf(recordTime - bias + 36000000000ULL + 1);
   EXPECT_EQ(SlotOf<HeartbeatSlot>(module, 8)(module, &heartbeat), 0u);
-  const std::string withHeartbeat = startup + RecordLine(recordTime + 36000000000ULL + 1, 1, "Heartbeat");
+  const std::string withHeartbeat = startup + HistoryLine(recordTime + 36000000000ULL + 1, 1, "Heartbeat");
   EXPECT_EQ(ReadWholeFile(path), withHeartbeat);
 
   EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 2)(module), 0u);

@@ -10,8 +10,11 @@
 
 #include "common/log/log_settings.h"
 #include "module/dotted_address.h"
+#include "module/history_test_env.h"
 #include "module/mardonel.h"
+#include "support/captured_log.h"
 #include "support/registry_witness.h"
+#include "support/scratch_registry.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
@@ -49,31 +52,10 @@ std::string DefaultLogPath() {
   return "C:\\temp\\" + base.substr(0, base.rfind('.')) + ".log";
 }
 
-// The settings of this process's own copy of the module code, put back after
-// a test that runs start-up on it.
-class SavedLogSettings {
- public:
-  SavedLogSettings() : name_(LogFileName), size_(MaxLogFilesize), debug_(Debug) {}
-  ~SavedLogSettings() {
-    std::strncpy(LogFileName, name_.c_str(), sizeof LogFileName - 1);
-    MaxLogFilesize = size_;
-    Debug = debug_;
-  }
-  SavedLogSettings(const SavedLogSettings&) = delete;
-  SavedLogSettings& operator=(const SavedLogSettings&) = delete;
-
- private:
-  std::string name_;
-  std::int32_t size_;
-  std::uint32_t debug_;
-};
-
 class RegistryStartup : public testing::Test {
  protected:
   void SetUp() override {
-    // Start from a machine without settings; the trees above restore them.
-    ASSERT_TRUE(DeleteKeyTree("Software\\Quarnel"));
-    ASSERT_TRUE(DeleteKeyTree("Software\\Policies\\Quarnel"));
+    WaitClearOfMidnight();
     library_ = LoadLibraryA("Mardonel.dll");
     ASSERT_NE(library_, nullptr);
     factory_ = reinterpret_cast<Tovera::GetModuleFunction>(
@@ -101,8 +83,7 @@ class RegistryStartup : public testing::Test {
     return FileExists(path) ? SplitLines(ReadWholeFile(path)) : std::vector<std::string>();
   }
 
-  ScopedRegistryTree settings_{"Software\\Quarnel"};
-  ScopedRegistryTree policies_{"Software\\Policies\\Quarnel"};
+  ScratchMachineRegistry registry_;
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
   std::string logPath_ = temp_ / "agent.log";
@@ -176,7 +157,7 @@ TEST_F(RegistryStartup, RememberedSubnetMakesStartupManaged) {
 }
 
 TEST_F(RegistryStartup, StoredListIsSplitAtSeparatorsSkippingEmptyPieces) {
-  SavedLogSettings savedSettings;
+  const CapturedLog log;
   LogToTestFolder();
   StoreText(kCommonKey, "ManagedSubnets", ";;10.1.0.0;");
   TestHostTable empty;
@@ -187,7 +168,7 @@ TEST_F(RegistryStartup, StoredListIsSplitAtSeparatorsSkippingEmptyPieces) {
 }
 
 TEST_F(RegistryStartup, StoredListTooLongForItsBufferIsNotLoaded) {
-  SavedLogSettings savedSettings;
+  const CapturedLog log;
   LogToTestFolder();
   std::string list = "10.1.0.0";
   while (list.size() < 260) list += ";10.1.0.0";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host_process.h"
+#include "module/history_test_env.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
@@ -13,7 +14,10 @@ using testing::Not;
 
 class AgentHostRun : public testing::Test {
  protected:
-  void SetUp() override { StoreText(settings_.key(), "LogFileName", logFile_); }
+  void SetUp() override {
+    WaitClearOfMidnight();
+    StoreText(settings_.key(), "LogFileName", logFile_);
+  }
   std::string Scenario(const std::string& text) {
     const std::string path = temp_ / "test.scenario";
     WriteWholeFile(path, text);

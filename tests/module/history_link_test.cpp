@@ -16,7 +16,9 @@
 #include "module/history_folder_chain.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
+#include "support/fake_connection.h"
 #include "support/planted_link.h"
+#include "support/scratch_registry.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
@@ -27,23 +29,11 @@ constexpr char kRefusedWrite[] = ": Refused to write history file through a link
 constexpr char kRefusedDelete[] = ": Refused to delete history file through a link: ";
 constexpr char kFailureLine[] = ": Failed to create new history file: ";
 
-class UnreachableConnection : public IConnection {
- public:
-  bool IsAvailable() override { return false; }
-  bool TestConnectivity() override { return false; }
-};
-
 // Every file of `folder` (which ends with a backslash) and its content.
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
   std::map<std::string, std::string> files;
   for (const std::string& name : FolderEntries(folder)) files[name] = ReadWholeFile(folder + name);
   return files;
-}
-
-int CountLinesWith(const CapturedLog& log, const std::string& text) {
-  int count = 0;
-  for (const std::string& line : log.Lines()) count += line.find(text) != std::string::npos ? 1 : 0;
-  return count;
 }
 
 class HistoryLinks : public testing::Test {
@@ -84,6 +74,7 @@ class HistoryLinks : public testing::Test {
   std::map<std::string, std::string> before_;
   PlantedLink link_;
   CapturedLog log_{0};
+  ConnectionScript unreachable_;
   Mardonel module_;
 };
 
@@ -96,21 +87,18 @@ std::vector<TestDay> UtcDays(int from, int to) {
 TEST_F(HistoryLinks, StartupThroughALinkedStatesFolderFailsAndTouchesNothing) {
   // 35 files, the newest five days old: unlinked, 5 would go and 4 days be filled.
   LinkStatesElsewhere(UtcDays(-39, -5));
-  const ScopedRegistryTree settings{"Software\\Quarnel"};
-  const ScopedRegistryTree policy{"Software\\Policies\\Quarnel"};
-  DeleteKeyTree(settings.key());
-  DeleteKeyTree(policy.key());
+  const ScratchMachineRegistry registry;
   TestHostTable table;
   table.Add("10.1.2.3", "255.255.0.0");
-  module_.connection = std::make_unique<UnreachableConnection>();
+  module_.connection = FakeConnectionOf(unreachable_);
 
   EXPECT_EQ(module_.OnStartup(table.get(), 0), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
 
   ExpectElsewhereUntouched();
-  EXPECT_EQ(CountLinesWith(log_, kRefusedDelete + states_), 5);
+  EXPECT_EQ(CountLines(log_.Lines(), kRefusedDelete + states_), 5);
   // Four missed days and the start-up record, each refused and failed.
-  EXPECT_EQ(CountLinesWith(log_, kRefusedWrite + states_), 5);
-  EXPECT_EQ(CountLinesWith(log_, kFailureLine + states_), 5);
+  EXPECT_EQ(CountLines(log_.Lines(), kRefusedWrite + states_), 5);
+  EXPECT_EQ(CountLines(log_.Lines(), kFailureLine + states_), 5);
   EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + TodayUtcHistoryName()), 1);
 }
 
@@ -120,7 +108,7 @@ TEST_F(HistoryLinks, LinkedStatesFolderIsNeitherTrimmedNorFilled) {
   module_.MaintainHistoryFolder();
 
   ExpectElsewhereUntouched();
-  EXPECT_EQ(CountLinesWith(log_, kRefusedDelete), 8);
+  EXPECT_EQ(CountLines(log_.Lines(), kRefusedDelete), 8);
   for (const TestDay& day : UtcDays(-2, -1)) EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + day.name), 1);
 }
 
@@ -146,7 +134,7 @@ TEST_F(HistoryLinks, SystemJunctionAboveQuarnelIsWrittenThrough) {
 
   const std::string seen = temp_ / "Quarnel\\ToveraAgt\\States\\" + TodayUtcHistoryName();
   EXPECT_NE(ReadWholeFile(seen).find(",1,Startup,"), std::string::npos);
-  EXPECT_EQ(CountLinesWith(log_, kRefusedWrite), 0);
+  EXPECT_EQ(CountLines(log_.Lines(), kRefusedWrite), 0);
 }
 
 TEST_F(HistoryLinks, HardLinkedHistoryFileIsNotAppendedTo) {

@@ -12,16 +12,12 @@
 #include "common/win/unique_any.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
+#include "support/fake_connection.h"
+#include "support/scratch_registry.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
 namespace {
-
-class UnreachableConnection : public IConnection {
- public:
-  bool IsAvailable() override { return false; }
-  bool TestConnectivity() override { return false; }
-};
 
 // `count` consecutive local days ending today: trimming alone is at work,
 // since the newest is from today.
@@ -68,6 +64,7 @@ class HistoryFolderTest : public testing::Test {
   ScopedProfileFolder profile_{temp_.path()};
   const std::string states_ = profile_.StatesFolder();
   CapturedLog log_{0};
+  ConnectionScript unreachable_;
   Mardonel module_;
 };
 
@@ -78,11 +75,10 @@ TEST_F(HistoryGapDays, StartupAfterTheDayBeforeYesterdayFillsYesterdayThenRecord
   const TestDay yesterday = UtcDay(-1);
   const TestDay today = UtcDay(0);
   Put(dayBefore.name, "7,2,Sleep,x\r\n");
-  const ScopedRegistryTree settings{"Software\\Quarnel"};
-  const ScopedRegistryTree policy{"Software\\Policies\\Quarnel"};
+  const ScratchMachineRegistry registry;
   TestHostTable table;
   table.Add("10.1.2.3", "255.255.0.0");
-  module_.connection = std::make_unique<UnreachableConnection>();
+  module_.connection = FakeConnectionOf(unreachable_);
 
   EXPECT_EQ(module_.OnStartup(table.get(), 0), 0u);
 
@@ -96,7 +92,7 @@ TEST_F(HistoryGapDays, StartupAfterTheDayBeforeYesterdayFillsYesterdayThenRecord
 
 TEST_F(HistoryGapDays, ResumeFillsTheMissedDaysBeforeItsRecord) {
   Put(UtcDay(-4).name);
-  module_.connection = std::make_unique<UnreachableConnection>();
+  module_.connection = FakeConnectionOf(unreachable_);
 
   module_.OnOutOfSuspend();
 
@@ -181,7 +177,7 @@ TEST_F(HistoryGapDays, GapRecordsAreLoggedWhateverTheDebugMask) {
         log_.CountEndingWith(": Successfully wrote managed state to disk [" + states_ + UtcDay(offset).name + "]"), 1)
         << offset;
   }
-  EXPECT_FALSE(Logged(log_, "Last file written on"));
+  EXPECT_FALSE(log_.Contains("Last file written on"));
 }
 
 TEST_F(HistoryGapDays, DebugMaskShowsTheDayOfTheLastFile) {
@@ -286,7 +282,7 @@ TEST_F(HistorySearch, MissingFolderIsLoggedUnderTheDebugMaskOnly) {
 
   Debug = kDebugInfo;
   module_.MaintainHistoryFolder();
-  EXPECT_TRUE(Logged(log_, ": FindFirstFile failed or no files found in subdirectory '" + states_ + "*.mgt'. "));
+  EXPECT_TRUE(log_.Contains(": FindFirstFile failed or no files found in subdirectory '" + states_ + "*.mgt'. "));
   EXPECT_FALSE(FileExists(states_));
 }
 

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "common/fs/directory.h"
-#include "common/log/log_format.h"
 #include "common/win/unique_any.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
@@ -34,12 +33,6 @@ std::uint64_t WorkedExampleTime() {
   FILETIME fileTime;
   SystemTimeToFileTime(&time, &fileTime);
   return FileTimeValue(fileTime);
-}
-
-std::string ExpectedLine(std::uint64_t time, int state, const std::string& reason) {
-  char timeText[40];
-  return std::to_string(time) + "," + std::to_string(state) + "," + reason + "," +
-         LocalTimeText(timeText, sizeof timeText, time) + "\r\n";
 }
 
 // Every file below `folder`, at any depth.
@@ -74,7 +67,7 @@ class HistoryRecord : public testing::Test {
 
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
-  ScopedLogFile log_{temp_ / "module.log", 0};
+  CapturedLog log_{0, 1 << 20, temp_ / "module.log"};
   Mardonel module_;
 };
 
@@ -83,7 +76,7 @@ TEST_F(HistoryRecord, RecordHasTheFourFieldsOfTheWorkedExample) {
   ASSERT_EQ(module_.lastRecordTime, 134410221425000000ULL);
   EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
   const std::string content = ReadWholeFile(TodayPath());
-  EXPECT_EQ(content, ExpectedLine(134410221425000000ULL, 2, "Startup"));
+  EXPECT_EQ(content, HistoryLine(134410221425000000ULL, 2, "Startup"));
   EXPECT_EQ(content.substr(content.size() - 11), " 09:15:42\r\n");
 }
 
@@ -93,7 +86,7 @@ TEST_F(HistoryRecord, FirstRecordCreatesTheDayFileAndLaterOnesAppend) {
   module_.lastRecordTime += kOneHour + 1;
   EXPECT_EQ(module_.WriteStateRecord("Heartbeat"), 0u);
   EXPECT_EQ(ReadWholeFile(TodayPath()),
-            ExpectedLine(first, 1, "Startup") + ExpectedLine(first + kOneHour + 1, 1, "Heartbeat"));
+            HistoryLine(first, 1, "Startup") + HistoryLine(first + kOneHour + 1, 1, "Heartbeat"));
 }
 
 TEST_F(HistoryRecord, ReasonIsWrittenUnchanged) {
@@ -107,7 +100,7 @@ TEST_F(HistoryRecord, RemovedFolderChainIsRecreated) {
   ASSERT_FALSE(FileExists(temp_ / "Application Data"));
 
   EXPECT_EQ(module_.WriteStateRecord("Heartbeat"), 0u);
-  EXPECT_EQ(ReadWholeFile(TodayPath()), ExpectedLine(module_.lastRecordTime, 1, "Heartbeat"));
+  EXPECT_EQ(ReadWholeFile(TodayPath()), HistoryLine(module_.lastRecordTime, 1, "Heartbeat"));
 }
 
 TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsOneBeforeTheRecord) {
@@ -124,7 +117,7 @@ TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsOneBeforeTheRecord) {
     WriteWholeFile(TodayPath(), c.before);
     EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
     EXPECT_EQ(ReadWholeFile(TodayPath()),
-              std::string(c.before) + c.lineEnd + ExpectedLine(module_.lastRecordTime, 1, "Startup"))
+              std::string(c.before) + c.lineEnd + HistoryLine(module_.lastRecordTime, 1, "Startup"))
         << '"' << c.before << '"';
   }
 }
@@ -177,7 +170,7 @@ TEST_F(LongHistoryPath, PathOfMaxPathLessOneIsWritten) {
   const std::string path = longProfile.StatesFolder() + TodayUtcHistoryName();
   ASSERT_EQ(path.size(), static_cast<std::size_t>(MAX_PATH - 1));
   EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
-  EXPECT_EQ(ReadWholeFile(path), ExpectedLine(module_.lastRecordTime, 1, "Startup"));
+  EXPECT_EQ(ReadWholeFile(path), HistoryLine(module_.lastRecordTime, 1, "Startup"));
 }
 
 TEST_F(LongHistoryPath, LongerPathFailsAndWritesNothing) {
@@ -215,7 +208,7 @@ TEST(HistoryRecordInZone, Child) {
   EXPECT_GE(module.lastRecordTime, before);
   EXPECT_LE(module.lastRecordTime, after);
   const std::string content = ReadWholeFile(states + TodayUtcHistoryName());
-  EXPECT_NE(content.find(ExpectedLine(module.lastRecordTime, 1, "Sleep")), std::string::npos) << content;
+  EXPECT_NE(content.find(HistoryLine(module.lastRecordTime, 1, "Sleep")), std::string::npos) << content;
 
   SYSTEMTIME localDate;
   GetLocalTime(&localDate);
@@ -273,13 +266,13 @@ TEST(HistoryRecordCutShort, FailedWriteIsAFailureAndTheNextRecordStartsOnItsOwnL
 
   EXPECT_TRUE(RunTestsInChild("HistoryRecordCutShortInChild.Child",
                               {std::string(kProfileVariable) + "=" + temp.path()}, padding.size() + kTornRecordBytes));
-  const std::string torn = ExpectedLine(WorkedExampleTime(), 1, "Sleep").substr(0, kTornRecordBytes);
+  const std::string torn = HistoryLine(WorkedExampleTime(), 1, "Sleep").substr(0, kTornRecordBytes);
   ASSERT_EQ(ReadWholeFile(path), padding + torn);
 
   Mardonel module;
   module.lastRecordTime = WorkedExampleTime() + kOneHour;
   EXPECT_EQ(module.WriteStateRecord("Startup"), 0u);
-  EXPECT_EQ(ReadWholeFile(path), padding + torn + "\r\n" + ExpectedLine(module.lastRecordTime, 1, "Startup"));
+  EXPECT_EQ(ReadWholeFile(path), padding + torn + "\r\n" + HistoryLine(module.lastRecordTime, 1, "Startup"));
 }
 
 }  // namespace

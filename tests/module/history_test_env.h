@@ -83,35 +83,3 @@ inline std::vector<std::string> NamesOf(const std::vector<TestDay>& days) {
   return names;
 }
 
-// Whether some line of `log` holds `text`.
-inline bool Logged(const CapturedLog& log, const std::string& text) {
-  const std::vector<std::string> lines = log.Lines();
-  return std::any_of(lines.begin(), lines.end(),
-                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
-}
-
-// Sends the diagnostic log to `path` with the given debug mask for the life
-// of the object.
-class ScopedLogFile {
- public:
-  ScopedLogFile(const std::string& path, std::uint32_t debug)
-      : path_(path), fileName_(LogFileName), maxSize_(MaxLogFilesize), debug_(Debug) {
-    lstrcpynA(LogFileName, path.c_str(), kLogFileNameSize);
-    MaxLogFilesize = 1048576;
-    Debug = debug;
-  }
-  ~ScopedLogFile() {
-    lstrcpynA(LogFileName, fileName_.c_str(), kLogFileNameSize);
-    MaxLogFilesize = maxSize_;
-    Debug = debug_;
-  }
-  ScopedLogFile(const ScopedLogFile&) = delete;
-  ScopedLogFile& operator=(const ScopedLogFile&) = delete;
-  std::string Text() const { return ReadWholeFile(path_); }
-
- private:
-  std::string path_;
-  std::string fileName_;
-  std::int32_t maxSize_;
-  std::uint32_t debug_;
-};

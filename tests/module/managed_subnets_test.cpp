@@ -7,7 +7,9 @@
 #include "module/dotted_address.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
+#include "support/fake_connection.h"
 #include "support/registry_witness.h"
+#include "support/scratch_registry.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
@@ -17,35 +19,17 @@ constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
 constexpr char kCommonKeyForRegExe[] = "HKLM\\Software\\Quarnel\\Common";
 constexpr char kFailureLine[] = ": Failed to connect to MP. Setting status to unmanaged.";
 
-class FakeConnection : public IConnection {
- public:
-  FakeConnection(bool reachable, int& calls, std::optional<std::uint32_t> localAddress)
-      : reachable_(reachable), calls_(calls), localAddress_(localAddress) {}
-  bool IsAvailable() override { return true; }
-  bool TestConnectivity() override {
-    ++calls_;
-    return reachable_;
-  }
-  std::optional<std::uint32_t> LastLocalAddress() override { return localAddress_; }
-
- private:
-  bool reachable_;
-  int& calls_;
-  std::optional<std::uint32_t> localAddress_;
-};
-
 class ManagedSubnetsTest : public testing::Test {
  protected:
   void SetUp() override {
-    // Start without any stored list; the tree restores what was there.
-    ASSERT_TRUE(DeleteKeyTree("Software\\Quarnel"));
     module_.addressTable = table_.get();
   }
 
   // `from`: the local address the connection reports, when it reports one.
   void Reachable(bool reachable, const char* from = nullptr) {
-    const auto local = from != nullptr ? std::optional<std::uint32_t>(ParseDottedAddress(from)) : std::nullopt;
-    module_.connection = std::make_unique<FakeConnection>(reachable, calls_, local);
+    script_.reachable = reachable;
+    script_.localAddress = from != nullptr ? std::optional<std::uint32_t>(ParseDottedAddress(from)) : std::nullopt;
+    module_.connection = FakeConnectionOf(script_);
   }
 
   void Remember(std::initializer_list<const char*> subnets) {
@@ -58,11 +42,11 @@ class ManagedSubnetsTest : public testing::Test {
     return texts;
   }
 
-  ScopedRegistryTree settings_{"Software\\Quarnel"};
+  ScratchMachineRegistry registry_;
   CapturedLog log_;
   TestHostTable table_;
+  ConnectionScript script_;
   Mardonel module_;
-  int calls_ = 0;
 };
 
 using Texts = std::vector<std::string>;
@@ -72,7 +56,7 @@ TEST_F(ManagedSubnetsTest, RememberedSubnetAnswersWithoutAsking) {
   Remember({"10.9.0.0", "192.168.5.0"});
   Reachable(false);
   EXPECT_TRUE(module_.IsManagedNetwork());
-  EXPECT_EQ(calls_, 0);
+  EXPECT_EQ(script_.checks, 0);
   EXPECT_TRUE(log_.Lines().empty());
   EXPECT_FALSE(KeyExists(kCommonKey)) << "nothing new to store";
 }
@@ -80,7 +64,7 @@ TEST_F(ManagedSubnetsTest, RememberedSubnetAnswersWithoutAsking) {
 TEST_F(ManagedSubnetsTest, EmptyTableIsUnmanagedWithoutAsking) {
   Reachable(true);
   EXPECT_FALSE(module_.IsManagedNetwork());
-  EXPECT_EQ(calls_, 0);
+  EXPECT_EQ(script_.checks, 0);
   EXPECT_TRUE(log_.Lines().empty());
 }
 
@@ -89,7 +73,7 @@ TEST_F(ManagedSubnetsTest, StoredZeroMatchesEveryEntryWhoseSubnetIsZero) {
   Remember({"0.0.0.0"});
   Reachable(false);
   EXPECT_TRUE(module_.IsManagedNetwork());
-  EXPECT_EQ(calls_, 0);
+  EXPECT_EQ(script_.checks, 0);
 }
 
 TEST_F(ManagedSubnetsTest, OnlyTheEntryThatWasCheckedIsRemembered) {
@@ -97,12 +81,12 @@ TEST_F(ManagedSubnetsTest, OnlyTheEntryThatWasCheckedIsRemembered) {
   table_.Add("10.2.3.4", "255.255.0.0");
   Reachable(true);
   EXPECT_TRUE(module_.IsManagedNetwork());
-  EXPECT_EQ(calls_, 1);
+  EXPECT_EQ(script_.checks, 1);
   EXPECT_EQ(RememberedTexts(), Texts({"10.1.0.0"}));
   EXPECT_EQ(RegExeQueryValue(kCommonKeyForRegExe, "ManagedSubnets"), (RegExeValue{"REG_SZ", "10.1.0.0"}));
 
   EXPECT_TRUE(module_.IsManagedNetwork());
-  EXPECT_EQ(calls_, 1) << "now remembered";
+  EXPECT_EQ(script_.checks, 1) << "now remembered";
 }
 
 TEST_F(ManagedSubnetsTest, UnreachableEntryIsLoggedAndARememberedOneStillCounts) {
@@ -111,7 +95,7 @@ TEST_F(ManagedSubnetsTest, UnreachableEntryIsLoggedAndARememberedOneStillCounts)
   Remember({"192.168.5.0"});
   Reachable(false);
   EXPECT_TRUE(module_.IsManagedNetwork());
-  EXPECT_EQ(calls_, 1);
+  EXPECT_EQ(script_.checks, 1);
   EXPECT_EQ(log_.CountEndingWith(kFailureLine), 1);
   EXPECT_EQ(RememberedTexts(), Texts({"192.168.5.0"}));
   EXPECT_FALSE(KeyExists(kCommonKey));
@@ -122,7 +106,7 @@ TEST_F(ManagedSubnetsTest, UnansweredPointIsAskedOnceAndEveryEntryLoggedWhatever
   CapturedLog quiet(0);
   Reachable(false);
   EXPECT_FALSE(module_.IsManagedNetwork());
-  EXPECT_EQ(calls_, 1);
+  EXPECT_EQ(script_.checks, 1);
   EXPECT_EQ(quiet.CountEndingWith(kFailureLine), 4);
   EXPECT_TRUE(module_.managedSubnets.empty());
 }

@@ -6,56 +6,23 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <new>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "common/fs/directory.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
+#include "support/captured_log.h"
+#include "support/child_run.h"
+#include "support/fake_connection.h"
 #include "support/managed_subnets_env.h"
+#include "support/scratch_registry.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
 namespace {
 
 constexpr std::uint32_t kSubnet10_1 = 10 | (1 << 8);  // 10.1.0.0
-
-// What the module did with the connection it was given.
-struct ConnectionProbe {
-  int checks = 0;
-  bool destroyed = false;
-};
-
-class FakeConnection : public IConnection {
- public:
-  FakeConnection(ConnectionProbe& probe, bool reachable) : probe_(probe), reachable_(reachable) {}
-  ~FakeConnection() override { probe_.destroyed = true; }
-  bool IsAvailable() override { return reachable_; }
-  bool TestConnectivity() override {
-    ++probe_.checks;
-    return reachable_;
-  }
-
- private:
-  ConnectionProbe& probe_;
-  bool reachable_;
-};
-
-// A check that throws, as a failing allocation or a broken layer below would.
-class ThrowingConnection : public IConnection {
- public:
-  explicit ThrowingConnection(bool outOfMemory) : outOfMemory_(outOfMemory) {}
-  bool IsAvailable() override { return true; }
-  bool TestConnectivity() override {
-    if (outOfMemory_) throw std::bad_alloc();
-    throw std::runtime_error("check");
-  }
-
- private:
-  bool outOfMemory_;
-};
 
 struct Record {
   std::uint64_t time;
@@ -72,16 +39,17 @@ FILETIME HeartbeatAt(std::uint64_t local) {
 
 class StateMachine : public testing::Test {
  protected:
-  // Start-up reads and writes the settings and remembered subnets: start
-  // from none, log into the test's folder; the trees restore the machine's.
+  // Start-up reads and writes the settings and remembered subnets: a scratch
+  // registry holds none; the log goes to the test's folder.
   void SetUp() override {
     WaitClearOfMidnight();
-    ASSERT_TRUE(DeleteKeyTree("Software\\Quarnel"));
-    ASSERT_TRUE(DeleteKeyTree("Software\\Policies\\Quarnel"));
     StoreText("Software\\Quarnel\\ToveraAgt", "LogFileName", temp_ / "agent.log");
   }
 
-  void Connect(bool reachable) { module_.connection = std::make_unique<FakeConnection>(probe_, reachable); }
+  void Connect(bool reachable) {
+    script_.reachable = reachable;
+    module_.connection = FakeConnectionOf(script_);
+  }
 
   DWORD StartWithOneAddress(bool reachable) {
     table_.Add("10.1.2.3", "255.255.0.0");
@@ -118,30 +86,31 @@ class StateMachine : public testing::Test {
 
   using Texts = std::vector<std::string>;
 
-  ScopedRegistryTree settings_{"Software\\Quarnel"};
-  ScopedRegistryTree policy_{"Software\\Policies\\Quarnel"};
-  CapturedLog log_;
+  ScratchMachineRegistry registry_;
   ScopedTempFolder temp_;
+  CapturedLog log_;
   ScopedProfileFolder profile_{temp_.path()};
   TestHostTable table_;
-  ConnectionProbe probe_;
+  ConnectionScript script_;
   Mardonel module_;
 };
 
 // --- start-up ---
 
+// The record carries the time the evaluation began, however long the check.
 TEST_F(StateMachine, StartupWithAnAddressRecordsTheCheckedState) {
+  script_.delayMs = 500;
   const std::uint64_t before = LocalNowFileTime();
   EXPECT_EQ(StartWithOneAddress(false), 0u);
   const std::uint64_t after = LocalNowFileTime();
 
-  EXPECT_EQ(probe_.checks, 1);
+  EXPECT_EQ(script_.checks, 1);
   EXPECT_EQ(module_.managedState, kUnmanaged);
   const std::vector<Record> records = Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].stateAndReason, "1,Startup");
   EXPECT_GE(records[0].time, before);
-  EXPECT_LE(records[0].time, after);
+  EXPECT_LT(records[0].time - before, after - records[0].time);
   EXPECT_EQ(module_.lastRecordTime, records[0].time);
 }
 
@@ -154,7 +123,7 @@ TEST_F(StateMachine, StartupThatReachesTheManagementPointIsManaged) {
 
 TEST_F(StateMachine, StartupKeepsTheGivenConnection) {
   StartWithOneAddress(false);
-  EXPECT_FALSE(probe_.destroyed);
+  EXPECT_FALSE(script_.destroyed);
   EXPECT_NE(dynamic_cast<FakeConnection*>(module_.connection.get()), nullptr);
 }
 
@@ -162,7 +131,7 @@ TEST_F(StateMachine, StoredSubnetsAnswerWithoutAskingTheConnection) {
   RememberManagedSubnets(";;10.1.0.0;");
   EXPECT_EQ(StartWithOneAddress(false), 0u);
   EXPECT_EQ(module_.managedSubnets, std::vector<std::uint32_t>{kSubnet10_1});
-  EXPECT_EQ(probe_.checks, 0);
+  EXPECT_EQ(script_.checks, 0);
   EXPECT_EQ(StatesAndReasons(), Texts{"2,Startup"});
 }
 
@@ -170,7 +139,7 @@ TEST_F(StateMachine, StartupWithEmptyTableRecordsNothingUntilTheFirstHeartbeat) 
   Connect(true);
   EXPECT_EQ(module_.OnStartup(table_.get(), 0), 0u);
   EXPECT_TRUE(Records().empty());
-  EXPECT_EQ(probe_.checks, 0);
+  EXPECT_EQ(script_.checks, 0);
   EXPECT_EQ(module_.managedState, kUnmanaged);
   EXPECT_EQ(module_.lastRecordTime, 0u);
 
@@ -185,7 +154,7 @@ TEST_F(StateMachine, NullTableCountsAsEmpty) {
   EXPECT_EQ(module_.OnStartup(nullptr, 0), 0u);
   EXPECT_TRUE(Records().empty());
   EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
-  EXPECT_EQ(probe_.checks, 0);
+  EXPECT_EQ(script_.checks, 0);
   EXPECT_EQ(StatesAndReasons(), Texts{"1,Out of suspend"});
 }
 
@@ -203,7 +172,7 @@ TEST_F(StateMachine, UnforcedRequestForTheCurrentStateChangesNothing) {
 
   EXPECT_TRUE(Records().empty());
   EXPECT_EQ(module_.lastRecordTime, stored);
-  EXPECT_EQ(probe_.checks, 0);
+  EXPECT_EQ(script_.checks, 0);
 }
 
 TEST_F(StateMachine, RefusedRequestForManagedRecordsStateOne) {
@@ -211,7 +180,7 @@ TEST_F(StateMachine, RefusedRequestForManagedRecordsStateOne) {
   const std::uint64_t before = LocalNowFileTime();
   EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
   EXPECT_EQ(module_.OnNetAdaptersChanged(true, false), 0u);
-  EXPECT_EQ(probe_.checks, 2);
+  EXPECT_EQ(script_.checks, 2);
   EXPECT_EQ(StatesAndReasons(), (Texts{"1,Out of suspend", "1,Net Adapters changed"}));
   EXPECT_GE(module_.lastRecordTime, before);
 }
@@ -219,7 +188,7 @@ TEST_F(StateMachine, RefusedRequestForManagedRecordsStateOne) {
 TEST_F(StateMachine, ForcedCheckThatFailsLeavesTheModuleManaged) {
   Settle(kManaged);
   EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), 0u);
-  EXPECT_EQ(probe_.checks, 1);
+  EXPECT_EQ(script_.checks, 1);
   EXPECT_EQ(module_.managedState, kManaged);
   EXPECT_EQ(StatesAndReasons(), Texts{"2,Net Adapters changed"});
 }
@@ -229,7 +198,7 @@ TEST_F(StateMachine, LoweringEventsRecordStateOne) {
   EXPECT_EQ(module_.OnSleep(), 0u);
   module_.managedState = kManaged;
   EXPECT_EQ(module_.OnNetAdaptersChanged(false, true), 0u);
-  EXPECT_EQ(probe_.checks, 0);
+  EXPECT_EQ(script_.checks, 0);
   EXPECT_EQ(StatesAndReasons(), (Texts{"1,Sleep", "1,Net Adapters changed"}));
 }
 
@@ -249,7 +218,7 @@ TEST_F(StateMachine, OutOfSuspendTidiesTheFolderEvenWithoutAStateChange) {
 TEST_F(StateMachine, ShutdownWhenUnmanagedDestroysTheConnectionOnly) {
   Settle(kUnmanaged);
   EXPECT_EQ(module_.OnShutdown(), 0u);
-  EXPECT_TRUE(probe_.destroyed);
+  EXPECT_TRUE(script_.destroyed);
   EXPECT_EQ(module_.connection, nullptr);
   EXPECT_TRUE(Records().empty());
 }
@@ -257,7 +226,7 @@ TEST_F(StateMachine, ShutdownWhenUnmanagedDestroysTheConnectionOnly) {
 TEST_F(StateMachine, ShutdownWhenManagedRecordsStateOne) {
   Settle(kManaged);
   EXPECT_EQ(module_.OnShutdown(), 0u);
-  EXPECT_TRUE(probe_.destroyed);
+  EXPECT_TRUE(script_.destroyed);
   EXPECT_EQ(module_.managedState, kUnmanaged);
   EXPECT_EQ(StatesAndReasons(), Texts{"1,Shutdown"});
 }
@@ -279,7 +248,7 @@ TEST_F(StateMachine, HeartbeatWritesOnlyAfterMoreThanAnHour) {
   EXPECT_EQ(records[0].stateAndReason, "2,Heartbeat");
   EXPECT_EQ(records[0].time, stored + kOneHour + 1);
   EXPECT_EQ(module_.lastRecordTime, stored + kOneHour + 1);
-  EXPECT_EQ(probe_.checks, 0) << "the heartbeat never checks the state";
+  EXPECT_EQ(script_.checks, 0) << "the heartbeat never checks the state";
 }
 
 TEST_F(StateMachine, ClockSetBackWaitsForTheStoredTimeToPass) {
@@ -304,6 +273,12 @@ TEST_F(StateMachine, StoredTimeAtTheTopOfTheRangeDoesNotWrapRound) {
   GetSystemTimeAsFileTime(&now);
   EXPECT_EQ(module_.OnHeartbeat(&now), 0u);
   EXPECT_TRUE(Records().empty());
+}
+
+// The host's time is UTC and the stored time local: the heartbeat tests once
+// more nine hours east, in a child, since a process reads its zone at start.
+TEST(StateMachineZone, HeartbeatTestsHoldNineHoursEast) {
+  EXPECT_TRUE(RunTestsInChild("StateMachine.Heartbeat*:StateMachine.ClockSetBack*", {"TZ=Asia/Tokyo"}));
 }
 
 TEST_F(StateMachine, HeartbeatWithoutTimeDoesNothing) {
@@ -334,11 +309,12 @@ TEST_F(StateMachine, FailedRecordIsTheEventResultButNotTheHeartbeats) {
 
 TEST_F(StateMachine, ExceptionsBecomeResults) {
   table_.Add("10.1.2.3", "255.255.0.0");
-  module_.connection = std::make_unique<ThrowingConnection>(true);
+  script_.failure = ConnectionScript::Failure::kOutOfMemory;
+  Connect(true);
   EXPECT_EQ(module_.OnStartup(table_.get(), 0), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
   EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
 
-  module_.connection = std::make_unique<ThrowingConnection>(false);
+  script_.failure = ConnectionScript::Failure::kError;
   EXPECT_EQ(module_.OnOutOfSuspend(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
   EXPECT_EQ(module_.managedState, kUnmanaged);
 }

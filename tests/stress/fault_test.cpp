@@ -37,7 +37,7 @@ TEST_F(ModuleFaults, HistoryFileHeldWithoutSharingFailsTheRecordAndTheNextOneIsW
     EXPECT_EQ(module_.OnSleep(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
     EXPECT_EQ(module_.managedState, kUnmanaged) << "the state chosen stands";
     EXPECT_GT(module_.lastRecordTime, earlier);
-    EXPECT_EQ(CountEndingWith(LogLines(), kFailureLine + TodayPath()), 1);
+    EXPECT_EQ(CountLines(LogLines(), kFailureLine + TodayPath(), LinePart::kEnd), 1);
   }
   EXPECT_EQ(ReadWholeFile(TodayPath()), before) << "nothing partial was left";
 
@@ -45,7 +45,7 @@ TEST_F(ModuleFaults, HistoryFileHeldWithoutSharingFailsTheRecordAndTheNextOneIsW
   const std::vector<std::string> lines = TodayLines();
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_NE(lines[1].find(",2,Out of suspend,"), std::string::npos) << lines[1];
-  EXPECT_EQ(CountEndingWith(LogLines(), kFailureLine + TodayPath()), 1);
+  EXPECT_EQ(CountLines(LogLines(), kFailureLine + TodayPath(), LinePart::kEnd), 1);
 }
 
 TEST_F(ModuleFaults, StatesFolderRemovedBetweenTwoRecordsIsMadeAgain) {
@@ -78,7 +78,7 @@ TEST(LogFaults, LogFolderRemovedMidRunIsMadeAgainAndNothingQueuedIsLost) {
   ScopedTempFolder temp;
   const std::string folder = temp / "logs";
   const std::string path = folder + "\\deeper\\run.log";
-  const ScopedLogSettings settings(path, 1 << 20, 9);
+  const CapturedLog settings(9, 1 << 20, path);
 
   LogNow("%T: written before\n");
   LogLater("%T: queued 1\n");
@@ -91,11 +91,11 @@ TEST(LogFaults, LogFolderRemovedMidRunIsMadeAgainAndNothingQueuedIsLost) {
 
   const std::vector<std::string> lines = SplitLines(ReadWholeFile(path));
   ASSERT_EQ(lines.size(), 4u) << ReadWholeFile(path);
-  EXPECT_EQ(CountEndingWith({lines[0]}, ": queued 1"), 1);
+  EXPECT_EQ(CountLines({lines[0]}, ": queued 1", LinePart::kEnd), 1);
   EXPECT_EQ(lines[1].find_first_not_of(' '), lines[0].find(": queued 1") + 2) << "indented under the stamp";
-  EXPECT_EQ(CountEndingWith({lines[1]}, " queued 2"), 1);
-  EXPECT_EQ(CountEndingWith({lines[2]}, ": queued 3"), 1);
-  EXPECT_EQ(CountEndingWith({lines[3]}, ": written after"), 1);
+  EXPECT_EQ(CountLines({lines[1]}, " queued 2", LinePart::kEnd), 1);
+  EXPECT_EQ(CountLines({lines[2]}, ": queued 3", LinePart::kEnd), 1);
+  EXPECT_EQ(CountLines({lines[3]}, ": written after", LinePart::kEnd), 1);
 }
 
 // Replaces the DACL of a key under HKEY_LOCAL_MACHINE with one that refuses
@@ -151,13 +151,14 @@ TEST(ReadOnlySubnetKey, RefusedWriteKeepsTheStoredListAndTheSubnetInMemory) {
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
   const std::string logPath = temp / "registry.log";
-  const ScopedLogSettings log(logPath, 1 << 20, 9);
+  const CapturedLog log(9, 1 << 20, logPath);
   TestHostTable table;
   table.Add("10.9.1.1", "255.255.0.0");
-  long checks = 0;
+  ConnectionScript script;
+  script.reachable = true;
   Mardonel module;
   module.addressTable = table.get();
-  module.connection = std::make_unique<CountingConnection>(checks, true);
+  module.connection = FakeConnectionOf(script);
   module.managedSubnets = {SubnetOf("10.7.0.0")};
   StoreText(kCommonKey, "ManagedSubnets", "10.7.0.0");
   const ScopedReadOnlyKey readOnly(kCommonKey);
@@ -166,12 +167,12 @@ TEST(ReadOnlySubnetKey, RefusedWriteKeepsTheStoredListAndTheSubnetInMemory) {
 
   EXPECT_EQ(module.OnNetAdaptersChanged(true, false), 0u);
   EXPECT_EQ(module.managedState, kManaged);
-  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(script.checks, 1);
   EXPECT_EQ(module.managedSubnets, (std::vector<std::uint32_t>{SubnetOf("10.7.0.0"), SubnetOf("10.9.0.0")}));
   EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("10.7.0.0")) << "the old list is not lost";
-  EXPECT_EQ(CountEndingWith(SplitLines(ReadWholeFile(logPath)),
+  EXPECT_EQ(CountLines(SplitLines(ReadWholeFile(logPath)),
                             "SetRegParameter \"Software\\Quarnel\\Common\\ManagedSubnets\" - " +
-                                std::string(ErrorText(ERROR_ACCESS_DENIED))),
+                                std::string(ErrorText(ERROR_ACCESS_DENIED)), LinePart::kEnd),
             1)
       << ReadWholeFile(logPath);
 
@@ -180,7 +181,7 @@ TEST(ReadOnlySubnetKey, RefusedWriteKeepsTheStoredListAndTheSubnetInMemory) {
   EXPECT_EQ(module.OnSleep(), 0u);
   EXPECT_EQ(module.OnNetAdaptersChanged(true, false), 0u);
   EXPECT_EQ(module.managedState, kManaged);
-  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(script.checks, 1);
 }
 
 }  // namespace

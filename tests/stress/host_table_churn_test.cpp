@@ -95,12 +95,12 @@ long WhileChanging(Change change, Evaluate evaluate) {
 
 class HostTableChurn : public testing::Test {
  protected:
-  void SetUp() override { module_.connection = std::make_unique<CountingConnection>(checks_, false); }
+  void SetUp() override { module_.connection = FakeConnectionOf(script_); }
 
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
-  ScopedLogSettings log_{temp_ / "churn.log", 64 << 20, 9};
-  long checks_ = 0;
+  CapturedLog log_{9, 64 << 20, temp_ / "churn.log"};
+  ConnectionScript script_;
   Mardonel module_;
 };
 
@@ -131,7 +131,7 @@ TEST_F(HostTableChurn, EntriesAddedAndFreedDuringEvaluationsWithNothingRemembere
 
   ReportFigure("evaluations", kEvaluations);
   ReportFigure("table_changes", changes);
-  ReportFigure("management_point_checks", checks_);
+  ReportFigure("management_point_checks", script_.checks);
   EXPECT_EQ(failed, 0);
   EXPECT_EQ(module_.managedState, kUnmanaged);
   EXPECT_TRUE(module_.managedSubnets.empty());
@@ -139,8 +139,8 @@ TEST_F(HostTableChurn, EntriesAddedAndFreedDuringEvaluationsWithNothingRemembere
   ReportFigure("history_lines", static_cast<std::int64_t>(lines.size()));
   EXPECT_EQ(lines.size(), static_cast<std::size_t>(kEvaluations));
   const std::vector<std::string> logged = SplitLines(ReadWholeFile(temp_ / "churn.log"));
-  EXPECT_LE(checks_, kEvaluations) << "one check answers for a whole evaluation";
-  EXPECT_GE(CountEndingWith(logged, ": Failed to connect to MP. Setting status to unmanaged."), checks_)
+  EXPECT_LE(script_.checks, kEvaluations) << "one check answers for a whole evaluation";
+  EXPECT_GE(CountLines(logged, ": Failed to connect to MP. Setting status to unmanaged.", LinePart::kEnd), script_.checks)
       << "a line for every entry scanned, so at least one for every check";
 }
 
@@ -164,7 +164,7 @@ TEST_F(HostTableChurn, NoReadFallsOutsideTheTableWhileItShrinksAndGrows) {
 
   ReportFigure("evaluations", kEvaluations);
   ReportFigure("table_changes", changes);
-  ReportFigure("management_point_checks", checks_);
+  ReportFigure("management_point_checks", script_.checks);
   EXPECT_EQ(failed, 0);
   EXPECT_EQ(managed, 0) << "the poisoned subnet beyond the table was read";
   EXPECT_EQ(module_.managedSubnets.size(), 2u);

@@ -120,7 +120,7 @@ class LogLoad : public testing::Test {
 };
 
 TEST_F(LogLoad, EightThreadsWithoutRolloverWriteEveryRecordOnceWholeAndInOrder) {
-  const ScopedLogSettings settings(logPath_, 64 << 20, 9);
+  const CapturedLog settings(9, 64 << 20, logPath_);
   ReportFigure("milliseconds", RunWriters());
 
   EXPECT_FALSE(FileExists(backupPath_));
@@ -134,7 +134,7 @@ TEST_F(LogLoad, EightThreadsWithoutRolloverWriteEveryRecordOnceWholeAndInOrder) 
 
 TEST_F(LogLoad, EightThreadsThroughRolloversLeaveWholeRecordsInOrderInLogAndBackup) {
   // The smallest limit the log allows: about 270 records of 30 bytes a file.
-  const ScopedLogSettings settings(logPath_, 8192, 9);
+  const CapturedLog settings(9, 8192, logPath_);
   ReportFigure("milliseconds", RunWriters());
 
   const std::vector<std::string> backup = LinesOf(backupPath_);

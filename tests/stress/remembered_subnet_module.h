@@ -18,7 +18,7 @@ class RememberedSubnetModule : public testing::Test {
     WaitClearOfMidnight();
     table_.Add("192.168.5.20", "255.255.255.0");
     module_.addressTable = table_.get();
-    module_.connection = std::make_unique<CountingConnection>(checks_, false);
+    module_.connection = FakeConnectionOf(script_);
     module_.managedSubnets = {SubnetOf("192.168.5.0")};
   }
 
@@ -31,8 +31,8 @@ class RememberedSubnetModule : public testing::Test {
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
   std::string logPath_ = temp_ / "module.log";
-  ScopedLogSettings log_{logPath_, 1 << 20, 9};
+  CapturedLog log_{9, 1 << 20, logPath_};
   TestHostTable table_;
-  long checks_ = 0;
+  ConnectionScript script_;
   Mardonel module_;
 };

@@ -26,13 +26,13 @@ long CountContaining(const std::vector<std::string>& lines, const std::string& t
 TEST(SleepResumeLoad, EveryEventWritesOneLineAndMemoryStaysFlat) {
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
-  const ScopedLogSettings log(temp / "load.log", 64 << 20, 9);
+  const CapturedLog log(9, 64 << 20, temp / "load.log");
   TestHostTable table;
   table.Add("192.168.5.20", "255.255.255.0");
-  long checks = 0;
+  ConnectionScript script;
   Mardonel module;
   module.addressTable = table.get();
-  module.connection = std::make_unique<CountingConnection>(checks, false);
+  module.connection = FakeConnectionOf(script);
   module.managedSubnets = {SubnetOf("192.168.5.0")};
 
   int failed = 0;
@@ -54,7 +54,7 @@ TEST(SleepResumeLoad, EveryEventWritesOneLineAndMemoryStaysFlat) {
   ReportFigure("committed_bytes_after_warm_up", static_cast<std::int64_t>(warm));
   ReportFigure("committed_bytes_at_end", static_cast<std::int64_t>(end));
   EXPECT_EQ(failed, 0);
-  EXPECT_EQ(checks, 0) << "the remembered subnet answers without the management point";
+  EXPECT_EQ(script.checks, 0) << "the remembered subnet answers without the management point";
   EXPECT_EQ(lines.size(), static_cast<std::size_t>(kEvents));
   EXPECT_EQ(CountContaining(lines, ",2,Out of suspend,"), kEvents / 2);
   EXPECT_EQ(CountContaining(lines, ",1,Sleep,"), kEvents / 2);

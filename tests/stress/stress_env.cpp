@@ -11,23 +11,6 @@
 #include "common/win/unique_any.h"
 #include "module/dotted_address.h"
 
-ScopedLogSettings::ScopedLogSettings(const std::string& path, std::int32_t maxSize, std::uint32_t debug)
-    : name_(LogFileName), maxSize_(MaxLogFilesize), debug_(Debug) {
-  const ScopedTempFolder scratch;
-  lstrcpynA(LogFileName, (scratch / "leftovers.log").c_str(), kLogFileNameSize);
-  MaxLogFilesize = 1 << 24;
-  LogNow("");
-  lstrcpynA(LogFileName, path.c_str(), kLogFileNameSize);
-  MaxLogFilesize = maxSize;
-  Debug = debug;
-}
-
-ScopedLogSettings::~ScopedLogSettings() {
-  lstrcpynA(LogFileName, name_.c_str(), kLogFileNameSize);
-  MaxLogFilesize = maxSize_;
-  Debug = debug_;
-}
-
 int LogNow(const char* format, ...) {
   va_list args;
   va_start(args, format);
@@ -58,14 +41,6 @@ std::vector<std::string> AllHistoryLines(const std::string& statesFolder) {
     for (std::string& line : SplitLines(ReadWholeFile(statesFolder + name))) lines.push_back(std::move(line));
   }
   return lines;
-}
-
-int CountEndingWith(const std::vector<std::string>& lines, const std::string& text) {
-  int count = 0;
-  for (const std::string& line : lines) {
-    if (line.size() >= text.size() && line.compare(line.size() - text.size(), text.size(), text) == 0) ++count;
-  }
-  return count;
 }
 
 std::uint64_t CommittedBytes() {

@@ -1,49 +1,62 @@
 #include "support/captured_log.h"
 
-#include <cstring>
+#include <cstdio>
 
+#include "common/log/log.h"
+#include "common/log/log_record.h"
+#include "common/log/log_rollover.h"
 #include "common/log/log_settings.h"
 
-CapturedLog::CapturedLog(std::uint32_t debugMask)
-    : path_(folder_ / "captured.log"),
+namespace {
+
+void PointLogAt(const std::string& path) { std::snprintf(LogFileName, sizeof LogFileName, "%s", path.c_str()); }
+
+}  // namespace
+
+CapturedLog::CapturedLog(std::uint32_t debugMask, std::int32_t maxSize, const std::string& path)
+    : path_(path.empty() ? folder_ / "captured.log" : path),
       previousName_(LogFileName),
       previousSize_(MaxLogFilesize),
-      previousDebug_(Debug) {
-  std::strncpy(LogFileName, path_.c_str(), sizeof LogFileName - 1);
+      previousDebug_(Debug),
+      previousStampSeen_(StampSeen),
+      previousStampLength_(StampLength),
+      previousLineContinues_(LineContinues),
+      previousRenameErrors_(LogRenameErrors) {
+  PointLogAt(folder_ / "leftover.log");
   MaxLogFilesize = 1 << 24;
+  LogPrintf("");
+  StampSeen = 0;
+  StampLength = 19;
+  LineContinues = 0;
+  LogRenameErrors = 0;
+  PointLogAt(path_);
+  MaxLogFilesize = maxSize;
   Debug = debugMask;
 }
 
 CapturedLog::~CapturedLog() {
-  std::strncpy(LogFileName, previousName_.c_str(), sizeof LogFileName - 1);
+  LogPrintf("");
+  PointLogAt(previousName_);
   MaxLogFilesize = previousSize_;
   Debug = previousDebug_;
+  StampSeen = previousStampSeen_;
+  StampLength = previousStampLength_;
+  LineContinues = previousLineContinues_;
+  LogRenameErrors = previousRenameErrors_;
+}
+
+void CapturedLog::UseFile(const std::string& path) {
+  path_ = path;
+  PointLogAt(path);
 }
 
 std::string CapturedLog::Text() const { return FileExists(path_) ? ReadWholeFile(path_) : std::string(); }
 
 std::vector<std::string> CapturedLog::Lines() const {
   std::vector<std::string> lines;
-  if (!FileExists(path_)) return lines;
-  for (const std::string& line : SplitLines(ReadWholeFile(path_))) {
+  for (const std::string& line : SplitLines(Text())) {
     const std::size_t start = line.find_first_not_of(' ');
     lines.push_back(start == std::string::npos ? std::string() : line.substr(start));
   }
   return lines;
-}
-
-int CapturedLog::CountEndingWith(const std::string& text) const {
-  int count = 0;
-  for (const std::string& line : Lines()) {
-    if (line.size() >= text.size() && line.compare(line.size() - text.size(), text.size(), text) == 0) ++count;
-  }
-  return count;
-}
-
-int CapturedLog::CountStartingWith(const std::string& text) const {
-  int count = 0;
-  for (const std::string& line : Lines()) {
-    if (line.rfind(text, 0) == 0) ++count;
-  }
-  return count;
 }

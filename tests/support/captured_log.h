@@ -1,4 +1,8 @@
-// Sends this process's diagnostic log to a fresh file for the length of a test.
+// The one way a test points this process's diagnostic log at a file of its
+// own. Records that earlier tests left queued are written out elsewhere
+// first, and those of this test before it ends; the file name, the size
+// limit, the debug mask, the record formatter's state and LogRenameErrors
+// are put back as they were found.
 #pragma once
 
 #include <cstdint>
@@ -9,10 +13,14 @@
 
 class CapturedLog {
  public:
-  explicit CapturedLog(std::uint32_t debugMask = 9);
+  // An empty `path` stands for a fresh file of the object's own.
+  explicit CapturedLog(std::uint32_t debugMask = 9, std::int32_t maxSize = 1 << 24, const std::string& path = {});
   ~CapturedLog();
   CapturedLog(const CapturedLog&) = delete;
   CapturedLog& operator=(const CapturedLog&) = delete;
+
+  const std::string& path() const { return path_; }
+  void UseFile(const std::string& path);
 
   // The file as written, CR LF and indentation included.
   std::string Text() const;
@@ -20,8 +28,8 @@ class CapturedLog {
   // The record texts, without the indentation of unstamped lines.
   std::vector<std::string> Lines() const;
   // How many lines end with `text` (a stamped line ends with its message).
-  int CountEndingWith(const std::string& text) const;
-  int CountStartingWith(const std::string& text) const;
+  int CountEndingWith(const std::string& text) const { return CountLines(Lines(), text, LinePart::kEnd); }
+  int CountStartingWith(const std::string& text) const { return CountLines(Lines(), text, LinePart::kStart); }
 
  private:
   ScopedTempFolder folder_;
@@ -29,4 +37,8 @@ class CapturedLog {
   std::string previousName_;
   std::int32_t previousSize_;
   std::uint32_t previousDebug_;
+  int previousStampSeen_;
+  int previousStampLength_;
+  int previousLineContinues_;
+  std::int32_t previousRenameErrors_;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/win/unique_any.h"
+#include "support/scratch_registry.h"
 #include "support/test_env.h"
 
 namespace {
@@ -78,13 +79,13 @@ std::map<std::string, RegExeValue> ParseValues(const std::string& output) {
 }  // namespace
 
 std::optional<std::map<std::string, RegExeValue>> RegExeQueryKey(const std::string& key) {
-  const RegExeRun run = RunRegExe("query \"" + key + "\"");
+  const RegExeRun run = RunRegExe("query \"" + KeyForOtherProcesses(key) + "\"");
   if (run.exitCode != 0) return std::nullopt;
   return ParseValues(run.output);
 }
 
 std::optional<RegExeValue> RegExeQueryValue(const std::string& key, const std::string& name) {
-  const RegExeRun run = RunRegExe("query \"" + key + "\" /v \"" + name + "\"");
+  const RegExeRun run = RunRegExe("query \"" + KeyForOtherProcesses(key) + "\" /v \"" + name + "\"");
   if (run.exitCode != 0) return std::nullopt;
   const auto values = ParseValues(run.output);
   const auto found = values.find(name);

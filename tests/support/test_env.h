@@ -59,10 +59,29 @@ class TestHostTable {
 // Wall-clock seconds that `job` takes.
 double SecondsTaken(const std::function<void()>& job);
 
+// The function in slot `index` of the virtual table of `object`, called as a
+// host built by another compiler calls it.
+template <typename Function>
+Function SlotOf(void* object, int index) {
+  void** table = *static_cast<void***>(object);
+  return reinterpret_cast<Function>(table[index]);
+}
+
+// A history record as the module must write it, "<local FILETIME>,<state>,
+// <reason>,<short date> hh:mm:ss" and CR LF, built without the module's code.
+std::string HistoryLine(std::uint64_t localTime, int state, const std::string& reason);
+
+// The system's text of a Win32 code on one line, read without the module's code.
+std::string SystemText(DWORD code);
+
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& content);
 std::vector<std::string> SplitLines(const std::string& text);  // at CR LF
+
+enum class LinePart { kAnywhere, kStart, kEnd };
+// How many of `lines` hold `piece` at `where`.
+int CountLines(const std::vector<std::string>& lines, const std::string& piece, LinePart where = LinePart::kAnywhere);
 
 std::uint64_t FileTimeValue(const FILETIME& time);
 FILETIME FileTimeOf(std::uint64_t value);

@@ -31,6 +31,8 @@ bool DeleteKeyTree(const std::string& key);
 // Saves a key of HKEY_LOCAL_MACHINE with everything under it; the destructor
 // removes what the test left there and restores the saved content, and
 // removes the parent keys that did not exist before when they are empty.
+// Only for tests whose other processes (the host) read the real machine
+// registry; a test that stays in its own process uses ScratchMachineRegistry.
 class ScopedRegistryTree {
  public:
   explicit ScopedRegistryTree(std::string key);

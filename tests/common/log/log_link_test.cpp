@@ -26,12 +26,6 @@ void RollOverNow() {
   RollOverLogFile(unique_hfile());
 }
 
-std::size_t CountLinesWith(const std::string& text, const std::string& wanted) {
-  std::size_t count = 0;
-  for (const std::string& line : SplitLines(text)) count += line.find(wanted) != std::string::npos ? 1 : 0;
-  return count;
-}
-
 class LogLinks : public LogFileTest {
  protected:
   // `name` becomes a second name of a file outside the log's folder.
@@ -104,14 +98,14 @@ TEST_F(LogLinks, HardLinkedBackupIsNotRemovedAndTheLogKeepsGrowing) {
   EXPECT_EQ(ReadWholeFile(backupPath_), kOther);
   EXPECT_GT(LogText().size(), 8192u);
   const std::string refusal = ": Refused to remove log backup through a link: " + backupPath_;
-  EXPECT_EQ(CountLinesWith(LogText(), refusal), 1u);
+  EXPECT_EQ(CountLines(SplitLines(LogText()), refusal), 1);
   LogPrintf("still too large\n");
-  EXPECT_EQ(CountLinesWith(LogText(), refusal), 2u);
+  EXPECT_EQ(CountLines(SplitLines(LogText()), refusal), 2);
 
   ASSERT_TRUE(DeleteFileA(backupPath_.c_str()));
   LogPrintf("rolls over now\n");
   EXPECT_FALSE(FileExists(logPath_));
-  EXPECT_EQ(CountLinesWith(ReadWholeFile(backupPath_), refusal), 2u);
+  EXPECT_EQ(CountLines(SplitLines(ReadWholeFile(backupPath_)), refusal), 2);
   ExpectOtherUntouched();
 }
 

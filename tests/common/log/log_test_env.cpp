@@ -25,29 +25,10 @@ bool StampedBetween(const std::string& line, const std::string& before, const st
 
 std::string Filler(std::size_t count, char letter) { return std::string(count, letter); }
 
-LogFileTest::LogFileTest() {
-  // Records another test left queued go to a file of their own.
-  std::snprintf(LogFileName, sizeof LogFileName, "%s", (temp_ / "leftover.log").c_str());
-  MaxLogFilesize = 1048576;
-  LogPrintf("");
-  StampSeen = 0;
-  StampLength = 19;
-  LineContinues = 0;
-  UseLogFile(temp_ / "agent.log");
-}
-
-LogFileTest::~LogFileTest() {
-  // Whatever a later test of this process logs stays out of the machine's
-  // files, and starts no new file with a rename failure count.
-  std::snprintf(LogFileName, sizeof LogFileName, "-");
-  MaxLogFilesize = 1048576;
-  LogRenameErrors = 0;
-}
-
 void LogFileTest::UseLogFile(const std::string& path) {
   logPath_ = path;
   backupPath_ = path.substr(0, path.size() - 1) + "_";
-  std::snprintf(LogFileName, sizeof LogFileName, "%s", path.c_str());
+  log_.UseFile(path);
 }
 
 std::string ConsoleText() {

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "common/log/log.h"
+#include "common/log/log_settings.h"
+#include "support/captured_log.h"
 #include "support/test_env.h"
 
 // vFastLogPrintf with the arguments in line.
@@ -30,14 +32,14 @@ std::string Filler(std::size_t count, char letter = 'x');
 
 class LogFileTest : public testing::Test {
  protected:
-  LogFileTest();
-  ~LogFileTest() override;
+  LogFileTest() { UseLogFile(temp_ / "agent.log"); }
 
   void UseLogFile(const std::string& path);
   std::string LogText() const { return ReadWholeFile(logPath_); }
   std::vector<std::string> LogLines() const { return SplitLines(LogText()); }
 
   ScopedTempFolder temp_;
+  CapturedLog log_{Debug, 1048576};
   std::string logPath_;
   std::string backupPath_;
 };

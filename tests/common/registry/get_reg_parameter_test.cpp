@@ -215,7 +215,7 @@ TEST_F(GetRegParameterTest, KeyThatCannotBeOpenedIsLoggedForWritableReads) {
   EXPECT_NE(status, 0u);
   EXPECT_EQ(GetLastError(), status);
   EXPECT_EQ(number, 9u);
-  EXPECT_EQ(log_.CountEndingWith("GetRegParameter_4 " + ErrorTextOf(status) + " - " + key_ + "\\Debug"), 1);
+  EXPECT_EQ(log_.CountEndingWith("GetRegParameter_4 " + SystemText(status) + " - " + key_ + "\\Debug"), 1);
 
   EXPECT_EQ(GetRegParameter(NoSuchRoot(), key_.c_str(), "Debug", REG_DWORD, &number, 4, RP_READ_ONLY), 0u);
   EXPECT_EQ(log_.Lines().size(), 1u);
@@ -229,7 +229,7 @@ TEST_F(GetRegParameterTest, DefaultThatCannotBeWrittenIsLogged) {
   EXPECT_NE(status, 0u);
   EXPECT_EQ(GetLastError(), status);
   EXPECT_EQ(number, 9u);
-  EXPECT_EQ(log_.CountStartingWith("GetRegParameter_3 " + ErrorTextOf(status) + " - nnnn"), 1);
+  EXPECT_EQ(log_.CountStartingWith("GetRegParameter_3 " + SystemText(status) + " - nnnn"), 1);
 }
 
 }  // namespace

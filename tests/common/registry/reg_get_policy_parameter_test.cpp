@@ -57,7 +57,6 @@ TEST_F(RegGetPolicyParameterTest, SettingsPrefixIsComparedWithoutCase) {
 
 TEST_F(RegGetPolicyParameterTest, KeyOutsideTheSettingsIsLoggedAndReadPlainly) {
   const std::string outside = UniqueTestKey("Software\\QuarnelOutside");
-  ScopedRegistryTree outsideTree(outside);
   StoreNumber(PolicyKeyOf(key_), "Debug", 0x10);
   DWORD number = 9;
   EXPECT_EQ(ReadNumber(outside, "Debug", number), 0u);

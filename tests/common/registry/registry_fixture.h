@@ -1,5 +1,5 @@
 // A settings key of its own for each test, under the settings root and its
-// policy counterpart, both put back as they were found.
+// policy counterpart, in a scratch machine registry.
 #pragma once
 
 #include <windows.h>
@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "common/log/error_text.h"
 #include "common/registry/registry_parameter.h"
 #include "support/captured_log.h"
+#include "support/scratch_registry.h"
 #include "support/test_registry.h"
 
 class RegistryFixture : public testing::Test {
@@ -19,13 +19,11 @@ class RegistryFixture : public testing::Test {
   static std::string PolicyKeyOf(const std::string& key) {
     return "Software\\Policies\\Quarnel" + key.substr(sizeof "Software\\Quarnel" - 1);
   }
-  static std::string ErrorTextOf(DWORD code) { return ErrorText(code); }
   std::optional<RawValue> Stored(const char* name) const { return ReadRawValue(key_, name); }
 
+  ScratchMachineRegistry registry_;
   std::string key_ = UniqueTestKey("Software\\Quarnel");
   std::string policyKey_ = PolicyKeyOf(key_);
-  ScopedRegistryTree settings_{key_};
-  ScopedRegistryTree policy_{policyKey_};
   CapturedLog log_;
 };
 
