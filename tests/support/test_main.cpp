@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 
@@ -11,6 +13,11 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   // Records of a test that does not capture the log stay out of C:\temp.
   std::snprintf(LogFileName, sizeof LogFileName, "-");
+  // Tests of the default log name write into C:\temp, which the library
+  // creates when missing: a folder this run made goes with it when empty.
+  const bool hadTempFolder = GetFileAttributesA("C:\\temp") != INVALID_FILE_ATTRIBUTES;
   testing::InitGoogleMock(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  if (!hadTempFolder) RemoveDirectoryA("C:\\temp");
+  return result;
 }
