@@ -2,6 +2,8 @@
 
 #include <ws2tcpip.h>
 
+#include <utility>
+
 namespace {
 
 sockaddr_in LoopbackAddress(unsigned short port) {
@@ -29,59 +31,49 @@ bool WaitReady(SOCKET socket, bool forWrite, int waitMs) {
 
 }  // namespace
 
-WinsockUser::WinsockUser() {
+unique_winsock StartWinsock() {
   WSADATA data;
-  WSAStartup(MAKEWORD(2, 2), &data);
+  return unique_winsock(WSAStartup(MAKEWORD(2, 2), &data) == 0);
 }
 
-WinsockUser::~WinsockUser() { WSACleanup(); }
-
-LoopbackListener::LoopbackListener() {
-  listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+LoopbackListener::LoopbackListener() : listener_(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
   const sockaddr_in address = LoopbackAddress(0);
-  bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  listen(listener_, 1);
-  port_ = BoundPort(listener_);
-}
-
-LoopbackListener::~LoopbackListener() {
-  for (SOCKET client : clients_) closesocket(client);
-  closesocket(listener_);
+  bind(listener_.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  listen(listener_.get(), 1);
+  port_ = BoundPort(listener_.get());
 }
 
 void LoopbackListener::FillBacklog() {
   const sockaddr_in address = LoopbackAddress(port_);
   for (int attempt = 0; attempt < 64; ++attempt) {
-    SOCKET client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    unique_socket client(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     u_long nonBlocking = 1;
-    ioctlsocket(client, FIONBIO, &nonBlocking);
-    connect(client, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    clients_.push_back(client);
-    if (!WaitReady(client, true, 300)) return;
+    ioctlsocket(client.get(), FIONBIO, &nonBlocking);
+    connect(client.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const bool answered = WaitReady(client.get(), true, 300);
+    clients_.push_back(std::move(client));
+    if (!answered) return;
   }
 }
 
 int LoopbackListener::AcceptAndCountBytes(int waitMs) {
-  if (!WaitReady(listener_, false, waitMs)) return -1;
-  SOCKET peer = accept(listener_, nullptr, nullptr);
-  if (peer == INVALID_SOCKET) return -1;
+  if (!WaitReady(listener_.get(), false, waitMs)) return -1;
+  const unique_socket peer(accept(listener_.get(), nullptr, nullptr));
+  if (!peer) return -1;
   int total = 0;
   char buffer[256];
-  while (WaitReady(peer, false, 2000)) {
-    const int received = recv(peer, buffer, sizeof buffer, 0);
+  while (WaitReady(peer.get(), false, 2000)) {
+    const int received = recv(peer.get(), buffer, sizeof buffer, 0);
     if (received <= 0) break;
     total += received;
   }
-  closesocket(peer);
   return total;
 }
 
 unsigned short ClosedLoopbackPort() {
-  WinsockUser winsock;
-  SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  const unique_winsock winsock = StartWinsock();
+  const unique_socket probe(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   const sockaddr_in address = LoopbackAddress(0);
-  bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  const unsigned short port = BoundPort(probe);
-  closesocket(probe);
-  return port;
+  bind(probe.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  return BoundPort(probe.get());
 }

@@ -6,18 +6,14 @@
 
 #include <vector>
 
-class WinsockUser {
- public:
-  WinsockUser();
-  ~WinsockUser();
-  WinsockUser(const WinsockUser&) = delete;
-  WinsockUser& operator=(const WinsockUser&) = delete;
-};
+#include "common/win/unique_any.h"
+
+// Winsock started for the life of the owner.
+unique_winsock StartWinsock();
 
 class LoopbackListener {
  public:
   LoopbackListener();
-  ~LoopbackListener();
   LoopbackListener(const LoopbackListener&) = delete;
   LoopbackListener& operator=(const LoopbackListener&) = delete;
 
@@ -30,10 +26,10 @@ class LoopbackListener {
   int AcceptAndCountBytes(int waitMs);
 
  private:
-  WinsockUser winsock_;
-  SOCKET listener_ = INVALID_SOCKET;
+  unique_winsock winsock_ = StartWinsock();
+  unique_socket listener_;
   unsigned short port_ = 0;
-  std::vector<SOCKET> clients_;
+  std::vector<unique_socket> clients_;
 };
 
 // A loopback port on which nothing listens.
