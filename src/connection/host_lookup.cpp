@@ -39,19 +39,16 @@ AsyncLookupCalls FindAsyncLookupCalls() {
 // event, so it must outlive the wait whenever the wait gives up first.
 class PendingLookup {
  public:
-  PendingLookup() { overlapped_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr); }
-  ~PendingLookup() {
-    FreeAddrInfoExW(result_);
-    if (overlapped_.hEvent != nullptr) CloseHandle(overlapped_.hEvent);
-  }
+  PendingLookup() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) { overlapped_.hEvent = event_.get(); }
   PendingLookup(const PendingLookup&) = delete;
   PendingLookup& operator=(const PendingLookup&) = delete;
 
-  bool Usable() const { return overlapped_.hEvent != nullptr; }
-  bool Finished(DWORD waitMs) const { return WaitForSingleObject(overlapped_.hEvent, waitMs) == WAIT_OBJECT_0; }
+  bool Usable() const { return static_cast<bool>(event_); }
+  bool Finished(DWORD waitMs) const { return WaitForSingleObject(event_.get(), waitMs) == WAIT_OBJECT_0; }
 
+  unique_handle event_;
   OVERLAPPED overlapped_{};
-  ADDRINFOEXW* result_ = nullptr;
+  unique_addrinfoex result_;
   HANDLE cancel_ = nullptr;
 };
 
@@ -94,10 +91,10 @@ int LookUpAsync(const AsyncLookupCalls& calls, const wchar_t* host, const wchar_
   auto lookup = std::make_unique<PendingLookup>();
   if (!lookup->Usable()) return static_cast<int>(GetLastError());
   timeval bound{static_cast<long>(timeout / 1000), static_cast<long>(timeout % 1000 * 1000)};
-  const int started = GetAddrInfoExW(host, service, NS_DNS, nullptr, &hints, &lookup->result_, &bound,
+  const int started = GetAddrInfoExW(host, service, NS_DNS, nullptr, &hints, lookup->result_.put(), &bound,
                                      &lookup->overlapped_, nullptr, &lookup->cancel_);
   if (started != WSA_IO_PENDING) {
-    addresses.reset(std::exchange(lookup->result_, nullptr));
+    addresses = std::move(lookup->result_);
     return started;
   }
   if (!lookup->Finished(timeout)) {
@@ -107,7 +104,7 @@ int LookUpAsync(const AsyncLookupCalls& calls, const wchar_t* host, const wchar_
     }
   }
   const int error = calls.result(&lookup->overlapped_);
-  addresses.reset(std::exchange(lookup->result_, nullptr));
+  addresses = std::move(lookup->result_);
   return error;
 }
 
