@@ -10,9 +10,9 @@ namespace {
 
 // A year of records every minute makes a file of about 80 KB; nothing the
 // module writes comes near this.
-constexpr LONGLONG kLargestHistoryFile = 64 * 1024 * 1024;
+constexpr std::uint64_t kLargestHistoryFile = 64 * 1024 * 1024;
 
-std::vector<std::string> HistoryFileNames(const std::string& folder, DWORD& error) {
+std::vector<std::string> HistoryFileNames(const std::string& folder, std::uint64_t& bytes, DWORD& error) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA entry;
   const unique_hfind search = unique_hfind(FindFirstFileA((folder + "\\*").c_str(), &entry));
@@ -23,6 +23,8 @@ std::vector<std::string> HistoryFileNames(const std::string& folder, DWORD& erro
   do {
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && HistoryFileDate(entry.cFileName)) {
       names.emplace_back(entry.cFileName);
+      const std::uint64_t size = (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+      if (size <= kLargestHistoryFile) bytes += size;
     }
   } while (FindNextFileA(search.get(), &entry));
   error = GetLastError() == ERROR_NO_MORE_FILES ? ERROR_SUCCESS : GetLastError();
@@ -40,7 +42,7 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& w
     why = ErrorText(GetLastError());
     return false;
   }
-  if (size.QuadPart > kLargestHistoryFile) {
+  if (static_cast<std::uint64_t>(size.QuadPart) > kLargestHistoryFile) {
     why = "larger than any history file (" + std::to_string(size.QuadPart) + " bytes)";
     return false;
   }
@@ -69,8 +71,12 @@ DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<
   std::string base = folder;
   while (base.size() > 1 && (base.back() == '\\' || base.back() == '/')) base.pop_back();
   DWORD error = ERROR_SUCCESS;
-  const std::vector<std::string> names = HistoryFileNames(base, error);
+  std::uint64_t bytes = 0;
+  const std::vector<std::string> names = HistoryFileNames(base, bytes, error);
   if (error != ERROR_SUCCESS && names.empty()) return error;
+  // Room for every record at once: the shortest the module writes is longer.
+  constexpr std::uint64_t kShortestRecord = 40;
+  log.records.reserve(static_cast<std::size_t>(bytes / kShortestRecord));
   std::string content;
   for (const std::string& name : names) {
     const std::string path = base + "\\" + name;

@@ -45,25 +45,56 @@ bool ParseReason(std::string_view text, RecordReason& reason) {
   return false;
 }
 
+int TwoDigits(const char* text) {
+  return IsDigit(text[0]) && IsDigit(text[1]) ? (text[0] - '0') * 10 + (text[1] - '0') : -1;
+}
+
 // The date before the blank follows the machine's short date format, which
 // the report cannot know; the time after it is fixed.
 bool TimeTextFits(std::string_view text, std::int64_t second) {
   constexpr std::size_t kTimeLength = 8;
   if (text.size() < kTimeLength + 2 || text.size() > kTimeLength + 20) return false;
-  const std::string_view time = text.substr(text.size() - kTimeLength);
-  if (text[text.size() - kTimeLength - 1] != ' ' || time[2] != ':' || time[5] != ':') return false;
-  const std::int64_t ofDay = second % kSecondsPerDay;
-  const std::int64_t parts[3] = {ofDay / 3600, ofDay / 60 % 60, ofDay % 60};
-  for (int part = 0; part < 3; ++part) {
-    if (time[part * 3] != '0' + parts[part] / 10 || time[part * 3 + 1] != '0' + parts[part] % 10) return false;
-  }
-  return true;
+  const char* const time = text.data() + text.size() - kTimeLength;
+  if (time[-1] != ' ' || time[2] != ':' || time[5] != ':') return false;
+  const int hours = TwoDigits(time);
+  const int minutes = TwoDigits(time + 3);
+  const int seconds = TwoDigits(time + 6);
+  if (hours < 0 || minutes < 0 || seconds < 0 || minutes > 59 || seconds > 59) return false;
+  return hours * 3600 + minutes * 60 + seconds == second % kSecondsPerDay;
 }
 
-std::uint32_t Fnv1a(std::string_view text) {
-  std::uint32_t hash = 2166136261u;
-  for (char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-  return hash;
+// One pass over a line as the module writes it; false for anything else,
+// which the slower path below then names.
+bool ParseWholeRecord(std::string_view line, HistoryRecord& record) {
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  const char* const digits = p;
+  const char* const digitsEnd = end - p > 19 ? p + 19 : end;
+  std::uint64_t value = 0;
+  while (p < digitsEnd && IsDigit(*p)) value = value * 10 + static_cast<std::uint64_t>(*p++ - '0');
+  if (p == digits || p == end || *p != ',' || (*digits == '0' && p - digits > 1) || value > kLastEventTime) {
+    return false;
+  }
+  ++p;
+  if (end - p < 2 || (p[0] != '1' && p[0] != '2') || p[1] != ',') return false;
+  const std::uint8_t state = static_cast<std::uint8_t>(p[0] - '0');
+  p += 2;
+  // Reasons are matched with their comma, the most frequent first.
+  const std::string_view rest(p, static_cast<std::size_t>(end - p));
+  const ReasonName* reason = nullptr;
+  for (const ReasonName& name : kReasons) {
+    if (rest.size() > name.text.size() && rest[name.text.size()] == ',' && rest.starts_with(name.text)) {
+      reason = &name;
+      break;
+    }
+  }
+  if (reason == nullptr) return false;
+  record.reason = reason->reason;
+  p += reason->text.size();
+  const std::string_view timeText(p + 1, static_cast<std::size_t>(end - p - 1));
+  record.eventTime = value;
+  record.state = state;
+  return TimeTextFits(timeText, record.second()) && timeText.find(',') == std::string_view::npos;
 }
 
 ParsedLine Failure(const char* why) {
@@ -75,6 +106,11 @@ ParsedLine Failure(const char* why) {
 }  // namespace
 
 ParsedLine ParseHistoryLine(std::string_view line) {
+  ParsedLine whole;
+  if (ParseWholeRecord(line, whole.record)) {
+    whole.ok = true;
+    return whole;
+  }
   std::string_view fields[4];
   std::size_t start = 0;
   for (int field = 0; field < 3; ++field) {
@@ -92,10 +128,8 @@ ParsedLine ParseHistoryLine(std::string_view line) {
   if (record.eventTime > kLastEventTime) return Failure("event time out of range");
   if (fields[1] != "1" && fields[1] != "2") return Failure("state is neither 1 nor 2");
   if (!ParseReason(fields[2], record.reason)) return Failure("unknown reason");
-  record.second = static_cast<std::int64_t>(record.eventTime / kFileTimeUnitsPerSecond);
-  if (!TimeTextFits(fields[3], record.second)) return Failure("time text does not match the event time");
+  if (!TimeTextFits(fields[3], record.second())) return Failure("time text does not match the event time");
   record.state = static_cast<std::uint8_t>(fields[1][0] - '0');
-  record.lineHash = Fnv1a(fields[3]);
   parsed.ok = true;
   return parsed;
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "report/local_days.h"
+
 enum class RecordReason : std::uint8_t {
   kStartup,
   kShutdown,
@@ -17,11 +19,12 @@ enum class RecordReason : std::uint8_t {
 };
 
 struct HistoryRecord {
-  std::int64_t second;      // event time in whole seconds of the local clock since 1601
   std::uint64_t eventTime;  // the FILETIME as written
-  std::uint32_t lineHash;   // tells lines of the same event time apart
   std::uint8_t state;       // 1 unmanaged, 2 managed
   RecordReason reason;
+
+  // The event time in whole seconds of the local clock since 1601.
+  std::int64_t second() const { return static_cast<std::int64_t>(eventTime / kFileTimeUnitsPerSecond); }
 };
 
 struct ParsedLine {

@@ -4,8 +4,10 @@
 
 namespace {
 
-bool SameLine(const HistoryRecord& a, const HistoryRecord& b) {
-  return a.eventTime == b.eventTime && a.state == b.state && a.reason == b.reason && a.lineHash == b.lineHash;
+// Lines of the same event time, state and reason can differ only in the
+// date format of their time text: they tell of the same event.
+bool SameEvent(const HistoryRecord& a, const HistoryRecord& b) {
+  return a.eventTime == b.eventTime && a.state == b.state && a.reason == b.reason;
 }
 
 bool EarlierEvent(const HistoryRecord& a, const HistoryRecord& b) { return a.eventTime < b.eventTime; }
@@ -37,14 +39,14 @@ void OrderHistoryLog(HistoryLog& log) {
     std::stable_sort(records.begin(), records.end(), EarlierEvent);
   }
   // Duplicates share their event time, so each is looked for only among the
-  // records of that time kept so far.
+  // records of that time kept so far: at most one per state and reason.
   std::size_t kept = 0;
   std::size_t sameTimeStart = 0;
   for (const HistoryRecord& record : records) {
     if (kept == 0 || records[kept - 1].eventTime != record.eventTime) sameTimeStart = kept;
     const auto sameTime = records.begin() + static_cast<std::ptrdiff_t>(sameTimeStart);
     const auto keptEnd = records.begin() + static_cast<std::ptrdiff_t>(kept);
-    if (std::any_of(sameTime, keptEnd, [&](const HistoryRecord& other) { return SameLine(other, record); })) {
+    if (std::any_of(sameTime, keptEnd, [&](const HistoryRecord& other) { return SameEvent(other, record); })) {
       ++log.duplicates;
       continue;
     }

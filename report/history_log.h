@@ -27,8 +27,9 @@ struct HistoryLog {
 void AddHistoryFile(HistoryLog& log, std::string_view name, std::string_view content);
 
 // Orders the records by event time (files are named by UTC day while event
-// times are local, so neighbouring files overlap) and keeps one of each set
-// of exact duplicate lines. Records of equal time keep their file order.
+// times are local, so neighbouring files overlap) and keeps one record of
+// each event told twice: the same event time, state and reason, as an exact
+// duplicate line has. Records of equal time keep their file order.
 void OrderHistoryLog(HistoryLog& log);
 
 // "file:line: why"

@@ -22,9 +22,9 @@ std::vector<Stretch> RunningStretches(const std::vector<HistoryRecord>& records,
   for (std::size_t i = 0; i < records.size(); ++i) {
     const HistoryRecord& record = records[i];
     if (EndsKnownTime(record.reason)) continue;
-    const std::int64_t until = i + 1 < records.size() ? records[i + 1].second : range.endSecond;
-    const std::int64_t start = std::max(record.second, rangeStart);
-    const std::int64_t end = std::min({record.second + range.maxGapSeconds, until, rangeEnd});
+    const std::int64_t until = i + 1 < records.size() ? records[i + 1].second() : range.endSecond;
+    const std::int64_t start = std::max(record.second(), rangeStart);
+    const std::int64_t end = std::min({record.second() + range.maxGapSeconds, until, rangeEnd});
     if (end <= start) continue;
     const TimeKind kind = record.state == 2 ? TimeKind::kManaged : TimeKind::kUnmanaged;
     if (!stretches.empty() && stretches.back().end == start && stretches.back().kind == kind) {
@@ -74,11 +74,11 @@ ManagedDays ComputeManagedDays(const std::vector<HistoryRecord>& records, const 
   for (const Stretch& stretch : result.stretches) AddToDays(stretch, range.firstDay, result.days);
 
   for (std::size_t i = 0; i < records.size(); ++i) {
-    const std::int64_t day = DayOf(records[i].second);
+    const std::int64_t day = DayOf(records[i].second());
     if (day < range.firstDay || day > range.lastDay) continue;
     DayRow& row = result.days[static_cast<std::size_t>(day - range.firstDay)];
-    if (!row.firstRecord) row.firstRecord = records[i].second;
-    row.lastRecord = records[i].second;
+    if (!row.firstRecord) row.firstRecord = records[i].second();
+    row.lastRecord = records[i].second();
     if (i > 0 && records[i].state != records[i - 1].state) ++row.changes;
   }
 

@@ -56,8 +56,9 @@ std::string SetValue(ReportOptions& options, const std::string& name, const std:
 }  // namespace
 
 const char kReportUsageText[] =
-    "Usage: mardonel-report.exe [--folder PATH] [--days N | --from YYYY-MM-DD] [--until YYYY-MM-DD]\n"
-    "                           [--max-gap DURATION] [--csv | --json] [--svg FILE] [--verbose]\n"
+    "Usage: mardonel-report.exe [--folder PATH] [--computer NAME] [--days N | --from YYYY-MM-DD]\n"
+    "                           [--until YYYY-MM-DD] [--max-gap DURATION] [--csv | --json]\n"
+    "                           [--svg FILE] [--verbose]\n"
     "\n"
     "Reports how long this machine was managed, day by day, from the module's history files.\n"
     "  --folder PATH        read history files from PATH (default: the module's own folder)\n"

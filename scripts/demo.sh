@@ -1,7 +1,8 @@
 #!/bin/sh
 # The main job: installs what is missing, builds, and plays a scenario
 # (default: scenarios/demo.scenario) through agent-host.exe under Wine; the
-# host then shows the history lines and log lines the run wrote.
+# host then shows the history lines and log lines the run wrote, and the
+# report of the history folder follows, with its picture in build/report.svg.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 # Relative to where the script is started; Wine wants absolute paths.
@@ -10,7 +11,8 @@ scenario="$(realpath "${1:-$root/scenarios/demo.scenario}")"
 
 "$root/scripts/setup.sh"
 # Only the module and the host: the test programs are the test command's.
-BUILD_DIR="$build_dir" "$root/scripts/build.sh" --target agent-host
+BUILD_DIR="$build_dir" "$root/scripts/build.sh" --target agent-host --target mardonel-report
+build_dir="$(cd "$build_dir" && pwd)"
 
 prefix="$build_dir/wineprefix"
 run="$build_dir/wine-run.sh"
@@ -46,3 +48,8 @@ echo
 echo "Playing $scenario"
 cd "$build_dir/bin"
 "$run" agent-host.exe --include-loopback --scenario "Z:$(printf '%s' "$scenario" | tr / '\\')"
+
+echo
+echo "The history folder's last 7 days"
+"$run" mardonel-report.exe --days 7 --svg "Z:$(printf '%s' "$build_dir" | tr / '\\')\\report.svg"
+echo "Timeline picture: $build_dir/report.svg"

@@ -29,7 +29,7 @@ TEST(HistoryLine, ReadsTheModulesRecords) {
   for (const Case& c : cases) {
     const ParsedLine parsed = ParseHistoryLine(c.line);
     ASSERT_TRUE(parsed.ok) << c.line << ": " << parsed.why;
-    EXPECT_EQ(parsed.record.second, c.second) << c.line;
+    EXPECT_EQ(parsed.record.second(), c.second) << c.line;
     EXPECT_EQ(parsed.record.state, c.state) << c.line;
     EXPECT_EQ(parsed.record.reason, c.reason) << c.line;
   }

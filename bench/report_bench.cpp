@@ -1,0 +1,90 @@
+// The report of a year of records written every minute (525,600 lines in
+// 365 files), against reading the same files line by line without parsing.
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "bench.h"
+#include "common/fs/directory.h"
+#include "common/fs/unique_handle.h"
+#include "report/history_folder_files.h"
+#include "report/local_days.h"
+#include "report/managed_days.h"
+#include "report/report_text.h"
+
+namespace {
+
+constexpr int kRounds = 5;
+constexpr std::int64_t kFirstDay = 155197;  // 1 December 2025
+constexpr int kDays = 365;
+
+std::string MinuteRecord(std::int64_t second, int state) {
+  const CalendarDate date = DateOfDay(second / kSecondsPerDay);
+  char line[96];
+  std::snprintf(line, sizeof line, "%lld,%d,Heartbeat,%d/%d/%d %s\r\n",
+                static_cast<long long>(second) * 10000000LL + 1234567, state, date.month, date.day, date.year,
+                TimeOfDayText(second).c_str());
+  return line;
+}
+
+// One file a day; office hours managed, the rest unmanaged.
+std::string WriteYear() {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof temp, temp);
+  const std::string folder = std::string(temp) + "mardonel-report-bench-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (std::int64_t day = kFirstDay; day < kFirstDay + kDays; ++day) {
+    const CalendarDate date = DateOfDay(day);
+    char name[32];
+    std::snprintf(name, sizeof name, "\\%04d%02d%02dT.mgt", date.year, date.month, date.day);
+    std::string content;
+    for (std::int64_t minute = 0; minute < 1440; ++minute) {
+      content += MinuteRecord(day * kSecondsPerDay + minute * 60, minute >= 480 && minute < 1080 ? 2 : 1);
+    }
+    std::ofstream(folder + name, std::ios::binary) << content;
+  }
+  return folder;
+}
+
+std::size_t ReadLines(const std::string& folder) {
+  std::size_t lines = 0;
+  WIN32_FIND_DATAA entry;
+  const unique_hfind search = AdoptFindHandle(FindFirstFileA((folder + "\\*.mgt").c_str(), &entry));
+  if (!search) return 0;
+  std::string line;
+  do {
+    std::ifstream file(folder + "\\" + entry.cFileName, std::ios::binary);
+    while (std::getline(file, line)) ++lines;
+  } while (FindNextFileA(search.get(), &entry));
+  return lines;
+}
+
+std::size_t Report(const std::string& folder) {
+  HistoryLog log;
+  std::vector<std::string> problems;
+  ReadHistoryFolder(folder, log, problems);
+  OrderHistoryLog(log);
+  const ManagedDays days = ComputeManagedDays(
+      log.records, ReportRange{kFirstDay, kFirstDay + kDays - 1, (kFirstDay + kDays) * kSecondsPerDay, 7200});
+  return ReportTable("bench", days).size() + log.records.size();
+}
+
+double YearReportRatio() {
+  const std::string folder = WriteYear();
+  std::size_t lines = 0;
+  std::size_t reported = 0;
+  const double baseline = BestSeconds(kRounds, [&] { lines = ReadLines(folder); });
+  const double report = BestSeconds(kRounds, [&] { reported = Report(folder); });
+  if (lines != 1440 * kDays || reported < lines) {
+    std::fprintf(stderr, "year report: %zu lines read, %zu reported\n", lines, reported);
+  }
+  RemoveDirectoryTree(folder.c_str());
+  return report / baseline;
+}
+
+BenchRegistrar yearReport{BenchFigure{"report of a year of minute records (365 files)", "at most 2.0",
+                                      YearReportRatio}};
+
+}  // namespace
