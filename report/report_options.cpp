@@ -111,7 +111,7 @@ std::optional<DayRange> ReportDays(const ReportOptions& options, std::int64_t to
   const std::int64_t lastDay = options.until ? DayNumber(*options.until) : today;
   const std::int64_t firstDay = options.from ? DayNumber(*options.from) : lastDay - (options.days - 1);
   if (firstDay > lastDay) {
-    error = "--from is later than --until";
+    error = options.until ? "--from is later than --until" : "--from is later than today";
     return std::nullopt;
   }
   if (lastDay - firstDay >= kMaxDays) {

@@ -119,6 +119,8 @@ TEST(ReportOptions, RangesAndMistakes) {
   std::string error;
   EXPECT_FALSE(ReportDays(ParseReportOptions({"--from", "2026-12-08", "--until", "2026-12-07"}).options, today, error));
   EXPECT_EQ(error, "--from is later than --until");
+  EXPECT_FALSE(ReportDays(ParseReportOptions({"--from", "2026-12-08"}).options, today, error));
+  EXPECT_EQ(error, "--from is later than today");
 }
 
 }  // namespace
