@@ -10,7 +10,7 @@
 
 #include "bench.h"
 #include "common/fs/directory.h"
-#include "common/fs/unique_handle.h"
+#include "common/win/unique_any.h"
 #include "report/history_folder_files.h"
 #include "report/local_days.h"
 #include "report/managed_days.h"
@@ -53,7 +53,7 @@ std::string WriteYear() {
 std::size_t ReadLines(const std::string& folder) {
   std::size_t lines = 0;
   WIN32_FIND_DATAA entry;
-  const unique_hfind search = AdoptFindHandle(FindFirstFileA((folder + "\\*.mgt").c_str(), &entry));
+  const unique_hfind search(FindFirstFileA((folder + "\\*.mgt").c_str(), &entry));
   if (!search) return 0;
   std::string line;
   do {
