@@ -19,7 +19,7 @@ struct RegExeRun {
   std::string output;
 };
 
-RegExeRun RunRegExe(const std::string& arguments) {
+RegExeRun RunRegExeOnce(const std::string& arguments) {
   RegExeRun run;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE readEnd = nullptr;
@@ -50,6 +50,14 @@ RegExeRun RunRegExe(const std::string& arguments) {
   if (WaitForSingleObject(process.hProcess, kRegExeWaitMs) == WAIT_OBJECT_0) {
     GetExitCodeProcess(process.hProcess, &run.exitCode);
   }
+  return run;
+}
+
+// Only queries run here, so asking again changes nothing: a fresh prefix
+// under load has been seen to fail one reg.exe query of a value just written.
+RegExeRun RunRegExe(const std::string& arguments) {
+  RegExeRun run = RunRegExeOnce(arguments);
+  if (run.exitCode != 0) run = RunRegExeOnce(arguments);
   return run;
 }
 
