@@ -12,24 +12,26 @@
 
 namespace {
 
-bool StrictForm(const std::string& text) {
-  static const std::regex octets("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})$");
+// The four groups of `form`, each at most 255.
+bool FourOctets(const std::string& text, const std::regex& form) {
   std::smatch match;
-  if (!std::regex_match(text, match, octets)) return false;
+  if (!std::regex_match(text, match, form)) return false;
   for (int group = 1; group <= 4; ++group) {
     if (std::stoi(match[group].str()) > 255) return false;
   }
   return true;
 }
 
+bool StrictForm(const std::string& text) {
+  static const std::regex digits("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})$");
+  return FourOctets(text, digits);
+}
+
+// As formatted: no leading zeros.
 bool WellFormed(const std::string& text) {
-  static const std::regex octet("^(0|[1-9][0-9]{0,2})\\.(0|[1-9][0-9]{0,2})\\.(0|[1-9][0-9]{0,2})\\.(0|[1-9][0-9]{0,2})$");
-  std::smatch match;
-  if (!std::regex_match(text, match, octet)) return false;
-  for (int group = 1; group <= 4; ++group) {
-    if (std::stoi(match[group].str()) > 255) return false;
-  }
-  return true;
+  static const std::regex noLeadingZero(
+      "^(0|[1-9][0-9]{0,2})\\.(0|[1-9][0-9]{0,2})\\.(0|[1-9][0-9]{0,2})\\.(0|[1-9][0-9]{0,2})$");
+  return FourOctets(text, noLeadingZero);
 }
 
 }  // namespace
