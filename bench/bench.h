@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace mardonel {
+
 struct BenchFigure {
   std::string name;
   std::string target;  // e.g. "at most 1.3"
@@ -20,3 +22,5 @@ struct BenchRegistrar {
 
 // Seconds taken by `job`, the best of `rounds` runs.
 double BestSeconds(int rounds, const std::function<void()>& job);
+
+}  // namespace mardonel

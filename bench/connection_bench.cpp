@@ -6,10 +6,12 @@
 #include <string>
 
 #include "bench.h"
-#include "connection/ConfigMgrMPConnection.h"
-#include "loopback_listener.h"
+#include "connection/config_mgr_mp_connection.h"
 #include "module/mardonel.h"
+#include "support/loopback_listener.h"
 #include "support/test_env.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -46,3 +48,5 @@ const BenchRegistrar evaluation{
                 UnansweredEvaluationRatio}};
 
 }  // namespace
+
+}  // namespace mardonel

@@ -14,6 +14,8 @@
 #include "common/win/unique_any.h"
 #include "module/mardonel.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr std::uint64_t kDay = 864000000000ULL;
@@ -45,7 +47,7 @@ std::string UtcDayName(int offset) {
 
 void WriteOneLine(const std::string& path) {
   const unique_hfile file = unique_hfile(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   if (file) WriteFile(file.get(), kLine, sizeof kLine - 1, &written, nullptr);
 }
@@ -118,7 +120,9 @@ double StartupMaintenanceRatio() {
   return ratios[ratios.size() / 2];
 }
 
-BenchRegistrar startupMaintenance{BenchFigure{"history maintenance at start-up (5 deleted, 30 days filled)",
-                                              "at most 2.0", StartupMaintenanceRatio}};
+BenchRegistrar startupMaintenance{
+    BenchFigure{"history maintenance at start-up (5 deleted, 30 days filled)", "at most 2.0", StartupMaintenanceRatio}};
 
 }  // namespace
+
+}  // namespace mardonel

@@ -14,6 +14,8 @@
 #include "common/log/log.h"
 #include "common/log/log_settings.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr int kRounds = 25;
@@ -58,8 +60,8 @@ int PlainRecord(char* record, int size, const char* format, ...) {
   GetLocalTime(&now);
   char date[20] = {};
   GetDateFormatA(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, sizeof date);
-  int length = _snprintf(record, static_cast<size_t>(size), "%s %02d:%02d:%02d", date, now.wHour, now.wMinute,
-                         now.wSecond);
+  int length =
+      _snprintf(record, static_cast<size_t>(size), "%s %02d:%02d:%02d", date, now.wHour, now.wMinute, now.wSecond);
   va_list args;
   va_start(args, format);
   length += _vsnprintf(record + length, static_cast<size_t>(size - length), format, args);
@@ -135,8 +137,8 @@ double FileRecordRatio() {
                    [&setting] {
                      char record[3000];
                      for (int index = 0; index < kFileRecords; ++index) {
-                       const int length = PlainRecord(record, sizeof record, ": bench record %d of %s\r\n", index,
-                                                      "vLogPrintf");
+                       const int length =
+                           PlainRecord(record, sizeof record, ": bench record %d of %s\r\n", index, "vLogPrintf");
                        PlainAppend(setting.plainPath(), record, length);
                      }
                    });
@@ -164,8 +166,7 @@ double QueuedRecordRatio() {
       [&copies] {
         char record[3000];
         for (int index = 0; index < kQueuedRecords; ++index) {
-          const int length =
-              PlainRecord(record, sizeof record, ": bench record %d of %s\r\n", index, "vFastLogPrintf");
+          const int length = PlainRecord(record, sizeof record, ": bench record %d of %s\r\n", index, "vFastLogPrintf");
           copies[index] = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
           if (copies[index] != nullptr) std::memcpy(copies[index], record, static_cast<size_t>(length) + 1);
         }
@@ -175,9 +176,11 @@ double QueuedRecordRatio() {
   return ratio;
 }
 
-const BenchRegistrar fileRecords{BenchFigure{"log: vLogPrintf stamped record to file / plain append",
-                                             "at most 1.3", FileRecordRatio}};
-const BenchRegistrar queuedRecords{BenchFigure{"log: vFastLogPrintf stamped record / plain format + malloc",
-                                               "at most 1.5", QueuedRecordRatio}};
+const BenchRegistrar fileRecords{
+    BenchFigure{"log: vLogPrintf stamped record to file / plain append", "at most 1.3", FileRecordRatio}};
+const BenchRegistrar queuedRecords{
+    BenchFigure{"log: vFastLogPrintf stamped record / plain format + malloc", "at most 1.5", QueuedRecordRatio}};
 
 }  // namespace
+
+}  // namespace mardonel

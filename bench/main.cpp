@@ -5,6 +5,8 @@
 
 #include "bench.h"
 
+namespace mardonel {
+
 std::vector<BenchFigure>& BenchFigures() {
   static std::vector<BenchFigure> figures;
   return figures;
@@ -27,7 +29,7 @@ double BestSeconds(int rounds, const std::function<void()>& job) {
 }
 
 // Usage: mardonel-bench [NAME-FILTER]
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
   const char* filter = argc > 1 ? argv[1] : "";
   for (const BenchFigure& figure : BenchFigures()) {
     if (std::strstr(figure.name.c_str(), filter) == nullptr) continue;
@@ -37,3 +39,7 @@ int main(int argc, char** argv) {
   }
   return 0;
 }
+
+}  // namespace mardonel
+
+int main(int argc, char** argv) { return mardonel::Main(argc, argv); }

@@ -16,6 +16,8 @@
 #include "report/managed_days.h"
 #include "report/report_text.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr int kRounds = 7;
@@ -93,7 +95,9 @@ double YearReportRatio() {
   return ratios[ratios.size() / 2];
 }
 
-BenchRegistrar yearReport{BenchFigure{"report of a year of minute records (365 files)", "at most 2.0",
-                                      YearReportRatio}};
+BenchRegistrar yearReport{
+    BenchFigure{"report of a year of minute records (365 files)", "at most 2.0", YearReportRatio}};
 
 }  // namespace
+
+}  // namespace mardonel

@@ -10,6 +10,8 @@
 
 #include "module/dotted_address.h"
 
+namespace mardonel {
+
 namespace {
 
 // The four groups of `form`, each at most 255.
@@ -36,7 +38,7 @@ bool WellFormed(const std::string& text) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int FuzzOne(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const std::uint32_t parsed = ParseDottedAddress(text.c_str());
 
@@ -54,4 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ParseDottedAddress(FormatDottedAddress(nullptr, 0, value)) != value) std::abort();
   }
   return 0;
+}
+
+}  // namespace mardonel
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return mardonel::FuzzOne(data, size);
 }

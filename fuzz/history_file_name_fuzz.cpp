@@ -8,7 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "module/history_file_name.h"
+#include "common/history/history_file_name.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -31,7 +33,7 @@ std::string Lower(std::string text) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int FuzzOne(const std::uint8_t* data, std::size_t size) {
   const std::string name(reinterpret_cast<const char*>(data), size);
   if (const std::optional<CalendarDate> date = HistoryFileDate(name)) {
     char formatted[15];
@@ -51,4 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (FormatHistoryDayName(tooSmall, sizeof tooSmall, date)) std::abort();
   }
   return 0;
+}
+
+}  // namespace mardonel
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return mardonel::FuzzOne(data, size);
 }

@@ -8,6 +8,8 @@
 
 #include "common/log/log_record.h"
 
+namespace mardonel {
+
 namespace {
 
 const char* const kFormats[] = {"%s", "%s\n", "%T: %s\n", "%T", "%T%s", "\t%s\r\n", "", "%T: [%s] %s\n"};
@@ -22,7 +24,7 @@ int Compose(char* buffer, int size, const char* format, const char* stamp, ...) 
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int FuzzOne(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
   const char* format = kFormats[data[0] % (sizeof kFormats / sizeof kFormats[0])];
   const int bufferSize = data[1] % 2 == 0 ? kLogRecordSize : 8 + data[2];
@@ -44,4 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (length > 2 && at(length) != '\0') std::abort();
   if (length > 2 && at(length - 1) == '\n' && at(length - 2) != '\r') std::abort();
   return 0;
+}
+
+}  // namespace mardonel
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return mardonel::FuzzOne(data, size);
 }

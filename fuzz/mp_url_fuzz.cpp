@@ -8,7 +8,9 @@
 
 #include "connection/mp_url.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+namespace mardonel {
+
+int FuzzOne(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   const std::size_t bufferSize = data[0] % 2 == 0 ? kManagementPointUrlSize : data[0];
   const std::string name(reinterpret_cast<const char*>(data + 1), size - 1);
@@ -23,4 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (built && expected != buffer.c_str()) std::abort();
   if (!built && bufferSize > 0 && buffer[0] != '\0') std::abort();
   return 0;
+}
+
+}  // namespace mardonel
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return mardonel::FuzzOne(data, size);
 }

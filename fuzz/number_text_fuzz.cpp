@@ -9,6 +9,8 @@
 
 #include "common/registry/number_text.h"
 
+namespace mardonel {
+
 namespace {
 
 void ExpectNumber(const std::string& text, std::uint32_t number) {
@@ -18,12 +20,13 @@ void ExpectNumber(const std::string& text, std::uint32_t number) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int FuzzOne(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   ParseNumberText(text);
 
   if (size >= 4) {
-    const std::uint32_t number = data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<std::uint32_t>(data[3]) << 24);
+    const std::uint32_t number =
+        data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<std::uint32_t>(data[3]) << 24);
     char decimal[16];
     char hexadecimal[16];
     std::snprintf(decimal, sizeof decimal, "%u", number);
@@ -35,4 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (number > 0x0FFFFFFFu && ParseNumberText(std::string(hexadecimal) + "0")) std::abort();
   }
   return 0;
+}
+
+}  // namespace mardonel
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return mardonel::FuzzOne(data, size);
 }

@@ -14,7 +14,9 @@
 #include "report/report_svg.h"
 #include "report/report_text.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+namespace mardonel {
+
+int FuzzOne(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
   const std::string_view content(reinterpret_cast<const char*>(data + 3), size - 3);
   HistoryLog log;
@@ -45,4 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ReportJsonLines("pc", days);
   ReportSvg("pc", days);
   return 0;
+}
+
+}  // namespace mardonel
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return mardonel::FuzzOne(data, size);
 }

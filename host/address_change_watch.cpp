@@ -2,6 +2,8 @@
 
 #include <iphlpapi.h>
 
+namespace mardonel {
+
 AddressChangeWatch::AddressChangeWatch() : event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
 AddressChangeWatch::~AddressChangeWatch() {
@@ -19,3 +21,5 @@ bool AddressChangeWatch::Arm() {
   armed_ = NotifyAddrChange(&unused, &overlapped_) == ERROR_IO_PENDING;
   return armed_;
 }
+
+}  // namespace mardonel

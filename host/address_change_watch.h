@@ -6,6 +6,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 class AddressChangeWatch {
  public:
   AddressChangeWatch();
@@ -23,3 +25,5 @@ class AddressChangeWatch {
   OVERLAPPED overlapped_{};
   bool armed_ = false;
 };
+
+}  // namespace mardonel

@@ -7,6 +7,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kSettingsKey[] = "Software\\Quarnel\\ToveraAgt";
@@ -20,8 +22,7 @@ bool ReadTextValue(const char* keyName, const char* valueName, std::string& text
   char buffer[MAX_PATH + 1] = {};
   DWORD type = 0;
   DWORD size = MAX_PATH;
-  const LSTATUS status = RegQueryValueExA(key.get(), valueName, nullptr, &type,
-                                          reinterpret_cast<BYTE*>(buffer), &size);
+  const LSTATUS status = RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
   if (status == ERROR_FILE_NOT_FOUND) return false;
   text = status == ERROR_SUCCESS && type == REG_SZ ? buffer : "";
   return true;
@@ -74,3 +75,5 @@ std::string UnixPathOf(const std::string& windowsPath) {
   const unique_heap_text unixPath(unixFileName(wide.data()));
   return unixPath ? std::string(unixPath.get()) : std::string();
 }
+
+}  // namespace mardonel

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace mardonel {
+
 // The history folder, with its trailing backslash; empty when the all-users
 // profile folder is unknown.
 std::string HistoryFolder();
@@ -15,3 +17,5 @@ std::string LogFilePath();
 
 // Where a Windows path lies on the Linux side under Wine; empty elsewhere.
 std::string UnixPathOf(const std::string& windowsPath);
+
+}  // namespace mardonel

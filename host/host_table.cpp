@@ -1,12 +1,14 @@
 #include <winsock2.h>
-#include <ws2ipdef.h>
 #include <iphlpapi.h>
+#include <ws2ipdef.h>
 
 #include "host/host_table.h"
 
 #include <cstdint>
 
 #include "host/address_words.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -81,3 +83,5 @@ std::vector<std::string> HostTable::Describe() {
   }
   return lines;
 }
+
+}  // namespace mardonel

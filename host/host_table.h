@@ -10,6 +10,8 @@
 
 #include "tovera/agent_module.h"
 
+namespace mardonel {
+
 class HostTable {
  public:
   explicit HostTable(bool includeLoopback);
@@ -45,3 +47,5 @@ class TableLock {
  private:
   CRITICAL_SECTION& lock_;
 };
+
+}  // namespace mardonel

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "common/log/error_text.h"
+#include "common/win/error_text.h"
 #include "host/address_change_watch.h"
 #include "host/utc_clock.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -61,3 +63,5 @@ void RunLive(const HostOptions& options, ModuleDriver& driver, HostTable& table,
     }
   }
 }
+
+}  // namespace mardonel

@@ -8,4 +8,8 @@
 #include "host/options.h"
 #include "host/stop_signal.h"
 
+namespace mardonel {
+
 void RunLive(const HostOptions& options, ModuleDriver& driver, HostTable& table, const StopSignal& stop);
+
+}  // namespace mardonel

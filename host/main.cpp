@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "common/log/error_text.h"
+#include "common/win/error_text.h"
 #include "host/host_table.h"
 #include "host/live_run.h"
 #include "host/module_driver.h"
@@ -16,6 +16,8 @@
 #include "host/scenario.h"
 #include "host/scenario_player.h"
 #include "host/stop_signal.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -78,7 +80,7 @@ int Run(const HostOptions& options) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
   try {
     const OptionsResult parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {
@@ -95,3 +97,7 @@ int main(int argc, char** argv) {
     return kExitFailure;
   }
 }
+
+}  // namespace mardonel
+
+int main(int argc, char** argv) { return mardonel::Main(argc, argv); }

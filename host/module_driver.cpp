@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
-#include "common/log/error_text.h"
+#include "common/win/error_text.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -103,3 +105,5 @@ void ModuleDriver::Finish() {
     }
   }
 }
+
+}  // namespace mardonel

@@ -10,6 +10,8 @@
 
 #include "tovera/agent_module.h"
 
+namespace mardonel {
+
 class ModuleDriver {
  public:
   ModuleDriver() = default;
@@ -46,3 +48,5 @@ class ModuleDriver {
 
 // One line of the host's output, stamped with the local time.
 void PrintStamped(const std::string& text);
+
+}  // namespace mardonel

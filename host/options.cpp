@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace mardonel {
+
 namespace {
 
 // A year is beyond any sensible period.
@@ -76,3 +78,5 @@ OptionsResult ParseOptions(const std::vector<std::string>& arguments) {
   }
   return result;
 }
+
+}  // namespace mardonel

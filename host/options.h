@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+namespace mardonel {
+
 struct HostOptions {
-  std::string scenarioFile;       // empty: follow the machine's own events
+  std::string scenarioFile;  // empty: follow the machine's own events
   unsigned heartbeatSeconds = 300;
-  unsigned runSeconds = 0;        // 0: until Ctrl+C or the console closes
+  unsigned runSeconds = 0;  // 0: until Ctrl+C or the console closes
   bool includeLoopback = false;
   bool help = false;
 };
@@ -21,3 +23,5 @@ struct OptionsResult {
 OptionsResult ParseOptions(const std::vector<std::string>& arguments);
 
 extern const char kUsageText[];
+
+}  // namespace mardonel

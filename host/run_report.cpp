@@ -9,6 +9,8 @@
 #include "common/win/unique_any.h"
 #include "host/agent_files.h"
 
+namespace mardonel {
+
 namespace {
 
 std::map<std::string, std::uint64_t> HistoryFileSizes(const std::string& folder) {
@@ -99,3 +101,5 @@ void RunReport::Print() const {
   }
   std::fflush(stdout);
 }
+
+}  // namespace mardonel

@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+namespace mardonel {
+
 class RunReport {
  public:
   RunReport();
@@ -22,3 +24,5 @@ class RunReport {
   std::uint64_t logSize_ = 0;
   bool logExisted_ = false;
 };
+
+}  // namespace mardonel

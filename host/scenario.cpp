@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+namespace mardonel {
+
 namespace {
 
 constexpr std::int64_t kUnitsPerHour = 36000000000LL;
@@ -32,9 +34,7 @@ std::string FormatMillionths(std::int64_t millionths) {
   return fraction.empty() ? text : text + "." + fraction;
 }
 
-std::string Refuse(int lineNumber, const std::string& why) {
-  return "line " + std::to_string(lineNumber) + ": " + why;
-}
+std::string Refuse(int lineNumber, const std::string& why) { return "line " + std::to_string(lineNumber) + ": " + why; }
 
 std::vector<std::string> WordsOf(std::string line) {
   const std::size_t comment = line.find('#');
@@ -166,3 +166,5 @@ std::string DescribeStep(const ScenarioStep& step) {
   }
   return {};
 }
+
+}  // namespace mardonel

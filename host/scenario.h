@@ -6,15 +6,17 @@
 #include <string>
 #include <vector>
 
+namespace mardonel {
+
 enum class ScenarioEvent { Startup, Shutdown, Sleep, Resume, NetChange, Heartbeat, Wait };
 
 struct ScenarioStep {
   ScenarioEvent event;
   int lineNumber;
-  bool connected = true;            // NetChange
-  bool force = false;               // NetChange
-  bool atOffset = false;            // Heartbeat: false means the current time
-  std::int64_t offsetUnits = 0;     // Heartbeat: 100-ns units from the start of the run
+  bool connected = true;               // NetChange
+  bool force = false;                  // NetChange
+  bool atOffset = false;               // Heartbeat: false means the current time
+  std::int64_t offsetUnits = 0;        // Heartbeat: 100-ns units from the start of the run
   std::uint64_t waitMilliseconds = 0;  // Wait
 };
 
@@ -27,3 +29,5 @@ ScenarioResult ParseScenario(const std::string& text);
 
 // How a step reads in the host's output, e.g. "netchange disconnected".
 std::string DescribeStep(const ScenarioStep& step);
+
+}  // namespace mardonel

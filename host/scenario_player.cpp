@@ -4,6 +4,8 @@
 
 #include "host/utc_clock.h"
 
+namespace mardonel {
+
 namespace {
 
 // Waits in slices so that a stop signal still ends a long wait at once.
@@ -52,3 +54,5 @@ void PlayScenario(const std::vector<ScenarioStep>& steps, ModuleDriver& driver, 
     }
   }
 }
+
+}  // namespace mardonel

@@ -8,7 +8,11 @@
 #include "host/scenario.h"
 #include "host/stop_signal.h"
 
+namespace mardonel {
+
 // Heartbeat offsets count from the moment the scenario begins. A stop signal
 // ends the play before the next step.
 void PlayScenario(const std::vector<ScenarioStep>& steps, ModuleDriver& driver, HostTable& table,
                   const StopSignal& stop);
+
+}  // namespace mardonel

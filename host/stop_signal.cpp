@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+namespace mardonel {
+
 namespace {
 
 std::atomic<StopSignal*> activeSignal{nullptr};
@@ -32,3 +34,5 @@ BOOL WINAPI StopSignal::Handler(DWORD controlType) {
   }
   return TRUE;
 }
+
+}  // namespace mardonel

@@ -7,6 +7,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 class StopSignal {
  public:
   StopSignal();
@@ -27,3 +29,5 @@ class StopSignal {
   unique_handle stop_;
   unique_handle finished_;
 };
+
+}  // namespace mardonel

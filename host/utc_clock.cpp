@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace mardonel {
+
 std::uint64_t UtcNowUnits() {
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
@@ -21,3 +23,5 @@ std::string UtcText(std::uint64_t units) {
                 parts.wHour, parts.wMinute, parts.wSecond);
   return text;
 }
+
+}  // namespace mardonel

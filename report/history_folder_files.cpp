@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-#include "common/log/error_text.h"
+#include "common/history/history_file_name.h"
+#include "common/win/error_text.h"
 #include "common/win/unique_any.h"
-#include "module/history_file_name.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -34,9 +36,9 @@ std::vector<std::string> HistoryFileNames(const std::string& folder, std::uint64
 
 // The module may be appending meanwhile: every sharing is allowed.
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& why) {
-  const unique_hfile file = unique_hfile(CreateFileA(path.c_str(), GENERIC_READ,
-                                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  const unique_hfile file =
+      unique_hfile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   LARGE_INTEGER size{};
   if (!file || !GetFileSizeEx(file.get(), &size)) {
     why = ErrorText(GetLastError());
@@ -51,8 +53,8 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& w
   DWORD read = 0;
   BOOL reading = TRUE;
   while (got < content.size() &&
-         (reading = ReadFile(file.get(), content.data() + got, static_cast<DWORD>(content.size() - got), &read,
-                             nullptr)) &&
+         (reading =
+              ReadFile(file.get(), content.data() + got, static_cast<DWORD>(content.size() - got), &read, nullptr)) &&
          read > 0) {
     got += read;
   }
@@ -89,3 +91,5 @@ DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<
   }
   return ERROR_SUCCESS;
 }
+
+}  // namespace mardonel

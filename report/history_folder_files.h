@@ -9,7 +9,11 @@
 
 #include "report/history_log.h"
 
+namespace mardonel {
+
 // Every file of `folder` whose name is a history file name, oldest first,
 // into `log`. A file that cannot be read is named in `problems` and the rest
 // are still read. ERROR_SUCCESS, or the code of the folder's listing failure.
 DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<std::string>& problems);
+
+}  // namespace mardonel

@@ -2,6 +2,8 @@
 
 #include "report/local_days.h"
 
+namespace mardonel {
+
 namespace {
 
 struct ReasonName {
@@ -10,12 +12,9 @@ struct ReasonName {
 };
 
 constexpr ReasonName kReasons[] = {
-    {"Heartbeat", RecordReason::kHeartbeat},
-    {"Startup", RecordReason::kStartup},
-    {"Shutdown", RecordReason::kShutdown},
-    {"Sleep", RecordReason::kSleep},
-    {"Out of suspend", RecordReason::kOutOfSuspend},
-    {"Net Adapters changed", RecordReason::kNetAdaptersChanged},
+    {"Heartbeat", RecordReason::kHeartbeat},         {"Startup", RecordReason::kStartup},
+    {"Shutdown", RecordReason::kShutdown},           {"Sleep", RecordReason::kSleep},
+    {"Out of suspend", RecordReason::kOutOfSuspend}, {"Net Adapters changed", RecordReason::kNetAdaptersChanged},
     {"INITIALISED", RecordReason::kInitialised},
 };
 
@@ -133,3 +132,5 @@ ParsedLine ParseHistoryLine(std::string_view line) {
   parsed.ok = true;
   return parsed;
 }
+
+}  // namespace mardonel

@@ -8,6 +8,8 @@
 
 #include "report/local_days.h"
 
+namespace mardonel {
+
 enum class RecordReason : std::uint8_t {
   kStartup,
   kShutdown,
@@ -38,3 +40,5 @@ struct ParsedLine {
 // years 1601 to 9999, or a time text whose time of day is not the event
 // time's, does not parse.
 ParsedLine ParseHistoryLine(std::string_view line);
+
+}  // namespace mardonel

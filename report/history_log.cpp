@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace mardonel {
+
 namespace {
 
 // Lines of the same event time, state and reason can differ only in the
@@ -58,3 +60,5 @@ void OrderHistoryLog(HistoryLog& log) {
 std::string SkippedLineText(const HistoryLog& log, const SkippedLine& skipped) {
   return log.files[skipped.file] + ":" + std::to_string(skipped.line) + ": " + skipped.why;
 }
+
+}  // namespace mardonel

@@ -9,6 +9,8 @@
 
 #include "report/history_line.h"
 
+namespace mardonel {
+
 struct SkippedLine {
   std::size_t file;  // index into HistoryLog::files
   std::size_t line;  // from 1
@@ -34,3 +36,5 @@ void OrderHistoryLog(HistoryLog& log);
 
 // "file:line: why"
 std::string SkippedLineText(const HistoryLog& log, const SkippedLine& skipped);
+
+}  // namespace mardonel

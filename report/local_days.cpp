@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace mardonel {
+
 namespace {
 
 // Days from 1 January 1601 back to 1 March of the year 0, the start of the
@@ -69,11 +71,13 @@ std::string IsoDate(std::int64_t day) {
 std::string TimeOfDayText(std::int64_t second) {
   const std::int64_t ofDay = second - FloorDivide(second, kSecondsPerDay) * kSecondsPerDay;
   char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(ofDay / 3600),
-                static_cast<int>(ofDay / 60 % 60), static_cast<int>(ofDay % 60));
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(ofDay / 3600), static_cast<int>(ofDay / 60 % 60),
+                static_cast<int>(ofDay % 60));
   return text;
 }
 
 std::string IsoLocalTime(std::int64_t second) {
   return IsoDate(FloorDivide(second, kSecondsPerDay)) + "T" + TimeOfDayText(second);
 }
+
+}  // namespace mardonel

@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "module/history_file_name.h"
+#include "common/history/history_file_name.h"
+
+namespace mardonel {
 
 inline constexpr std::int64_t kSecondsPerDay = 86400;
 inline constexpr std::uint64_t kFileTimeUnitsPerSecond = 10000000;
@@ -29,3 +31,5 @@ std::string IsoDate(std::int64_t day);
 std::string TimeOfDayText(std::int64_t second);
 // "YYYY-MM-DDTHH:MM:SS", ISO 8601 local time without an offset.
 std::string IsoLocalTime(std::int64_t second);
+
+}  // namespace mardonel

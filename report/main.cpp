@@ -7,8 +7,8 @@
 #include <exception>
 #include <fstream>
 
-#include "common/log/error_text.h"
-#include "module/history_path.h"
+#include "common/history/history_folder.h"
+#include "common/win/error_text.h"
 #include "report/history_folder_files.h"
 #include "report/local_days.h"
 #include "report/managed_days.h"
@@ -16,6 +16,8 @@
 #include "report/report_svg.h"
 #include "report/report_text.h"
 #include "report/this_machine.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -92,7 +94,7 @@ int Run(const ReportOptions& options) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
   const ReportOptionsResult parsed = ParseReportOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.error.empty()) {
     Complain(parsed.error + " (--help lists the options)");
@@ -109,3 +111,7 @@ int main(int argc, char** argv) {
     return kExitUnreadable;
   }
 }
+
+}  // namespace mardonel
+
+int main(int argc, char** argv) { return mardonel::Main(argc, argv); }

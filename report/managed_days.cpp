@@ -4,13 +4,14 @@
 
 #include "report/local_days.h"
 
+namespace mardonel {
+
 namespace {
 
 // After these the module knows nothing of the time that follows: the machine
 // went to sleep or shut down, or the day was filled in later at start-up.
 bool EndsKnownTime(RecordReason reason) {
-  return reason == RecordReason::kSleep || reason == RecordReason::kShutdown ||
-         reason == RecordReason::kInitialised;
+  return reason == RecordReason::kSleep || reason == RecordReason::kShutdown || reason == RecordReason::kInitialised;
 }
 
 std::int64_t DayOf(std::int64_t second) { return second / kSecondsPerDay; }
@@ -69,7 +70,8 @@ void FindLongestUnmanaged(const std::vector<Stretch>& stretches, RangeTotals& to
 ManagedDays ComputeManagedDays(const std::vector<HistoryRecord>& records, const ReportRange& range) {
   ManagedDays result;
   result.days.resize(static_cast<std::size_t>(range.lastDay - range.firstDay + 1));
-  for (std::size_t i = 0; i < result.days.size(); ++i) result.days[i].day = range.firstDay + static_cast<std::int64_t>(i);
+  for (std::size_t i = 0; i < result.days.size(); ++i)
+    result.days[i].day = range.firstDay + static_cast<std::int64_t>(i);
   result.stretches = RunningStretches(records, range);
   for (const Stretch& stretch : result.stretches) AddToDays(stretch, range.firstDay, result.days);
 
@@ -98,3 +100,5 @@ std::optional<int> ManagedPermille(std::int64_t managed, std::int64_t unmanaged)
   if (managed + unmanaged == 0) return std::nullopt;
   return static_cast<int>((managed * 1000 + (managed + unmanaged) / 2) / (managed + unmanaged));
 }
+
+}  // namespace mardonel

@@ -8,6 +8,8 @@
 
 #include "report/history_line.h"
 
+namespace mardonel {
+
 enum class TimeKind : std::uint8_t { kOff, kUnmanaged, kManaged };
 
 // [start, end) in seconds of the local clock since 1601.
@@ -18,7 +20,7 @@ struct Stretch {
 };
 
 struct ReportRange {
-  std::int64_t firstDay;       // day numbers, both days included
+  std::int64_t firstDay;  // day numbers, both days included
   std::int64_t lastDay;
   std::int64_t endSecond;      // the state of the last record holds at most until here
   std::int64_t maxGapSeconds;  // how long a record's state holds at most
@@ -57,3 +59,5 @@ ManagedDays ComputeManagedDays(const std::vector<HistoryRecord>& records, const 
 // Managed time as a share of running time, in tenths of a percent; nothing
 // when the machine did not run.
 std::optional<int> ManagedPermille(std::int64_t managed, std::int64_t unmanaged);
+
+}  // namespace mardonel

@@ -2,6 +2,8 @@
 
 #include "report/local_days.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr int kMaxDays = 3660;
@@ -124,3 +126,5 @@ std::optional<DayRange> ReportDays(const ReportOptions& options, std::int64_t to
   }
   return DayRange{firstDay, lastDay};
 }
+
+}  // namespace mardonel

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "module/history_file_name.h"
+#include "common/history/history_file_name.h"
+
+namespace mardonel {
 
 enum class ReportFormat { kTable, kCsv, kJsonLines };
 
@@ -42,3 +44,5 @@ struct DayRange {
 std::optional<DayRange> ReportDays(const ReportOptions& options, std::int64_t today, std::string& error);
 
 extern const char kReportUsageText[];
+
+}  // namespace mardonel

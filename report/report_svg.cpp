@@ -5,13 +5,15 @@
 
 #include "report/local_days.h"
 
+namespace mardonel {
+
 namespace {
 
-constexpr double kLeft = 90;         // day labels
+constexpr double kLeft = 90;  // day labels
 constexpr double kHourWidth = 24;
 constexpr double kChartWidth = 24 * kHourWidth;
-constexpr double kRight = 70;        // managed share
-constexpr double kTop = 58;          // title and hour labels
+constexpr double kRight = 70;  // managed share
+constexpr double kTop = 58;    // title and hour labels
 constexpr double kRowHeight = 18;
 constexpr double kBarHeight = 14;
 constexpr double kLegendHeight = 40;
@@ -21,10 +23,18 @@ std::string XmlText(const std::string& text) {
   std::string escaped;
   for (char c : text) {
     switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
       default:
         // Control characters are not allowed in XML 1.0.
         escaped += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
@@ -81,7 +91,8 @@ std::string Legend(double y) {
   double x = kLeft;
   for (const Entry& entry : entries) {
     legend += Rect(x, y, 14, 14, entry.kind, entry.colour);
-    legend += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" width=\"14\" height=\"14\" fill=\"none\" "
+    legend += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y) +
+              "\" width=\"14\" height=\"14\" fill=\"none\" "
               "stroke=\"#888888\" stroke-width=\"0.5\"/>";
     legend += Text(x + 20, y + 11, "start", entry.label) + "\n";
     x += 150;
@@ -96,11 +107,11 @@ std::string ReportSvg(const std::string& computer, const ManagedDays& days) {
   const double height = chartBottom + kLegendHeight;
   std::string svg =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + Number(kWidth) + "\" height=\"" +
-      Number(height) + "\" viewBox=\"0 0 " + Number(kWidth) + " " + Number(height) + "\" " +
-      "font-family=\"sans-serif\" font-size=\"11\">\n";
-  const std::string title = "Managed time of " + computer + ", " + IsoDate(days.days.front().day) + " to " +
-                            IsoDate(days.days.back().day);
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+      Number(kWidth) + "\" height=\"" + Number(height) + "\" viewBox=\"0 0 " + Number(kWidth) + " " + Number(height) +
+      "\" " + "font-family=\"sans-serif\" font-size=\"11\">\n";
+  const std::string title =
+      "Managed time of " + computer + ", " + IsoDate(days.days.front().day) + " to " + IsoDate(days.days.back().day);
   svg += "<title>" + XmlText(title) + "</title>\n";
   svg += "<rect width=\"100%\" height=\"100%\" fill=\"#FFFFFF\"/>\n";
   svg += "<text x=\"" + Number(kLeft) + "\" y=\"20\" font-size=\"14\" font-weight=\"bold\">" + XmlText(title) +
@@ -134,3 +145,5 @@ std::string ReportSvg(const std::string& computer, const ManagedDays& days) {
   svg += Legend(chartBottom + 14);
   return svg + "</svg>\n";
 }
+
+}  // namespace mardonel

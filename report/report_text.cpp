@@ -4,6 +4,8 @@
 
 #include "report/local_days.h"
 
+namespace mardonel {
+
 namespace {
 
 std::string Permille(std::optional<int> permille) {
@@ -63,9 +65,8 @@ std::string ReportTable(const std::string& computer, const ManagedDays& days) {
   text += line;
   for (const DayRow& row : days.days) {
     std::snprintf(line, sizeof line, "%-10s %10s %10s %12s %8d  %-8s  %s\n", IsoDate(row.day).c_str(),
-                  DurationText(row.managed).c_str(), DurationText(row.unmanaged).c_str(),
-                  DurationText(row.off).c_str(), row.changes,
-                  row.firstRecord ? TimeOfDayText(*row.firstRecord).c_str() : "-",
+                  DurationText(row.managed).c_str(), DurationText(row.unmanaged).c_str(), DurationText(row.off).c_str(),
+                  row.changes, row.firstRecord ? TimeOfDayText(*row.firstRecord).c_str() : "-",
                   row.lastRecord ? TimeOfDayText(*row.lastRecord).c_str() : "-");
     text += line;
   }
@@ -85,8 +86,8 @@ std::string ReportCsv(const std::string& computer, const ManagedDays& days) {
   const std::string computerField = CsvField(computer);
   for (const DayRow& row : days.days) {
     text += computerField + "," + IsoDate(row.day) + "," + std::to_string(row.managed) + "," +
-            std::to_string(row.unmanaged) + "," + std::to_string(row.off) + "," + std::to_string(row.changes) +
-            "," + OptionalTime(row.firstRecord) + "," + OptionalTime(row.lastRecord) + "\n";
+            std::to_string(row.unmanaged) + "," + std::to_string(row.off) + "," + std::to_string(row.changes) + "," +
+            OptionalTime(row.firstRecord) + "," + OptionalTime(row.lastRecord) + "\n";
   }
   return text;
 }
@@ -107,8 +108,9 @@ std::string ReportJsonLines(const std::string& computer, const ManagedDays& days
     text += "{\"computer\":" + computerField + ",\"date\":\"" + IsoDate(row.day) +
             "\",\"managed_s\":" + std::to_string(row.managed) + ",\"unmanaged_s\":" + std::to_string(row.unmanaged) +
             ",\"off_s\":" + std::to_string(row.off) + ",\"changes\":" + std::to_string(row.changes) +
-            ",\"first_record\":" + timeField(row.firstRecord) + ",\"last_record\":" + timeField(row.lastRecord) +
-            "}\n";
+            ",\"first_record\":" + timeField(row.firstRecord) + ",\"last_record\":" + timeField(row.lastRecord) + "}\n";
   }
   return text;
 }
+
+}  // namespace mardonel

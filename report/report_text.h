@@ -7,6 +7,8 @@
 
 #include "report/managed_days.h"
 
+namespace mardonel {
+
 // "H:MM:SS", hours without a bound.
 std::string DurationText(std::int64_t seconds);
 
@@ -18,3 +20,5 @@ std::string ReportCsv(const std::string& computer, const ManagedDays& days);
 
 // One JSON object a line, a day a line, with the names of the CSV header.
 std::string ReportJsonLines(const std::string& computer, const ManagedDays& days);
+
+}  // namespace mardonel

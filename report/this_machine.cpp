@@ -4,6 +4,8 @@
 
 #include "report/local_days.h"
 
+namespace mardonel {
+
 namespace {
 
 std::string Utf8(const wchar_t* text) {
@@ -34,3 +36,5 @@ std::int64_t LocalNowSecond() {
   const std::int64_t day = DayNumber(CalendarDate{now.wYear, now.wMonth, now.wDay});
   return day * kSecondsPerDay + now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
 }
+
+}  // namespace mardonel

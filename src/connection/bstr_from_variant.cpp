@@ -1,6 +1,6 @@
 #include "connection/wbem_instance.h"
 
-namespace NQuarnel {
+namespace mardonel {
 
 namespace {
 
@@ -19,4 +19,4 @@ BSTR BstrFromVariant(const VARIANT& value) {
   return SharedEmptyBstr();
 }
 
-}  // namespace NQuarnel
+}  // namespace mardonel

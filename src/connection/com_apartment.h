@@ -1,10 +1,10 @@
 // The calling thread's COM initialisation for the length of a scope.
 #pragma once
 
-#include <objbase.h>
 #include <windows.h>
+#include <objbase.h>
 
-namespace NQuarnel {
+namespace mardonel {
 
 class CComApartment {
  public:
@@ -22,4 +22,4 @@ class CComApartment {
   HRESULT result_;
 };
 
-}  // namespace NQuarnel
+}  // namespace mardonel

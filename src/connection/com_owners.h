@@ -2,16 +2,16 @@
 // clears or releases them. Strings are `unique_bstr`.
 #pragma once
 
+#include <windows.h>
 #include <oaidl.h>
 #include <oleauto.h>
-#include <windows.h>
 
 #include <utility>
 
 #include "common/win/unique_any.h"
 #include "connection/wrapper_error.h"
 
-namespace NQuarnel {
+namespace mardonel {
 
 // A copy of `text`; a null text gives a null string.
 inline unique_bstr CopyBstr(const wchar_t* text) {
@@ -80,4 +80,4 @@ class com_ptr {
   Interface* pointer_ = nullptr;
 };
 
-}  // namespace NQuarnel
+}  // namespace mardonel

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace mardonel {
+
 class IConnection {
  public:
   virtual ~IConnection() = default;
@@ -13,3 +15,5 @@ class IConnection {
   // check that succeeded reached its target; unknown unless a check says.
   virtual std::optional<std::uint32_t> LastLocalAddress() { return std::nullopt; }
 };
+
+}  // namespace mardonel

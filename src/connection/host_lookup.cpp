@@ -10,6 +10,8 @@
 #include "connection/text_conversion.h"
 #include "connection/wrapper_error.h"
 
+namespace mardonel {
+
 namespace {
 
 // Both appear with asynchronous resolution; a platform without them
@@ -115,9 +117,9 @@ int LookUpTcpHost(const char* host, unsigned short port, DWORD timeout, unique_a
   std::wstring wideHost;
   std::wstring service;
   try {
-    wideHost = NQuarnel::AnsiToWide(host, CP_ACP);
+    wideHost = AnsiToWide(host, CP_ACP);
     service = std::to_wstring(port);
-  } catch (const NQuarnel::CWrapperError&) {
+  } catch (const CWrapperError&) {
     return WSAHOST_NOT_FOUND;  // a name that has no wide form names no host
   } catch (const std::bad_alloc&) {
     return WSA_NOT_ENOUGH_MEMORY;
@@ -135,3 +137,5 @@ int LookUpTcpHost(const char* host, unsigned short port, DWORD timeout, unique_a
   addresses.reset(found);
   return error;
 }
+
+}  // namespace mardonel

@@ -6,16 +6,20 @@
 #include "connection/wbem_connect.h"
 #include "connection/wbem_instance_list.h"
 
-using NQuarnel::com_ptr;
+namespace mardonel {
+
+using com_ptr;
 
 std::optional<std::wstring> QueryManagementPointName() {
   com_ptr<IWbemServices> services;
-  NQuarnel::WbemConnectServer(services, L".", L"root\\ccm\\LocationServices", nullptr, nullptr,
-                              RPC_C_AUTHN_LEVEL_PKT, RPC_C_IMP_LEVEL_IMPERSONATE);
-  NQuarnel::CWbemInstanceList instances(services);
+  WbemConnectServer(services, L".", L"root\\ccm\\LocationServices", nullptr, nullptr, RPC_C_AUTHN_LEVEL_PKT,
+                    RPC_C_IMP_LEVEL_IMPERSONATE);
+  CWbemInstanceList instances(services);
   instances.Query(L"SELECT MP FROM SMS_MPInformation", 0);
   if (instances.empty()) return std::nullopt;
   // Only the first management point the client lists is ever tried.
-  const NQuarnel::unique_variant name = instances.front().GetProperty(L"MP");
-  return std::wstring(NQuarnel::BstrFromVariant(name.get()));
+  const unique_variant name = instances.front().GetProperty(L"MP");
+  return std::wstring(BstrFromVariant(name.get()));
 }
+
+}  // namespace mardonel

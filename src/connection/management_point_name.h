@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+namespace mardonel {
+
 // No name when the local management client knows no management point.
 // Failures are thrown: COM failures as their HRESULT, others as other types.
 using ManagementPointNameSource = std::function<std::optional<std::wstring>()>;
@@ -12,3 +14,5 @@ using ManagementPointNameSource = std::function<std::optional<std::wstring>()>;
 // The local management client's answer, through WMI. COM must be initialised
 // on the thread.
 std::optional<std::wstring> QueryManagementPointName();
+
+}  // namespace mardonel

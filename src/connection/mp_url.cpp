@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kPrefix[] = "http://";
@@ -29,3 +31,5 @@ bool IsManagementPointNameText(const char* name) {
   }
   return true;
 }
+
+}  // namespace mardonel

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+namespace mardonel {
+
 inline constexpr std::size_t kManagementPointUrlSize = 260;  // with the terminator
 
 // Composes "http://" + name + "//sms_MP//.sms_aut?MPLIST" into `out`, which
@@ -14,3 +16,5 @@ bool BuildManagementPointUrl(char* out, std::size_t size, const char* name);
 // False when the name holds a control character: such a name is no host
 // name, and written into a log line it would forge lines of its own.
 bool IsManagementPointNameText(const char* name);
+
+}  // namespace mardonel

@@ -6,6 +6,8 @@
 #include "common/win/unique_any.h"
 #include "connection/host_lookup.h"
 
+namespace mardonel {
+
 namespace {
 
 // 0 unless the connection runs over IPv4.
@@ -84,3 +86,5 @@ int ProbeTcpAddresses(const ADDRINFOEXW* addresses, DWORD timeout, std::uint32_t
   }
   return error;
 }
+
+}  // namespace mardonel

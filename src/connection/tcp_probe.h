@@ -2,10 +2,12 @@
 #pragma once
 
 #include <winsock2.h>
-#include <ws2tcpip.h>
 #include <windows.h>
+#include <ws2tcpip.h>
 
 #include <cstdint>
+
+namespace mardonel {
 
 // Connects to every address `host` resolves to, in turn, until one connection
 // is established, then closes it at once without sending anything. Name
@@ -20,3 +22,5 @@ int ProbeTcpConnection(const char* host, unsigned short port, DWORD timeout, std
 // The same for addresses already resolved, tried in list order within
 // `timeout` milliseconds in all; Winsock must be started.
 int ProbeTcpAddresses(const ADDRINFOEXW* addresses, DWORD timeout, std::uint32_t& localAddress);
+
+}  // namespace mardonel

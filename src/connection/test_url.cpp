@@ -3,11 +3,13 @@
 
 #include <string>
 
-#include "common/log/error_text.h"
 #include "common/log/log.h"
+#include "common/win/error_text.h"
 #include "common/win/unique_any.h"
-#include "connection/ConfigMgrMPConnection.h"
+#include "connection/config_mgr_mp_connection.h"
 #include "connection/tcp_probe.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -50,14 +52,16 @@ bool ConfigMgrMPConnection::TestUrl(const char* url) {
     LogPrintf("%T: InternetCrackUrl failed, %s\n", ErrorMessage(error).c_str());
     return false;
   }
-  const std::string host = parts.lpszHostName != nullptr ? std::string(parts.lpszHostName, parts.dwHostNameLength)
-                                                         : std::string();
+  const std::string host =
+      parts.lpszHostName != nullptr ? std::string(parts.lpszHostName, parts.dwHostNameLength) : std::string();
 
-  const unique_hinternet connection(InternetConnectA(session.get(), host.c_str(), parts.nPort, "", "",
-                                                     static_cast<DWORD>(parts.nScheme), 0, 0));
+  const unique_hinternet connection(
+      InternetConnectA(session.get(), host.c_str(), parts.nPort, "", "", static_cast<DWORD>(parts.nScheme), 0, 0));
   if (!connection) return false;
   std::uint32_t localAddress = 0;
   if (!IsHostReachable(host, parts.nPort, localAddress)) return false;
   if (localAddress != 0) lastLocalAddress_ = localAddress;
   return true;
 }
+
+}  // namespace mardonel

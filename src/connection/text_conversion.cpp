@@ -2,7 +2,7 @@
 
 #include "connection/wrapper_error.h"
 
-namespace NQuarnel {
+namespace mardonel {
 
 namespace {
 
@@ -34,4 +34,4 @@ std::wstring AnsiToWide(const char* text, UINT codePage) {
   return result;
 }
 
-}  // namespace NQuarnel
+}  // namespace mardonel

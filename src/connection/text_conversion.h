@@ -5,10 +5,10 @@
 
 #include <string>
 
-namespace NQuarnel {
+namespace mardonel {
 
 // A null text gives an empty result; a failed conversion throws CWrapperError.
 std::string WideToAnsi(const wchar_t* text, UINT codePage);
 std::wstring AnsiToWide(const char* text, UINT codePage);
 
-}  // namespace NQuarnel
+}  // namespace mardonel

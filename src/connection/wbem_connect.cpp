@@ -5,7 +5,7 @@
 #include "common/log/log.h"
 #include "connection/text_conversion.h"
 
-namespace NQuarnel {
+namespace mardonel {
 
 namespace {
 
@@ -27,8 +27,8 @@ void WbemConnectServer(com_ptr<IWbemServices>& services, const wchar_t* server, 
                        const wchar_t* user, const wchar_t* password, DWORD authenticationLevel,
                        DWORD impersonationLevel) {
   com_ptr<IWbemLocator> locator;
-  ThrowIfFailed(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                 locator.put_void()));
+  ThrowIfFailed(
+      CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator, locator.put_void()));
 
   const unique_bstr userCopy = CopyBstr(IsEmpty(user) ? nullptr : user);
   const unique_bstr passwordCopy = CopyBstr(IsEmpty(password) ? nullptr : password);
@@ -41,4 +41,4 @@ void WbemConnectServer(com_ptr<IWbemServices>& services, const wchar_t* server, 
                                   impersonationLevel, nullptr, EOAC_NONE));
 }
 
-}  // namespace NQuarnel
+}  // namespace mardonel

@@ -1,12 +1,12 @@
 // Connecting to a WMI namespace with a chosen security blanket.
 #pragma once
 
-#include <wbemcli.h>
 #include <windows.h>
+#include <wbemcli.h>
 
 #include "connection/com_owners.h"
 
-namespace NQuarnel {
+namespace mardonel {
 
 // Fills `services` with the namespace's services, blanket set. COM must be
 // initialised on the thread. A failed COM step is thrown as its HRESULT.
@@ -16,4 +16,4 @@ void WbemConnectServer(com_ptr<IWbemServices>& services, const wchar_t* server, 
                        const wchar_t* user, const wchar_t* password, DWORD authenticationLevel,
                        DWORD impersonationLevel);
 
-}  // namespace NQuarnel
+}  // namespace mardonel

@@ -1,6 +1,6 @@
 #include "connection/wbem_instance.h"
 
-namespace NQuarnel {
+namespace mardonel {
 
 unique_variant CWbemInstance::GetProperty(const wchar_t* name) const {
   if (!object_) throw E_POINTER;
@@ -10,4 +10,4 @@ unique_variant CWbemInstance::GetProperty(const wchar_t* name) const {
   return unique_variant(value.get());
 }
 
-}  // namespace NQuarnel
+}  // namespace mardonel

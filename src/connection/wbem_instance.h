@@ -1,12 +1,12 @@
 // One WMI result object and its properties.
 #pragma once
 
-#include <wbemcli.h>
 #include <windows.h>
+#include <wbemcli.h>
 
 #include "connection/com_owners.h"
 
-namespace NQuarnel {
+namespace mardonel {
 
 class CWbemInstance {
  public:
@@ -28,4 +28,4 @@ class CWbemInstance {
 // by reference) one shared empty string, which lives until the module unloads.
 BSTR BstrFromVariant(const VARIANT& value);
 
-}  // namespace NQuarnel
+}  // namespace mardonel

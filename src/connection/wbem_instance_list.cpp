@@ -1,6 +1,6 @@
 #include "connection/wbem_instance_list.h"
 
-namespace NQuarnel {
+namespace mardonel {
 
 void CWbemInstanceList::Query(const wchar_t* wql, long flags) {
   if (!services_) throw E_POINTER;
@@ -23,4 +23,4 @@ void CWbemInstanceList::Query(const wchar_t* wql, long flags) {
   }
 }
 
-}  // namespace NQuarnel
+}  // namespace mardonel

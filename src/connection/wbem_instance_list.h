@@ -1,15 +1,15 @@
 // The results of one WQL query, in the order the enumerator delivered them.
 #pragma once
 
-#include <wbemcli.h>
 #include <windows.h>
+#include <wbemcli.h>
 
 #include <list>
 
 #include "connection/com_owners.h"
 #include "connection/wbem_instance.h"
 
-namespace NQuarnel {
+namespace mardonel {
 
 class CWbemInstanceList : public std::list<CWbemInstance> {
  public:
@@ -31,4 +31,4 @@ class CWbemInstanceList : public std::list<CWbemInstance> {
   com_ptr<IWbemServices>& services_;
 };
 
-}  // namespace NQuarnel
+}  // namespace mardonel

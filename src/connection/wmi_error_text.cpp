@@ -5,7 +5,7 @@
 #include "connection/com_owners.h"
 #include "connection/text_conversion.h"
 
-namespace NQuarnel {
+namespace mardonel {
 
 HRESULT GetWmiErrorText(HRESULT error, std::string& text) {
   com_ptr<IWbemStatusCodeText> status;
@@ -21,4 +21,4 @@ HRESULT GetWmiErrorText(HRESULT error, std::string& text) {
   return result;
 }
 
-}  // namespace NQuarnel
+}  // namespace mardonel

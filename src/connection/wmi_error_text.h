@@ -5,11 +5,11 @@
 
 #include <string>
 
-namespace NQuarnel {
+namespace mardonel {
 
 // Fills `text` and returns S_OK; when WMI's status-text service cannot be
 // made, returns that failure and leaves `text` as it was; when it has no
 // text for `error`, returns its failure with the text "Get last error failed".
 HRESULT GetWmiErrorText(HRESULT error, std::string& text);
 
-}  // namespace NQuarnel
+}  // namespace mardonel

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace NQuarnel {
+namespace mardonel {
 
 class CWrapperError {
  public:
@@ -15,4 +15,4 @@ class CWrapperError {
   HRESULT error_;
 };
 
-}  // namespace NQuarnel
+}  // namespace mardonel

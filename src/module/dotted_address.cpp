@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace mardonel {
+
 namespace {
 
 constexpr std::size_t kDottedTextSize = 20;
@@ -59,3 +61,5 @@ char* FormatDottedAddress(char* buffer, std::size_t size, std::uint32_t value) {
                 static_cast<int>((value >> 16) & 0xFF), static_cast<int>(value >> 24));
   return buffer;
 }
+
+}  // namespace mardonel

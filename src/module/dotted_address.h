@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace mardonel {
+
 std::uint32_t ParseDottedAddress(const char* text);
 
 // Exactly four decimal numbers 0-255 (one to three digits each) joined by
@@ -14,3 +16,5 @@ bool IsStrictDottedAddress(const char* text);
 // Writes "%d.%d.%d.%d"; a null `buffer` uses one of two alternating static
 // 20-byte buffers.
 char* FormatDottedAddress(char* buffer, std::size_t size, std::uint32_t value);
+
+}  // namespace mardonel

@@ -10,6 +10,8 @@
 #include "common/fs/folder_security.h"
 #include "common/log/log.h"
 
+namespace mardonel {
+
 void CreateHistoryFolders(const std::string& statesFolder, FolderCreator create) {
   char path[MAX_PATH] = {};
   if (statesFolder.size() >= sizeof path) return;
@@ -53,3 +55,5 @@ void DeleteHistoryFile(const std::string& path, const PinnedFolders& held) {
   const DWORD error = held.refused() ? kLinkRefused : DeleteFileNoLink(path.c_str());
   if (error == kLinkRefused) LogPrintf("%T: Refused to delete history file through a link: %s\n", path.c_str());
 }
+
+}  // namespace mardonel

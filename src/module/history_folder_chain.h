@@ -9,6 +9,8 @@
 #include "common/fs/no_link_file.h"
 #include "common/fs/no_link_folder.h"
 
+namespace mardonel {
+
 // Quarnel, ToveraAgt and States: made by the module with a protected
 // descriptor, and checked for links at every act on a history file.
 inline constexpr int kOwnHistoryFolders = 3;
@@ -34,3 +36,5 @@ NoLinkFile OpenHistoryFile(const std::string& path, const PinnedFolders* held = 
 // Deletes the history file at `path`, in the folders `held`, unless it or
 // one of those folders is a link; a refusal is logged.
 void DeleteHistoryFile(const std::string& path, const PinnedFolders& held);
+
+}  // namespace mardonel

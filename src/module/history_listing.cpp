@@ -4,11 +4,13 @@
 
 #include <algorithm>
 
-#include "common/log/error_text.h"
+#include "common/history/history_file_name.h"
 #include "common/log/log.h"
+#include "common/win/error_text.h"
 #include "common/win/unique_any.h"
-#include "module/history_file_name.h"
 #include "module/history_folder_chain.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -56,3 +58,5 @@ void TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names
   }
   names.erase(names.begin(), oldestKept);
 }
+
+}  // namespace mardonel

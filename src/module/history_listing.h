@@ -9,6 +9,8 @@
 #include "common/fs/no_link_folder.h"
 #include "module/history_path.h"
 
+namespace mardonel {
+
 inline constexpr std::size_t kKeptHistoryFiles = 30;
 
 // Names of the files of `folder` named like a history file (HistoryFileDate),
@@ -21,3 +23,5 @@ std::vector<std::string> ListHistoryFiles(const HistoryPath& folder);
 // disk but leaves the list all the same.
 void TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep,
                       const PinnedFolders& held);
+
+}  // namespace mardonel

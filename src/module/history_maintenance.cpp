@@ -5,15 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "common/history/history_file_name.h"
 #include "common/log/log.h"
 #include "common/log/log_file_hold.h"
 #include "common/log/log_format.h"
-#include "module/history_file_name.h"
 #include "module/history_folder_chain.h"
 #include "module/history_listing.h"
 #include "module/history_path.h"
 #include "module/history_record.h"
 #include "module/mardonel.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -59,8 +61,8 @@ void FillMissedDays(const std::string& folder, const PinnedFolders& held, std::u
   const std::uint64_t limit = now - kOneDay;
   if (limit - first >= kGapLimit) return;
   for (; first < limit; first += kOneDay) {
-    AppendHistoryRecord(HistoryFilePathIn(folder, DateOf(first)), first, kUnmanaged, "INITIALISED",
-                        SuccessLine::Always, &held);
+    AppendHistoryRecord(HistoryFilePathIn(folder, DateOf(first)), first, kUnmanaged, "INITIALISED", SuccessLine::Always,
+                        &held);
   }
 }
 
@@ -86,3 +88,5 @@ void Mardonel::MaintainHistoryFolder() {
   if (DebugInfoEnabled()) LogPrintf("%T: Last file written on: %s\n", LocalTimeText(nullptr, 0, lastFileTime));
   FillMissedDays(folder.text, held, lastFileTime, ValueOf(now));
 }
+
+}  // namespace mardonel

@@ -4,6 +4,8 @@
 
 #include "module/history_folder_chain.h"
 
+namespace mardonel {
+
 HistoryPath HistoryFilePathIn(const std::string& folder, const CalendarDate& date) {
   char name[16] = {};
   FormatHistoryDayName(name, sizeof name, date);
@@ -25,3 +27,5 @@ HistoryPath GetHistoryFilePath() {
   GetSystemTime(&utc);
   return HistoryFilePathFor(CalendarDate{utc.wYear, utc.wMonth, utc.wDay});
 }
+
+}  // namespace mardonel

@@ -1,26 +1,14 @@
-// Where the daily history files lie: the States folder under the all-users
-// profile, one file per day.
+// The paths of the daily history files, one file per day.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "module/history_file_name.h"
+#include "common/history/history_file_name.h"
+#include "common/history/history_folder.h"
 
-inline constexpr char kStatesSubfolder[] = "\\Application Data\\Quarnel\\ToveraAgt\\States\\";
-
-struct HistoryPath {
-  std::string text;  // as far as it could be built, for diagnostics
-  DWORD error;       // 0 when `text` is a usable path within MAX_PATH
-};
-
-// The all-users profile folder; the ALLUSERSPROFILE variable names the same
-// folder where the platform cannot report it. Empty when neither answers.
-std::string AllUsersProfileFolder();
-
-// The States folder with its trailing backslash.
-HistoryPath HistoryFolderPath();
+namespace mardonel {
 
 // The history file of `date` in `folder` (ending with a backslash); makes
 // nothing.
@@ -31,3 +19,5 @@ HistoryPath HistoryFilePathFor(const CalendarDate& date);
 
 // The history file of the current UTC day; makes sure the folder exists.
 HistoryPath GetHistoryFilePath();
+
+}  // namespace mardonel

@@ -5,11 +5,13 @@
 #include <utility>
 
 #include "common/fs/append_file.h"
-#include "common/log/error_text.h"
 #include "common/log/log.h"
 #include "common/log/log_format.h"
+#include "common/win/error_text.h"
 #include "module/history_folder_chain.h"
 #include "module/mardonel.h"
+
+namespace mardonel {
 
 std::string HistoryRecordLine(std::uint64_t localEventTime, std::int32_t state, const char* reason) {
   const char* timeText = LocalTimeText(nullptr, 0, localEventTime);
@@ -35,8 +37,8 @@ void LogFailure(const char* path, DWORD error) {
 
 }  // namespace
 
-DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime, std::int32_t state,
-                          const char* reason, SuccessLine successLine, const PinnedFolders* held) {
+DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime, std::int32_t state, const char* reason,
+                          SuccessLine successLine, const PinnedFolders* held) {
   DWORD error = path.error;
   unique_hfile file;
   if (error == ERROR_SUCCESS) {
@@ -65,3 +67,5 @@ DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime,
 DWORD Mardonel::WriteStateRecord(const char* reason) {
   return AppendHistoryRecord(GetHistoryFilePath(), lastRecordTime, managedState, reason, SuccessLine::WhenDebugInfo);
 }
+
+}  // namespace mardonel

@@ -1,5 +1,7 @@
 #include "module/host_address_table.h"
 
+namespace mardonel {
+
 namespace {
 
 class TableLock {
@@ -52,3 +54,5 @@ std::optional<std::uint32_t> FindSubnetOfAddress(HostAddressTable* table, std::u
   }
   return std::nullopt;
 }
+
+}  // namespace mardonel

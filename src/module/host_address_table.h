@@ -6,6 +6,8 @@
 
 #include "tovera/agent_module.h"
 
+namespace mardonel {
+
 // A null table reads as empty.
 std::uintptr_t GetAddressCount(HostAddressTable* table);
 // 0 when `index` is not below the current entry count.
@@ -15,3 +17,5 @@ std::uint32_t GetMaskWord(HostAddressTable* table, std::uint32_t index);
 // The subnet (address AND mask) of the first entry that holds `address`;
 // none when no entry does. Each read takes the lock by itself.
 std::optional<std::uint32_t> FindSubnetOfAddress(HostAddressTable* table, std::uint32_t address);
+
+}  // namespace mardonel

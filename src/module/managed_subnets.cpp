@@ -8,6 +8,8 @@
 #include "module/host_address_table.h"
 #include "module/mardonel.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
@@ -69,3 +71,5 @@ DWORD Mardonel::SaveManagedSubnets() {
   }
   return SetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, "ManagedSubnets", REG_SZ, text, 0, 0);
 }
+
+}  // namespace mardonel

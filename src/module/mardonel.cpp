@@ -6,9 +6,11 @@
 #include "common/log/log.h"
 #include "common/log/log_lock.h"
 #include "common/registry/registry_parameter.h"
-#include "connection/ConfigMgrMPConnection.h"
+#include "connection/config_mgr_mp_connection.h"
 #include "module/dotted_address.h"
 #include "module/host_address_table.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -81,8 +83,8 @@ void Mardonel::LoadSettings() {
     debugMask = Debug;
   }
   RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "LogFileName", REG_SZ, fileName, sizeof fileName, 0);
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "MaxLogFilesize", REG_DWORD, &maxFileSize,
-                        sizeof maxFileSize, 0);
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "MaxLogFilesize", REG_DWORD, &maxFileSize, sizeof maxFileSize,
+                        0);
   RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "Debug", REG_DWORD, &debugMask, sizeof debugMask, 0);
   fileName[kLogFileNameSize - 1] = '\0';
 
@@ -173,4 +175,8 @@ DWORD Mardonel::ReservedE() { return ERROR_SUCCESS; }
 DWORD Mardonel::ReservedF() { return ERROR_SUCCESS; }
 DWORD Mardonel::ReservedG(UINT16) { return ERROR_SUCCESS; }
 
-extern "C" TOVERA_MODULE_API Tovera::IAgentModule* __getMardonel(void*) { return new (std::nothrow) Mardonel(); }
+}  // namespace mardonel
+
+extern "C" TOVERA_MODULE_API Tovera::IAgentModule* __getMardonel(void*) {
+  return new (std::nothrow) mardonel::Mardonel();
+}

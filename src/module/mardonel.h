@@ -10,6 +10,8 @@
 #include "connection/connection.h"
 #include "tovera/agent_module.h"
 
+namespace mardonel {
+
 using ManagedState = std::int32_t;
 inline constexpr ManagedState kUnmanaged = 1;
 inline constexpr ManagedState kManaged = 2;
@@ -55,3 +57,5 @@ class Mardonel final : public Tovera::IAgentModule {
   void LoadSettings();
   void LoadManagedSubnets();
 };
+
+}  // namespace mardonel

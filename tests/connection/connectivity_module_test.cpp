@@ -6,14 +6,16 @@
 #include <optional>
 #include <string>
 
-#include "connection/ConfigMgrMPConnection.h"
-#include "loopback_listener.h"
+#include "connection/config_mgr_mp_connection.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
+#include "support/loopback_listener.h"
 #include "support/scratch_registry.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -70,3 +72,5 @@ TEST(ModuleCheck, UnansweredManagementPointHoldsTheScanForOneBoundedWait) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -1,7 +1,7 @@
 // The management point check, from the name onwards, against loopback
 // listeners; and the real WMI path, which on this platform has no client.
-#include <objbase.h>
 #include <windows.h>
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 
@@ -9,12 +9,14 @@
 #include <thread>
 #include <vector>
 
-#include "connection/ConfigMgrMPConnection.h"
+#include "connection/config_mgr_mp_connection.h"
 #include "connection/tcp_probe.h"
 #include "connection/wrapper_error.h"
-#include "loopback_listener.h"
 #include "support/captured_log.h"
+#include "support/loopback_listener.h"
 #include "support/test_env.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -79,7 +81,8 @@ TEST(Connectivity, UnansweredConnectionGivesUpWithinFiveSeconds) {
 // Loopback addresses with these ports, linked as the resolver lists them.
 class LoopbackAddresses {
  public:
-  explicit LoopbackAddresses(std::initializer_list<unsigned short> ports) : sockets_(ports.size()), list_(ports.size()) {
+  explicit LoopbackAddresses(std::initializer_list<unsigned short> ports)
+      : sockets_(ports.size()), list_(ports.size()) {
     std::size_t index = 0;
     for (const unsigned short port : ports) {
       sockets_[index].sin_family = AF_INET;
@@ -166,12 +169,13 @@ TEST(Connectivity, ThrownFailuresAreLoggedWhateverTheDebugMask) {
   CapturedLog log(kQuiet);
   ConfigMgrMPConnection hresult([]() -> std::optional<std::wstring> { throw static_cast<HRESULT>(0x80041002); });
   EXPECT_FALSE(hresult.TestConnectivity());
-  ConfigMgrMPConnection wrapper([]() -> std::optional<std::wstring> { throw NQuarnel::CWrapperError(E_OUTOFMEMORY); });
+  ConfigMgrMPConnection wrapper([]() -> std::optional<std::wstring> { throw CWrapperError(E_OUTOFMEMORY); });
   EXPECT_FALSE(wrapper.TestConnectivity());
 
   const std::string text = log.Text();
-  EXPECT_NE(text.find(" INFO: Catching and handling HRESULT exception .\\ConfigMgrMPConnection.cpp:30 (0x80041002)\n\t"),
-            std::string::npos)
+  EXPECT_NE(
+      text.find(" INFO: Catching and handling HRESULT exception .\\ConfigMgrMPConnection.cpp:30 (0x80041002)\n\t"),
+      std::string::npos)
       << text;
   EXPECT_NE(text.find(" WARNING: Caught and handled general exception .\\ConfigMgrMPConnection.cpp:30\r\n"),
             std::string::npos)
@@ -222,3 +226,5 @@ TEST(Connectivity, LeavesTheThreadsComInitialisationAsItFoundIt) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -10,6 +10,8 @@
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
+namespace mardonel {
+
 namespace {
 
 using DestroySlot = void* (*)(void* self, unsigned int flags);
@@ -51,3 +53,5 @@ TEST(ModuleEndToEnd, StartupOnAnUnknownSubnetWithoutTheClientRecordsUnmanaged) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -5,6 +5,8 @@
 
 #include "connection/mp_url.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kGuard = '#';
@@ -44,3 +46,5 @@ TEST(ManagementPointUrl, NameTextWithControlCharactersIsNoName) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

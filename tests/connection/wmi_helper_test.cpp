@@ -13,7 +13,7 @@
 #include "connection/wrapper_error.h"
 #include "support/captured_log.h"
 
-using namespace NQuarnel;
+namespace mardonel {
 
 namespace {
 
@@ -225,3 +225,5 @@ TEST(TextConversion, RoundTripsAndRaisesWrapperErrors) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

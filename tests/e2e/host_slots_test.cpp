@@ -12,6 +12,8 @@
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
+namespace mardonel {
+
 namespace {
 
 using Slot0 = void* (*)(void* self, unsigned int flags);
@@ -107,3 +109,5 @@ TEST_F(HostSlots, EverySlotAnswersInItsPlace) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

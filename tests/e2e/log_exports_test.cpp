@@ -10,6 +10,8 @@
 #include "support/test_env.h"
 #include "tovera/agent_log.h"
 
+namespace mardonel {
+
 namespace {
 
 using Tovera::LogFunction;
@@ -78,3 +80,5 @@ TEST_F(LogExports, KeepTheHostsLastError) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -18,6 +18,8 @@
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kSettingsKey[] = "Software\\Quarnel\\ToveraAgt";
@@ -58,8 +60,8 @@ class RegistryStartup : public testing::Test {
     WaitClearOfMidnight();
     library_ = LoadLibraryA("Mardonel.dll");
     ASSERT_NE(library_, nullptr);
-    factory_ = reinterpret_cast<Tovera::GetModuleFunction>(
-        reinterpret_cast<void*>(GetProcAddress(library_, "__getMardonel")));
+    factory_ =
+        reinterpret_cast<Tovera::GetModuleFunction>(reinterpret_cast<void*>(GetProcAddress(library_, "__getMardonel")));
     ASSERT_NE(factory_, nullptr);
   }
 
@@ -100,9 +102,8 @@ TEST_F(RegistryStartup, FirstStartWritesTheDefaultSettingsAndNoSubnets) {
 
   const auto values = RegExeQueryKey(kSettingsForRegExe);
   ASSERT_TRUE(values) << "the settings key was not created";
-  const std::map<std::string, RegExeValue> expected = {{"LogFileName", {"REG_SZ", ""}},
-                                                        {"MaxLogFilesize", {"REG_DWORD", "0x100000"}},
-                                                        {"Debug", {"REG_DWORD", "0x9"}}};
+  const std::map<std::string, RegExeValue> expected = {
+      {"LogFileName", {"REG_SZ", ""}}, {"MaxLogFilesize", {"REG_DWORD", "0x100000"}}, {"Debug", {"REG_DWORD", "0x9"}}};
   EXPECT_EQ(*values, expected);
   EXPECT_EQ(ReadRawValue(kSettingsKey, "LogFileName"), (RawValue{REG_SZ, std::string(1, '\0')}));
 
@@ -180,3 +181,5 @@ TEST_F(RegistryStartup, StoredListTooLongForItsBufferIsNotLoaded) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -2,6 +2,8 @@
 
 #include "host/address_words.h"
 
+namespace mardonel {
+
 namespace {
 
 TEST(AddressWords, MaskWordsHoldTheFirstOctetLowest) {
@@ -18,3 +20,5 @@ TEST(AddressWords, MaskWordsHoldTheFirstOctetLowest) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -10,6 +10,8 @@
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
+namespace mardonel {
+
 namespace {
 
 using testing::HasSubstr;
@@ -43,3 +45,5 @@ TEST(AgentHostCtrlC, DISABLED_ShutsDownDestroysAndUnloads) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

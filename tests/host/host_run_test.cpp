@@ -7,6 +7,8 @@
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
+namespace mardonel {
+
 namespace {
 
 using testing::HasSubstr;
@@ -26,9 +28,7 @@ class AgentHostRun : public testing::Test {
   std::vector<std::string> TodaysRecords() {
     return SplitLines(ReadWholeFile(profile_.StatesFolder() + TodayUtcHistoryName()));
   }
-  bool StatesFolderExists() {
-    return GetFileAttributesA(profile_.StatesFolder().c_str()) != INVALID_FILE_ATTRIBUTES;
-  }
+  bool StatesFolderExists() { return GetFileAttributesA(profile_.StatesFolder().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
@@ -89,15 +89,14 @@ TEST_F(AgentHostRun, TimedRunRecordsStartupAndLeavesCleanly) {
 
 TEST_F(AgentHostRun, ScenarioHeartbeatCarriesTheTimeItNames) {
   const std::uint64_t before = LocalNowFileTime();
-  const HostRun run = RunAgentHost("--include-loopback " + Scenario(
-                                                              "startup\n"
-                                                              "heartbeat +0.5  # within the hour: nothing\n"
-                                                              "heartbeat +3\n"
-                                                              "shutdown\n"));
+  const HostRun run = RunAgentHost("--include-loopback " + Scenario("startup\n"
+                                                                    "heartbeat +0.5  # within the hour: nothing\n"
+                                                                    "heartbeat +3\n"
+                                                                    "shutdown\n"));
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 0u) << run.output;
-  for (const char* line : {"line 1: startup -> 0", "line 2: heartbeat +0.5 at ", "line 3: heartbeat +3 at ",
-                           "line 4: shutdown -> 0"}) {
+  for (const char* line :
+       {"line 1: startup -> 0", "line 2: heartbeat +0.5 at ", "line 3: heartbeat +3 at ", "line 4: shutdown -> 0"}) {
     EXPECT_THAT(run.output, HasSubstr(line));
   }
 
@@ -110,7 +109,8 @@ TEST_F(AgentHostRun, ScenarioHeartbeatCarriesTheTimeItNames) {
   FileTimeToSystemTime(&later, &laterDate);
   std::vector<std::string> records = TodaysRecords();
   if (HistoryNameFor(laterDate) != TodayUtcHistoryName()) {
-    const std::vector<std::string> next = SplitLines(ReadWholeFile(profile_.StatesFolder() + HistoryNameFor(laterDate)));
+    const std::vector<std::string> next =
+        SplitLines(ReadWholeFile(profile_.StatesFolder() + HistoryNameFor(laterDate)));
     records.insert(records.end(), next.begin(), next.end());
   }
   std::vector<std::string> heartbeats;
@@ -145,3 +145,5 @@ TEST_F(AgentHostRun, ReportNamesTheLogFileThePolicyChose) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

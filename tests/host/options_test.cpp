@@ -2,6 +2,8 @@
 
 #include "host/options.h"
 
+namespace mardonel {
+
 namespace {
 
 TEST(HostOptions, DefaultsAndEveryOption) {
@@ -43,3 +45,5 @@ TEST(HostOptions, MistakesAreNamed) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

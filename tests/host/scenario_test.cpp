@@ -2,6 +2,8 @@
 
 #include "host/scenario.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr std::int64_t kHour = 36000000000LL;
@@ -34,9 +36,9 @@ TEST(ScenarioParse, EveryEventKindWithItsLineNumber) {
       "shutdown\n");
   ASSERT_EQ(result.error, "");
   ASSERT_EQ(result.steps.size(), 9u);
-  const ScenarioEvent expected[] = {ScenarioEvent::Startup, ScenarioEvent::Heartbeat, ScenarioEvent::Heartbeat,
-                                    ScenarioEvent::Sleep,   ScenarioEvent::Resume,    ScenarioEvent::NetChange,
-                                    ScenarioEvent::NetChange, ScenarioEvent::Wait,    ScenarioEvent::Shutdown};
+  const ScenarioEvent expected[] = {ScenarioEvent::Startup,   ScenarioEvent::Heartbeat, ScenarioEvent::Heartbeat,
+                                    ScenarioEvent::Sleep,     ScenarioEvent::Resume,    ScenarioEvent::NetChange,
+                                    ScenarioEvent::NetChange, ScenarioEvent::Wait,      ScenarioEvent::Shutdown};
   for (std::size_t i = 0; i < result.steps.size(); ++i) {
     EXPECT_EQ(result.steps[i].event, expected[i]) << i;
     EXPECT_EQ(result.steps[i].lineNumber, static_cast<int>(i) + 3) << i;
@@ -110,9 +112,9 @@ TEST(ScenarioParse, AScenarioWithoutEventsIsRefused) {
 }
 
 TEST(ScenarioParse, DescriptionsReadBackAsTheSameStep) {
-  for (const char* line : {"sleep", "resume", "netchange", "netchange disconnected", "netchange force",
-                           "netchange disconnected force", "heartbeat", "heartbeat +2", "heartbeat +1.5",
-                           "heartbeat -0.000001", "wait 3", "wait 0.25"}) {
+  for (const char* line :
+       {"sleep", "resume", "netchange", "netchange disconnected", "netchange force", "netchange disconnected force",
+        "heartbeat", "heartbeat +2", "heartbeat +1.5", "heartbeat -0.000001", "wait 3", "wait 0.25"}) {
     const ScenarioStep step = OnlyStep(line);
     EXPECT_EQ(DescribeStep(step), line);
     const ScenarioStep again = OnlyStep(DescribeStep(step));
@@ -126,3 +128,5 @@ TEST(ScenarioParse, DescriptionsReadBackAsTheSameStep) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -5,6 +5,8 @@
 
 #include "host_process.h"
 
+namespace mardonel {
+
 namespace {
 
 struct ShownVersion {
@@ -58,3 +60,5 @@ TEST(VersionResource, LibraryAndHostCarryTheirVersion) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

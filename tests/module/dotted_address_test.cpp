@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+namespace mardonel {
+
 namespace {
 
 std::uint32_t Octets(std::uint32_t first, std::uint32_t second, std::uint32_t third, std::uint32_t fourth) {
@@ -22,12 +24,18 @@ TEST(ParseDottedAddress, TakesWhatItCanAndStopsAtTheFirstForeignCharacter) {
     std::uint32_t expected;
   };
   const Case cases[] = {
-      {"10.1", Octets(10, 1, 0, 0)},           {"1.2.3.4.5", Octets(1, 2, 3, 4)},
-      {"256.1.1.1", Octets(0, 1, 1, 1)},       {"300.511.2.1", Octets(44, 255, 2, 1)},
-      {"10.0.0.0/8", Octets(10, 0, 0, 0)},     {" 10.1.2.3", 0},
-      {"", 0},                                 {"1..3.4", Octets(1, 0, 3, 4)},
-      {"10.1.", Octets(10, 1, 0, 0)},          {"192.168.5.x", Octets(192, 168, 5, 0)},
-      {"010.001.2.3", Octets(10, 1, 2, 3)},    {"-1.2.3.4", 0},
+      {"10.1", Octets(10, 1, 0, 0)},
+      {"1.2.3.4.5", Octets(1, 2, 3, 4)},
+      {"256.1.1.1", Octets(0, 1, 1, 1)},
+      {"300.511.2.1", Octets(44, 255, 2, 1)},
+      {"10.0.0.0/8", Octets(10, 0, 0, 0)},
+      {" 10.1.2.3", 0},
+      {"", 0},
+      {"1..3.4", Octets(1, 0, 3, 4)},
+      {"10.1.", Octets(10, 1, 0, 0)},
+      {"192.168.5.x", Octets(192, 168, 5, 0)},
+      {"010.001.2.3", Octets(10, 1, 2, 3)},
+      {"-1.2.3.4", 0},
       {"10.1.0.0;10.2.0.0", Octets(10, 1, 0, 0)},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseDottedAddress(c.text), c.expected) << '"' << c.text << '"';
@@ -38,9 +46,9 @@ TEST(IsStrictDottedAddress, FourNumbersFrom0To255AndNothingElse) {
   for (const char* text : {"0.0.0.0", "255.255.255.255", "10.1.0.0", "010.001.0.0", "192.168.5.0"}) {
     EXPECT_TRUE(IsStrictDottedAddress(text)) << '"' << text << '"';
   }
-  for (const char* text : {"", "garbage", " 10.1.0.0", "10.1.0.0 ", "1.2.3", "1.2.3.4.5", "1..3.4", "1.2.3.",
-                           ".1.2.3", "256.1.1.1", "1.2.3.999", "0001.2.3.4", "-1.2.3.4", "+1.2.3.4", "10.0.0.0/8",
-                           "1.2.3.4;", "1,2,3,4", "1.2.3.\xB9"}) {
+  for (const char* text :
+       {"", "garbage", " 10.1.0.0", "10.1.0.0 ", "1.2.3", "1.2.3.4.5", "1..3.4", "1.2.3.", ".1.2.3", "256.1.1.1",
+        "1.2.3.999", "0001.2.3.4", "-1.2.3.4", "+1.2.3.4", "10.0.0.0/8", "1.2.3.4;", "1,2,3,4", "1.2.3.\xB9"}) {
     EXPECT_FALSE(IsStrictDottedAddress(text)) << '"' << text << '"';
   }
   EXPECT_FALSE(IsStrictDottedAddress(nullptr));
@@ -75,3 +83,5 @@ TEST(FormatDottedAddress, NeverWritesPastTheGivenSize) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -1,9 +1,11 @@
-#include "module/history_file_name.h"
+#include "common/history/history_file_name.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
+
+namespace mardonel {
 
 namespace {
 
@@ -50,3 +52,5 @@ TEST(HistoryFileDate, OnlyEightDigitsOfARealDateThenTDotMgtInAnyCase) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -22,6 +22,8 @@
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kOtherContent[] = "another program's data\r\n";
@@ -229,3 +231,5 @@ TEST_F(HistoryFolderSecurity, ExistingFoldersAreLeftAsTheyAre) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -17,6 +17,8 @@
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
+namespace mardonel {
+
 namespace {
 
 // `count` consecutive local days ending today: trimming alone is at work,
@@ -143,8 +145,8 @@ TEST_F(HistoryGapDays, OnlyHistoryFilesAreTrimmedOrCountForTheNewestDay) {
   std::vector<TestDay> expected(dated.begin() + 1, dated.end());
   for (const int offset : {-3, -2, -1}) expected.push_back(UtcDay(offset));
 
-  const std::string strays[] = {"0.mgt",          "10000101.mgt",   "a.mgt",         "zz.mgt",
-                                "notes.mgt",      "20261340T.mgt",  "20230229T.mgt", "2026120T.mgt",
+  const std::string strays[] = {"0.mgt",          "10000101.mgt",     "a.mgt",         "zz.mgt",
+                                "notes.mgt",      "20261340T.mgt",    "20230229T.mgt", "2026120T.mgt",
                                 "202612070T.mgt", "20261207T.mgt.mgt"};
   for (const std::string& stray : strays) {
     Empty();
@@ -214,8 +216,8 @@ TEST_F(HistoryGapPathTooLong, EveryMissedDayIsTriedAndItsFailureLogged) {
   folder.pop_back();
   ASSERT_TRUE(CreateDirectoryW(Extended(folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   const std::wstring newest = Extended(states_ + UtcDay(-3).name);
-  ASSERT_TRUE(unique_hfile(
-      CreateFileW(newest.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  ASSERT_TRUE(
+      unique_hfile(CreateFileW(newest.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
 
   module_.MaintainHistoryFolder();
 
@@ -258,7 +260,7 @@ TEST_F(HistoryTrimming, EntriesThatCannotBeDeletedStaySilently) {
   ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
   unique_hfile held =
       unique_hfile(CreateFileA((states_ + days[1].name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(held);
 
   module_.MaintainHistoryFolder();
@@ -297,3 +299,5 @@ TEST_F(HistorySearch, FolderWithoutHistoryFilesIsSilent) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

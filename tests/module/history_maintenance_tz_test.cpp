@@ -15,6 +15,8 @@
 #include "support/child_run.h"
 #include "support/test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 // Set in the child's environment: the zone's distance from UTC in minutes.
@@ -98,3 +100,5 @@ TEST(HistoryFolderZone, LocalDateApartFromUtcDate) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -14,6 +14,8 @@
 #include "support/child_run.h"
 #include "support/test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kSuccessLine[] = "Successfully wrote managed state to disk [";
@@ -110,8 +112,8 @@ TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsOneBeforeTheRecord) {
     const char* before;
     const char* lineEnd;
   };
-  const Case cases[] = {{"", ""},        {"x", "\r\n"},         {"123,1,Sleep,cut short", "\r\n"},
-                        {"a\r", "\r\n"}, {"a\n", "\r\n"},        {"a\r\n", ""},
+  const Case cases[] = {{"", ""},        {"x", "\r\n"},      {"123,1,Sleep,cut short", "\r\n"},
+                        {"a\r", "\r\n"}, {"a\n", "\r\n"},    {"a\r\n", ""},
                         {"\r\n", ""},    {"a\r\n\r", "\r\n"}};
   for (const Case& c : cases) {
     WriteWholeFile(TodayPath(), c.before);
@@ -158,8 +160,8 @@ TEST_F(HistoryRecord, UnknownProfileFolderFailsWithFailureLine) {
 class LongHistoryPath : public HistoryRecord {
  protected:
   std::string ProfileFor(std::size_t length) const {
-    const std::size_t fixed = std::string("\\Application Data\\Quarnel\\ToveraAgt\\States\\").size() +
-                              TodayUtcHistoryName().size();
+    const std::size_t fixed =
+        std::string("\\Application Data\\Quarnel\\ToveraAgt\\States\\").size() + TodayUtcHistoryName().size();
     const std::string base = temp_ / "p";
     return base + std::string(length - fixed - base.size(), 'p');
   }
@@ -264,8 +266,8 @@ TEST(HistoryRecordCutShort, FailedWriteIsAFailureAndTheNextRecordStartsOnItsOwnL
   const std::string padding = Padding();
   WriteWholeFile(path, padding);
 
-  EXPECT_TRUE(RunTestsInChild("HistoryRecordCutShortInChild.Child",
-                              {std::string(kProfileVariable) + "=" + temp.path()}, padding.size() + kTornRecordBytes));
+  EXPECT_TRUE(RunTestsInChild("HistoryRecordCutShortInChild.Child", {std::string(kProfileVariable) + "=" + temp.path()},
+                              padding.size() + kTornRecordBytes));
   const std::string torn = HistoryLine(WorkedExampleTime(), 1, "Sleep").substr(0, kTornRecordBytes);
   ASSERT_EQ(ReadWholeFile(path), padding + torn);
 
@@ -276,3 +278,5 @@ TEST(HistoryRecordCutShort, FailedWriteIsAFailureAndTheNextRecordStartsOnItsOwnL
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -14,6 +14,8 @@
 #include "support/captured_log.h"
 #include "support/test_env.h"
 
+namespace mardonel {
+
 inline constexpr std::uint64_t kTestDay = 864000000000ULL;  // FILETIME units
 
 struct TestDay {
@@ -83,3 +85,4 @@ inline std::vector<std::string> NamesOf(const std::vector<TestDay>& days) {
   return names;
 }
 
+}  // namespace mardonel

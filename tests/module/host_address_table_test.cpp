@@ -5,6 +5,8 @@
 #include "module/host_address_table.h"
 #include "support/test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 TEST(HostAddressTable, ReadsWordsInTableOrderAndZeroPastTheEnd) {
@@ -43,3 +45,5 @@ TEST(HostAddressTable, CrossedOrMissingBoundsAndMissingEntriesReadAsNothing) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -13,6 +13,8 @@
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
@@ -21,9 +23,7 @@ constexpr char kFailureLine[] = ": Failed to connect to MP. Setting status to un
 
 class ManagedSubnetsTest : public testing::Test {
  protected:
-  void SetUp() override {
-    module_.addressTable = table_.get();
-  }
+  void SetUp() override { module_.addressTable = table_.get(); }
 
   // `from`: the local address the connection reports, when it reports one.
   void Reachable(bool reachable, const char* from = nullptr) {
@@ -182,3 +182,5 @@ TEST_F(ManagedSubnetsTest, EmptyListIsStoredAsEmptyText) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

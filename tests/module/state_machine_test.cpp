@@ -20,6 +20,8 @@
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr std::uint32_t kSubnet10_1 = 10 | (1 << 8);  // 10.1.0.0
@@ -351,3 +353,5 @@ TEST_F(StateMachine, ReservedOperationsDoNothing) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

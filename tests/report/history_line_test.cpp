@@ -6,6 +6,8 @@
 #include "report/local_days.h"
 #include "report/report_options.h"
 
+namespace mardonel {
+
 namespace {
 
 // 6 December 2026 09:15:42.5 local, as the module writes it.
@@ -68,8 +70,8 @@ TEST(LocalDays, DatesAndDayNumbers) {
     const char* iso;
     std::int64_t day;
   };
-  for (const Case& c : {Case{"1601-01-01", 0}, Case{"2026-12-07", 155568}, Case{"2024-02-29", 154556},
-                        Case{"9999-12-31", 3067670}}) {
+  for (const Case& c :
+       {Case{"1601-01-01", 0}, Case{"2026-12-07", 155568}, Case{"2024-02-29", 154556}, Case{"9999-12-31", 3067670}}) {
     const std::optional<CalendarDate> date = ParseIsoDate(c.iso);
     ASSERT_TRUE(date) << c.iso;
     EXPECT_EQ(DayNumber(*date), c.day) << c.iso;
@@ -124,3 +126,5 @@ TEST(ReportOptions, RangesAndMistakes) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

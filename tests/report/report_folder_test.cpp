@@ -15,6 +15,8 @@
 #include "support/built_program.h"
 #include "support/test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 // A record as the module writes it, at the local wall-clock time `local`
@@ -134,7 +136,8 @@ TEST(ReportFolder, LongestRunningTimeWithoutManagedTime) {
   OrderHistoryLog(log);
   const std::int64_t firstDay = DayNumber(*ParseIsoDate("2026-12-01"));
   const RangeTotals totals =
-      ComputeManagedDays(log.records, ReportRange{firstDay, firstDay + 2, (firstDay + 3) * kSecondsPerDay, 7200}).totals;
+      ComputeManagedDays(log.records, ReportRange{firstDay, firstDay + 2, (firstDay + 3) * kSecondsPerDay, 7200})
+          .totals;
   EXPECT_EQ(totals.longestUnmanaged, 10800);
   EXPECT_EQ(IsoLocalTime(totals.longestStart), "2026-12-03T09:00:00");
   EXPECT_EQ(IsoLocalTime(totals.longestEnd), "2026-12-03T12:00:00");
@@ -144,8 +147,8 @@ TEST(ReportFolder, LongestRunningTimeWithoutManagedTime) {
 TEST(ReportFolder, FileThatCannotBeOpenedIsNamedAndTheRestRead) {
   const ScopedTempFolder folder;
   WriteFolder(folder, FolderCases()[2]);
-  const unique_hfile locked = unique_hfile(CreateFileA((folder / "20261202T.mgt").c_str(), GENERIC_READ, 0,
-                                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const unique_hfile locked = unique_hfile(CreateFileA((folder / "20261202T.mgt").c_str(), GENERIC_READ, 0, nullptr,
+                                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(locked);
   HistoryLog log;
   std::vector<std::string> problems;
@@ -200,7 +203,10 @@ TEST(ReportProgram, SkippedLinesAndMistakes) {
       << run.output;
   run = RunReport("--days 0");
   EXPECT_EQ(run.exitCode, 2u);
-  EXPECT_EQ(run.output, "mardonel-report: --days wants a whole number from 1 to 3660, not '0' (--help lists the options)\r\n");
+  EXPECT_EQ(run.output,
+            "mardonel-report: --days wants a whole number from 1 to 3660, not '0' (--help lists the options)\r\n");
 }
 
 }  // namespace
+
+}  // namespace mardonel

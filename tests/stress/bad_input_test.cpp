@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "common/fs/directory.h"
-#include "common/log/error_text.h"
 #include "common/log/log.h"
-#include "connection/ConfigMgrMPConnection.h"
+#include "common/win/error_text.h"
+#include "connection/config_mgr_mp_connection.h"
 #include "module/dotted_address.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
@@ -24,6 +24,8 @@
 #include "stress_env.h"
 #include "support/scratch_registry.h"
 #include "support/test_registry.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -48,9 +50,7 @@ std::string LastOf(const std::string& list) { return list.substr(list.find_last_
 // Start-up against a registry that holds only what a case stores.
 class StartupInput : public testing::Test {
  protected:
-  void SetUp() override {
-    StoreText(kSettingsKey, "LogFileName", logPath_);
-  }
+  void SetUp() override { StoreText(kSettingsKey, "LogFileName", logPath_); }
 
   // A module's remembered subnets as dotted texts.
   static std::string ListOf(const Mardonel& module) {
@@ -334,7 +334,10 @@ TEST(ManagementPointNames, OddNamesAreUnreachable) {
   const std::vector<std::string> lines = SplitLines(ReadWholeFile(logPath));
   const std::string refused = ": Connection to 127.0.0.1 port 1 failed, " + ErrorMessage(WSAECONNREFUSED);
   EXPECT_EQ(CountLines(lines, refused, LinePart::kEnd), 1) << ReadWholeFile(logPath);
-  EXPECT_EQ(CountLines(lines, ": Management point name holds control characters", LinePart::kEnd), 1) << ReadWholeFile(logPath);
+  EXPECT_EQ(CountLines(lines, ": Management point name holds control characters", LinePart::kEnd), 1)
+      << ReadWholeFile(logPath);
 }
 
 }  // namespace
+
+}  // namespace mardonel

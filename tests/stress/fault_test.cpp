@@ -11,14 +11,16 @@
 #include <vector>
 
 #include "common/fs/directory.h"
-#include "common/log/error_text.h"
 #include "common/registry/registry_key.h"
+#include "common/win/error_text.h"
 #include "common/win/unique_any.h"
 #include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "remembered_subnet_module.h"
 #include "stress_env.h"
 #include "support/test_registry.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -171,8 +173,9 @@ TEST(ReadOnlySubnetKey, RefusedWriteKeepsTheStoredListAndTheSubnetInMemory) {
   EXPECT_EQ(module.managedSubnets, (std::vector<std::uint32_t>{SubnetOf("10.7.0.0"), SubnetOf("10.9.0.0")}));
   EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("10.7.0.0")) << "the old list is not lost";
   EXPECT_EQ(CountLines(SplitLines(ReadWholeFile(logPath)),
-                            "SetRegParameter \"Software\\Quarnel\\Common\\ManagedSubnets\" - " +
-                                std::string(ErrorText(ERROR_ACCESS_DENIED)), LinePart::kEnd),
+                       "SetRegParameter \"Software\\Quarnel\\Common\\ManagedSubnets\" - " +
+                           std::string(ErrorText(ERROR_ACCESS_DENIED)),
+                       LinePart::kEnd),
             1)
       << ReadWholeFile(logPath);
 
@@ -185,3 +188,5 @@ TEST(ReadOnlySubnetKey, RefusedWriteKeepsTheStoredListAndTheSubnetInMemory) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

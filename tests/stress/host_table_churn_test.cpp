@@ -15,6 +15,8 @@
 #include "module/mardonel.h"
 #include "stress_env.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr int kEvaluations = 10000;
@@ -140,7 +142,8 @@ TEST_F(HostTableChurn, EntriesAddedAndFreedDuringEvaluationsWithNothingRemembere
   EXPECT_EQ(lines.size(), static_cast<std::size_t>(kEvaluations));
   const std::vector<std::string> logged = SplitLines(ReadWholeFile(temp_ / "churn.log"));
   EXPECT_LE(script_.checks, kEvaluations) << "one check answers for a whole evaluation";
-  EXPECT_GE(CountLines(logged, ": Failed to connect to MP. Setting status to unmanaged.", LinePart::kEnd), script_.checks)
+  EXPECT_GE(CountLines(logged, ": Failed to connect to MP. Setting status to unmanaged.", LinePart::kEnd),
+            script_.checks)
       << "a line for every entry scanned, so at least one for every check";
 }
 
@@ -178,3 +181,5 @@ TEST_F(HostTableChurn, NoReadFallsOutsideTheTableWhileItShrinksAndGrows) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

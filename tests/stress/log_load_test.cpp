@@ -14,6 +14,8 @@
 
 #include "stress_env.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr int kThreads = 8;
@@ -161,3 +163,5 @@ TEST_F(LogLoad, EightThreadsThroughRolloversLeaveWholeRecordsInOrderInLogAndBack
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -12,6 +12,8 @@
 #include "module/mardonel.h"
 #include "stress_env.h"
 
+namespace mardonel {
+
 class RememberedSubnetModule : public testing::Test {
  protected:
   void SetUp() override {
@@ -36,3 +38,5 @@ class RememberedSubnetModule : public testing::Test {
   ConnectionScript script_;
   Mardonel module_;
 };
+
+}  // namespace mardonel

@@ -12,6 +12,8 @@
 #include "module/mardonel.h"
 #include "stress_env.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr int kEvents = 20000;
@@ -64,3 +66,5 @@ TEST(SleepResumeLoad, EveryEventWritesOneLineAndMemoryStaysFlat) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -11,6 +11,8 @@
 #include "common/win/unique_any.h"
 #include "module/dotted_address.h"
 
+namespace mardonel {
+
 int LogNow(const char* format, ...) {
   va_list args;
   va_start(args, format);
@@ -57,3 +59,5 @@ void ReportFigure(const char* name, std::int64_t value) {
 }
 
 std::uint32_t SubnetOf(const char* dotted) { return ParseDottedAddress(dotted); }
+
+}  // namespace mardonel

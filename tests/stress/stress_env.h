@@ -15,6 +15,8 @@
 #include "support/fake_connection.h"
 #include "support/test_env.h"
 
+namespace mardonel {
+
 // The exported log entry points with their arguments in line.
 int LogNow(const char* format, ...);
 int LogLater(const char* format, ...);
@@ -23,7 +25,6 @@ int LogLater(const char* format, ...);
 // backslash), oldest day first: a run that crosses midnight UTC spreads its
 // records over two files.
 std::vector<std::string> AllHistoryLines(const std::string& statesFolder);
-
 
 // The process's commit charge. Wine reports no PrivateUsage; PagefileUsage
 // is the same figure on Windows and is kept by Wine.
@@ -34,3 +35,5 @@ void ReportFigure(const char* name, std::int64_t value);
 
 // A 32-bit subnet from its dotted text, first octet lowest.
 std::uint32_t SubnetOf(const char* dotted);
+
+}  // namespace mardonel

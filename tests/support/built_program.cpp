@@ -2,6 +2,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
@@ -29,8 +31,8 @@ ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments
   const std::string program = ProgramFolder() + name;
   std::string commandLine = "\"" + program + "\" " + arguments;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                      ProgramFolder().c_str(), &startup, &process)) {
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, ProgramFolder().c_str(),
+                      &startup, &process)) {
     return run;
   }
   const unique_handle processHandle(process.hProcess);
@@ -59,3 +61,5 @@ ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments
   GetExitCodeProcess(processHandle.get(), &run.exitCode);
   return run;
 }
+
+}  // namespace mardonel

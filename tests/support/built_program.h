@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+namespace mardonel {
+
 struct ProgramRun {
   DWORD exitCode = 0;
   std::string output;  // standard output and standard error together
@@ -18,3 +20,5 @@ ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments
                            const std::function<void(const std::string&)>& onOutput = nullptr);
 
 std::string ProgramFolder();
+
+}  // namespace mardonel

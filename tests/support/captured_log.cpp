@@ -7,6 +7,8 @@
 #include "common/log/log_rollover.h"
 #include "common/log/log_settings.h"
 
+namespace mardonel {
+
 namespace {
 
 void PointLogAt(const std::string& path) { std::snprintf(LogFileName, sizeof LogFileName, "%s", path.c_str()); }
@@ -60,3 +62,5 @@ std::vector<std::string> CapturedLog::Lines() const {
   }
   return lines;
 }
+
+}  // namespace mardonel

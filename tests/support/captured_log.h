@@ -11,6 +11,8 @@
 
 #include "support/test_env.h"
 
+namespace mardonel {
+
 class CapturedLog {
  public:
   // An empty `path` stands for a fresh file of the object's own.
@@ -42,3 +44,5 @@ class CapturedLog {
   int previousLineContinues_;
   std::int32_t previousRenameErrors_;
 };
+
+}  // namespace mardonel

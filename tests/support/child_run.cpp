@@ -9,6 +9,8 @@
 #include "common/win/unique_any.h"
 #include "support/test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kChildMark[] = "MARDONEL_CHILD_RUN";
@@ -107,8 +109,8 @@ testing::AssertionResult RunTestsInChild(const std::string& filter, const std::v
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(application.c_str(), command.data(), nullptr, nullptr, FALSE, 0, environment.data(),
-                      nullptr, &startup, &process)) {
+  if (!CreateProcessA(application.c_str(), command.data(), nullptr, nullptr, FALSE, 0, environment.data(), nullptr,
+                      &startup, &process)) {
     return testing::AssertionFailure() << "cannot start " << loader << ": error " << GetLastError();
   }
   const unique_handle thread(process.hThread);
@@ -123,3 +125,5 @@ testing::AssertionResult RunTestsInChild(const std::string& filter, const std::v
   }
   return testing::AssertionSuccess();
 }
+
+}  // namespace mardonel

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace mardonel {
+
 // Runs the tests matching `filter` in a new process of this program whose
 // environment is this one plus `variables` ("NAME=value") and the mark of a
 // child run. Succeeds when at least one test ran and none failed or skipped.
@@ -24,3 +26,5 @@ testing::AssertionResult RunTestsInChild(const std::string& filter, const std::v
 // True in a process started by RunTestsInChild; tests that only make sense
 // there skip themselves otherwise.
 bool IsChildRun();
+
+}  // namespace mardonel

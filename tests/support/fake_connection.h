@@ -12,11 +12,13 @@
 
 #include "connection/connection.h"
 
+namespace mardonel {
+
 struct ConnectionScript {
   enum class Failure { kNone, kOutOfMemory, kError };
 
   bool reachable = false;
-  DWORD delayMs = 0;  // before every answer
+  DWORD delayMs = 0;                          // before every answer
   std::optional<std::uint32_t> localAddress;  // what the check says it was reached from
   Failure failure = Failure::kNone;
 
@@ -45,3 +47,5 @@ class FakeConnection : public IConnection {
 inline std::unique_ptr<IConnection> FakeConnectionOf(ConnectionScript& script) {
   return std::make_unique<FakeConnection>(script);
 }
+
+}  // namespace mardonel

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+namespace mardonel {
 
 namespace {
 
@@ -13,6 +14,7 @@ constexpr char kValueName[] = "ManagedSubnets";
 }  // namespace
 
 void RememberManagedSubnets(const char* text) {
-  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kCommonKey, kValueName, REG_SZ, text,
-                  static_cast<DWORD>(std::strlen(text) + 1));
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kCommonKey, kValueName, REG_SZ, text, static_cast<DWORD>(std::strlen(text) + 1));
 }
+
+}  // namespace mardonel

@@ -6,6 +6,8 @@
 
 #include "support/unix_link.h"
 
+namespace mardonel {
+
 class PlantedLink {
  public:
   PlantedLink() = default;
@@ -28,3 +30,5 @@ class PlantedLink {
  private:
   std::string link_;
 };
+
+}  // namespace mardonel

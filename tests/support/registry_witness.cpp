@@ -8,6 +8,8 @@
 #include "support/scratch_registry.h"
 #include "support/test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kRegExe[] = "C:\\windows\\system32\\reg.exe";
@@ -36,8 +38,8 @@ RegExeRun RunRegExeOnce(const std::string& arguments) {
   startup.hStdError = writeEnd;
   std::string commandLine = std::string("\"") + kRegExe + "\" " + arguments;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                      &startup, &process)) {
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                      &process)) {
     return run;
   }
   unique_handle processHandle(process.hProcess);
@@ -100,3 +102,5 @@ std::optional<RegExeValue> RegExeQueryValue(const std::string& key, const std::s
   if (found == values.end()) return std::nullopt;
   return found->second;
 }
+
+}  // namespace mardonel

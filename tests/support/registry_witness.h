@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+namespace mardonel {
+
 struct RegExeValue {
   std::string type;  // as reg.exe names it, e.g. "REG_DWORD"
   std::string data;  // as reg.exe prints it, e.g. "0x64"
@@ -22,3 +24,5 @@ std::optional<std::map<std::string, RegExeValue>> RegExeQueryKey(const std::stri
 
 // One value as "reg.exe query KEY /v NAME" shows it; nothing when it is missing.
 std::optional<RegExeValue> RegExeQueryValue(const std::string& key, const std::string& name);
+
+}  // namespace mardonel

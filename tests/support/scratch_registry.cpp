@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kScratchParent[] = "Software\\Mardonel tests";
@@ -40,3 +42,5 @@ std::string KeyForOtherProcesses(const std::string& key) {
   if (activeScratch.empty() || key.rfind(kMachine, 0) != 0) return key;
   return "HKCU\\" + activeScratch + "\\" + key.substr(sizeof kMachine - 1);
 }
+
+}  // namespace mardonel

@@ -9,6 +9,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 class ScratchMachineRegistry {
  public:
   ScratchMachineRegistry();
@@ -22,3 +24,5 @@ class ScratchMachineRegistry {
 
 // Where another process finds `key` ("HKLM\...") as this process sees it now.
 std::string KeyForOtherProcesses(const std::string& key);
+
+}  // namespace mardonel

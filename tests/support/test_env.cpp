@@ -1,6 +1,5 @@
 #include "support/test_env.h"
 
-
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -8,6 +7,8 @@
 #include <sstream>
 
 #include "common/fs/directory.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -180,3 +181,5 @@ std::string SystemText(DWORD code) {
   }
   return line;
 }
+
+}  // namespace mardonel

@@ -10,6 +10,8 @@
 
 #include "tovera/agent_module.h"
 
+namespace mardonel {
+
 // A fresh folder under the temporary folder, removed with all its content.
 class ScopedTempFolder {
  public:
@@ -89,3 +91,5 @@ std::uint64_t LocalNowFileTime();
 // The history file name of the current UTC day, e.g. "20261207T.mgt".
 std::string TodayUtcHistoryName();
 std::string HistoryNameFor(const SYSTEMTIME& date);
+
+}  // namespace mardonel

@@ -8,7 +8,9 @@
 #include "common/log/log_settings.h"
 #include "gmock/gmock.h"
 
-int main(int argc, char** argv) {
+namespace mardonel {
+
+int Main(int argc, char** argv) {
   // Test discovery reads the listing through a pipe: keep bare line feeds.
   _setmode(_fileno(stdout), _O_BINARY);
   // Records of a test that does not capture the log stay out of C:\temp.
@@ -21,3 +23,7 @@ int main(int argc, char** argv) {
   if (!hadTempFolder) RemoveDirectoryA("C:\\temp");
   return result;
 }
+
+}  // namespace mardonel
+
+int main(int argc, char** argv) { return mardonel::Main(argc, argv); }

@@ -5,6 +5,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 namespace {
 
 std::atomic<int> keyCounter{0};
@@ -139,3 +141,5 @@ std::string UniqueTestKey(const std::string& parent) {
   std::snprintf(name, sizeof name, "\\Test-%lu-%d-%lu", GetCurrentProcessId(), keyCounter++, GetTickCount());
   return parent + name;
 }
+
+}  // namespace mardonel

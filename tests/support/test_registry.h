@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace mardonel {
+
 struct RawValue {
   DWORD type = REG_NONE;
   std::string bytes;  // exactly as stored, terminators included
@@ -22,7 +24,7 @@ RawValue NumberValue(DWORD number);           // REG_DWORD
 // Creates the key chain when missing; replaces any value of that name.
 void StoreRawValue(const std::string& key, const std::string& name, DWORD type, const std::string& bytes);
 void StoreText(const std::string& key, const std::string& name, const std::string& text);  // REG_SZ, terminated
-void StoreNumber(const std::string& key, const std::string& name, DWORD number);          // REG_DWORD
+void StoreNumber(const std::string& key, const std::string& name, DWORD number);           // REG_DWORD
 std::optional<RawValue> ReadRawValue(const std::string& key, const std::string& name);
 bool KeyExists(const std::string& key);
 // Under HKEY_LOCAL_MACHINE; returns whether the key is gone afterwards.
@@ -59,3 +61,5 @@ class ScopedRegistryTree {
 
 // A key name that no other test or run uses, e.g. "Software\Quarnel\Test-12-3".
 std::string UniqueTestKey(const std::string& parent);
+
+}  // namespace mardonel

@@ -4,6 +4,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 namespace {
 
 // The Unix path of an existing Windows path; empty when it has none.
@@ -70,3 +72,5 @@ bool RemoveUnixLink(const std::string& link) {
   if (unixLink.empty()) return false;
   return StartUnixProgram("Z:\\bin\\rm", "rm -f \"" + unixLink + "\"") && AwaitListed(link, false);
 }
+
+}  // namespace mardonel

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace mardonel {
+
 // Makes `link` (a Windows path whose folder exists) a Unix symbolic link to
 // `target` (a Windows path). True once the link is listed in its folder.
 bool PlantUnixLink(const std::string& target, const std::string& link);
@@ -12,3 +14,5 @@ bool PlantUnixLink(const std::string& target, const std::string& link);
 // Removes a link that PlantUnixLink made, from the Unix side, leaving its
 // target alone. True once it is gone.
 bool RemoveUnixLink(const std::string& link);
+
+}  // namespace mardonel

@@ -2,8 +2,11 @@
 
 #include <cstdint>
 
+namespace mardonel {
+
 NoLinkFile OpenForAppend(const char* path) {
-  return OpenFileNoLink(path, FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+  return OpenFileNoLink(path, FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL);
 }
 
 DWORD CheckLastLineOpen(HANDLE file, bool& open) {
@@ -35,3 +38,5 @@ bool WriteAll(HANDLE file, const char* data, DWORD length) {
   }
   return true;
 }
+
+}  // namespace mardonel

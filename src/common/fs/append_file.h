@@ -3,6 +3,8 @@
 
 #include "common/fs/no_link_file.h"
 
+namespace mardonel {
+
 // Opens `path` for appending, creating it when missing; other programs may
 // read and write it meanwhile. Refused when the name is a link. The handle
 // may also read, to see how the file ends.
@@ -14,3 +16,5 @@ DWORD CheckLastLineOpen(HANDLE file, bool& open);
 
 // Writes all of `data`; false with the thread's last error on failure.
 bool WriteAll(HANDLE file, const char* data, DWORD length);
+
+}  // namespace mardonel

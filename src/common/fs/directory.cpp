@@ -6,6 +6,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 namespace {
 
 bool CreatedOrPresent() { return GetLastError() == ERROR_ALREADY_EXISTS; }
@@ -20,9 +22,7 @@ char* FindLastSeparator(char* text) {
   return found;
 }
 
-bool IsDotEntry(const char* name) {
-  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
+bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
 // Removes a link to a folder (symbolic link or junction) itself. It is opened
 // as the link, not its target, and deleted through that handle only when the
@@ -107,3 +107,5 @@ char* JoinPathName(char* destination, std::uint16_t size, const char* folder, co
   std::memcpy(end, name, std::strlen(name) + 1);
   return destination;
 }
+
+}  // namespace mardonel

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace mardonel {
+
 // Creates `path` and every missing folder above it. `path` is cut and restored
 // while the parents are made. True when the folder exists at the end.
 bool CreateDirectoryPath(char* path);
@@ -14,3 +16,5 @@ void RemoveDirectoryTree(const char* folder);
 // Writes folder + "\" + name into `destination` (which may be `folder`).
 // Returns null, writing nothing, when the result would not fit in `size`.
 char* JoinPathName(char* destination, std::uint16_t size, const char* folder, const char* name);
+
+}  // namespace mardonel

@@ -2,6 +2,8 @@
 
 #include <sddl.h>
 
+namespace mardonel {
+
 FolderSecurity::FolderSecurity(const char* sddl) : attributes_{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE} {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr)) {
@@ -9,3 +11,5 @@ FolderSecurity::FolderSecurity(const char* sddl) : attributes_{sizeof(SECURITY_A
     attributes_.lpSecurityDescriptor = descriptor;
   }
 }
+
+}  // namespace mardonel

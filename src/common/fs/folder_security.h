@@ -5,6 +5,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 // SYSTEM and Administrators full control, Users read and execute, each
 // inherited by files and subfolders; protected, so nothing is inherited from
 // the parent. Readers can still read; no user can plant anything inside.
@@ -25,3 +27,5 @@ class FolderSecurity {
   unique_hlocal descriptor_;
   SECURITY_ATTRIBUTES attributes_;
 };
+
+}  // namespace mardonel

@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+namespace mardonel {
+
 namespace {
 
 // The two cheap queries; GetFileInformationByHandle answers the same but
@@ -34,7 +36,7 @@ NoLinkFile OpenForChange(const char* path) {
 
 NoLinkFile OpenFileNoLink(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
   unique_hfile file = unique_hfile(CreateFileA(path, access | FILE_READ_ATTRIBUTES, share, nullptr, disposition,
-                                                  flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                                               flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return Failed(GetLastError());
   // An open that found the file reports ERROR_ALREADY_EXISTS; keep it.
   const DWORD opened = GetLastError();
@@ -74,3 +76,5 @@ DWORD RenameFileNoLink(const char* from, const char* to) {
   }
   return ERROR_SUCCESS;
 }
+
+}  // namespace mardonel

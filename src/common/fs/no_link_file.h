@@ -7,6 +7,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 // The error of an act refused because the name is a link (a reparse point,
 // or a file with more than one name) or lies in a folder that is one.
 inline constexpr DWORD kLinkRefused = ERROR_CANT_ACCESS_FILE;
@@ -29,3 +31,5 @@ DWORD DeleteFileNoLink(const char* path);
 // Renames the file `from` to `to` through the handle that was checked; an
 // existing `to` is never replaced. Same results as DeleteFileNoLink.
 DWORD RenameFileNoLink(const char* from, const char* to);
+
+}  // namespace mardonel

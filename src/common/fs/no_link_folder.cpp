@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace mardonel {
+
 namespace {
 
 // Where the separators of `path` stand, trail bytes of double-byte
@@ -53,12 +55,11 @@ PinnedFolders::PinnedFolders(const char* path, int levels) {
   if (separators.empty() || levels <= 0) return;
   const std::string innermost = FolderAt(file, separators.back());
   if (!innermost.empty()) {
-    innermost_ = unique_hfile(CreateFileA(innermost.c_str(), FILE_READ_ATTRIBUTES,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    innermost_ =
+        unique_hfile(CreateFileA(innermost.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     FILE_ATTRIBUTE_TAG_INFO tag = {};
-    refused_ = innermost_ &&
-               GetFileInformationByHandleEx(innermost_.get(), FileAttributeTagInfo, &tag, sizeof tag) &&
+    refused_ = innermost_ && GetFileInformationByHandleEx(innermost_.get(), FileAttributeTagInfo, &tag, sizeof tag) &&
                IsReparseAttribute(tag.FileAttributes);
   }
   // Checked by name after the pin, as some platforms show a link only by its
@@ -69,3 +70,5 @@ PinnedFolders::PinnedFolders(const char* path, int levels) {
     refused_ = !folder.empty() && IsReparseFolder(folder.c_str());
   }
 }
+
+}  // namespace mardonel

@@ -3,6 +3,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 // True when `folder` is a reparse point itself: a symbolic link, a junction
 // or a mount point. A trailing backslash is ignored.
 bool IsReparseFolder(const char* folder);
@@ -30,3 +32,5 @@ class PinnedFolders {
   unique_hfile innermost_;
   bool refused_ = false;
 };
+
+}  // namespace mardonel

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace mardonel {
+
 void WriteLogConsole(const char* text, std::size_t length) {
   // A service has no standard output at all; asking the console would cost
   // as much as a fifth of writing the record to the file.
@@ -10,3 +12,5 @@ void WriteLogConsole(const char* text, std::size_t length) {
   DWORD written = 0;
   WriteConsoleA(output, text, static_cast<DWORD>(length), &written, nullptr);
 }
+
+}  // namespace mardonel

@@ -7,9 +7,11 @@
 #include "common/fs/directory.h"
 #include "common/fs/no_link_file.h"
 #include "common/fs/no_link_folder.h"
-#include "common/log/error_text.h"
 #include "common/log/log_console.h"
 #include "common/log/log_settings.h"
+#include "common/win/error_text.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -76,7 +78,8 @@ bool IsConsoleOnlyLog() { return LogFileName[0] == '-' && LogFileName[1] == '\0'
 
 void ReportLogLinkRefused(const char* action) {
   char line[kLogFileNameSize + 80];
-  const int length = std::snprintf(line, sizeof line, "Refused to %s log file through a link: %s\r\n", action, LogFileName);
+  const int length =
+      std::snprintf(line, sizeof line, "Refused to %s log file through a link: %s\r\n", action, LogFileName);
   if (length > 0) WriteLogConsole(line, std::strlen(line));
 }
 
@@ -105,3 +108,5 @@ unique_hfile OpenLogFile() {
   SetFilePointer(file.file.get(), 0, nullptr, FILE_END);
   return std::move(file.file);
 }
+
+}  // namespace mardonel

@@ -3,6 +3,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 // Fills an empty LogFileName with C:\temp\<executable base name>.log.
 void EnsureLogFileName();
 
@@ -19,3 +21,5 @@ unique_hfile OpenLogFile();
 // the log file or its folder is a link: the log itself cannot be trusted with
 // that line.
 void ReportLogLinkRefused(const char* action);
+
+}  // namespace mardonel

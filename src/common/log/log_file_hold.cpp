@@ -5,6 +5,8 @@
 #include "common/log/log_file.h"
 #include "common/log/log_lock.h"
 
+namespace mardonel {
+
 namespace {
 
 // Under the log lock. Both are constant-initialised, so usable whenever the
@@ -32,3 +34,5 @@ unique_hfile TakeLogFile() {
 void PutBackLogFile(unique_hfile file) {
   if (holds > 0) heldFile = std::move(file);
 }
+
+}  // namespace mardonel

@@ -5,6 +5,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 class LogFileHold {
  public:
   // Takes the log lock for a moment: never made while holding it.
@@ -21,3 +23,5 @@ unique_hfile TakeLogFile();
 // For the file sink, under the log lock, after a record: the file stays open
 // while a hold lasts; otherwise it is closed.
 void PutBackLogFile(unique_hfile file);
+
+}  // namespace mardonel

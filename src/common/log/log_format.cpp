@@ -6,6 +6,8 @@
 
 #include "common/log/log_record.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr std::size_t kTimeTextSize = 40;
@@ -46,3 +48,5 @@ int FormatLogRecord(char* buffer, int size, const char* format, va_list args) {
   if (format[0] == '%' && format[1] == 'T') LocalTimeText(stamp, sizeof stamp, 0);
   return ComposeLogRecord(buffer, size, format, args, stamp);
 }
+
+}  // namespace mardonel

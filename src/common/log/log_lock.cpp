@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace mardonel {
+
 namespace {
 
 // Zero-initialised, so usable before and after the module's static
@@ -13,3 +15,5 @@ SRWLOCK logLock = SRWLOCK_INIT;
 LogLockGuard::LogLockGuard() { AcquireSRWLockExclusive(&logLock); }
 
 LogLockGuard::~LogLockGuard() { ReleaseSRWLockExclusive(&logLock); }
+
+}  // namespace mardonel

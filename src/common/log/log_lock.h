@@ -2,6 +2,8 @@
 // formatter state, pending queue, log file and rollover counters.
 #pragma once
 
+namespace mardonel {
+
 // Holds the log lock for its lifetime. Not reentrant: code that already
 // holds it calls the *Locked functions of log_locked.h instead.
 class LogLockGuard {
@@ -11,3 +13,5 @@ class LogLockGuard {
   LogLockGuard(const LogLockGuard&) = delete;
   LogLockGuard& operator=(const LogLockGuard&) = delete;
 };
+
+}  // namespace mardonel

@@ -3,5 +3,9 @@
 
 #include <cstdarg>
 
+namespace mardonel {
+
 int vLogPrintfLocked(const char* format, va_list args);
 int LogPrintfLocked(const char* format, ...);
+
+}  // namespace mardonel

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+namespace mardonel {
+
 namespace {
 
 // Constant-initialised: usable by logging that runs before or after the
@@ -72,3 +74,5 @@ std::size_t PendingLogQueue::TakeDropped() {
 PendingLogQueue& PendingLogRecords() { return pendingLogRecords; }
 
 int QueueLogRecord(const char* record, int length) { return pendingLogRecords.Push(record, length); }
+
+}  // namespace mardonel

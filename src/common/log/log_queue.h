@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace mardonel {
+
 // One heap block: this header, then the text and its terminator.
 struct PendingLogRecord {
   PendingLogRecord* next;
@@ -58,3 +60,5 @@ PendingLogQueue& PendingLogRecords();
 // Queues a record built by FormatLogRecord; the caller holds the log lock.
 // Returns the text bytes queued, 0 when nothing was queued.
 int QueueLogRecord(const char* record, int length);
+
+}  // namespace mardonel

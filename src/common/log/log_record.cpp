@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace mardonel {
+
 int StampSeen = 0;
 int StampLength = 19;
 int LineContinues = 0;
@@ -91,3 +93,5 @@ int ComposeLogRecord(char* buffer, int size, const char* format, va_list args, c
   }
   return length;
 }
+
+}  // namespace mardonel

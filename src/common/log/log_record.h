@@ -4,6 +4,8 @@
 
 #include <cstdarg>
 
+namespace mardonel {
+
 extern int StampSeen;      // a record has begun with "%T"
 extern int StampLength;    // length of the last stamp text
 extern int LineContinues;  // the last record did not end with a line feed
@@ -16,3 +18,5 @@ inline constexpr int kMinimumRecordSize = 9;
 // text that a leading "%T" expands to. A `size` below kMinimumRecordSize
 // gives the empty record "\r\n" (or, below 3, an empty text and 0).
 int ComposeLogRecord(char* buffer, int size, const char* format, va_list args, const char* stamp);
+
+}  // namespace mardonel

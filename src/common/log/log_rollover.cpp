@@ -10,6 +10,8 @@
 #include "common/log/log_locked.h"
 #include "common/log/log_settings.h"
 
+namespace mardonel {
+
 std::int32_t LogRenameErrors = 0;
 bool ReportBackupErrors = true;
 
@@ -94,3 +96,5 @@ void RollOverLogFile(unique_hfile file, FileRenamer rename) {
     ++LogRenameErrors;
   }
 }
+
+}  // namespace mardonel

@@ -7,6 +7,8 @@
 #include "common/fs/no_link_file.h"
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 extern std::int32_t LogRenameErrors;  // rollovers whose rename failed twice
 extern bool ReportBackupErrors;       // cleared while that failure is being logged
 
@@ -20,3 +22,5 @@ using FileRenamer = DWORD (*)(const char* from, const char* to);
 // one; a failed rename is tried once more. The caller holds the log lock.
 // Tests fail the rename through `rename`.
 void RollOverLogFile(unique_hfile file, FileRenamer rename = RenameFileNoLink);
+
+}  // namespace mardonel

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace mardonel {
+
 inline constexpr int kLogFileNameSize = 260;
 
 extern char LogFileName[kLogFileNameSize];  // empty: default name; "-": console only
@@ -12,3 +14,5 @@ extern std::uint32_t Debug;                 // bit 0x10: informational lines
 inline constexpr std::uint32_t kDebugInfo = 0x10;
 
 inline bool DebugInfoEnabled() { return (Debug & kDebugInfo) != 0; }
+
+}  // namespace mardonel

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "common/log/last_error.h"
 #include "common/log/log.h"
 #include "common/log/log_console.h"
 #include "common/log/log_file.h"
@@ -13,7 +12,10 @@
 #include "common/log/log_queue.h"
 #include "common/log/log_record.h"
 #include "common/log/log_rollover.h"
+#include "common/win/last_error.h"
 #include "tovera/agent_log.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -93,32 +95,34 @@ int LogPrintfLocked(const char* format, ...) {
 
 // The exports are called by the host: nothing may escape them. A record lost
 // to a failed allocation counts as not written.
-extern "C" __declspec(dllexport) int vLogPrintf(const char* format, va_list args) {
-  const LastErrorKeeper lastError;
-  try {
-    const LogLockGuard lock;
-    return vLogPrintfLocked(format, args);
-  } catch (...) {
-    return 0;
-  }
-}
-
-extern "C" __declspec(dllexport) int vFastLogPrintf(const char* format, va_list args) {
-  const LastErrorKeeper lastError;
-  try {
-    const LogLockGuard lock;
-    char record[kLogRecordSize];
-    const int length = FormatLogRecord(record, sizeof record, format, args);
-    return QueueLogRecord(record, length);
-  } catch (...) {
-    return 0;
-  }
-}
-
 int LogPrintf(const char* format, ...) {
   va_list args;
   va_start(args, format);
   const int result = vLogPrintf(format, args);
   va_end(args);
   return result;
+}
+
+}  // namespace mardonel
+
+extern "C" __declspec(dllexport) int vLogPrintf(const char* format, va_list args) {
+  const mardonel::LastErrorKeeper lastError;
+  try {
+    const mardonel::LogLockGuard lock;
+    return mardonel::vLogPrintfLocked(format, args);
+  } catch (...) {
+    return 0;
+  }
+}
+
+extern "C" __declspec(dllexport) int vFastLogPrintf(const char* format, va_list args) {
+  const mardonel::LastErrorKeeper lastError;
+  try {
+    const mardonel::LogLockGuard lock;
+    char record[mardonel::kLogRecordSize];
+    const int length = mardonel::FormatLogRecord(record, sizeof record, format, args);
+    return mardonel::QueueLogRecord(record, length);
+  } catch (...) {
+    return 0;
+  }
 }

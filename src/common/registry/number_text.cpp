@@ -1,5 +1,7 @@
 #include "common/registry/number_text.h"
 
+namespace mardonel {
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -32,3 +34,5 @@ std::optional<std::uint32_t> ParseNumberText(std::string_view text) {
   }
   return static_cast<std::uint32_t>(number);
 }
+
+}  // namespace mardonel

@@ -5,6 +5,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 // Read and write, without the right to delete the key itself.
 inline constexpr REGSAM kRegistryReadWrite = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
 
@@ -22,3 +24,5 @@ inline unique_hkey CreateRegistryKey(HKEY root, const char* subKey, LSTATUS& sta
   status = RegCreateKeyExA(root, subKey, 0, noClass, 0, kRegistryReadWrite, nullptr, &key, nullptr);
   return unique_hkey(status == ERROR_SUCCESS ? key : nullptr);
 }
+
+}  // namespace mardonel

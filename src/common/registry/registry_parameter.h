@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace mardonel {
+
 inline constexpr DWORD RP_FROM_POLICY = 0x04;
 inline constexpr DWORD RP_READ_ONLY = 0x80;
 
@@ -18,10 +20,12 @@ DWORD GetRegParameter(HKEY root, const char* subKey, const char* valueName, DWOR
                       DWORD flags);
 
 // As GetRegParameter, but a value under Software\Policies\Quarnel\... wins.
-DWORD RegGetPolicyParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, void* buffer,
-                            DWORD size, DWORD flags);
+DWORD RegGetPolicyParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, void* buffer, DWORD size,
+                            DWORD flags);
 
 // Replaces the value, whatever type it had; a text is stored with its own
 // length and terminator. A refused write is logged and returned.
 DWORD SetRegParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, const void* data, DWORD size,
                       DWORD flags);
+
+}  // namespace mardonel

@@ -4,6 +4,8 @@
 #include "common/registry/registry_key.h"
 #include "common/registry/registry_parameter.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kSettingsPrefix[] = "Software\\Quarnel\\";
@@ -35,8 +37,8 @@ bool PolicyValueExists(HKEY root, const char* policyKey, const char* valueName) 
 
 }  // namespace
 
-DWORD RegGetPolicyParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, void* buffer,
-                            DWORD size, DWORD flags) {
+DWORD RegGetPolicyParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, void* buffer, DWORD size,
+                            DWORD flags) {
   if (root == nullptr || subKey == nullptr || valueName == nullptr) {
     return GetRegParameter(root, subKey, valueName, type, buffer, size, flags);
   }
@@ -51,3 +53,5 @@ DWORD RegGetPolicyParameter(HKEY root, const char* subKey, const char* valueName
   }
   return GetRegParameter(root, subKey, valueName, type, buffer, size, flags);
 }
+
+}  // namespace mardonel

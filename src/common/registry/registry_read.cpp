@@ -3,11 +3,13 @@
 #include <new>
 #include <optional>
 
-#include "common/log/error_text.h"
 #include "common/log/log.h"
 #include "common/registry/number_text.h"
 #include "common/registry/registry_key.h"
 #include "common/registry/registry_parameter.h"
+#include "common/win/error_text.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -92,7 +94,8 @@ LSTATUS ReadWholeText(HKEY key, const char* valueName, DWORD storedSize, std::un
   text.reset(new (std::nothrow) char[static_cast<std::size_t>(storedSize) + 1]);
   if (!text) return ERROR_NOT_ENOUGH_MEMORY;
   DWORD length = storedSize;
-  const LSTATUS status = RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(text.get()), &length);
+  const LSTATUS status =
+      RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(text.get()), &length);
   TerminateInside(text.get(), status == ERROR_SUCCESS ? length : 0, storedSize + 1);
   return status;
 }
@@ -134,8 +137,7 @@ LSTATUS ReadExpandedText(HKEY key, const char* valueName, DWORD storedSize, void
 }
 
 // Returns whether the value exists; `status` is the outcome of the read.
-bool ReadValue(HKEY key, const char* valueName, DWORD type, void* buffer, DWORD size, bool writable,
-               LSTATUS& status) {
+bool ReadValue(HKEY key, const char* valueName, DWORD type, void* buffer, DWORD size, bool writable, LSTATUS& status) {
   DWORD storedType = REG_NONE;
   DWORD storedSize = 0;
   status = RegQueryValueExA(key, valueName, nullptr, &storedType, nullptr, &storedSize);
@@ -200,3 +202,5 @@ DWORD GetRegParameter(HKEY root, const char* subKey, const char* valueName, DWOR
   if (status != ERROR_SUCCESS) return static_cast<DWORD>(status);
   return changed ? 1 : 0;
 }
+
+}  // namespace mardonel

@@ -1,9 +1,11 @@
 #include <cstring>
 
-#include "common/log/error_text.h"
 #include "common/log/log.h"
 #include "common/registry/registry_key.h"
 #include "common/registry/registry_parameter.h"
+#include "common/win/error_text.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -39,3 +41,5 @@ DWORD SetRegParameter(HKEY root, const char* subKey, const char* valueName, DWOR
   }
   return Finish(status);
 }
+
+}  // namespace mardonel

@@ -5,14 +5,16 @@
 #pragma once
 
 #include <winsock2.h>
-#include <ws2tcpip.h>
 #include <windows.h>
 #include <oleauto.h>
 #include <wininet.h>
+#include <ws2tcpip.h>
 
 #include <cstdint>
 #include <type_traits>
 #include <utility>
+
+namespace mardonel {
 
 template <typename Handle, auto Close, std::intptr_t kNone = 0>
 class unique_any {
@@ -27,8 +29,10 @@ class unique_any {
   ~unique_any() { reset(); }
 
   static Handle none() noexcept {
-    if constexpr (std::is_pointer_v<Handle>) return reinterpret_cast<Handle>(kNone);
-    else return static_cast<Handle>(kNone);
+    if constexpr (std::is_pointer_v<Handle>)
+      return reinterpret_cast<Handle>(kNone);
+    else
+      return static_cast<Handle>(kNone);
   }
   Handle get() const noexcept { return handle_; }
   explicit operator bool() const noexcept { return handle_ != none(); }
@@ -65,3 +69,5 @@ using unique_socket = unique_any<SOCKET, closesocket, static_cast<std::intptr_t>
 using unique_winsock = unique_any<bool, EndWinsock>;
 using unique_addrinfoex = unique_any<ADDRINFOEXW*, FreeAddrInfoExW>;
 using unique_bstr = unique_any<BSTR, SysFreeString>;
+
+}  // namespace mardonel

@@ -12,6 +12,8 @@
 #include "support/test_env.h"
 #include "support/unix_link.h"
 
+namespace mardonel {
+
 namespace {
 
 bool IsFolder(const std::string& path) {
@@ -222,3 +224,5 @@ TEST_F(LinkedFolder, LinkGivenAsTheFolderItselfLeavesTheTarget) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

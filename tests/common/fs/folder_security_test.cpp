@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace mardonel {
+
 namespace {
 
 std::string DaclText(PSECURITY_DESCRIPTOR descriptor) {
@@ -72,3 +74,5 @@ TEST(FolderSecurity, TextThatIsNoDescriptorGivesNoAttributes) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -10,6 +10,8 @@
 #include "support/planted_link.h"
 #include "support/test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kOther[] = "another program's file\r\n";
@@ -101,7 +103,7 @@ TEST_F(PlainFile, DeleteLeavesAFolderOfThatName) {
 TEST_F(PlainFile, DeleteOfAFileHeldWithoutDeleteSharingFails) {
   WriteWholeFile(path_, "held");
   const unique_hfile holder = unique_hfile(CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(holder);
   EXPECT_EQ(DeleteFileNoLink(path_.c_str()), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
   EXPECT_EQ(ReadWholeFile(path_), "held");
@@ -175,3 +177,5 @@ TEST_F(LinkedFolderPath, MissingFoldersAreNoRefusal) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -6,8 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "common/log/error_text.h"
+#include "common/win/error_text.h"
 #include "support/test_env.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -25,9 +27,9 @@ class ScopedMessageModule {
     const std::vector<unsigned char> table = MessageTable(texts);
     HANDLE update = BeginUpdateResourceA(path_.c_str(), FALSE);
     if (update == nullptr) return;
-    const BOOL added = UpdateResourceA(update, RT_MESSAGETABLE, MAKEINTRESOURCEA(1),
-                                       MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
-                                       const_cast<unsigned char*>(table.data()), static_cast<DWORD>(table.size()));
+    const BOOL added =
+        UpdateResourceA(update, RT_MESSAGETABLE, MAKEINTRESOURCEA(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                        const_cast<unsigned char*>(table.data()), static_cast<DWORD>(table.size()));
     if (EndUpdateResourceA(update, !added) && added) module_ = LoadLibraryA(path_.c_str());
   }
   ~ScopedMessageModule() {
@@ -163,3 +165,5 @@ TEST(ErrorText, TwoThreadsFormattingAtOnceEachKeepTheirOwnText) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

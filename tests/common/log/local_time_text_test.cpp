@@ -11,6 +11,8 @@
 #include "support/child_run.h"
 #include "support/test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 std::uint64_t FileTimeAt(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD milliseconds) {
@@ -162,3 +164,5 @@ TEST(LocalTimeTextZone, TokyoWithEnglishShortDate) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -2,8 +2,10 @@
 // tests/CMakeLists.txt), the ordinary run leaves it out.
 #include <gtest/gtest.h>
 
-#include "common/log/error_text.h"
+#include "common/win/error_text.h"
 #include "log_test_env.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -39,3 +41,5 @@ TEST_F(LogConsole, DISABLED_AFileThatCannotBeCreatedIsNamedOnTheConsole) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

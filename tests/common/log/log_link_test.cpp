@@ -9,6 +9,8 @@
 #include "log_test_env.h"
 #include "support/planted_link.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kOther[] = "another program's file\r\n";
@@ -147,3 +149,5 @@ TEST_F(LogConsole, DISABLED_RefusedLogFolderIsNamedOnTheConsole) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

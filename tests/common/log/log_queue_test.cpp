@@ -6,6 +6,8 @@
 #include "common/win/unique_any.h"
 #include "log_test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 // Pushes `text` as FormatLogRecord lays a record out: CR LF, then the text.
@@ -90,8 +92,7 @@ TEST_F(PendingLogBound, TextPastOneMebibyteIsDroppedWhileTheLogIsOff) {
   const std::size_t kept = kMaxPendingLogBytes / kRecordBytes;
   const std::vector<std::string> lines = LogLines();
   ASSERT_EQ(lines.size(), 1u + kept);
-  EXPECT_NE(lines[0].find(": " + std::to_string(400 - kept) + " pending log records were dropped"),
-            std::string::npos);
+  EXPECT_NE(lines[0].find(": " + std::to_string(400 - kept) + " pending log records were dropped"), std::string::npos);
   char firstKept[8];
   std::snprintf(firstKept, sizeof firstKept, "%04d ", static_cast<int>(400 - kept));
   EXPECT_EQ(lines[1].substr(0, 5), firstKept);
@@ -99,3 +100,5 @@ TEST_F(PendingLogBound, TextPastOneMebibyteIsDroppedWhileTheLogIsOff) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

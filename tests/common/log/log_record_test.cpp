@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+namespace mardonel {
+
 namespace {
 
 constexpr char kGuard = '\x7f';
@@ -160,3 +162,5 @@ TEST_F(LogRecordTest, SmallBuffersKeepTheirFraming) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -5,6 +5,8 @@
 #include "common/win/unique_any.h"
 #include "log_test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 class LogRollover : public LogFileTest {
@@ -58,9 +60,8 @@ TEST_F(LogRollover, BackupNameEndsInAnUnderscoreOrATildeWhenTheLogDoes) {
 
 TEST_F(LogRollover, BackupHeldOpenIsReportedOncePerAttemptAndNothingIsRenamed) {
   WriteWholeFile(backupPath_, "old backup\r\n");
-  unique_hfile holder = unique_hfile(CreateFileA(backupPath_.c_str(), GENERIC_READ,
-                                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  unique_hfile holder = unique_hfile(CreateFileA(backupPath_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(holder);
 
   FillTo(8192);
@@ -131,3 +132,5 @@ TEST_F(LogRollover, FailedRenameIsTriedOnceMoreThenCountedAndTheCountStartsEvery
 }
 
 }  // namespace
+
+}  // namespace mardonel

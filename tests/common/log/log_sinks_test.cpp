@@ -5,6 +5,8 @@
 #include "common/win/unique_any.h"
 #include "log_test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 using LogSettings = LogFileTest;
@@ -200,3 +202,5 @@ TEST_F(LogFileUnavailable, AnEmptyFormatWritesTheQueueOnceTheFileIsFree) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

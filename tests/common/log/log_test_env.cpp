@@ -6,6 +6,8 @@
 #include "common/log/log_record.h"
 #include "common/log/log_rollover.h"
 
+namespace mardonel {
+
 int FastLogPrintf(const char* format, ...) {
   va_list args;
   va_start(args, format);
@@ -41,3 +43,5 @@ std::string ConsoleText() {
   text.resize(read);
   return text;
 }
+
+}  // namespace mardonel

@@ -14,6 +14,8 @@
 #include "support/captured_log.h"
 #include "support/test_env.h"
 
+namespace mardonel {
+
 // vFastLogPrintf with the arguments in line.
 int FastLogPrintf(const char* format, ...);
 
@@ -43,3 +45,5 @@ class LogFileTest : public testing::Test {
   std::string logPath_;
   std::string backupPath_;
 };
+
+}  // namespace mardonel

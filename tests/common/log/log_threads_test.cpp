@@ -6,6 +6,8 @@
 
 #include "log_test_env.h"
 
+namespace mardonel {
+
 namespace {
 
 constexpr int kThreads = 8;
@@ -54,3 +56,5 @@ TEST_F(LogThreads, EveryRecordOfEveryThreadIsWrittenOnceWholeAndInItsThreadsOrde
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -3,6 +3,8 @@
 #include "registry_fixture.h"
 #include "support/registry_witness.h"
 
+namespace mardonel {
+
 namespace {
 
 class GetRegParameterTest : public RegistryFixture {
@@ -233,3 +235,5 @@ TEST_F(GetRegParameterTest, DefaultThatCannotBeWrittenIsLogged) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -2,6 +2,8 @@
 
 #include "registry_fixture.h"
 
+namespace mardonel {
+
 namespace {
 
 class RegGetPolicyParameterTest : public RegistryFixture {
@@ -80,3 +82,5 @@ TEST_F(RegGetPolicyParameterTest, PolicyNameMustFitInItsBuffer) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

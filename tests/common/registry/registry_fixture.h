@@ -13,6 +13,8 @@
 #include "support/scratch_registry.h"
 #include "support/test_registry.h"
 
+namespace mardonel {
+
 class RegistryFixture : public testing::Test {
  protected:
   // The policy form of a key under Software\Quarnel.
@@ -29,3 +31,5 @@ class RegistryFixture : public testing::Test {
 
 // An HKEY that names no open key: every open under it is refused.
 inline HKEY NoSuchRoot() { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x0BADF00C)); }
+
+}  // namespace mardonel

@@ -9,6 +9,8 @@
 #include "support/scratch_registry.h"
 #include "support/test_registry.h"
 
+namespace mardonel {
+
 namespace {
 
 TEST(ScratchMachineRegistry, RedirectsThisProcessOnlyAndLeavesNothingBehind) {
@@ -25,3 +27,5 @@ TEST(ScratchMachineRegistry, RedirectsThisProcessOnlyAndLeavesNothingBehind) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -1,11 +1,16 @@
 #include "registry_fixture.h"
 
+namespace mardonel {
+
 namespace {
 
 using SetRegParameterTest = RegistryFixture;
 
 TEST_F(SetRegParameterTest, TextReplacesAValueOfAnotherType) {
-  StoreRawValue(key_, "ManagedSubnets", REG_MULTI_SZ, std::string("10.1.0.0\0" "10.2.0.0\0\0", 19));
+  StoreRawValue(key_, "ManagedSubnets", REG_MULTI_SZ,
+                std::string("10.1.0.0\0"
+                            "10.2.0.0\0\0",
+                            19));
   EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), "ManagedSubnets", REG_SZ, "10.3.0.0", 0, 0), 0u);
   EXPECT_EQ(Stored("ManagedSubnets"), TextValue("10.3.0.0"));
 }
@@ -51,3 +56,5 @@ TEST_F(SetRegParameterTest, MissingArgumentsAreRefused) {
 }
 
 }  // namespace
+
+}  // namespace mardonel

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+namespace mardonel {
+
 inline constexpr char kHistoryFileExtension[] = ".mgt";
 
 struct CalendarDate {
@@ -23,3 +25,5 @@ bool FormatHistoryDayName(char* out, std::size_t size, const CalendarDate& date)
 // Only such names are history files: everything else in the folder is left
 // alone.
 std::optional<CalendarDate> HistoryFileDate(std::string_view name);
+
+}  // namespace mardonel

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace mardonel {
+
 // The system text of a Win32 code (0: the thread's last error), on one line,
 // in a buffer of the calling thread's own, valid until that thread's next
 // call.
@@ -16,3 +18,5 @@ const char* ErrorText(DWORD code);
 // The text of a Win32 code or HRESULT from the system or any loaded module;
 // keeps the thread's last-error value.
 std::string ErrorMessage(DWORD code);
+
+}  // namespace mardonel

@@ -1,11 +1,11 @@
-// Apart from the history file paths, which make folders: the report finds
-// the folder by these same rules without linking the rest of the module.
-#include "module/history_path.h"
+#include "common/history/history_folder.h"
 
 #include <shlwapi.h>
 #include <userenv.h>
 
 #include <cstring>
+
+namespace mardonel {
 
 std::string AllUsersProfileFolder() {
   char folder[MAX_PATH] = {};
@@ -24,3 +24,5 @@ HistoryPath HistoryFolderPath() {
   if (!PathAppendA(folder, kStatesSubfolder)) return {profile + kStatesSubfolder, ERROR_FILENAME_EXCED_RANGE};
   return {folder, ERROR_SUCCESS};
 }
+
+}  // namespace mardonel

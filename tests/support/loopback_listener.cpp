@@ -1,8 +1,10 @@
-#include "loopback_listener.h"
+#include "support/loopback_listener.h"
 
 #include <ws2tcpip.h>
 
 #include <utility>
+
+namespace mardonel {
 
 namespace {
 
@@ -77,3 +79,5 @@ unsigned short ClosedLoopbackPort() {
   bind(probe.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
   return BoundPort(probe.get());
 }
+
+}  // namespace mardonel

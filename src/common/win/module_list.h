@@ -5,6 +5,10 @@
 
 #include <memory>
 
+namespace mardonel {
+
 // On success `modules` holds the handles of the process's modules, the
 // executable first, and `count` their number.
 HRESULT ListLoadedModules(std::unique_ptr<HMODULE[]>& modules, DWORD& count);
+
+}  // namespace mardonel

@@ -8,6 +8,8 @@
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 // Winsock started for the life of the owner.
 unique_winsock StartWinsock();
 
@@ -34,3 +36,5 @@ class LoopbackListener {
 
 // A loopback port on which nothing listens.
 unsigned short ClosedLoopbackPort();
+
+}  // namespace mardonel

@@ -1,11 +1,13 @@
-#include "common/log/error_text.h"
+#include "common/win/error_text.h"
 
 #include <cstdio>
 
-#include "common/log/last_error.h"
-#include "common/log/message_lookup.h"
-#include "common/log/module_list.h"
+#include "common/win/last_error.h"
+#include "common/win/message_lookup.h"
+#include "common/win/module_list.h"
 #include "common/win/unique_any.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -67,3 +69,5 @@ std::string ErrorMessage(DWORD code) {
   std::snprintf(fallback, sizeof fallback, "Error 0x%08lx", static_cast<unsigned long>(code));
   return fallback;
 }
+
+}  // namespace mardonel

@@ -1,23 +1,21 @@
-#include "module/history_file_name.h"
+#include "common/history/history_file_name.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+namespace mardonel {
+
 namespace {
 
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 int DecimalField(const char* text, std::size_t length) {
   char field[5] = {};
@@ -51,3 +49,5 @@ std::optional<CalendarDate> HistoryFileDate(std::string_view name) {
   if (date.day < 1 || date.day > DaysInMonth(date.year, date.month)) return std::nullopt;
   return date;
 }
+
+}  // namespace mardonel

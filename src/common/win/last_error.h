@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace mardonel {
+
 // Restores the thread's last-error value on every way out of a scope.
 class LastErrorKeeper {
  public:
@@ -14,3 +16,5 @@ class LastErrorKeeper {
  private:
   DWORD saved_;
 };
+
+}  // namespace mardonel

@@ -1,14 +1,15 @@
-#include "common/log/message_lookup.h"
+#include "common/win/message_lookup.h"
 
 #include <new>
 
 #include "common/win/unique_any.h"
 
+namespace mardonel {
+
 bool TryFormatMessage(DWORD source, HMODULE module, DWORD code, std::string& text) {
   char* message = nullptr;
-  const DWORD length =
-      FormatMessageA(source | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, module, code, 0,
-                     reinterpret_cast<char*>(&message), 0, nullptr);
+  const DWORD length = FormatMessageA(source | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, module,
+                                      code, 0, reinterpret_cast<char*>(&message), 0, nullptr);
   const unique_hlocal owner(message);
   if (length == 0 || message == nullptr) return false;
 
@@ -27,3 +28,5 @@ bool TryMessageLookup(DWORD source, HMODULE module, DWORD code, std::string& tex
   if (TryFormatMessage(source, module, code, text)) return true;
   return ErrorFacility(code) == FACILITY_WIN32 && TryFormatMessage(source, module, ErrorCodeWord(code), text);
 }
+
+}  // namespace mardonel

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace mardonel {
+
 // `source` is FORMAT_MESSAGE_FROM_SYSTEM or FORMAT_MESSAGE_FROM_HMODULE with
 // `module`. Insert sequences such as %1 are left as they stand. The text
 // comes back without its closing line breaks.
@@ -16,3 +18,5 @@ bool TryMessageLookup(DWORD source, HMODULE module, DWORD code, std::string& tex
 
 inline DWORD ErrorFacility(DWORD code) { return (code >> 16) & 0x1FFF; }
 inline DWORD ErrorCodeWord(DWORD code) { return code & 0xFFFF; }
+
+}  // namespace mardonel

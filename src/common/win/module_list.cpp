@@ -1,7 +1,9 @@
-#include "common/log/module_list.h"
+#include "common/win/module_list.h"
 
 #include <atomic>
 #include <new>
+
+namespace mardonel {
 
 namespace {
 
@@ -43,3 +45,5 @@ HRESULT ListLoadedModules(std::unique_ptr<HMODULE[]>& modules, DWORD& count) {
     return S_OK;
   }
 }
+
+}  // namespace mardonel

@@ -1,4 +1,4 @@
-#include "connection/ConfigMgrMPConnection.h"
+#include "connection/config_mgr_mp_connection.h"
 
 #include <utility>
 
@@ -7,6 +7,8 @@
 #include "connection/mp_url.h"
 #include "connection/text_conversion.h"
 #include "connection/wmi_error_text.h"
+
+namespace mardonel {
 
 namespace {
 
@@ -19,8 +21,8 @@ void LogHresultException(HRESULT error) {
   std::wstring text;
   try {
     std::string ansiText;
-    NQuarnel::GetWmiErrorText(error, ansiText);
-    text = NQuarnel::AnsiToWide(ansiText.c_str(), CP_THREAD_ACP);
+    GetWmiErrorText(error, ansiText);
+    text = AnsiToWide(ansiText.c_str(), CP_THREAD_ACP);
   } catch (...) {
     // The line is written even when its text cannot be had.
   }
@@ -39,7 +41,7 @@ bool ConfigMgrMPConnection::IsAvailable() { return true; }
 
 bool ConfigMgrMPConnection::TestConnectivity() {
   lastLocalAddress_.reset();
-  const NQuarnel::CComApartment apartment(COINIT_MULTITHREADED);
+  const CComApartment apartment(COINIT_MULTITHREADED);
   if (FAILED(apartment.result())) {
     LogPrintf("%T: CoInitializeEx failed. Returning failed connectivity status.\n");
     return false;
@@ -51,7 +53,7 @@ bool ConfigMgrMPConnection::CheckManagementPoint() {
   try {
     const std::optional<std::wstring> name = nameSource_();
     if (!name) return false;
-    const std::string ansiName = NQuarnel::WideToAnsi(name->c_str(), CP_ACP);
+    const std::string ansiName = WideToAnsi(name->c_str(), CP_ACP);
     if (!IsManagementPointNameText(ansiName.c_str())) {
       if (DebugInfoEnabled()) LogPrintf("%T: Management point name holds control characters\n");
       return false;
@@ -73,3 +75,5 @@ bool ConfigMgrMPConnection::CheckManagementPoint() {
     return false;
   }
 }
+
+}  // namespace mardonel

@@ -4,6 +4,8 @@
 #include "connection/connection.h"
 #include "connection/management_point_name.h"
 
+namespace mardonel {
+
 class ConfigMgrMPConnection : public IConnection {
  public:
   // The name comes from the local management client.
@@ -24,3 +26,5 @@ class ConfigMgrMPConnection : public IConnection {
   ManagementPointNameSource nameSource_;
   std::optional<std::uint32_t> lastLocalAddress_;  // of the last check, when it succeeded
 };
+
+}  // namespace mardonel

@@ -1,0 +1,13 @@
+# Parsing, day arithmetic and output need nothing of the platform: the tests
+# link them and the native fuzz build includes this file too.
+set(dir ${CMAKE_CURRENT_LIST_DIR})
+add_library(report_core STATIC
+  ${dir}/local_days.cpp
+  ${dir}/history_line.cpp
+  ${dir}/history_log.cpp
+  ${dir}/managed_days.cpp
+  ${dir}/report_text.cpp
+  ${dir}/report_svg.cpp
+  ${dir}/report_options.cpp)
+target_include_directories(report_core PUBLIC ${dir}/..)
+target_link_libraries(report_core PUBLIC mardonel_history_text)

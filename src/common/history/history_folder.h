@@ -1,0 +1,21 @@
+// Where the daily history files lie: the States folder under the all-users
+// profile. The module, the host and the report find it by these same rules.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+inline constexpr char kStatesSubfolder[] = "\\Application Data\\Quarnel\\ToveraAgt\\States\\";
+
+struct HistoryPath {
+  std::string text;  // as far as it could be built, for diagnostics
+  DWORD error;       // 0 when `text` is a usable path within MAX_PATH
+};
+
+// The all-users profile folder; the ALLUSERSPROFILE variable names the same
+// folder where the platform cannot report it. Empty when neither answers.
+std::string AllUsersProfileFolder();
+
+// The States folder with its trailing backslash.
+HistoryPath HistoryFolderPath();

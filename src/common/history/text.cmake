@@ -1,0 +1,4 @@
+# History file names and dates need nothing of the platform: the native fuzz
+# build includes this file too.
+add_library(mardonel_history_text STATIC ${CMAKE_CURRENT_LIST_DIR}/history_file_name.cpp)
+target_include_directories(mardonel_history_text PUBLIC ${CMAKE_CURRENT_LIST_DIR}/../..)
