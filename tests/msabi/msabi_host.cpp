@@ -48,7 +48,8 @@ __declspec(dllimport) HANDLE __stdcall LoadLibraryA(const char* name);
 __declspec(dllimport) void* __stdcall GetProcAddress(HANDLE module, const char* name);
 __declspec(dllimport) BOOL __stdcall FreeLibrary(HANDLE module);
 __declspec(dllimport) HANDLE __stdcall GetStdHandle(DWORD which);
-__declspec(dllimport) BOOL __stdcall WriteFile(HANDLE file, const void* data, DWORD size, DWORD* written, void* overlapped);
+__declspec(dllimport) BOOL
+    __stdcall WriteFile(HANDLE file, const void* data, DWORD size, DWORD* written, void* overlapped);
 __declspec(dllimport) BOOL __stdcall ReadFile(HANDLE file, void* data, DWORD size, DWORD* read, void* overlapped);
 __declspec(dllimport) HANDLE __stdcall CreateFileA(const char* name, DWORD access, DWORD share, void* security,
                                                    DWORD disposition, DWORD flags, HANDLE model);
