@@ -1,0 +1,90 @@
+-- Run by scripts/fleet-load.sh, which sets FLEET_AWK and FLEET_WORK.
+\set ON_ERROR_STOP 1
+set client_min_messages = warning;
+begin;
+-- Two first loads at once must not both create the tables.
+do $$ begin perform pg_advisory_xact_lock(hashtext('fleet schema')); end $$;
+\ir schema.sql
+commit;
+
+begin;
+-- One load at a time; queries go on.
+lock table fleet_days, fleet_machines in share row exclusive mode;
+\set added 0
+\set changed 0
+\set kept 0
+select not exists (select from fleet_days) as fresh \gset
+\if :fresh
+  -- A first load: the rows go straight in and the key's index is built
+  -- once at the end, far cheaper than row by row. Queries wait meanwhile.
+  savepoint fresh;
+  alter table fleet_days drop constraint fleet_days_pkey;
+  \copy fleet_days from program 'awk -v list="$FLEET_WORK/files" -v work="$FLEET_WORK" -f "$FLEET_AWK"' with (format csv)
+  \set overlap `cat "$FLEET_WORK/overlap"`
+  \if :overlap
+    -- A day given twice needs the merge below to pick the later one.
+    rollback to savepoint fresh;
+    \set fresh false
+  \else
+    alter table fleet_days add constraint fleet_days_pkey primary key (computer, day);
+    select count(*) as rows, count(*) as added from fleet_days \gset
+    analyze fleet_days;
+  \endif
+\endif
+
+\if :fresh
+\else
+  create temp table fleet_incoming (like fleet_days, seq bigint) on commit drop;
+  \copy fleet_incoming from program 'awk -v list="$FLEET_WORK/files" -v work="$FLEET_WORK" -v numbered=1 -f "$FLEET_AWK"' with (format csv)
+  select count(*) as rows from fleet_incoming \gset
+  \set overlap `cat "$FLEET_WORK/overlap"`
+  \if :overlap
+    -- The later file (or line) wins, as if loaded one after the other.
+    delete from fleet_incoming i using fleet_incoming later
+      where later.computer = i.computer and later.day = i.day and later.seq > i.seq;
+  \endif
+  analyze fleet_incoming;
+
+  -- A stored day is replaced only by one that holds all of its records: a
+  -- report made after the machine trimmed its history knows less.
+  with changed as (
+    update fleet_days d
+      set managed_s = i.managed_s, unmanaged_s = i.unmanaged_s, off_s = i.off_s,
+          changes = i.changes, first_record = i.first_record, last_record = i.last_record
+      from fleet_incoming i
+      where d.computer = i.computer and d.day = i.day
+        and (d.first_record is null or (i.first_record <= d.first_record and i.last_record >= d.last_record))
+        and (d.managed_s, d.unmanaged_s, d.off_s, d.changes, d.first_record, d.last_record)
+            is distinct from (i.managed_s, i.unmanaged_s, i.off_s, i.changes, i.first_record, i.last_record)
+      returning 1)
+  select count(*) as changed from changed \gset
+  select count(*) as kept from fleet_incoming i join fleet_days d using (computer, day)
+    where d.first_record is not null
+      and not coalesce(i.first_record <= d.first_record and i.last_record >= d.last_record, false) \gset
+  -- Under the lock nothing else adds rows: a plain insert does, at half the
+  -- cost of insert ... on conflict.
+  with added as (
+    insert into fleet_days
+      select computer, day, managed_s, unmanaged_s, off_s, changes, first_record, last_record
+      from fleet_incoming i
+      where not exists (select from fleet_days d where d.computer = i.computer and d.day = i.day)
+      returning 1)
+  select count(*) as added from added \gset
+\endif
+
+create temp table fleet_incoming_machines (like fleet_machines) on commit drop;
+\copy fleet_incoming_machines from program 'cat "$FLEET_WORK/machines"' with (format csv)
+insert into fleet_machines
+  select computer, min(first_day), max(last_day), max(last_managed_day)
+  from fleet_incoming_machines group by computer
+  on conflict (computer) do update
+    set first_day = least(fleet_machines.first_day, excluded.first_day),
+        last_day = greatest(fleet_machines.last_day, excluded.last_day),
+        last_managed_day = greatest(fleet_machines.last_managed_day, excluded.last_managed_day);
+commit;
+\echo :rows rows read: :added new, :changed updated, :kept kept as stored, the rest already loaded
+select :kept > 0 as any_kept \gset
+\if :any_kept
+  \echo 'Kept as stored: days whose stored row holds records that the file lacks,'
+  \echo 'as in a report made after the machine trimmed its history.'
+\endif

@@ -1,0 +1,26 @@
+-- The fleet's managed time, one row per machine and local day as the
+-- report's CSV gives it. scripts/fleet-load.sh applies it; applying it again
+-- changes nothing.
+create table if not exists fleet_days (
+  computer text collate "C" not null,
+  day date not null,
+  managed_s integer not null check (managed_s >= 0),
+  unmanaged_s integer not null check (unmanaged_s >= 0),
+  off_s integer not null check (off_s >= 0),
+  changes integer not null check (changes >= 0),
+  first_record timestamp,
+  last_record timestamp,
+  -- The loader drops and rebuilds it by this name when it fills an empty table.
+  constraint fleet_days_pkey primary key (computer, day),
+  check (managed_s + unmanaged_s + off_s = 86400),
+  check ((first_record is null) = (last_record is null) and first_record <= last_record)
+);
+
+-- Every machine ever loaded, so that one that stopped reporting is still
+-- seen, with the last day it had managed time.
+create table if not exists fleet_machines (
+  computer text collate "C" primary key,
+  first_day date not null,
+  last_day date not null,
+  last_managed_day date
+);

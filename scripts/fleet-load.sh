@@ -1,0 +1,27 @@
+#!/bin/sh
+# fleet-load.sh CSV...: loads report CSVs (mardonel-report --csv) into the
+# fleet database that the PG* variables name, in one transaction. Rows
+# already loaded are updated, never doubled. When a file is not the report's
+# CSV, nothing at all is loaded and its first bad line is named.
+set -e
+[ $# -gt 0 ] || { echo "usage: $0 CSV..." >&2; exit 2; }
+root="$(cd "$(dirname "$0")/.." && pwd)"
+FLEET_WORK="$(mktemp -d)"
+trap 'rm -rf "$FLEET_WORK"' EXIT
+export FLEET_WORK FLEET_AWK="$root/fleet/report-csv.awk"
+for file; do
+  # The checker takes one name a line.
+  case "$file" in *"
+"*) echo "$0: a file name holds a line break: $file" >&2; exit 2 ;; esac
+  [ -f "$file" ] && [ -r "$file" ] || { echo "$0: $file: not a readable file; nothing loaded" >&2; exit 1; }
+  printf '%s\n' "$file"
+done >"$FLEET_WORK/files"
+if ! psql -X -q -f "$root/fleet/load.sql" 2>"$FLEET_WORK/errors"; then
+  if [ -s "$FLEET_WORK/refused" ]; then
+    cat "$FLEET_WORK/refused" >&2
+    echo "$0: not the report's CSV; nothing loaded" >&2
+  else
+    cat "$FLEET_WORK/errors" >&2
+  fi
+  exit 1
+fi
