@@ -13,13 +13,29 @@ function flush() {
   if (block != "") print block_field "," block_first "," block_last "," block_managed > (work "/machines")
   block = ""
 }
-# What the one-pattern test refused, said precisely.
-function why(f, n, i) {
-  if (n != 8) return "not 8 fields"
-  if (f[1] == "" || f[1] ~ /"/) return "the computer's name is empty or badly quoted"
-  if (f[2] !~ /^[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]$/) return "date is not YYYY-MM-DD: " f[2]
-  for (i = 3; i <= 6; ++i) if (f[i] !~ /^[0-9]+$/) return "not a whole number: " f[i]
-  return "first_record or last_record is not YYYY-MM-DDThh:mm:ss or empty"
+# Checks field by field what the one pattern below did not take: a quoted
+# name, the 29th to 31st, or a bad row. Sets computer and field; says why
+# the row is bad, or nothing.
+function slow_check(i, month) {
+  computer = field = $1
+  if ($1 ~ /^"/) {
+    if (!match(line, /^"([^"]|"")*",/)) return "the computer's name is badly quoted"
+    computer = substr(line, 2, RLENGTH - 3)
+    gsub(/""/, "\"", computer)
+    field = substr(line, 1, RLENGTH - 1)
+    $0 = "x" substr(line, RLENGTH)
+  } else if ($1 ~ /"/) return "a quote inside the computer's name"
+  if (NF != 8) return "not 8 fields"
+  if (computer == "") return "the computer's name is empty"
+  month = substr($2, 6, 2) + 0
+  if ($2 !~ /^[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]$/ || month < 1 || month > 12 ||
+      substr($2, 9) + 0 < 1 || substr($2, 9) + 0 > days_in_month(substr($2, 1, 4), month))
+    return "date is not a real YYYY-MM-DD date: " $2
+  for (i = 3; i <= 6; ++i) if ($i !~ /^[0-9]+$/) return "not a whole number: " $i
+  if (length($6) > 9) return "changes is too large: " $6
+  for (i = 7; i <= 8; ++i)
+    if ($i !~ /^([0-9-]+T([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9])?$/) return "not a time YYYY-MM-DDThh:mm:ss: " $i
+  return ""
 }
 function days_in_month(y, m) {
   if (m == 2) return (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0)) ? 29 : 28
@@ -45,48 +61,32 @@ FILENAME == skip { next }
 {
   sub(/\r$/, "")
   line = $0
-  computer = field = $1
-  # One pattern for the common row; the rest of the checks are arithmetic.
-  if ($0 !~ /^[^,"]+,[0-9][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9],[0-9]+,[0-9]+,[0-9]+,[0-9]+,[0-9T:-]*,[0-9T:-]*$/) {
-    if (!match(line, /^"([^"]|"")*",/)) { refuse(why(f, split($0, f, ","))); next }
-    # A quoted name: the fields after it are checked like any others.
-    computer = substr(line, 2, RLENGTH - 3)
-    gsub(/""/, "\"", computer)
-    field = substr(line, 1, RLENGTH - 1)
-    $0 = "x" substr(line, RLENGTH)
-    if ($0 !~ /^x,[0-9][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9],[0-9]+,[0-9]+,[0-9]+,[0-9]+,[0-9T:-]*,[0-9T:-]*$/) {
-      refuse(why(f, split($0, f, ",")))
-      next
-    }
-    if (computer == "") { refuse("the computer's name is empty"); next }
-  }
-  day = $2
-  month = substr(day, 6, 2) + 0
-  if (month < 1 || month > 12 || substr(day, 9) == "00" ||
-      (substr(day, 9) > "28" && substr(day, 9) + 0 > days_in_month(substr(day, 1, 4), month))) {
-    refuse("date is not a real date: " day)
+  # The common row in one pattern: mawk takes it at about twice the speed
+  # of the same checks field by field.
+  if ($0 ~ /^[^,"]+,[0-9][0-9][0-9][0-9]-(0[1-9]|1[0-2])-(0[1-9]|1[0-9]|2[0-8]),[0-9]+,[0-9]+,[0-9]+,[0-9][0-9]?[0-9]?[0-9]?[0-9]?[0-9]?[0-9]?[0-9]?[0-9]?,([0-9-]+T([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9])?,([0-9-]+T([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9])?$/)
+    computer = field = $1
+  else if ((why = slow_check()) != "") {
+    refuse(why)
     next
   }
   if ($3 + $4 + $5 != 86400) { refuse("seconds do not add up to one day (86400)"); next }
-  if (length($6) > 9) { refuse("changes is too large: " $6); next }
-  if (($7 != "" || $8 != "") && ($7 $8 !~ /^[0-9-]+T([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9][0-9-]+T([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$/ ||
-      substr($7, 1, 10) != day || substr($8, 1, 10) != day || $7 > $8)) {
+  if ($7 == "" ? $8 != "" : index($7, $2) != 1 || index($8, $2) != 1 || $7 > $8) {
     refuse("first_record and last_record are not two times of that day, in order")
     next
   }
   if (computer == block) {
-    if (day <= block_last) { refuse("date not after the line before"); next }
+    if ($2 <= block_last) { refuse("date not after the line before"); next }
   } else {
     flush()
     if (computer in seen) overlap = "true"
     seen[computer] = 1
     block = computer
     block_field = field
-    block_first = day
+    block_first = $2
     block_managed = ""
   }
-  block_last = day
-  if ($3 > 0) block_managed = day
+  block_last = $2
+  if ($3 > 0) block_managed = $2
   if (numbered) print line "," NR
   else print line
 }

@@ -1,0 +1,97 @@
+#!/bin/sh
+# fleet_test.sh CASE WINE-RUN BIN-FOLDER SOURCE-FOLDER WORK-FOLDER: the real
+# report's CSVs of three hand-made machines, loaded into a throwaway
+# PostgreSQL. CASE load: loads, loads again, asks each query. CASE refuse:
+# bad files are refused whole, naming file and line.
+set -e
+case_name="$1" wine_run="$2" bin="$3" src="$4" work="$5/$1"
+rm -rf "$work"
+mkdir -p "$work"
+# The server runs as postgres when we are root: it must reach the folder.
+chmod 755 "$work"
+eval "$("$src/scripts/fleet-server.sh" start "$work/server")"
+# Kept after a failure, to be looked at.
+trap 'status=$?; "$src/scripts/fleet-server.sh" stop "$work/server"; [ $status -ne 0 ] || rm -rf "$work"' EXIT
+
+# record MACHINE DAY "HH:MM STATE REASON"...: one history file of a day.
+record() {
+  machine="$1" day="$2"
+  shift 2
+  mkdir -p "$work/$machine"
+  for line; do
+    set -- $line
+    seconds="$(date -u -d "$day $1" +%s)"
+    printf '%s,%s,%s,%s %s:00\r\n' "$(((seconds + 11644473600) * 10000000))" "$2" "$3" \
+      "$(date -u -d "$day" +%-m/%-d/%Y)" "$1"
+  done >>"$work/$machine/$(echo "$day" | tr -d -)T.mgt"
+}
+# Two hours in one state, then the machine shuts down.
+two_hours() { record "$1" "$2" "09:00 $3 Startup" "10:00 $3 Heartbeat" "11:00 1 Shutdown"; }
+for day in 2026-11-02 2026-11-03 2026-11-05 2026-11-06; do two_hours alpha $day 2; done
+two_hours alpha 2026-11-04 1
+two_hours beta 2026-11-02 2
+for day in 2026-11-03 2026-11-05 2026-11-06; do two_hours beta $day 1; done
+for day in 2026-11-02 2026-11-03 2026-11-04 2026-11-05 2026-11-06; do
+  record gamma $day "13:00 1 Startup" "14:00 1 Shutdown"
+done
+report() {
+  (cd "$bin" && "$wine_run" mardonel-report.exe --csv --folder "Z:$(echo "$work/$1" | tr / '\\')" \
+    --computer "$1.corp.example" --from 2026-11-02 --until 2026-11-06) >"$work/$2"
+}
+for machine in alpha beta gamma; do report $machine $machine.csv; done
+cd "$work"
+
+check() {
+  [ "$2" = "$3" ] && return
+  printf '%s:\n%s\nwanted:\n%s\n' "$1" "$2" "$3"
+  exit 1
+}
+load() { "$src/scripts/fleet-load.sh" "$@" 2>&1; }
+ask() { "$src/scripts/fleet-ask.sh" --csv "$@"; }
+rows() { psql -XAtc 'select count(*) from fleet_days'; }
+
+if [ "$case_name" = refuse ]; then
+  sed 1s/managed_s/managed/ alpha.csv >bad-header.csv
+  sed 3s/,7200,/,7200s,/ beta.csv >not-a-number.csv
+  head -c -30 gamma.csv >truncated.csv
+  # Into an empty database, then beside rows already there.
+  for loaded in 0 15; do
+    for bad in bad-header.csv:1 not-a-number.csv:3 truncated.csv:6; do
+      out="$(load alpha.csv beta.csv gamma.csv "${bad%:*}" || echo "exit $?")"
+      echo "$out"
+      case "$out" in *"$bad: "*"nothing loaded"*"exit 1") ;; *) check "$bad refused" "$out" "$bad: ... nothing loaded, exit 1" ;; esac
+      check "rows after $bad" "$(rows)" $loaded
+    done
+    load alpha.csv beta.csv gamma.csv
+  done
+  exit 0
+fi
+
+# Alpha's first report, listed twice, is its machine's days given twice.
+check "first load" "$(load alpha.csv beta.csv gamma.csv alpha.csv)" \
+  "20 rows read: 15 new, 0 updated, 0 kept as stored, the rest already loaded"
+# Later that day alpha ran again from 15:00 to 16:00.
+cp alpha.csv alpha-morning.csv
+record alpha 2026-11-06 "15:00 2 Startup" "16:00 1 Shutdown"
+report alpha alpha.csv
+check "second load" "$(load alpha.csv beta.csv gamma.csv)" \
+  "15 rows read: 0 new, 1 updated, 0 kept as stored, the rest already loaded"
+# The morning's report knows less of that day than the stored row.
+check "older report" "$(load alpha-morning.csv | head -1)" \
+  "5 rows read: 0 new, 0 updated, 1 kept as stored, the rest already loaded"
+check "rows" "$(rows)" 15
+check "alpha's last day" "$(psql -XAtc "select managed_s, last_record from fleet_days where day = '2026-11-06' and computer like 'alpha%'")" \
+  "10800|2026-11-06 16:00:00"
+
+check "unmanaged machines" "$(ask unmanaged-machines days=3 until=2026-11-06)" "computer,last_managed_day,last_reported_day
+gamma.corp.example,,2026-11-06
+beta.corp.example,2026-11-02,2026-11-06"
+check "daily share" "$(ask daily-share from=2026-11-03)" "day,machines,managed_machines,managed_s,unmanaged_s,managed_pct
+2026-11-03,3,1,7200,10800,40.0
+2026-11-04,3,0,0,10800,0.0
+2026-11-05,3,1,7200,10800,40.0
+2026-11-06,3,1,10800,10800,50.0"
+check "longest unmanaged run" "$(ask longest-unmanaged-run)" "computer,days,first_day,last_day
+gamma.corp.example,5,2026-11-02,2026-11-06
+beta.corp.example,4,2026-11-03,2026-11-06
+alpha.corp.example,1,2026-11-04,2026-11-04"
