@@ -45,31 +45,34 @@ select not exists (select from fleet_days) as fresh \gset
   \endif
   analyze fleet_incoming;
 
-  -- A stored day is replaced only by one that holds all of its records: a
-  -- report made after the machine trimmed its history knows less.
-  with changed as (
+  -- One pass over the stored rows sorts each incoming row: new, changed,
+  -- the same, or kept as stored. A stored day is replaced only by one that
+  -- holds all of its records: a report made after the machine trimmed its
+  -- history knows less. Under the lock no one else writes, so the rows
+  -- found stay where they are and the new ones cannot collide.
+  with incoming as materialized (
+    select i.*, d.ctid as stored,
+           coalesce(d.first_record is null
+                    or (i.first_record <= d.first_record and i.last_record >= d.last_record), false) as covers,
+           (d.managed_s, d.unmanaged_s, d.off_s, d.changes, d.first_record, d.last_record)
+             is not distinct from (i.managed_s, i.unmanaged_s, i.off_s, i.changes, i.first_record, i.last_record) as same
+    from fleet_incoming i left join fleet_days d using (computer, day)),
+  changed as (
     update fleet_days d
       set managed_s = i.managed_s, unmanaged_s = i.unmanaged_s, off_s = i.off_s,
           changes = i.changes, first_record = i.first_record, last_record = i.last_record
-      from fleet_incoming i
-      where d.computer = i.computer and d.day = i.day
-        and (d.first_record is null or (i.first_record <= d.first_record and i.last_record >= d.last_record))
-        and (d.managed_s, d.unmanaged_s, d.off_s, d.changes, d.first_record, d.last_record)
-            is distinct from (i.managed_s, i.unmanaged_s, i.off_s, i.changes, i.first_record, i.last_record)
-      returning 1)
-  select count(*) as changed from changed \gset
-  select count(*) as kept from fleet_incoming i join fleet_days d using (computer, day)
-    where d.first_record is not null
-      and not coalesce(i.first_record <= d.first_record and i.last_record >= d.last_record, false) \gset
-  -- Under the lock nothing else adds rows: a plain insert does, at half the
-  -- cost of insert ... on conflict.
-  with added as (
+      from incoming i
+      where d.ctid = i.stored and i.covers and not i.same
+      returning 1),
+  added as (
     insert into fleet_days
       select computer, day, managed_s, unmanaged_s, off_s, changes, first_record, last_record
-      from fleet_incoming i
-      where not exists (select from fleet_days d where d.computer = i.computer and d.day = i.day)
+      from incoming
+      where stored is null
       returning 1)
-  select count(*) as added from added \gset
+  select (select count(*) from added) as added, (select count(*) from changed) as changed,
+         count(*) filter (where stored is not null and not covers) as kept
+  from incoming \gset
 \endif
 
 create temp table fleet_incoming_machines (like fleet_machines) on commit drop;
@@ -80,7 +83,9 @@ insert into fleet_machines
   on conflict (computer) do update
     set first_day = least(fleet_machines.first_day, excluded.first_day),
         last_day = greatest(fleet_machines.last_day, excluded.last_day),
-        last_managed_day = greatest(fleet_machines.last_managed_day, excluded.last_managed_day);
+        last_managed_day = greatest(fleet_machines.last_managed_day, excluded.last_managed_day)
+    where excluded.first_day < fleet_machines.first_day or excluded.last_day > fleet_machines.last_day
+       or excluded.last_managed_day > coalesce(fleet_machines.last_managed_day, '-infinity');
 commit;
 \echo :rows rows read: :added new, :changed updated, :kept kept as stored, the rest already loaded
 select :kept > 0 as any_kept \gset
