@@ -8,8 +8,6 @@
 
 namespace mardonel {
 
-using com_ptr;
-
 std::optional<std::wstring> QueryManagementPointName() {
   com_ptr<IWbemServices> services;
   WbemConnectServer(services, L".", L"root\\ccm\\LocationServices", nullptr, nullptr, RPC_C_AUTHN_LEVEL_PKT,

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace mardonel {
+
 inline constexpr char kStatesSubfolder[] = "\\Application Data\\Quarnel\\ToveraAgt\\States\\";
 
 struct HistoryPath {
@@ -19,3 +21,5 @@ std::string AllUsersProfileFolder();
 
 // The States folder with its trailing backslash.
 HistoryPath HistoryFolderPath();
+
+}  // namespace mardonel
