@@ -9,7 +9,7 @@ commit;
 
 begin;
 -- One load at a time; queries go on.
-lock table fleet_days, fleet_machines in share row exclusive mode;
+lock table fleet_days, fleet_machines, fleet_day_totals in share row exclusive mode;
 \set added 0
 \set changed 0
 \set kept 0
@@ -29,6 +29,10 @@ select not exists (select from fleet_days) as fresh \gset
     alter table fleet_days add constraint fleet_days_pkey primary key (computer, day);
     select count(*) as rows, count(*) as added from fleet_days \gset
     analyze fleet_days;
+    delete from fleet_day_totals;
+    insert into fleet_day_totals
+      select day, count(*), count(*) filter (where managed_s > 0), sum(managed_s), sum(unmanaged_s)
+      from fleet_days group by day;
   \endif
 \endif
 
@@ -51,25 +55,37 @@ select not exists (select from fleet_days) as fresh \gset
   -- history knows less. Under the lock no one else writes, so the rows
   -- found stay where they are and the new ones cannot collide.
   with incoming as materialized (
-    select i.*, d.ctid as stored,
+    select i.*, d.ctid as stored, d.managed_s as old_managed_s, d.unmanaged_s as old_unmanaged_s,
            coalesce(d.first_record is null
                     or (i.first_record <= d.first_record and i.last_record >= d.last_record), false) as covers,
            (d.managed_s, d.unmanaged_s, d.off_s, d.changes, d.first_record, d.last_record)
              is not distinct from (i.managed_s, i.unmanaged_s, i.off_s, i.changes, i.first_record, i.last_record) as same
     from fleet_incoming i left join fleet_days d using (computer, day)),
+  applied as (
+    select *, stored is null as new from incoming where stored is null or (covers and not same)),
   changed as (
     update fleet_days d
       set managed_s = i.managed_s, unmanaged_s = i.unmanaged_s, off_s = i.off_s,
           changes = i.changes, first_record = i.first_record, last_record = i.last_record
-      from incoming i
-      where d.ctid = i.stored and i.covers and not i.same
+      from applied i
+      where d.ctid = i.stored
       returning 1),
   added as (
     insert into fleet_days
       select computer, day, managed_s, unmanaged_s, off_s, changes, first_record, last_record
-      from incoming
-      where stored is null
-      returning 1)
+      from applied
+      where new
+      returning 1),
+  totals as (
+    -- What the new and changed rows add to their days.
+    insert into fleet_day_totals as t
+      select day, count(*) filter (where new),
+             sum((managed_s > 0)::integer - coalesce((old_managed_s > 0)::integer, 0)),
+             sum(managed_s - coalesce(old_managed_s, 0)), sum(unmanaged_s - coalesce(old_unmanaged_s, 0))
+      from applied group by day
+      on conflict (day) do update
+        set machines = t.machines + excluded.machines, managed_machines = t.managed_machines + excluded.managed_machines,
+            managed_s = t.managed_s + excluded.managed_s, unmanaged_s = t.unmanaged_s + excluded.unmanaged_s)
   select (select count(*) from added) as added, (select count(*) from changed) as changed,
          count(*) filter (where stored is not null and not covers) as kept
   from incoming \gset

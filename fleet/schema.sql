@@ -24,3 +24,13 @@ create table if not exists fleet_machines (
   last_day date not null,
   last_managed_day date
 );
+
+-- The fleet's totals per day, kept by the loader with the rows above, so that
+-- the share per day need not read every machine's rows.
+create table if not exists fleet_day_totals (
+  day date primary key,
+  machines integer not null,
+  managed_machines integer not null,
+  managed_s bigint not null,
+  unmanaged_s bigint not null
+);
