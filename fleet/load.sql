@@ -91,7 +91,8 @@ select not exists (select from fleet_days) as fresh \gset
   from incoming \gset
 \endif
 
-create temp table fleet_incoming_machines (like fleet_machines) on commit drop;
+create temp table fleet_incoming_machines (computer text collate "C", first_day date, last_day date, last_managed_day date)
+  on commit drop;
 \copy fleet_incoming_machines from program 'cat "$FLEET_WORK/machines"' with (format csv)
 insert into fleet_machines
   select computer, min(first_day), max(last_day), max(last_managed_day)
@@ -102,6 +103,21 @@ insert into fleet_machines
         last_managed_day = greatest(fleet_machines.last_managed_day, excluded.last_managed_day)
     where excluded.first_day < fleet_machines.first_day or excluded.last_day > fleet_machines.last_day
        or excluded.last_managed_day > coalesce(fleet_machines.last_managed_day, '-infinity');
+-- Runs of days without managed time: numbered in order, the days of one run
+-- keep the same day - number. A day without a row ends a run. The latest of
+-- equally long runs is kept.
+update fleet_machines m
+  set longest_unmanaged_days = coalesce(r.days, 0), longest_unmanaged_last_day = r.last_day
+  from (select distinct computer from fleet_incoming_machines) i
+  left join (
+    select distinct on (computer) computer, count(*) as days, max(day) as last_day
+    from (select computer, day, day - row_number() over (partition by computer order by day)::integer as run
+          from fleet_days
+          where managed_s = 0 and computer in (select computer from fleet_incoming_machines)) unmanaged
+    group by computer, run
+    order by computer, count(*) desc, max(day) desc) r using (computer)
+  where m.computer = i.computer
+    and (m.longest_unmanaged_days, m.longest_unmanaged_last_day) is distinct from (coalesce(r.days, 0), r.last_day);
 commit;
 \echo :rows rows read: :added new, :changed updated, :kept kept as stored, the rest already loaded
 select :kept > 0 as any_kept \gset

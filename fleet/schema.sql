@@ -17,12 +17,15 @@ create table if not exists fleet_days (
 );
 
 -- Every machine ever loaded, so that one that stopped reporting is still
--- seen, with the last day it had managed time.
+-- seen, with the last day it had managed time and its longest run of days
+-- without (kept by the loader: finding it reads all of a machine's days).
 create table if not exists fleet_machines (
   computer text collate "C" primary key,
   first_day date not null,
   last_day date not null,
-  last_managed_day date
+  last_managed_day date,
+  longest_unmanaged_days integer not null default 0,
+  longest_unmanaged_last_day date
 );
 
 -- The fleet's totals per day, kept by the loader with the rows above, so that

@@ -57,6 +57,8 @@ done
 start="$(now)"
 "$root/scripts/fleet-load.sh" "$csv" >/dev/null
 reload_ns=$(($(now) - start))
+size="$(psql -XAtc "select pg_size_pretty(pg_table_size('fleet_days')) || ' rows, ' ||
+  pg_size_pretty(pg_indexes_size('fleet_days')) || ' key index'")"
 copy_ns="$(best <"$work/copy.ns")"
 load_ns="$(best <"$work/load.ns")"
 rm -f "$work/copy.ns" "$work/load.ns"
@@ -78,8 +80,8 @@ rm -f "$work/copy.ns" "$work/load.ns"
   $1 == "Time:" && (!(name in ms) || $2 < ms[name]) { ms[name] = $2 }
   END { for (name in ms) print name, ms[name] }' >"$work/queries.ms"
 
-awk -v rows="$rows" -v copy="$copy_ns" -v load="$load_ns" -v reload="$reload_ns" 'BEGIN {
-  printf "[ figure ] rows = %d\n", rows
+awk -v rows="$rows" -v size="$size" -v copy="$copy_ns" -v load="$load_ns" -v reload="$reload_ns" 'BEGIN {
+  printf "[ figure ] rows = %d, %s\n", rows, size
   printf "[ figure ] bare COPY = %.1f s, %.0f rows/s\n", copy / 1e9, rows / (copy / 1e9)
   printf "[ figure ] load (first) = %.1f s, %.0f rows/s, ratio %.2f (target at most 2.0)\n", load / 1e9, rows / (load / 1e9), load / copy
   printf "[ figure ] load again (all rows already there) = %.1f s, %.0f rows/s, ratio %.2f\n", reload / 1e9, rows / (reload / 1e9), reload / copy
@@ -87,6 +89,6 @@ awk -v rows="$rows" -v copy="$copy_ns" -v load="$load_ns" -v reload="$reload_ns"
 $1 == "count" { count = $2 }
 $1 != "count" { ms[$1] = $2 }
 END {
-  printf "[ figure ] count(*) = %.0f ms\n", count
-  for (name in ms) printf "[ figure ] %s = %.0f ms, ratio %.2f (target at most 2.0)\n", name, ms[name], ms[name] / count
+  printf "[ figure ] count(*) = %.1f ms\n", count
+  for (name in ms) printf "[ figure ] %s = %.1f ms, ratio %.2f (target at most 2.0)\n", name, ms[name], ms[name] / count
 }' "$work/queries.ms"
