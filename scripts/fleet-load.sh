@@ -14,6 +14,7 @@ for file; do
   case "$file" in *"
 "*) echo "$0: a file name holds a line break: $file" >&2; exit 2 ;; esac
   [ -f "$file" ] && [ -r "$file" ] || { echo "$0: $file: not a readable file; nothing loaded" >&2; exit 1; }
+  [ -s "$file" ] || { echo "$0: $file: empty, not the report's CSV; nothing loaded" >&2; exit 1; }
   printf '%s\n' "$file"
 done >"$FLEET_WORK/files"
 if ! psql -X -q -f "$root/fleet/load.sql" 2>"$FLEET_WORK/errors"; then
