@@ -28,7 +28,6 @@ select not exists (select from fleet_days) as fresh \gset
   \else
     alter table fleet_days add constraint fleet_days_pkey primary key (computer, day);
     select count(*) as rows, count(*) as added from fleet_days \gset
-    analyze fleet_days;
     delete from fleet_day_totals;
     insert into fleet_day_totals
       select day, count(*), count(*) filter (where managed_s > 0), sum(managed_s), sum(unmanaged_s)
@@ -94,30 +93,29 @@ select not exists (select from fleet_days) as fresh \gset
 create temp table fleet_incoming_machines (computer text collate "C", first_day date, last_day date, last_managed_day date)
   on commit drop;
 \copy fleet_incoming_machines from program 'cat "$FLEET_WORK/machines"' with (format csv)
+-- With each loaded machine goes its longest run of days without managed
+-- time. A run starts on a day whose day before is not one of them (a day
+-- without a row ends a run); the latest of equally long runs is kept, as
+-- arrays compare element by element.
 insert into fleet_machines
-  select computer, min(first_day), max(last_day), max(last_managed_day)
-  from fleet_incoming_machines group by computer
+  select computer, first_day, last_day, last_managed_day,
+         coalesce(longest[1], 0), date '2000-01-01' + longest[2]
+  from (select computer, min(first_day) as first_day, max(last_day) as last_day,
+               max(last_managed_day) as last_managed_day
+        from fleet_incoming_machines group by computer) loaded
+  left join (
+    select computer, max(array[day - run_start + 1, day - date '2000-01-01']) as longest
+    from (select computer, day, max(day) filter (where starts) over (partition by computer order by day) as run_start
+          from (select computer, day, day - 1 is distinct from lag(day) over (partition by computer order by day) as starts
+                from fleet_days
+                where managed_s = 0 and computer in (select computer from fleet_incoming_machines)) unmanaged) runs
+    group by computer) machine_runs using (computer)
   on conflict (computer) do update
     set first_day = least(fleet_machines.first_day, excluded.first_day),
         last_day = greatest(fleet_machines.last_day, excluded.last_day),
-        last_managed_day = greatest(fleet_machines.last_managed_day, excluded.last_managed_day)
-    where excluded.first_day < fleet_machines.first_day or excluded.last_day > fleet_machines.last_day
-       or excluded.last_managed_day > coalesce(fleet_machines.last_managed_day, '-infinity');
--- Runs of days without managed time: numbered in order, the days of one run
--- keep the same day - number. A day without a row ends a run. The latest of
--- equally long runs is kept.
-update fleet_machines m
-  set longest_unmanaged_days = coalesce(r.days, 0), longest_unmanaged_last_day = r.last_day
-  from (select distinct computer from fleet_incoming_machines) i
-  left join (
-    select distinct on (computer) computer, count(*) as days, max(day) as last_day
-    from (select computer, day, day - row_number() over (partition by computer order by day)::integer as run
-          from fleet_days
-          where managed_s = 0 and computer in (select computer from fleet_incoming_machines)) unmanaged
-    group by computer, run
-    order by computer, count(*) desc, max(day) desc) r using (computer)
-  where m.computer = i.computer
-    and (m.longest_unmanaged_days, m.longest_unmanaged_last_day) is distinct from (coalesce(r.days, 0), r.last_day);
+        last_managed_day = greatest(fleet_machines.last_managed_day, excluded.last_managed_day),
+        longest_unmanaged_days = excluded.longest_unmanaged_days,
+        longest_unmanaged_last_day = excluded.longest_unmanaged_last_day;
 commit;
 \echo :rows rows read: :added new, :changed updated, :kept kept as stored, the rest already loaded
 select :kept > 0 as any_kept \gset
