@@ -1,18 +1,15 @@
 #include "host/agent_files.h"
 
 #include <windows.h>
-#include <userenv.h>
 
 #include <vector>
 
+#include "common/registry/setting_names.h"
 #include "common/win/unique_any.h"
 
 namespace mardonel {
 
 namespace {
-
-constexpr char kSettingsKey[] = "Software\\Quarnel\\ToveraAgt";
-constexpr char kPolicyKey[] = "Software\\Policies\\Quarnel\\ToveraAgt";
 
 // true when the key holds the value; `text` then has it as far as it is text.
 bool ReadTextValue(const char* keyName, const char* valueName, std::string& text) {
@@ -37,22 +34,9 @@ std::string ProgramBaseName() {
 
 }  // namespace
 
-std::string HistoryFolder() {
-  char folder[MAX_PATH] = {};
-  DWORD size = sizeof folder;
-  // Some platforms cannot report the folder; the variable names the same one.
-  if (!GetAllUsersProfileDirectoryA(folder, &size) || folder[0] == '\0') {
-    const DWORD length = GetEnvironmentVariableA("ALLUSERSPROFILE", folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder) return {};
-  }
-  std::string path = folder;
-  if (path.back() == '\\') path.pop_back();
-  return path + "\\Application Data\\Quarnel\\ToveraAgt\\States\\";
-}
-
 std::string LogFilePath() {
   std::string name;
-  if (!ReadTextValue(kPolicyKey, "LogFileName", name)) ReadTextValue(kSettingsKey, "LogFileName", name);
+  if (!ReadTextValue(kPolicySettingsKey, kLogFileNameValue, name)) ReadTextValue(kSettingsKey, kLogFileNameValue, name);
   if (name == "-") return {};
   if (!name.empty()) return name;
   const std::string base = ProgramBaseName();

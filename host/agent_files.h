@@ -6,10 +6,6 @@
 
 namespace mardonel {
 
-// The history folder, with its trailing backslash; empty when the all-users
-// profile folder is unknown.
-std::string HistoryFolder();
-
 // The log file the module writes: the LogFileName setting (machine policy
 // first); empty means C:\temp\<program>.log. Empty when records go to the
 // console only ("-").

@@ -4,26 +4,31 @@
 
 #include <cstdio>
 #include <fstream>
+#include <utility>
 #include <vector>
 
-#include "common/win/unique_any.h"
+#include "common/history/history_files.h"
+#include "common/history/history_folder.h"
 #include "host/agent_files.h"
 
 namespace mardonel {
 
 namespace {
 
+// Every plain file the history folder's listing shows, history file or not.
 std::map<std::string, std::uint64_t> HistoryFileSizes(const std::string& folder) {
   std::map<std::string, std::uint64_t> sizes;
-  WIN32_FIND_DATAA found;
-  const HANDLE first = FindFirstFileA((folder + "*.mgt").c_str(), &found);
-  if (first == INVALID_HANDLE_VALUE) return sizes;
-  const unique_hfind search(first);
-  do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-    sizes[found.cFileName] = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-  } while (FindNextFileA(search.get(), &found));
+  for (const HistoryFolderEntry& entry : ListHistoryFolder(folder).entries) {
+    if (entry.plainFile) sizes[entry.name] = entry.size;
+  }
   return sizes;
+}
+
+// The history folder, with its trailing backslash; empty when the all-users
+// profile folder is unknown.
+std::string HistoryFolder() {
+  HistoryPath folder = HistoryFolderPath();
+  return folder.error == ERROR_SUCCESS ? std::move(folder.text) : std::string();
 }
 
 bool FileSize(const std::string& path, std::uint64_t& size) {

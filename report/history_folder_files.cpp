@@ -1,8 +1,6 @@
 #include "report/history_folder_files.h"
 
-#include <algorithm>
-
-#include "common/history/history_file_name.h"
+#include "common/history/history_files.h"
 #include "common/win/error_text.h"
 #include "common/win/unique_any.h"
 
@@ -15,22 +13,14 @@ namespace {
 constexpr std::uint64_t kLargestHistoryFile = 64 * 1024 * 1024;
 
 std::vector<std::string> HistoryFileNames(const std::string& folder, std::uint64_t& bytes, DWORD& error) {
+  const HistoryFolderListing listing = ListHistoryFolder(folder);
+  error = listing.error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : listing.error;
   std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  const unique_hfind search = unique_hfind(FindFirstFileA((folder + "\\*").c_str(), &entry));
-  if (!search) {
-    error = GetLastError();
-    return names;
+  for (const HistoryFolderEntry& entry : listing.entries) {
+    if (!entry.IsHistoryFile()) continue;
+    names.push_back(entry.name);
+    if (entry.size <= kLargestHistoryFile) bytes += entry.size;
   }
-  do {
-    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && HistoryFileDate(entry.cFileName)) {
-      names.emplace_back(entry.cFileName);
-      const std::uint64_t size = (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
-      if (size <= kLargestHistoryFile) bytes += size;
-    }
-  } while (FindNextFileA(search.get(), &entry));
-  error = GetLastError() == ERROR_NO_MORE_FILES ? ERROR_SUCCESS : GetLastError();
-  std::sort(names.begin(), names.end());
   return names;
 }
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/history_line.h"
+#include "common/history/history_line.h"
 
 namespace mardonel {
 

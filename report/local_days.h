@@ -9,11 +9,9 @@
 #include <string_view>
 
 #include "common/history/history_file_name.h"
+#include "common/history/history_record.h"
 
 namespace mardonel {
-
-inline constexpr std::int64_t kSecondsPerDay = 86400;
-inline constexpr std::uint64_t kFileTimeUnitsPerSecond = 10000000;
 
 // Days since 1 January 1601 (day 0) of a date of the Gregorian calendar.
 std::int64_t DayNumber(const CalendarDate& date);

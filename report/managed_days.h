@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "report/history_line.h"
+#include "common/history/history_record.h"
 
 namespace mardonel {
 

@@ -3,7 +3,6 @@
 set(dir ${CMAKE_CURRENT_LIST_DIR})
 add_library(report_core STATIC
   ${dir}/local_days.cpp
-  ${dir}/history_line.cpp
   ${dir}/history_log.cpp
   ${dir}/managed_days.cpp
   ${dir}/report_text.cpp

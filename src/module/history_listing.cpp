@@ -2,19 +2,13 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
-#include "common/history/history_file_name.h"
 #include "common/log/log.h"
 #include "common/win/error_text.h"
-#include "common/win/unique_any.h"
 #include "module/history_folder_chain.h"
 
 namespace mardonel {
 
 namespace {
-
-constexpr char kSearchPattern[] = "*.mgt";
 
 void LogSearchFailure(const std::string& pattern, DWORD error) {
   if (error == ERROR_FILE_NOT_FOUND || !DebugInfoEnabled()) return;
@@ -24,27 +18,19 @@ void LogSearchFailure(const std::string& pattern, DWORD error) {
 
 }  // namespace
 
-std::vector<std::string> ListHistoryFiles(const HistoryPath& folder) {
-  const std::string pattern = folder.text + kSearchPattern;
+std::vector<std::string> ListHistoryFiles(const HistoryPath& folder, FindNextEntry next) {
   std::vector<std::string> names;
-  if (folder.error != ERROR_SUCCESS || pattern.size() >= MAX_PATH) {
-    LogSearchFailure(pattern, folder.error != ERROR_SUCCESS ? folder.error : ERROR_FILENAME_EXCED_RANGE);
+  const HistoryFolderListing listing =
+      folder.error == ERROR_SUCCESS ? ListHistoryFolder(folder.text, next) : HistoryFolderListing{{}, folder.error};
+  // A listing cut short could take an old file for the newest and fill days
+  // that have files: nothing is trimmed or filled on part of the folder.
+  if (listing.error != ERROR_SUCCESS) {
+    LogSearchFailure(HistorySearchPattern(folder.text), listing.error);
     return names;
   }
-
-  WIN32_FIND_DATAA entry;
-  const unique_hfind search = unique_hfind(FindFirstFileA(pattern.c_str(), &entry));
-  if (!search) {
-    LogSearchFailure(pattern, GetLastError());
-    return names;
+  for (const HistoryFolderEntry& entry : listing.entries) {
+    if (entry.IsHistoryFile()) names.push_back(entry.name);
   }
-  do {
-    // Anything else that matches the pattern belongs to someone else.
-    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && HistoryFileDate(entry.cFileName)) {
-      names.emplace_back(entry.cFileName);
-    }
-  } while (FindNextFileA(search.get(), &entry));
-  std::sort(names.begin(), names.end());
   return names;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/fs/no_link_folder.h"
+#include "common/history/history_files.h"
 #include "module/history_path.h"
 
 namespace mardonel {
@@ -14,9 +15,10 @@ namespace mardonel {
 inline constexpr std::size_t kKeptHistoryFiles = 30;
 
 // Names of the files of `folder` named like a history file (HistoryFileDate),
-// oldest first; other entries are not listed. Empty when the search cannot
-// start; that is logged unless the folder merely has no "*.mgt" entry.
-std::vector<std::string> ListHistoryFiles(const HistoryPath& folder);
+// oldest first; other entries are not listed. Empty when the search fails,
+// at its start or midway; that is logged unless the folder merely has no
+// "*.mgt" entry.
+[[nodiscard]] std::vector<std::string> ListHistoryFiles(const HistoryPath& folder, FindNextEntry next = FindNextFileA);
 
 // Deletes the files of the smallest names until at most `keep` names remain,
 // in the module's folders as `held`. A file that cannot be deleted stays on

@@ -52,7 +52,7 @@ CalendarDate DateOf(std::uint64_t value) {
   return CalendarDate{parts.wYear, parts.wMonth, parts.wDay};
 }
 
-// One "INITIALISED" record for every day after the last file's day that ended
+// One gap record for every day after the last file's day that ended
 // more than a day ago. The unsigned difference also rejects a last-file time
 // after the limit (it wraps around) and a gap of 30 days or more.
 void FillMissedDays(const std::string& folder, const PinnedFolders& held, std::uint64_t lastFileTime,
@@ -61,8 +61,10 @@ void FillMissedDays(const std::string& folder, const PinnedFolders& held, std::u
   const std::uint64_t limit = now - kOneDay;
   if (limit - first >= kGapLimit) return;
   for (; first < limit; first += kOneDay) {
-    AppendHistoryRecord(HistoryFilePathIn(folder, DateOf(first)), first, kUnmanaged, "INITIALISED", SuccessLine::Always,
-                        &held);
+    // A day that fails is logged, and the next one is tried all the same.
+    static_cast<void>(AppendHistoryRecord(HistoryFilePathIn(folder, DateOf(first)),
+                                          HistoryRecord{first, kUnmanaged, RecordReason::kInitialised},
+                                          SuccessLine::Always, &held));
   }
 }
 

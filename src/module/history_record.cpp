@@ -1,10 +1,9 @@
 #include "module/history_record.h"
 
-#include <cinttypes>
-#include <cstdio>
 #include <utility>
 
 #include "common/fs/append_file.h"
+#include "common/history/history_line.h"
 #include "common/log/log.h"
 #include "common/log/log_format.h"
 #include "common/win/error_text.h"
@@ -12,18 +11,6 @@
 #include "module/mardonel.h"
 
 namespace mardonel {
-
-std::string HistoryRecordLine(std::uint64_t localEventTime, std::int32_t state, const char* reason) {
-  const char* timeText = LocalTimeText(nullptr, 0, localEventTime);
-  char head[40];
-  std::snprintf(head, sizeof head, "%" PRIu64 ",%" PRId32 ",", localEventTime, state);
-  std::string line = head;
-  line += reason;
-  line += ',';
-  line += timeText;
-  line += "\r\n";
-  return line;
-}
 
 namespace {
 
@@ -37,8 +24,8 @@ void LogFailure(const char* path, DWORD error) {
 
 }  // namespace
 
-DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime, std::int32_t state, const char* reason,
-                          SuccessLine successLine, const PinnedFolders* held) {
+DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, SuccessLine successLine,
+                          const PinnedFolders* held) {
   DWORD error = path.error;
   unique_hfile file;
   if (error == ERROR_SUCCESS) {
@@ -51,7 +38,7 @@ DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime,
   if (error == ERROR_SUCCESS) {
     // A line torn by an earlier failed write stays a line of its own.
     std::string line = lastLineOpen ? "\r\n" : "";
-    line += HistoryRecordLine(localEventTime, state, reason);
+    line += HistoryRecordLine(record, LocalTimeText(nullptr, 0, record.eventTime));
     if (!WriteAll(file.get(), line.data(), static_cast<DWORD>(line.size()))) error = GetLastError();
   }
   if (error != ERROR_SUCCESS) {
@@ -64,8 +51,9 @@ DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime,
   return ERROR_SUCCESS;
 }
 
-DWORD Mardonel::WriteStateRecord(const char* reason) {
-  return AppendHistoryRecord(GetHistoryFilePath(), lastRecordTime, managedState, reason, SuccessLine::WhenDebugInfo);
+DWORD Mardonel::WriteStateRecord(RecordReason reason) {
+  return AppendHistoryRecord(GetHistoryFilePath(), HistoryRecord{lastRecordTime, managedState, reason},
+                             SuccessLine::WhenDebugInfo);
 }
 
 }  // namespace mardonel

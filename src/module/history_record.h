@@ -1,18 +1,13 @@
-// One line of a history file: event time, state, reason, time text.
+// Appending one record to a history file.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
-#include <string>
-
 #include "common/fs/no_link_folder.h"
+#include "common/history/history_record.h"
 #include "module/history_path.h"
 
 namespace mardonel {
-
-// "time,state,reason,time text" with the record's CR LF.
-std::string HistoryRecordLine(std::uint64_t localEventTime, std::int32_t state, const char* reason);
 
 enum class SuccessLine { WhenDebugInfo, Always };
 
@@ -20,7 +15,7 @@ enum class SuccessLine { WhenDebugInfo, Always };
 // ERROR_INTERNAL_ERROR with the failure line logged when the file cannot be
 // opened, is refused as a link, or does not take the whole record. `held`:
 // the module's folders as the caller checked and holds them, if it does.
-DWORD AppendHistoryRecord(const HistoryPath& path, std::uint64_t localEventTime, std::int32_t state, const char* reason,
-                          SuccessLine successLine, const PinnedFolders* held = nullptr);
+[[nodiscard]] DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, SuccessLine successLine,
+                                        const PinnedFolders* held = nullptr);
 
 }  // namespace mardonel

@@ -4,6 +4,7 @@
 
 #include "common/log/log.h"
 #include "common/registry/registry_parameter.h"
+#include "common/registry/setting_names.h"
 #include "module/dotted_address.h"
 #include "module/host_address_table.h"
 #include "module/mardonel.h"
@@ -12,7 +13,6 @@ namespace mardonel {
 
 namespace {
 
-constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
 constexpr std::size_t kKeptSubnets = 5;
 constexpr std::size_t kSubnetTextSize = 260;
 
@@ -69,7 +69,7 @@ DWORD Mardonel::SaveManagedSubnets() {
       AppendBounded(text, sizeof text, FormatDottedAddress(nullptr, 0, subnet));
     }
   }
-  return SetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, "ManagedSubnets", REG_SZ, text, 0, 0);
+  return SetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text, 0, 0);
 }
 
 }  // namespace mardonel

@@ -6,6 +6,7 @@
 #include "common/log/log.h"
 #include "common/log/log_lock.h"
 #include "common/registry/registry_parameter.h"
+#include "common/registry/setting_names.h"
 #include "connection/config_mgr_mp_connection.h"
 #include "module/dotted_address.h"
 #include "module/host_address_table.h"
@@ -14,8 +15,6 @@ namespace mardonel {
 
 namespace {
 
-constexpr char kSettingsKey[] = "Software\\Quarnel\\ToveraAgt";
-constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
 constexpr int kSubnetTextSize = 260;
 
 std::uint64_t LocalNow() {
@@ -59,7 +58,7 @@ void* Mardonel::ScalarDeletingDestructor(unsigned int flags) {
   return this;
 }
 
-DWORD Mardonel::SetManagedState(ManagedState requested, const char* reason, bool force) {
+DWORD Mardonel::SetManagedState(ManagedState requested, RecordReason reason, bool force) {
   if (requested == managedState && !force) return ERROR_SUCCESS;
   lastRecordTime = LocalNow();
   if (requested == kManaged) {
@@ -82,10 +81,10 @@ void Mardonel::LoadSettings() {
     maxFileSize = MaxLogFilesize;
     debugMask = Debug;
   }
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "LogFileName", REG_SZ, fileName, sizeof fileName, 0);
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "MaxLogFilesize", REG_DWORD, &maxFileSize, sizeof maxFileSize,
-                        0);
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, "Debug", REG_DWORD, &debugMask, sizeof debugMask, 0);
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kLogFileNameValue, REG_SZ, fileName, sizeof fileName, 0);
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kMaxLogFilesizeValue, REG_DWORD, &maxFileSize,
+                        sizeof maxFileSize, 0);
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kDebugValue, REG_DWORD, &debugMask, sizeof debugMask, 0);
   fileName[kLogFileNameSize - 1] = '\0';
 
   LogLockGuard lock;
@@ -96,7 +95,7 @@ void Mardonel::LoadSettings() {
 
 void Mardonel::LoadManagedSubnets() {
   char text[kSubnetTextSize] = {};
-  GetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, "ManagedSubnets", REG_SZ, text, sizeof text, RP_READ_ONLY);
+  GetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text, sizeof text, RP_READ_ONLY);
   text[kSubnetTextSize - 1] = '\0';
   if (text[0] == '\0') return;
   if (DebugInfoEnabled()) LogPrintf("%T: Found managed subnets [%s]\n", text);
@@ -122,21 +121,21 @@ DWORD Mardonel::OnStartup(HostAddressTable* table, ULONG_PTR) {
     LoadManagedSubnets();
     MaintainHistoryFolder();
     if (GetAddressCount(addressTable) == 0) return DWORD{ERROR_SUCCESS};
-    return SetManagedState(kManaged, "Startup", false);
+    return SetManagedState(kManaged, RecordReason::kStartup, false);
   });
 }
 
 DWORD Mardonel::OnShutdown() {
   return Guarded("OnShutdown", [&] {
     connection.reset();
-    return SetManagedState(kUnmanaged, "Shutdown", false);
+    return SetManagedState(kUnmanaged, RecordReason::kShutdown, false);
   });
 }
 
 DWORD Mardonel::OnNetAdaptersChanged(bool connected, bool force) {
   return Guarded("OnNetAdaptersChanged", [&] {
-    if (connected) return SetManagedState(kManaged, "Net Adapters changed", force);
-    return SetManagedState(kUnmanaged, "Net Adapters changed", false);
+    if (connected) return SetManagedState(kManaged, RecordReason::kNetAdaptersChanged, force);
+    return SetManagedState(kUnmanaged, RecordReason::kNetAdaptersChanged, false);
   });
 }
 
@@ -151,19 +150,19 @@ DWORD Mardonel::OnHeartbeat(const FILETIME* now) {
     // cannot wrap round and let every heartbeat write.
     if (localTime <= lastRecordTime || localTime - lastRecordTime <= kOneHour) return DWORD{ERROR_SUCCESS};
     lastRecordTime = localTime;
-    return WriteStateRecord("Heartbeat");
+    return WriteStateRecord(RecordReason::kHeartbeat);
   });
   return ERROR_SUCCESS;
 }
 
 DWORD Mardonel::OnSleep() {
-  return Guarded("OnSleep", [&] { return SetManagedState(kUnmanaged, "Sleep", false); });
+  return Guarded("OnSleep", [&] { return SetManagedState(kUnmanaged, RecordReason::kSleep, false); });
 }
 
 DWORD Mardonel::OnOutOfSuspend() {
   return Guarded("OnOutOfSuspend", [&] {
     MaintainHistoryFolder();
-    return SetManagedState(kManaged, "Out of suspend", false);
+    return SetManagedState(kManaged, RecordReason::kOutOfSuspend, false);
   });
 }
 

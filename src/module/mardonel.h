@@ -7,14 +7,11 @@
 #include <memory>
 #include <vector>
 
+#include "common/history/history_record.h"
 #include "connection/connection.h"
 #include "tovera/agent_module.h"
 
 namespace mardonel {
-
-using ManagedState = std::int32_t;
-inline constexpr ManagedState kUnmanaged = 1;
-inline constexpr ManagedState kManaged = 2;
 
 inline constexpr std::uint64_t kOneHour = 36000000000ULL;  // FILETIME units
 
@@ -40,10 +37,10 @@ class Mardonel final : public Tovera::IAgentModule {
   DWORD ReservedF() override;
   DWORD ReservedG(UINT16 value) override;
 
-  DWORD SetManagedState(ManagedState requested, const char* reason, bool force);
+  DWORD SetManagedState(ManagedState requested, RecordReason reason, bool force);
   bool IsManagedNetwork();
   DWORD SaveManagedSubnets();
-  DWORD WriteStateRecord(const char* reason);
+  DWORD WriteStateRecord(RecordReason reason);
   void MaintainHistoryFolder();
 
   // Open to the host-side tests, which set up and inspect the module directly.

@@ -6,10 +6,11 @@
 #include <optional>
 #include <string>
 
+#include "common/registry/setting_names.h"
 #include "connection/config_mgr_mp_connection.h"
-#include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
+#include "support/clear_of_midnight.h"
 #include "support/loopback_listener.h"
 #include "support/scratch_registry.h"
 #include "support/test_env.h"
@@ -39,7 +40,7 @@ TEST(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
 
   EXPECT_EQ(module.managedState, kManaged);
   EXPECT_EQ(module.managedSubnets, std::vector<std::uint32_t>{127u});
-  EXPECT_EQ(ReadRawValue("Software\\Quarnel\\Common", "ManagedSubnets"), TextValue("127.0.0.0"));
+  EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("127.0.0.0"));
   const std::vector<std::string> lines = SplitLines(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName()));
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find(",2,Net Adapters changed,"), std::string::npos) << lines[0];
@@ -68,7 +69,7 @@ TEST(ModuleCheck, UnansweredManagementPointHoldsTheScanForOneBoundedWait) {
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(log.CountEndingWith(": Failed to connect to MP. Setting status to unmanaged."), 4) << log.Text();
   EXPECT_LT(seconds, 1.3 * kConnectBound) << "one wait for the scan, not one an entry";
-  EXPECT_EQ(ReadRawValue("Software\\Quarnel\\Common", "ManagedSubnets"), std::nullopt);
+  EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), std::nullopt);
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "module/history_test_env.h"
+#include "common/registry/setting_names.h"
+#include "support/clear_of_midnight.h"
 #include "support/scratch_registry.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
@@ -23,7 +24,7 @@ TEST(ModuleEndToEnd, StartupOnAnUnknownSubnetWithoutTheClientRecordsUnmanaged) {
   ScopedProfileFolder profile(temp.path());
   const std::string logPath = temp / "agent.log";
   const ScratchMachineRegistry registry;
-  StoreText("Software\\Quarnel\\ToveraAgt", "LogFileName", logPath);
+  StoreText(kSettingsKey, "LogFileName", logPath);
   TestHostTable table;
   table.Add("10.77.3.9", "255.255.255.0");
 
@@ -49,7 +50,7 @@ TEST(ModuleEndToEnd, StartupOnAnUnknownSubnetWithoutTheClientRecordsUnmanaged) {
   const std::vector<std::string> records = SplitLines(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName()));
   ASSERT_EQ(records.size(), 1u);
   EXPECT_NE(records[0].find(",1,Startup,"), std::string::npos) << records[0];
-  EXPECT_EQ(ReadRawValue("Software\\Quarnel\\Common", "ManagedSubnets"), std::nullopt);
+  EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), std::nullopt);
 }
 
 }  // namespace

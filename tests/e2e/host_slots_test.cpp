@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "module/history_test_env.h"
+#include "common/registry/setting_names.h"
+#include "support/clear_of_midnight.h"
+#include "support/history_line.h"
 #include "support/scratch_registry.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
@@ -32,7 +34,7 @@ class HostSlots : public testing::Test {
   // registry holds none; the log goes to the test's folder.
   void SetUp() override {
     WaitClearOfMidnight();
-    StoreText("Software\\Quarnel\\ToveraAgt", "LogFileName", temp_ / "agent.log");
+    StoreText(kSettingsKey, "LogFileName", temp_ / "agent.log");
     library_ = LoadLibraryA("Mardonel.dll");
     ASSERT_NE(library_, nullptr);
     factory_ = reinterpret_cast<void* (*)(void*)>(reinterpret_cast<void*>(GetProcAddress(library_, "__getMardonel")));

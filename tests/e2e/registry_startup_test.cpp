@@ -9,10 +9,11 @@
 #include <string>
 
 #include "common/log/log_settings.h"
+#include "common/registry/setting_names.h"
 #include "module/dotted_address.h"
-#include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
+#include "support/clear_of_midnight.h"
 #include "support/registry_witness.h"
 #include "support/scratch_registry.h"
 #include "support/test_env.h"
@@ -22,9 +23,6 @@ namespace mardonel {
 
 namespace {
 
-constexpr char kSettingsKey[] = "Software\\Quarnel\\ToveraAgt";
-constexpr char kPolicyKey[] = "Software\\Policies\\Quarnel\\ToveraAgt";
-constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
 constexpr char kSettingsForRegExe[] = "HKLM\\Software\\Quarnel\\ToveraAgt";
 constexpr char kPolicyForRegExe[] = "HKLM\\Software\\Policies\\Quarnel\\ToveraAgt";
 constexpr char kCommonForRegExe[] = "HKLM\\Software\\Quarnel\\Common";
@@ -120,7 +118,7 @@ TEST_F(RegistryStartup, SizeStoredAsShortTextIsRewrittenAsNumber) {
 
 TEST_F(RegistryStartup, PolicyDebugWinsAndTheOrdinaryOneIsNotRead) {
   LogToTestFolder();
-  StoreNumber(kPolicyKey, "Debug", 0x10);
+  StoreNumber(kPolicySettingsKey, "Debug", 0x10);
   StoreText(kSettingsKey, "Debug", "0");  // would be repaired if it were read
   StoreText(kCommonKey, "ManagedSubnets", "10.9.0.0");
   EXPECT_EQ(StartLoadedModule(), 0u);
@@ -134,7 +132,7 @@ TEST_F(RegistryStartup, PolicyDebugWinsAndTheOrdinaryOneIsNotRead) {
 
 TEST_F(RegistryStartup, PolicyDebugKeepsTheOrdinaryOneFromBeingCreated) {
   LogToTestFolder();
-  StoreNumber(kPolicyKey, "Debug", 0x10);
+  StoreNumber(kPolicySettingsKey, "Debug", 0x10);
   EXPECT_EQ(StartLoadedModule(), 0u);
   const auto values = RegExeQueryKey(kSettingsForRegExe);
   ASSERT_TRUE(values);

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "common/registry/setting_names.h"
 #include "host_process.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
@@ -19,7 +20,7 @@ using testing::HasSubstr;
 TEST(AgentHostCtrlC, DISABLED_ShutsDownDestroysAndUnloads) {
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
-  ScopedRegistryTree settings("Software\\Quarnel\\ToveraAgt");
+  ScopedRegistryTree settings(kSettingsKey);
   StoreText(settings.key(), "LogFileName", temp / "agent-host.log");
 
   bool told = false;

@@ -2,8 +2,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "common/log/log_settings.h"
+#include "common/registry/setting_names.h"
 #include "host_process.h"
-#include "module/history_test_env.h"
+#include "support/clear_of_midnight.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
@@ -34,8 +36,8 @@ class AgentHostRun : public testing::Test {
   ScopedProfileFolder profile_{temp_.path()};
   // The settings the module reads and writes back are put back as found; the
   // log goes to the test folder.
-  ScopedRegistryTree settings_{"Software\\Quarnel\\ToveraAgt"};
-  ScopedRegistryTree policy_{"Software\\Policies\\Quarnel\\ToveraAgt"};
+  ScopedRegistryTree settings_{kSettingsKey};
+  ScopedRegistryTree policy_{kPolicySettingsKey};
   const std::string logFile_ = temp_ / "agent-host.log";
 };
 

@@ -14,11 +14,14 @@
 #include "common/fs/folder_security.h"
 #include "common/win/unique_any.h"
 #include "module/history_folder_chain.h"
-#include "module/history_test_env.h"
 #include "module/mardonel.h"
+#include "support/captured_log.h"
+#include "support/clear_of_midnight.h"
 #include "support/fake_connection.h"
+#include "support/folder_entries.h"
 #include "support/planted_link.h"
 #include "support/scratch_registry.h"
+#include "support/test_days.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
@@ -119,7 +122,7 @@ TEST_F(HistoryLinks, NothingIsMadeBeneathALinkedQuarnelFolder) {
   RemoveDirectoryTree(quarnel.c_str());
   ASSERT_TRUE(link_.Plant(elsewhere_, quarnel));
 
-  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
 
   EXPECT_TRUE(FolderEntries(elsewhere_ + "\\").empty());
   EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + TodayUtcHistoryName()), 1);
@@ -132,7 +135,7 @@ TEST_F(HistoryLinks, SystemJunctionAboveQuarnelIsWrittenThrough) {
   RemoveDirectoryTree(appData.c_str());
   ASSERT_TRUE(link_.Plant(temp_.path(), appData));
 
-  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_SUCCESS));
 
   const std::string seen = temp_ / "Quarnel\\ToveraAgt\\States\\" + TodayUtcHistoryName();
   EXPECT_NE(ReadWholeFile(seen).find(",1,Startup,"), std::string::npos);
@@ -142,7 +145,7 @@ TEST_F(HistoryLinks, SystemJunctionAboveQuarnelIsWrittenThrough) {
 TEST_F(HistoryLinks, HardLinkedHistoryFileIsNotAppendedTo) {
   HardLinkInStates(TodayUtcHistoryName());
 
-  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
 
   EXPECT_EQ(ReadWholeFile(outside_), kOtherContent);
   EXPECT_EQ(ReadWholeFile(states_ + TodayUtcHistoryName()), kOtherContent);

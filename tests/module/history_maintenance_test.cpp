@@ -10,16 +10,26 @@
 #include "common/fs/directory.h"
 #include "common/log/log_settings.h"
 #include "common/win/unique_any.h"
-#include "module/history_test_env.h"
+#include "module/history_listing.h"
 #include "module/mardonel.h"
+#include "support/captured_log.h"
+#include "support/clear_of_midnight.h"
 #include "support/fake_connection.h"
+#include "support/folder_entries.h"
+#include "support/history_line.h"
 #include "support/scratch_registry.h"
+#include "support/test_days.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
 namespace mardonel {
 
 namespace {
+
+BOOL WINAPI FailAtTheSecondEntry(HANDLE, LPWIN32_FIND_DATAA) {
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
 
 // `count` consecutive local days ending today: trimming alone is at work,
 // since the newest is from today.
@@ -84,7 +94,7 @@ TEST_F(HistoryGapDays, StartupAfterTheDayBeforeYesterdayFillsYesterdayThenRecord
 
   EXPECT_EQ(module_.OnStartup(table.get(), 0), 0u);
 
-  EXPECT_EQ(ReadWholeFile(states_ + yesterday.name), GapRecord(yesterday));
+  EXPECT_EQ(ReadWholeFile(states_ + yesterday.name), HistoryLine(yesterday.midnight, 1, "INITIALISED"));
   const std::vector<std::string> lines = SplitLines(ReadWholeFile(states_ + today.name));
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find(",1,Startup,"), std::string::npos);
@@ -99,7 +109,8 @@ TEST_F(HistoryGapDays, ResumeFillsTheMissedDaysBeforeItsRecord) {
   module_.OnOutOfSuspend();
 
   for (int offset = -3; offset <= -1; ++offset) {
-    EXPECT_EQ(ReadWholeFile(states_ + UtcDay(offset).name), GapRecord(UtcDay(offset))) << offset;
+    EXPECT_EQ(ReadWholeFile(states_ + UtcDay(offset).name), HistoryLine(UtcDay(offset).midnight, 1, "INITIALISED"))
+        << offset;
   }
   const std::vector<std::string> lines = SplitLines(ReadWholeFile(states_ + UtcDay(0).name));
   ASSERT_EQ(lines.size(), 1u);
@@ -114,7 +125,8 @@ TEST_F(HistoryGapDays, ThirtyOneDaysAwayFillsThirtyDays) {
   std::vector<TestDay> expected{UtcDay(-31)};
   for (int offset = -30; offset <= -1; ++offset) {
     expected.push_back(UtcDay(offset));
-    EXPECT_EQ(ReadWholeFile(states_ + UtcDay(offset).name), GapRecord(UtcDay(offset))) << offset;
+    EXPECT_EQ(ReadWholeFile(states_ + UtcDay(offset).name), HistoryLine(UtcDay(offset).midnight, 1, "INITIALISED"))
+        << offset;
   }
   EXPECT_EQ(Names(), NamesOf(expected));
 }
@@ -188,7 +200,7 @@ TEST_F(HistoryGapDays, DebugMaskShowsTheDayOfTheLastFile) {
 
   module_.MaintainHistoryFolder();
 
-  std::string lastDay = GapRecord(UtcDay(-3));
+  std::string lastDay = HistoryLine(UtcDay(-3).midnight, 1, "INITIALISED");
   lastDay = lastDay.substr(lastDay.rfind(',') + 1);
   lastDay.resize(lastDay.size() - 2);
   EXPECT_EQ(log_.CountEndingWith(": Last file written on: " + lastDay), 1);
@@ -286,6 +298,15 @@ TEST_F(HistorySearch, MissingFolderIsLoggedUnderTheDebugMaskOnly) {
   module_.MaintainHistoryFolder();
   EXPECT_TRUE(log_.Contains(": FindFirstFile failed or no files found in subdirectory '" + states_ + "*.mgt'. "));
   EXPECT_FALSE(FileExists(states_));
+}
+
+// Part of a listing could take an old file for the newest.
+TEST_F(HistorySearch, SearchFailingMidwayListsNothingAndIsLogged) {
+  Debug = kDebugInfo;
+  Put(UtcDay(-3).name);
+  Put(UtcDay(-2).name);
+  EXPECT_TRUE(ListHistoryFiles(HistoryFolderPath(), FailAtTheSecondEntry).empty());
+  EXPECT_TRUE(log_.Contains(": FindFirstFile failed or no files found in subdirectory '" + states_ + "*.mgt'. "));
 }
 
 TEST_F(HistorySearch, FolderWithoutHistoryFilesIsSilent) {

@@ -10,9 +10,13 @@
 
 #include "common/fs/directory.h"
 #include "common/log/log_settings.h"
-#include "module/history_test_env.h"
 #include "module/mardonel.h"
+#include "support/captured_log.h"
 #include "support/child_run.h"
+#include "support/clear_of_midnight.h"
+#include "support/folder_entries.h"
+#include "support/history_line.h"
+#include "support/test_days.h"
 #include "support/test_env.h"
 
 namespace mardonel {
@@ -55,8 +59,8 @@ class ZoneChild : public testing::Test {
     {
       Scene scene({UtcDay(-2).name});
       EXPECT_EQ(scene.Maintained(), NamesOf({UtcDay(-2), UtcDay(-1)}));
-      EXPECT_EQ(ReadWholeFile(scene.states + UtcDay(-1).name), GapRecord(UtcDay(-1)));
-      EXPECT_EQ(scene.module.WriteStateRecord("Startup"), 0u);
+      EXPECT_EQ(ReadWholeFile(scene.states + UtcDay(-1).name), HistoryLine(UtcDay(-1).midnight, 1, "INITIALISED"));
+      EXPECT_EQ(scene.module.WriteStateRecord(RecordReason::kStartup), 0u);
       EXPECT_NE(ReadWholeFile(scene.states + today.name).find(",1,Startup,"), std::string::npos);
     }
     {

@@ -8,10 +8,13 @@
 #include <string>
 
 #include "common/fs/directory.h"
+#include "common/log/log_settings.h"
 #include "common/win/unique_any.h"
-#include "module/history_test_env.h"
 #include "module/mardonel.h"
+#include "support/captured_log.h"
 #include "support/child_run.h"
+#include "support/clear_of_midnight.h"
+#include "support/history_line.h"
 #include "support/test_env.h"
 
 namespace mardonel {
@@ -21,6 +24,9 @@ namespace {
 constexpr char kSuccessLine[] = "Successfully wrote managed state to disk [";
 constexpr char kFailureLine[] = "Failed to create new history file: ";
 constexpr char kFailureDetail[] = " with detail: ";
+// The worked example's record, unmanaged, and one an hour later.
+constexpr char kWorkedStartup[] = "134410221425000000,1,Startup,12/6/2026 09:15:42\r\n";
+constexpr char kHourLaterStartup[] = "134410257425000000,1,Startup,12/6/2026 10:15:42\r\n";
 
 // 6 December 2026 09:15:42.5, local wall-clock time.
 std::uint64_t WorkedExampleTime() {
@@ -75,34 +81,35 @@ class HistoryRecord : public testing::Test {
 
 TEST_F(HistoryRecord, RecordHasTheFourFieldsOfTheWorkedExample) {
   module_.managedState = kManaged;
-  ASSERT_EQ(module_.lastRecordTime, 134410221425000000ULL);
-  EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
-  const std::string content = ReadWholeFile(TodayPath());
-  EXPECT_EQ(content, HistoryLine(134410221425000000ULL, 2, "Startup"));
-  EXPECT_EQ(content.substr(content.size() - 11), " 09:15:42\r\n");
+  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
+  EXPECT_EQ(ReadWholeFile(TodayPath()), "134410221425000000,2,Startup,12/6/2026 09:15:42\r\n");
 }
 
-TEST_F(HistoryRecord, FirstRecordCreatesTheDayFileAndLaterOnesAppend) {
-  const std::uint64_t first = module_.lastRecordTime;
-  EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
-  module_.lastRecordTime += kOneHour + 1;
-  EXPECT_EQ(module_.WriteStateRecord("Heartbeat"), 0u);
-  EXPECT_EQ(ReadWholeFile(TodayPath()),
-            HistoryLine(first, 1, "Startup") + HistoryLine(first + kOneHour + 1, 1, "Heartbeat"));
-}
-
-TEST_F(HistoryRecord, ReasonIsWrittenUnchanged) {
-  EXPECT_EQ(module_.WriteStateRecord("Net Adapters changed"), 0u);
-  EXPECT_NE(ReadWholeFile(TodayPath()).find(",1,Net Adapters changed,"), std::string::npos);
+TEST_F(HistoryRecord, FirstRecordCreatesTheDayFileAndLaterOnesAppendEachReasonAsStored) {
+  const std::pair<RecordReason, const char*> records[] = {
+      {RecordReason::kStartup, "Startup"},
+      {RecordReason::kHeartbeat, "Heartbeat"},
+      {RecordReason::kNetAdaptersChanged, "Net Adapters changed"},
+      {RecordReason::kSleep, "Sleep"},
+      {RecordReason::kOutOfSuspend, "Out of suspend"},
+      {RecordReason::kShutdown, "Shutdown"},
+      {RecordReason::kInitialised, "INITIALISED"},
+  };
+  std::string expected;
+  for (const auto& [reason, text] : records) {
+    EXPECT_EQ(module_.WriteStateRecord(reason), 0u);
+    expected += std::string("134410221425000000,1,") + text + ",12/6/2026 09:15:42\r\n";
+  }
+  EXPECT_EQ(ReadWholeFile(TodayPath()), expected);
 }
 
 TEST_F(HistoryRecord, RemovedFolderChainIsRecreated) {
-  ASSERT_EQ(module_.WriteStateRecord("Startup"), 0u);
+  ASSERT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
   RemoveDirectoryTree((temp_ / "Application Data").c_str());
   ASSERT_FALSE(FileExists(temp_ / "Application Data"));
 
-  EXPECT_EQ(module_.WriteStateRecord("Heartbeat"), 0u);
-  EXPECT_EQ(ReadWholeFile(TodayPath()), HistoryLine(module_.lastRecordTime, 1, "Heartbeat"));
+  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kHeartbeat), 0u);
+  EXPECT_EQ(ReadWholeFile(TodayPath()), "134410221425000000,1,Heartbeat,12/6/2026 09:15:42\r\n");
 }
 
 TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsOneBeforeTheRecord) {
@@ -117,19 +124,17 @@ TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsOneBeforeTheRecord) {
                         {"\r\n", ""},    {"a\r\n\r", "\r\n"}};
   for (const Case& c : cases) {
     WriteWholeFile(TodayPath(), c.before);
-    EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
-    EXPECT_EQ(ReadWholeFile(TodayPath()),
-              std::string(c.before) + c.lineEnd + HistoryLine(module_.lastRecordTime, 1, "Startup"))
-        << '"' << c.before << '"';
+    EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
+    EXPECT_EQ(ReadWholeFile(TodayPath()), std::string(c.before) + c.lineEnd + kWorkedStartup) << '"' << c.before << '"';
   }
 }
 
 TEST_F(HistoryRecord, SuccessLineOnlyWithInformationalBit) {
-  ASSERT_EQ(module_.WriteStateRecord("Startup"), 0u);
+  ASSERT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
   EXPECT_EQ(LogText().find(kSuccessLine), std::string::npos);
 
   Debug = kDebugInfo;
-  ASSERT_EQ(module_.WriteStateRecord("Startup"), 0u);
+  ASSERT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
   EXPECT_NE(LogText().find(kSuccessLine + TodayPath() + "]\r\n"), std::string::npos) << LogText();
 }
 
@@ -137,12 +142,12 @@ TEST_F(HistoryRecord, FileThatCannotBeOpenedFailsWithFailureLine) {
   std::string blocker = TodayPath();
   ASSERT_TRUE(CreateDirectoryPath(blocker.data()));  // a folder where the file should be
 
-  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
   EXPECT_NE(LogText().find(kFailureLine + TodayPath() + "\r\n"), std::string::npos) << LogText();
   EXPECT_EQ(LogText().find(kFailureDetail), std::string::npos);
 
   Debug = kDebugInfo;
-  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
   EXPECT_NE(LogText().find(kFailureLine + TodayPath() + kFailureDetail), std::string::npos) << LogText();
   EXPECT_EQ(LogText().find(kSuccessLine), std::string::npos);
 }
@@ -150,7 +155,7 @@ TEST_F(HistoryRecord, FileThatCannotBeOpenedFailsWithFailureLine) {
 TEST_F(HistoryRecord, UnknownProfileFolderFailsWithFailureLine) {
   if (PlatformReportsProfileFolder()) GTEST_SKIP() << "the platform reports the profile folder itself";
   SetEnvironmentVariableA("ALLUSERSPROFILE", nullptr);
-  EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
   EXPECT_NE(LogText().find(kFailureLine), std::string::npos) << LogText();
   EXPECT_EQ(CountFiles(temp_.path()), 1) << "only the log file";
 }
@@ -171,14 +176,14 @@ TEST_F(LongHistoryPath, PathOfMaxPathLessOneIsWritten) {
   ScopedProfileFolder longProfile(ProfileFor(MAX_PATH - 1));
   const std::string path = longProfile.StatesFolder() + TodayUtcHistoryName();
   ASSERT_EQ(path.size(), static_cast<std::size_t>(MAX_PATH - 1));
-  EXPECT_EQ(module_.WriteStateRecord("Startup"), 0u);
-  EXPECT_EQ(ReadWholeFile(path), HistoryLine(module_.lastRecordTime, 1, "Startup"));
+  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
+  EXPECT_EQ(ReadWholeFile(path), kWorkedStartup);
 }
 
 TEST_F(LongHistoryPath, LongerPathFailsAndWritesNothing) {
   for (const std::size_t length : {std::size_t{MAX_PATH}, std::size_t{MAX_PATH + 40}}) {
     ScopedProfileFolder longProfile(ProfileFor(length));
-    EXPECT_EQ(module_.WriteStateRecord("Startup"), static_cast<DWORD>(ERROR_INTERNAL_ERROR)) << length;
+    EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR)) << length;
     EXPECT_EQ(CountFiles(temp_.path()), 1) << "only the log file";
     EXPECT_NE(LogText().find(kFailureLine), std::string::npos) << LogText();
   }
@@ -204,7 +209,7 @@ TEST(HistoryRecordInZone, Child) {
   const std::string states = profile.StatesFolder();
   Mardonel module;
   const std::uint64_t before = LocalNowFileTime();
-  ASSERT_EQ(module.SetManagedState(kUnmanaged, "Sleep", true), 0u);
+  ASSERT_EQ(module.SetManagedState(kUnmanaged, RecordReason::kSleep, true), 0u);
   const std::uint64_t after = LocalNowFileTime();
 
   EXPECT_GE(module.lastRecordTime, before);
@@ -250,7 +255,7 @@ TEST(HistoryRecordCutShortInChild, Child) {
   Mardonel module;
   module.lastRecordTime = WorkedExampleTime();
 
-  EXPECT_EQ(module.WriteStateRecord("Sleep"), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(module.WriteStateRecord(RecordReason::kSleep), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
   const std::string path = profile.StatesFolder() + TodayUtcHistoryName();
   EXPECT_TRUE(log.Contains(kFailureLine + path + kFailureDetail)) << log.Text();
   EXPECT_FALSE(log.Contains(kSuccessLine)) << log.Text();
@@ -268,13 +273,13 @@ TEST(HistoryRecordCutShort, FailedWriteIsAFailureAndTheNextRecordStartsOnItsOwnL
 
   EXPECT_TRUE(RunTestsInChild("HistoryRecordCutShortInChild.Child", {std::string(kProfileVariable) + "=" + temp.path()},
                               padding.size() + kTornRecordBytes));
-  const std::string torn = HistoryLine(WorkedExampleTime(), 1, "Sleep").substr(0, kTornRecordBytes);
+  const std::string torn = "134410221425000000,1";  // the Sleep record's first kTornRecordBytes
   ASSERT_EQ(ReadWholeFile(path), padding + torn);
 
   Mardonel module;
   module.lastRecordTime = WorkedExampleTime() + kOneHour;
-  EXPECT_EQ(module.WriteStateRecord("Startup"), 0u);
-  EXPECT_EQ(ReadWholeFile(path), padding + torn + "\r\n" + HistoryLine(module.lastRecordTime, 1, "Startup"));
+  EXPECT_EQ(module.WriteStateRecord(RecordReason::kStartup), 0u);
+  EXPECT_EQ(ReadWholeFile(path), padding + torn + "\r\n" + kHourLaterStartup);
 }
 
 }  // namespace

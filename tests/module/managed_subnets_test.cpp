@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/registry/setting_names.h"
 #include "module/dotted_address.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
@@ -17,7 +18,6 @@ namespace mardonel {
 
 namespace {
 
-constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
 constexpr char kCommonKeyForRegExe[] = "HKLM\\Software\\Quarnel\\Common";
 constexpr char kFailureLine[] = ": Failed to connect to MP. Setting status to unmanaged.";
 

@@ -10,13 +10,15 @@
 #include <vector>
 
 #include "common/fs/directory.h"
-#include "module/history_test_env.h"
+#include "common/registry/setting_names.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
 #include "support/child_run.h"
+#include "support/clear_of_midnight.h"
 #include "support/fake_connection.h"
 #include "support/managed_subnets_env.h"
 #include "support/scratch_registry.h"
+#include "support/test_days.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
@@ -45,7 +47,7 @@ class StateMachine : public testing::Test {
   // registry holds none; the log goes to the test's folder.
   void SetUp() override {
     WaitClearOfMidnight();
-    StoreText("Software\\Quarnel\\ToveraAgt", "LogFileName", temp_ / "agent.log");
+    StoreText(kSettingsKey, kLogFileNameValue, temp_ / "agent.log");
   }
 
   void Connect(bool reachable) {

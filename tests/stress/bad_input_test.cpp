@@ -15,13 +15,15 @@
 
 #include "common/fs/directory.h"
 #include "common/log/log.h"
+#include "common/log/log_settings.h"
+#include "common/registry/setting_names.h"
 #include "common/win/error_text.h"
 #include "connection/config_mgr_mp_connection.h"
 #include "module/dotted_address.h"
-#include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "remembered_subnet_module.h"
 #include "stress_env.h"
+#include "support/captured_log.h"
 #include "support/scratch_registry.h"
 #include "support/test_registry.h"
 
@@ -29,9 +31,6 @@ namespace mardonel {
 
 namespace {
 
-constexpr char kSettingsKey[] = "Software\\Quarnel\\ToveraAgt";
-constexpr char kPolicyKey[] = "Software\\Policies\\Quarnel\\ToveraAgt";
-constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
 constexpr char kFailureLine[] = ": Failed to create new history file: ";
 
 std::string Bytes(const char* data, std::size_t size) { return std::string(data, size); }
@@ -141,12 +140,12 @@ TEST_F(StartupInput, SettingsOfForeignTypesAndSizes) {
   // A policy value of a foreign type is never rewritten, and still keeps the
   // ordinary value from being read.
   StoreText(kSettingsKey, "LogFileName", logPath_);
-  StoreRawValue(kPolicyKey, "Debug", REG_BINARY, Bytes("\x10\0\0\0", 4));
+  StoreRawValue(kPolicySettingsKey, "Debug", REG_BINARY, Bytes("\x10\0\0\0", 4));
   StoreNumber(kSettingsKey, "Debug", 0x1F);
   Debug = 9;
   Start();
   EXPECT_EQ(Debug, 9u) << "the value it had";
-  EXPECT_EQ(ReadRawValue(kPolicyKey, "Debug"), (RawValue{REG_BINARY, Bytes("\x10\0\0\0", 4)}));
+  EXPECT_EQ(ReadRawValue(kPolicySettingsKey, "Debug"), (RawValue{REG_BINARY, Bytes("\x10\0\0\0", 4)}));
 }
 
 TEST_F(StartupInput, RememberedEntriesThatAreNotDottedAddressesAreSkippedAndNeverStoredAgain) {

@@ -11,13 +11,15 @@
 #include <vector>
 
 #include "common/fs/directory.h"
+#include "common/log/log_settings.h"
 #include "common/registry/registry_key.h"
+#include "common/registry/setting_names.h"
 #include "common/win/error_text.h"
 #include "common/win/unique_any.h"
-#include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "remembered_subnet_module.h"
 #include "stress_env.h"
+#include "support/captured_log.h"
 #include "support/test_registry.h"
 
 namespace mardonel {
@@ -143,8 +145,6 @@ bool WritesRefused(const std::string& key) {
   if (status == ERROR_SUCCESS) RegCloseKey(handle);
   return status == ERROR_ACCESS_DENIED;
 }
-
-constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
 
 // The check reaches the management point from 10.9.1.1/16, a subnet not yet
 // remembered, while the registry refuses to store it.

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "module/history_test_env.h"
 #include "module/mardonel.h"
 #include "stress_env.h"
+#include "support/captured_log.h"
+#include "support/clear_of_midnight.h"
 
 namespace mardonel {
 

@@ -4,17 +4,15 @@
 
 #include <cstring>
 
+#include "common/registry/setting_names.h"
+
 namespace mardonel {
 
-namespace {
-
-constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
-constexpr char kValueName[] = "ManagedSubnets";
-
-}  // namespace
+namespace {}  // namespace
 
 void RememberManagedSubnets(const char* text) {
-  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kCommonKey, kValueName, REG_SZ, text, static_cast<DWORD>(std::strlen(text) + 1));
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text,
+                  static_cast<DWORD>(std::strlen(text) + 1));
 }
 
 }  // namespace mardonel

@@ -158,19 +158,6 @@ int CountLines(const std::vector<std::string>& lines, const std::string& piece, 
   return count;
 }
 
-std::string HistoryLine(std::uint64_t localTime, int state, const std::string& reason) {
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(localTime);
-  time.dwHighDateTime = static_cast<DWORD>(localTime >> 32);
-  SYSTEMTIME parts;
-  FileTimeToSystemTime(&time, &parts);
-  char date[20] = {};
-  GetDateFormatA(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &parts, nullptr, date, sizeof date);
-  char clock[16];
-  std::snprintf(clock, sizeof clock, " %02d:%02d:%02d", parts.wHour, parts.wMinute, parts.wSecond);
-  return std::to_string(localTime) + "," + std::to_string(state) + "," + reason + "," + date + clock + "\r\n";
-}
-
 std::string SystemText(DWORD code) {
   char text[1024] = {};
   const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,

@@ -69,10 +69,6 @@ Function SlotOf(void* object, int index) {
   return reinterpret_cast<Function>(table[index]);
 }
 
-// A history record as the module must write it, "<local FILETIME>,<state>,
-// <reason>,<short date> hh:mm:ss" and CR LF, built without the module's code.
-std::string HistoryLine(std::uint64_t localTime, int state, const std::string& reason);
-
 // The system's text of a Win32 code on one line, read without the module's code.
 std::string SystemText(DWORD code);
 

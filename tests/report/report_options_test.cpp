@@ -2,68 +2,12 @@
 
 #include <string>
 
-#include "report/history_line.h"
 #include "report/local_days.h"
 #include "report/report_options.h"
 
 namespace mardonel {
 
 namespace {
-
-// 6 December 2026 09:15:42.5 local, as the module writes it.
-constexpr char kGoodLine[] = "134410221425000000,2,Startup,12/6/2026 09:15:42";
-
-TEST(HistoryLine, ReadsTheModulesRecords) {
-  struct Case {
-    const char* line;
-    std::int64_t second;
-    int state;
-    RecordReason reason;
-  };
-  const Case cases[] = {
-      {kGoodLine, 13441022142, 2, RecordReason::kStartup},
-      {"134410221425000000,1,Sleep,06.12.2026 09:15:42", 13441022142, 1, RecordReason::kSleep},
-      {"134409888000000000,1,INITIALISED,2026-12-06 00:00:00", 13440988800, 1, RecordReason::kInitialised},
-      {"134410221425000000,1,Out of suspend,12/6/2026 09:15:42", 13441022142, 1, RecordReason::kOutOfSuspend},
-      {"134410221425000000,2,Net Adapters changed,12/6/2026 09:15:42", 13441022142, 2,
-       RecordReason::kNetAdaptersChanged},
-  };
-  for (const Case& c : cases) {
-    const ParsedLine parsed = ParseHistoryLine(c.line);
-    ASSERT_TRUE(parsed.ok) << c.line << ": " << parsed.why;
-    EXPECT_EQ(parsed.record.second(), c.second) << c.line;
-    EXPECT_EQ(parsed.record.state, c.state) << c.line;
-    EXPECT_EQ(parsed.record.reason, c.reason) << c.line;
-  }
-}
-
-TEST(HistoryLine, SkipsTornAndForeignLines) {
-  struct Case {
-    std::string line;
-    const char* why;
-  };
-  const Case cases[] = {
-      {"", "fewer than four fields"},
-      {"134410221425000000,2,Heartb", "fewer than four fields"},
-      {"134410221425000000,2,Heartbeat,12/6/2026 09:1", "time text does not match the event time"},
-      {"134410221425000000,2,Heartbeat,12/6/2026 09:15:43", "time text does not match the event time"},
-      {"134410221425000000,2,Heart134410221425000000,2,Heartbeat,12/6/2026 09:15:42", "more than four fields"},
-      {"134410221425000000,3,Startup,12/6/2026 09:15:42", "state is neither 1 nor 2"},
-      {"134410221425000000,02,Startup,12/6/2026 09:15:42", "state is neither 1 nor 2"},
-      {"134410221425000000,2,startup,12/6/2026 09:15:42", "unknown reason"},
-      {"0134410221425000000,2,Startup,12/6/2026 09:15:42", "event time is not a plain number"},
-      {"-134410221425000000,2,Startup,12/6/2026 09:15:42", "event time is not a plain number"},
-      {"18446744073709551615,2,Startup,12/6/2026 09:15:42", "event time is not a plain number"},
-      // 1 January 10000 00:00:00.
-      {"2650467744000000000,2,Startup,1/1/10000 00:00:00", "event time out of range"},
-      {std::string("134410221425000000,2,Startup\0,12/6/2026 09:15:42", 48), "unknown reason"},
-  };
-  for (const Case& c : cases) {
-    const ParsedLine parsed = ParseHistoryLine(c.line);
-    EXPECT_FALSE(parsed.ok) << c.line;
-    EXPECT_STREQ(parsed.why, c.why) << c.line;
-  }
-}
 
 TEST(LocalDays, DatesAndDayNumbers) {
   struct Case {

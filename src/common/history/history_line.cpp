@@ -1,25 +1,11 @@
-#include "report/history_line.h"
+#include "common/history/history_line.h"
 
-#include "report/local_days.h"
+#include <cinttypes>
+#include <cstdio>
 
 namespace mardonel {
 
 namespace {
-
-struct ReasonName {
-  std::string_view text;
-  RecordReason reason;
-};
-
-constexpr ReasonName kReasons[] = {
-    {"Heartbeat", RecordReason::kHeartbeat},         {"Startup", RecordReason::kStartup},
-    {"Shutdown", RecordReason::kShutdown},           {"Sleep", RecordReason::kSleep},
-    {"Out of suspend", RecordReason::kOutOfSuspend}, {"Net Adapters changed", RecordReason::kNetAdaptersChanged},
-    {"INITIALISED", RecordReason::kInitialised},
-};
-
-constexpr std::uint64_t kLastEventTime =
-    static_cast<std::uint64_t>(kFirstDayAfterYear9999) * kSecondsPerDay * kFileTimeUnitsPerSecond - 1;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -35,7 +21,7 @@ bool ParseEventTime(std::string_view text, std::uint64_t& value) {
 }
 
 bool ParseReason(std::string_view text, RecordReason& reason) {
-  for (const ReasonName& name : kReasons) {
+  for (const ReasonName& name : kReasonNames) {
     if (name.text == text) {
       reason = name.reason;
       return true;
@@ -76,12 +62,12 @@ bool ParseWholeRecord(std::string_view line, HistoryRecord& record) {
   }
   ++p;
   if (end - p < 2 || (p[0] != '1' && p[0] != '2') || p[1] != ',') return false;
-  const std::uint8_t state = static_cast<std::uint8_t>(p[0] - '0');
+  const auto state = static_cast<ManagedState>(p[0] - '0');
   p += 2;
   // Reasons are matched with their comma, the most frequent first.
   const std::string_view rest(p, static_cast<std::size_t>(end - p));
   const ReasonName* reason = nullptr;
-  for (const ReasonName& name : kReasons) {
+  for (const ReasonName& name : kReasonNames) {
     if (rest.size() > name.text.size() && rest[name.text.size()] == ',' && rest.starts_with(name.text)) {
       reason = &name;
       break;
@@ -103,6 +89,18 @@ ParsedLine Failure(const char* why) {
 }
 
 }  // namespace
+
+std::string HistoryRecordLine(const HistoryRecord& record, std::string_view timeText) {
+  char head[40];
+  std::snprintf(head, sizeof head, "%" PRIu64 ",%" PRId32 ",", record.eventTime,
+                static_cast<std::int32_t>(record.state));
+  std::string line = head;
+  line += ReasonText(record.reason);
+  line += ',';
+  line += timeText;
+  line += "\r\n";
+  return line;
+}
 
 ParsedLine ParseHistoryLine(std::string_view line) {
   ParsedLine whole;
@@ -128,7 +126,7 @@ ParsedLine ParseHistoryLine(std::string_view line) {
   if (fields[1] != "1" && fields[1] != "2") return Failure("state is neither 1 nor 2");
   if (!ParseReason(fields[2], record.reason)) return Failure("unknown reason");
   if (!TimeTextFits(fields[3], record.second())) return Failure("time text does not match the event time");
-  record.state = static_cast<std::uint8_t>(fields[1][0] - '0');
+  record.state = static_cast<ManagedState>(fields[1][0] - '0');
   parsed.ok = true;
   return parsed;
 }

@@ -1,0 +1,47 @@
+#include "common/history/history_files.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "common/win/unique_any.h"
+
+namespace mardonel {
+
+namespace {
+
+HistoryFolderEntry EntryOf(const WIN32_FIND_DATAA& found) {
+  return HistoryFolderEntry{found.cFileName, HistoryFileDate(found.cFileName),
+                            (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
+                            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0};
+}
+
+}  // namespace
+
+std::string HistorySearchPattern(std::string folder) {
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder + "*" + kHistoryFileExtension;
+}
+
+HistoryFolderListing ListHistoryFolder(const std::string& folder, FindNextEntry next) {
+  HistoryFolderListing listing;
+  const std::string pattern = HistorySearchPattern(folder);
+  if (pattern.size() >= MAX_PATH) {
+    listing.error = ERROR_FILENAME_EXCED_RANGE;
+    return listing;
+  }
+  WIN32_FIND_DATAA found;
+  const unique_hfind search = unique_hfind(FindFirstFileA(pattern.c_str(), &found));
+  if (!search) {
+    listing.error = GetLastError();
+    return listing;
+  }
+  do {
+    listing.entries.push_back(EntryOf(found));
+  } while (next(search.get(), &found));
+  if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) listing.error = error;
+  std::sort(listing.entries.begin(), listing.entries.end(),
+            [](const HistoryFolderEntry& a, const HistoryFolderEntry& b) { return a.name < b.name; });
+  return listing;
+}
+
+}  // namespace mardonel

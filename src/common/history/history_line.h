@@ -1,0 +1,30 @@
+// One line of a history file: "<event time>,<state>,<reason>,<time text>".
+// Needs nothing of the platform, so it also builds natively for fuzzing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/history/history_record.h"
+
+namespace mardonel {
+
+// The line as the module writes it, with its CR LF. `timeText` is the event
+// time as the machine's short date and hh:mm:ss, which only the platform
+// knows how to write.
+[[nodiscard]] std::string HistoryRecordLine(const HistoryRecord& record, std::string_view timeText);
+
+struct ParsedLine {
+  bool ok = false;
+  HistoryRecord record{};
+  const char* why = "";  // what is wrong with the line when not ok
+};
+
+// `line` without its line end. A line torn by a failed write, foreign text,
+// a state other than 1 or 2, an unknown reason, an event time outside the
+// years 1601 to 9999, or a time text whose time of day is not the event
+// time's, does not parse.
+[[nodiscard]] ParsedLine ParseHistoryLine(std::string_view line);
+
+}  // namespace mardonel
