@@ -72,7 +72,9 @@ class BenchProfile {
     profile_ = std::string(temp) + "mardonel-history-bench-" + std::to_string(GetCurrentProcessId());
     states_ = profile_ + kStates;
     SetEnvironmentVariableA("ALLUSERSPROFILE", profile_.c_str());
-    lstrcpynA(LogFileName, (profile_ + ".log").c_str(), kLogFileNameSize);
+    LogSettings log;
+    lstrcpynA(log.fileName, (profile_ + ".log").c_str(), kLogFileNameSize);
+    SetLogSettings(log);
   }
   ~BenchProfile() {
     RemoveDirectoryTree(profile_.c_str());

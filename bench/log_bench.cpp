@@ -99,8 +99,9 @@ class BenchLogSetting {
     CreateDirectoryA(folder_.c_str(), nullptr);
     logPath_ = folder_ + "\\bench.log";
     plainPath_ = folder_ + "\\plain.log";
-    std::snprintf(LogFileName, sizeof LogFileName, "%s", logPath_.c_str());
-    MaxLogFilesize = 1048576;
+    LogSettings log;
+    std::snprintf(log.fileName, sizeof log.fileName, "%s", logPath_.c_str());
+    SetLogSettings(log);
     output_ = GetStdHandle(STD_OUTPUT_HANDLE);
     SetStdHandle(STD_OUTPUT_HANDLE, nullptr);
   }

@@ -14,10 +14,10 @@ namespace {
 
 const char* const kFormats[] = {"%s", "%s\n", "%T: %s\n", "%T", "%T%s", "\t%s\r\n", "", "%T: [%s] %s\n"};
 
-int Compose(char* buffer, int size, const char* format, const char* stamp, ...) {
+int Compose(LogStampState& state, char* buffer, int size, const char* format, const char* stamp, ...) {
   va_list args;
   va_start(args, stamp);
-  const int length = ComposeLogRecord(buffer, size, format, args, stamp);
+  const int length = ComposeLogRecord(state, buffer, size, format, args, stamp);
   va_end(args);
   return length;
 }
@@ -28,9 +28,10 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
   const char* format = kFormats[data[0] % (sizeof kFormats / sizeof kFormats[0])];
   const int bufferSize = data[1] % 2 == 0 ? kLogRecordSize : 8 + data[2];
-  StampSeen = data[1] & 2;
-  LineContinues = (data[1] >> 2) & 1;
-  StampLength = data[2] % 40;
+  LogStampState state;
+  state.stampSeen = (data[1] & 2) != 0;
+  state.lineContinues = ((data[1] >> 2) & 1) != 0;
+  state.stampLength = data[2] % 40;
 
   const std::string rest(reinterpret_cast<const char*>(data + 3), size - 3);
   const std::size_t split = rest.find('\0');
@@ -38,7 +39,7 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
   const std::string text = split == std::string::npos ? rest : rest.substr(split + 1);
 
   std::string buffer(static_cast<std::size_t>(bufferSize), '\x7f');
-  const int length = Compose(buffer.data(), bufferSize, format, stamp.c_str(), text.c_str(), text.c_str());
+  const int length = Compose(state, buffer.data(), bufferSize, format, stamp.c_str(), text.c_str(), text.c_str());
 
   const auto at = [&](int index) { return buffer[static_cast<std::size_t>(index)]; };
   if (length < 0 || length > bufferSize - 1) std::abort();

@@ -4,7 +4,6 @@
 #include <new>
 
 #include "common/log/log.h"
-#include "common/log/log_lock.h"
 #include "common/registry/registry_parameter.h"
 #include "common/registry/setting_names.h"
 #include "connection/config_mgr_mp_connection.h"
@@ -69,28 +68,17 @@ DWORD Mardonel::SetManagedState(ManagedState requested, RecordReason reason, boo
   return WriteStateRecord(reason);
 }
 
-// The host may log from other threads meanwhile: the reads fill copies, and
-// the log's settings change only under its lock.
+// The host may log from other threads meanwhile: the reads fill a copy,
+// which is put in force in one step.
 void Mardonel::LoadSettings() {
-  char fileName[kLogFileNameSize];
-  std::int32_t maxFileSize;
-  std::uint32_t debugMask;
-  {
-    LogLockGuard lock;
-    std::memcpy(fileName, LogFileName, sizeof fileName);
-    maxFileSize = MaxLogFilesize;
-    debugMask = Debug;
-  }
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kLogFileNameValue, REG_SZ, fileName, sizeof fileName, 0);
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kMaxLogFilesizeValue, REG_DWORD, &maxFileSize,
-                        sizeof maxFileSize, 0);
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kDebugValue, REG_DWORD, &debugMask, sizeof debugMask, 0);
-  fileName[kLogFileNameSize - 1] = '\0';
-
-  LogLockGuard lock;
-  std::memcpy(LogFileName, fileName, sizeof fileName);
-  MaxLogFilesize = maxFileSize;
-  Debug = debugMask;
+  LogSettings settings = CurrentLogSettings();
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kLogFileNameValue, REG_SZ, settings.fileName,
+                        sizeof settings.fileName, 0);
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kMaxLogFilesizeValue, REG_DWORD, &settings.maxFileSize,
+                        sizeof settings.maxFileSize, 0);
+  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kDebugValue, REG_DWORD, &settings.debugMask,
+                        sizeof settings.debugMask, 0);
+  SetLogSettings(settings);
 }
 
 void Mardonel::LoadManagedSubnets() {

@@ -195,7 +195,7 @@ TEST_F(HistoryGapDays, GapRecordsAreLoggedWhateverTheDebugMask) {
 }
 
 TEST_F(HistoryGapDays, DebugMaskShowsTheDayOfTheLastFile) {
-  Debug = kDebugInfo;
+  log_.SetDebugMask(kDebugInfo);
   Put(UtcDay(-3).name);
 
   module_.MaintainHistoryFolder();
@@ -265,7 +265,7 @@ TEST_F(HistoryTrimming, TrimsBeforeFillingGaps) {
 }
 
 TEST_F(HistoryTrimming, EntriesThatCannotBeDeletedStaySilently) {
-  Debug = kDebugInfo;
+  log_.SetDebugMask(kDebugInfo);
   const std::vector<TestDay> days = LocalDaysEndingToday(33);
   Put(days);
   const std::string readOnly = states_ + days[0].name;
@@ -294,7 +294,7 @@ TEST_F(HistorySearch, MissingFolderIsLoggedUnderTheDebugMaskOnly) {
   module_.MaintainHistoryFolder();
   EXPECT_TRUE(log_.Lines().empty());
 
-  Debug = kDebugInfo;
+  log_.SetDebugMask(kDebugInfo);
   module_.MaintainHistoryFolder();
   EXPECT_TRUE(log_.Contains(": FindFirstFile failed or no files found in subdirectory '" + states_ + "*.mgt'. "));
   EXPECT_FALSE(FileExists(states_));
@@ -302,7 +302,7 @@ TEST_F(HistorySearch, MissingFolderIsLoggedUnderTheDebugMaskOnly) {
 
 // Part of a listing could take an old file for the newest.
 TEST_F(HistorySearch, SearchFailingMidwayListsNothingAndIsLogged) {
-  Debug = kDebugInfo;
+  log_.SetDebugMask(kDebugInfo);
   Put(UtcDay(-3).name);
   Put(UtcDay(-2).name);
   EXPECT_TRUE(ListHistoryFiles(HistoryFolderPath(), FailAtTheSecondEntry).empty());
@@ -310,7 +310,7 @@ TEST_F(HistorySearch, SearchFailingMidwayListsNothingAndIsLogged) {
 }
 
 TEST_F(HistorySearch, FolderWithoutHistoryFilesIsSilent) {
-  Debug = kDebugInfo;
+  log_.SetDebugMask(kDebugInfo);
   Put("notes.txt");
 
   module_.MaintainHistoryFolder();

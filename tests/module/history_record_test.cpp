@@ -133,7 +133,7 @@ TEST_F(HistoryRecord, SuccessLineOnlyWithInformationalBit) {
   ASSERT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
   EXPECT_EQ(LogText().find(kSuccessLine), std::string::npos);
 
-  Debug = kDebugInfo;
+  log_.SetDebugMask(kDebugInfo);
   ASSERT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
   EXPECT_NE(LogText().find(kSuccessLine + TodayPath() + "]\r\n"), std::string::npos) << LogText();
 }
@@ -146,7 +146,7 @@ TEST_F(HistoryRecord, FileThatCannotBeOpenedFailsWithFailureLine) {
   EXPECT_NE(LogText().find(kFailureLine + TodayPath() + "\r\n"), std::string::npos) << LogText();
   EXPECT_EQ(LogText().find(kFailureDetail), std::string::npos);
 
-  Debug = kDebugInfo;
+  log_.SetDebugMask(kDebugInfo);
   EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
   EXPECT_NE(LogText().find(kFailureLine + TodayPath() + kFailureDetail), std::string::npos) << LogText();
   EXPECT_EQ(LogText().find(kSuccessLine), std::string::npos);

@@ -84,67 +84,65 @@ class StartupInput : public testing::Test {
 TEST_F(StartupInput, SettingsOfForeignTypesAndSizes) {
   StoreRawValue(kSettingsKey, "Debug", REG_BINARY, Bytes("\x7f\x7f\x7f\x7f", 4));
   Start();
-  EXPECT_EQ(Debug, 9u);
+  EXPECT_EQ(CurrentLogSettings().debugMask, 9u);
   EXPECT_EQ(ReadRawValue(kSettingsKey, "Debug"), NumberValue(9)) << "replaced by the default";
 
   StoreRawValue(kSettingsKey, "Debug", REG_BINARY, std::string(8, '\x7f'));
   Start();
-  EXPECT_EQ(Debug, 9u);
+  EXPECT_EQ(CurrentLogSettings().debugMask, 9u);
   EXPECT_EQ(ReadRawValue(kSettingsKey, "Debug"), (RawValue{REG_BINARY, std::string(8, '\x7f')})) << "too large";
 
   StoreText(kSettingsKey, "Debug", "0x19");
   Start();
-  EXPECT_EQ(Debug, 0x19u) << "a whole number text of any length";
+  EXPECT_EQ(CurrentLogSettings().debugMask, 0x19u) << "a whole number text of any length";
   EXPECT_EQ(ReadRawValue(kSettingsKey, "Debug"), NumberValue(0x19));
   StoreNumber(kSettingsKey, "Debug", 9);
   StoreText(kSettingsKey, "MaxLogFilesize", "big");
   Start();
-  EXPECT_EQ(MaxLogFilesize, 1048576) << "the log stays on";
+  EXPECT_EQ(CurrentLogSettings().maxFileSize, 1048576) << "the log stays on";
   EXPECT_EQ(ReadRawValue(kSettingsKey, "MaxLogFilesize"), TextValue("big"));
   SetEnvironmentVariableA("MARDONEL_TEST_LOGS", temp_.path().c_str());
   const RawValue expandable{REG_EXPAND_SZ, TextValue("%MARDONEL_TEST_LOGS%\\x.log").bytes};
   StoreRawValue(kSettingsKey, "LogFileName", expandable.type, expandable.bytes);
   Start();
   SetEnvironmentVariableA("MARDONEL_TEST_LOGS", nullptr);
-  EXPECT_EQ(std::string(LogFileName), temp_ / "x.log");
+  EXPECT_EQ(std::string(CurrentLogSettings().fileName), temp_ / "x.log");
   EXPECT_EQ(ReadRawValue(kSettingsKey, "LogFileName"), expandable) << "never rewritten";
-  lstrcpynA(LogFileName, logPath_.c_str(), kLogFileNameSize);
+  log_.UseFile(logPath_);
   StoreText(kSettingsKey, "LogFileName", logPath_);
 
   StoreRawValue(kSettingsKey, "MaxLogFilesize", REG_QWORD, std::string(8, '\0'));
   Start();
-  EXPECT_EQ(MaxLogFilesize, 1048576);
+  EXPECT_EQ(CurrentLogSettings().maxFileSize, 1048576);
   EXPECT_EQ(ReadRawValue(kSettingsKey, "MaxLogFilesize"), (RawValue{REG_QWORD, std::string(8, '\0')}));
 
   StoreNumber(kSettingsKey, "MaxLogFilesize", 0xFFFFFFFF);
   Start();
-  EXPECT_EQ(MaxLogFilesize, -1);
-  LogNow("%T: first record after start-up\n");
-  EXPECT_EQ(MaxLogFilesize, 8192) << "a negative limit is raised to the least";
+  EXPECT_EQ(CurrentLogSettings().maxFileSize, 8192) << "a negative limit is raised to the least";
 
   StoreNumber(kSettingsKey, "MaxLogFilesize", 0);
   Start();
-  EXPECT_EQ(LogNow("%T: not written\n"), 0);
+  EXPECT_EQ(LogPrintf("%T: not written\n"), 0);
   EXPECT_EQ(ReadWholeFile(logPath_).find("not written"), std::string::npos);
-  MaxLogFilesize = 1048576;
+  log_.SetMaxFileSize(1048576);
 
   StoreRawValue(kSettingsKey, "LogFileName", REG_DWORD, Bytes("\1\0\0\0", 4));
   Start();
-  EXPECT_STREQ(LogFileName, logPath_.c_str());
+  EXPECT_STREQ(CurrentLogSettings().fileName, logPath_.c_str());
   EXPECT_EQ(ReadRawValue(kSettingsKey, "LogFileName"), TextValue(logPath_)) << "replaced by the name in use";
 
   StoreText(kSettingsKey, "LogFileName", std::string(300, 'x'));
   Start();
-  EXPECT_STREQ(LogFileName, logPath_.c_str()) << "too long to read";
+  EXPECT_STREQ(CurrentLogSettings().fileName, logPath_.c_str()) << "too long to read";
 
   // A policy value of a foreign type is never rewritten, and still keeps the
   // ordinary value from being read.
   StoreText(kSettingsKey, "LogFileName", logPath_);
   StoreRawValue(kPolicySettingsKey, "Debug", REG_BINARY, Bytes("\x10\0\0\0", 4));
   StoreNumber(kSettingsKey, "Debug", 0x1F);
-  Debug = 9;
+  log_.SetDebugMask(9);
   Start();
-  EXPECT_EQ(Debug, 9u) << "the value it had";
+  EXPECT_EQ(CurrentLogSettings().debugMask, 9u) << "the value it had";
   EXPECT_EQ(ReadRawValue(kPolicySettingsKey, "Debug"), (RawValue{REG_BINARY, Bytes("\x10\0\0\0", 4)}));
 }
 

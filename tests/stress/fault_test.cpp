@@ -66,7 +66,7 @@ TEST_F(ModuleFaults, StatesFolderRemovedBetweenTwoRecordsIsMadeAgain) {
 
   // Resume tidies the folder first: with the whole chain gone the listing
   // fails, and the record still makes it all again.
-  Debug = 9 | kDebugInfo;
+  log_.SetDebugMask(9 | kDebugInfo);
   RemoveDirectoryTree((temp_ / "Application Data").c_str());
   EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
   lines = TodayLines();
@@ -84,14 +84,14 @@ TEST(LogFaults, LogFolderRemovedMidRunIsMadeAgainAndNothingQueuedIsLost) {
   const std::string path = folder + "\\deeper\\run.log";
   const CapturedLog settings(9, 1 << 20, path);
 
-  LogNow("%T: written before\n");
-  LogLater("%T: queued 1\n");
-  LogLater("queued 2\n");
+  LogPrintf("%T: written before\n");
+  FastLogPrintf("%T: queued 1\n");
+  FastLogPrintf("queued 2\n");
   ASSERT_TRUE(FileExists(path));
   RemoveDirectoryTree(folder.c_str());
   ASSERT_FALSE(FileExists(folder));
-  LogLater("%T: queued 3\n");
-  LogNow("%T: written after\n");
+  FastLogPrintf("%T: queued 3\n");
+  LogPrintf("%T: written after\n");
 
   const std::vector<std::string> lines = SplitLines(ReadWholeFile(path));
   ASSERT_EQ(lines.size(), 4u) << ReadWholeFile(path);

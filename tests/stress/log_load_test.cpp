@@ -61,9 +61,9 @@ long RunWriters() {
       for (int number = 0; number < kRecordsPerThread; ++number) {
         const char* format = number % 2 == 0 ? "%T: T%d N%d\n" : "T%d N%d\n";
         if (number % 3 == 2) {
-          LogLater(format, thread, number);
+          FastLogPrintf(format, thread, number);
         } else {
-          LogNow(format, thread, number);
+          LogPrintf(format, thread, number);
         }
       }
     });
@@ -71,7 +71,7 @@ long RunWriters() {
   const DWORD start = GetTickCount();
   go = true;
   for (std::thread& thread : threads) thread.join();
-  LogNow("");  // the last queued records
+  LogPrintf("");  // the last queued records
   return static_cast<long>(GetTickCount() - start);
 }
 

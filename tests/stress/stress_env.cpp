@@ -3,31 +3,13 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-#include "common/log/log.h"
 #include "common/win/unique_any.h"
 #include "module/dotted_address.h"
 
 namespace mardonel {
-
-int LogNow(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  const int result = vLogPrintf(format, args);
-  va_end(args);
-  return result;
-}
-
-int LogLater(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  const int result = vFastLogPrintf(format, args);
-  va_end(args);
-  return result;
-}
 
 std::vector<std::string> AllHistoryLines(const std::string& statesFolder) {
   std::vector<std::string> names;

@@ -11,15 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "common/log/log.h"
 #include "support/captured_log.h"
 #include "support/fake_connection.h"
+#include "support/fast_log_printf.h"
 #include "support/test_env.h"
 
 namespace mardonel {
-
-// The exported log entry points with their arguments in line.
-int LogNow(const char* format, ...);
-int LogLater(const char* format, ...);
 
 // The lines of every history file in `statesFolder` (with its trailing
 // backslash), oldest day first: a run that crosses midnight UTC spreads its

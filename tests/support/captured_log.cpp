@@ -3,53 +3,47 @@
 #include <cstdio>
 
 #include "common/log/log.h"
-#include "common/log/log_record.h"
-#include "common/log/log_rollover.h"
-#include "common/log/log_settings.h"
 
 namespace mardonel {
 
 namespace {
 
-void PointLogAt(const std::string& path) { std::snprintf(LogFileName, sizeof LogFileName, "%s", path.c_str()); }
+template <typename Change>
+void ChangeLogSettings(Change change) {
+  LogSettings settings = CurrentLogSettings();
+  change(settings);
+  SetLogSettings(settings);
+}
 
 }  // namespace
 
 CapturedLog::CapturedLog(std::uint32_t debugMask, std::int32_t maxSize, const std::string& path)
-    : path_(path.empty() ? folder_ / "captured.log" : path),
-      previousName_(LogFileName),
-      previousSize_(MaxLogFilesize),
-      previousDebug_(Debug),
-      previousStampSeen_(StampSeen),
-      previousStampLength_(StampLength),
-      previousLineContinues_(LineContinues),
-      previousRenameErrors_(LogRenameErrors) {
-  PointLogAt(folder_ / "leftover.log");
-  MaxLogFilesize = 1 << 24;
-  LogPrintf("");
-  StampSeen = 0;
-  StampLength = 19;
-  LineContinues = 0;
-  LogRenameErrors = 0;
-  PointLogAt(path_);
-  MaxLogFilesize = maxSize;
-  Debug = debugMask;
+    : path_(path.empty() ? folder_ / "captured.log" : path) {
+  ExchangeLogState(previous_);
+  LogSettings settings;
+  std::snprintf(settings.fileName, sizeof settings.fileName, "%s", path_.c_str());
+  settings.maxFileSize = maxSize;
+  settings.debugMask = debugMask;
+  SetLogSettings(settings);
 }
 
 CapturedLog::~CapturedLog() {
   LogPrintf("");
-  PointLogAt(previousName_);
-  MaxLogFilesize = previousSize_;
-  Debug = previousDebug_;
-  StampSeen = previousStampSeen_;
-  StampLength = previousStampLength_;
-  LineContinues = previousLineContinues_;
-  LogRenameErrors = previousRenameErrors_;
+  ExchangeLogState(previous_);
 }
 
 void CapturedLog::UseFile(const std::string& path) {
   path_ = path;
-  PointLogAt(path);
+  ChangeLogSettings(
+      [&](LogSettings& settings) { std::snprintf(settings.fileName, sizeof settings.fileName, "%s", path.c_str()); });
+}
+
+void CapturedLog::SetMaxFileSize(std::int32_t size) {
+  ChangeLogSettings([&](LogSettings& settings) { settings.maxFileSize = size; });
+}
+
+void CapturedLog::SetDebugMask(std::uint32_t mask) {
+  ChangeLogSettings([&](LogSettings& settings) { settings.debugMask = mask; });
 }
 
 std::string CapturedLog::Text() const { return FileExists(path_) ? ReadWholeFile(path_) : std::string(); }

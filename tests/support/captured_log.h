@@ -1,14 +1,13 @@
 // The one way a test points this process's diagnostic log at a file of its
-// own. Records that earlier tests left queued are written out elsewhere
-// first, and those of this test before it ends; the file name, the size
-// limit, the debug mask, the record formatter's state and LogRenameErrors
-// are put back as they were found.
+// own: the test runs on a fresh log state, whose queued records are written
+// before it ends, and the state that was found is put back whole.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "common/log/log_state.h"
 #include "support/test_env.h"
 
 namespace mardonel {
@@ -22,7 +21,10 @@ class CapturedLog {
   CapturedLog& operator=(const CapturedLog&) = delete;
 
   const std::string& path() const { return path_; }
+  // Each changes one setting of the log for the records that follow.
   void UseFile(const std::string& path);
+  void SetMaxFileSize(std::int32_t size);
+  void SetDebugMask(std::uint32_t mask);
 
   // The file as written, CR LF and indentation included.
   std::string Text() const;
@@ -36,13 +38,7 @@ class CapturedLog {
  private:
   ScopedTempFolder folder_;
   std::string path_;
-  std::string previousName_;
-  std::int32_t previousSize_;
-  std::uint32_t previousDebug_;
-  int previousStampSeen_;
-  int previousStampLength_;
-  int previousLineContinues_;
-  std::int32_t previousRenameErrors_;
+  LogState previous_;
 };
 
 }  // namespace mardonel

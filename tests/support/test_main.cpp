@@ -14,7 +14,9 @@ int Main(int argc, char** argv) {
   // Test discovery reads the listing through a pipe: keep bare line feeds.
   _setmode(_fileno(stdout), _O_BINARY);
   // Records of a test that does not capture the log stay out of C:\temp.
-  std::snprintf(LogFileName, sizeof LogFileName, "-");
+  LogSettings consoleOnly;
+  std::snprintf(consoleOnly.fileName, sizeof consoleOnly.fileName, "-");
+  SetLogSettings(consoleOnly);
   // Tests of the default log name write into C:\temp, which the library
   // creates when missing: a folder this run made goes with it when empty.
   const bool hadTempFolder = GetFileAttributesA("C:\\temp") != INVALID_FILE_ATTRIBUTES;

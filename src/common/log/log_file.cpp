@@ -8,7 +8,6 @@
 #include "common/fs/no_link_file.h"
 #include "common/fs/no_link_folder.h"
 #include "common/log/log_console.h"
-#include "common/log/log_settings.h"
 #include "common/win/error_text.h"
 
 namespace mardonel {
@@ -28,39 +27,37 @@ int LastIndexOf(const char* text, char wanted) {
 }
 
 // The log file opened as itself, refused when it is a link.
-NoLinkFile OpenLogFileWith(DWORD disposition) {
-  return OpenFileNoLink(LogFileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, disposition, FILE_ATTRIBUTE_NORMAL);
+NoLinkFile OpenLogFileWith(const char* path, DWORD disposition) {
+  return OpenFileNoLink(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, disposition, FILE_ATTRIBUTE_NORMAL);
 }
 
 // Every record opens the file that is there already. Pinning its folder
 // would cost half a plain append, so only the folder's name is looked at;
 // creating the file pins the folder, so that no swap of the folder can make a
 // file elsewhere.
-NoLinkFile OpenExistingLogFile() {
-  if (IsInReparseFolder(LogFileName)) return {unique_hfile(), kLinkRefused};
-  return OpenLogFileWith(OPEN_EXISTING);
+NoLinkFile OpenExistingLogFile(const char* path) {
+  if (IsInReparseFolder(path)) return {unique_hfile(), kLinkRefused};
+  return OpenLogFileWith(path, OPEN_EXISTING);
 }
 
-NoLinkFile CreateLogFile() {
-  const PinnedFolders folder(LogFileName, 1);
+NoLinkFile CreateLogFile(const char* path) {
+  const PinnedFolders folder(path, 1);
   if (folder.refused()) return {unique_hfile(), kLinkRefused};
-  return OpenLogFileWith(OPEN_ALWAYS);
+  return OpenLogFileWith(path, OPEN_ALWAYS);
 }
 
-void CreateLogFolder() {
+void CreateLogFolder(const char* path) {
   char folder[kLogFileNameSize];
-  std::memcpy(folder, LogFileName, sizeof folder);
-  folder[sizeof folder - 1] = '\0';
+  std::snprintf(folder, sizeof folder, "%s", path);
   const int separator = LastIndexOf(folder, '\\');
   if (separator < 0) return;
   folder[separator] = '\0';
   CreateDirectoryPath(folder);
 }
 
-}  // namespace
-
-void EnsureLogFileName() {
-  if (LogFileName[0] != '\0') return;
+// C:\temp\<executable base name>.log into `name`; left empty when the
+// executable's path cannot be had.
+void MakeDefaultLogFileName(char (&name)[kLogFileNameSize]) {
   char path[MAX_PATH + 1] = {};
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
@@ -69,30 +66,40 @@ void EnsureLogFileName() {
   // A base name without an extension keeps its whole name.
   const int dot = LastIndexOf(base, '.');
   const int stemLength = dot >= 0 ? dot : static_cast<int>(std::strlen(base));
-  char name[kLogFileNameSize];
-  const int written = std::snprintf(name, sizeof name, "%s\\%.*s.log", kDefaultLogFolder, stemLength, base);
-  if (written > 0 && written < static_cast<int>(sizeof name)) std::memcpy(LogFileName, name, sizeof name);
+  char made[kLogFileNameSize];
+  const int written = std::snprintf(made, sizeof made, "%s\\%.*s.log", kDefaultLogFolder, stemLength, base);
+  if (written > 0 && written < static_cast<int>(sizeof made)) std::memcpy(name, made, sizeof made);
 }
 
-bool IsConsoleOnlyLog() { return LogFileName[0] == '-' && LogFileName[1] == '\0'; }
+}  // namespace
 
-void ReportLogLinkRefused(const char* action) {
+const char* LogFilePath(LogState& log) {
+  if (log.settings.fileName[0] != '\0') return log.settings.fileName;
+  if (log.defaultFileName[0] == '\0') MakeDefaultLogFileName(log.defaultFileName);
+  return log.defaultFileName;
+}
+
+bool IsConsoleOnlyLog(const LogSettings& settings) {
+  return settings.fileName[0] == '-' && settings.fileName[1] == '\0';
+}
+
+void ReportLogLinkRefused(const char* path, const char* action) {
   char line[kLogFileNameSize + 80];
-  const int length =
-      std::snprintf(line, sizeof line, "Refused to %s log file through a link: %s\r\n", action, LogFileName);
+  const int length = std::snprintf(line, sizeof line, "Refused to %s log file through a link: %s\r\n", action, path);
   if (length > 0) WriteLogConsole(line, std::strlen(line));
 }
 
-unique_hfile OpenLogFile() {
-  EnsureLogFileName();
-  if (LogFileName[0] == '\0' || IsConsoleOnlyLog()) return {};
+unique_hfile OpenLogFile(LogState& log) {
+  if (IsConsoleOnlyLog(log.settings)) return {};
+  const char* path = LogFilePath(log);
+  if (path[0] == '\0') return {};
 
-  NoLinkFile file = OpenExistingLogFile();
+  NoLinkFile file = OpenExistingLogFile(path);
   if (!file.file && file.error != kLinkRefused) {
     // In use: the record waits in the queue for a later call.
     if (file.error == ERROR_SHARING_VIOLATION) return {};
-    CreateLogFolder();
-    file = CreateLogFile();
+    CreateLogFolder(path);
+    file = CreateLogFile(path);
     if (!file.file && file.error != kLinkRefused) {
       SetLastError(file.error);
       const char* text = ErrorText(0);
@@ -102,7 +109,7 @@ unique_hfile OpenLogFile() {
   }
   if (file.error == kLinkRefused) {
     // The log cannot tell of its own refusal: the record stays queued.
-    ReportLogLinkRefused("write");
+    ReportLogLinkRefused(path, "write");
     return {};
   }
   SetFilePointer(file.file.get(), 0, nullptr, FILE_END);

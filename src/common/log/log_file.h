@@ -1,25 +1,26 @@
-// The log file: its default name and opening it for one record.
+// The log file: its name and opening it for one record.
 #pragma once
 
+#include "common/log/log_state.h"
 #include "common/win/unique_any.h"
 
 namespace mardonel {
 
-// Fills an empty LogFileName with C:\temp\<executable base name>.log.
-void EnsureLogFileName();
+// The log file's name: the setting, or for an empty one
+// C:\temp\<executable base name>.log; empty when no name can be made.
+const char* LogFilePath(LogState& log);
 
-// True when LogFileName is "-": records go to the console only.
-bool IsConsoleOnlyLog();
+// True when the file name setting is "-": records go to the console only.
+bool IsConsoleOnlyLog(const LogSettings& settings);
 
 // The log file opened for appending, or null when there is none to write
 // (console only, in use by another program, not creatable, or refused because
 // it or its folder is a link). Creates the file and its folders when missing.
-// The caller holds the log lock.
-unique_hfile OpenLogFile();
+unique_hfile OpenLogFile(LogState& log);
 
-// Tells the console that `action` ("write", "roll over") was refused because
-// the log file or its folder is a link: the log itself cannot be trusted with
-// that line.
-void ReportLogLinkRefused(const char* action);
+// Tells the console that `action` ("write", "roll over") on the log file
+// `path` was refused because the file or its folder is a link: the log
+// itself cannot be trusted with that line.
+void ReportLogLinkRefused(const char* path, const char* action);
 
 }  // namespace mardonel

@@ -3,36 +3,27 @@
 #include <utility>
 
 #include "common/log/log_file.h"
-#include "common/log/log_lock.h"
 
 namespace mardonel {
 
-namespace {
-
-// Under the log lock. Both are constant-initialised, so usable whenever the
-// log is.
-int holds = 0;
-unique_hfile heldFile;
-
-}  // namespace
-
-LogFileHold::LogFileHold() {
-  const LogLockGuard lock;
-  ++holds;
-}
+LogFileHold::LogFileHold() { ++LockedLogState()->fileHolds; }
 
 LogFileHold::~LogFileHold() {
-  const LogLockGuard lock;
-  if (--holds == 0) heldFile.reset();
+  const LockedLogState log;
+  if (--log->fileHolds == 0) log->heldFile.reset();
 }
 
-unique_hfile TakeLogFile() {
-  if (heldFile) return std::move(heldFile);
-  return OpenLogFile();
+unique_hfile TakeLogFile(LogState& log) {
+  if (log.heldFile && *log.heldFile) {
+    unique_hfile file = std::move(*log.heldFile);
+    log.heldFile.reset();
+    return file;
+  }
+  return OpenLogFile(log);
 }
 
-void PutBackLogFile(unique_hfile file) {
-  if (holds > 0) heldFile = std::move(file);
+void PutBackLogFile(LogState& log, unique_hfile file) {
+  if (log.fileHolds > 0) log.heldFile = std::move(file);
 }
 
 }  // namespace mardonel

@@ -3,6 +3,7 @@
 // for each (the history maintenance logs a line for every file it writes).
 #pragma once
 
+#include "common/log/log_state.h"
 #include "common/win/unique_any.h"
 
 namespace mardonel {
@@ -16,12 +17,12 @@ class LogFileHold {
   LogFileHold& operator=(const LogFileHold&) = delete;
 };
 
-// For the file sink, under the log lock: the file for the next record, the
-// one held open if there is one, otherwise OpenLogFile()'s.
-unique_hfile TakeLogFile();
+// For the file sink: the file for the next record, the one held open if
+// there is one, otherwise OpenLogFile()'s.
+unique_hfile TakeLogFile(LogState& log);
 
-// For the file sink, under the log lock, after a record: the file stays open
-// while a hold lasts; otherwise it is closed.
-void PutBackLogFile(unique_hfile file);
+// For the file sink, after a record: the file stays open while a hold lasts;
+// otherwise it is closed.
+void PutBackLogFile(LogState& log, unique_hfile file);
 
 }  // namespace mardonel

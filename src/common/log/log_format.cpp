@@ -4,8 +4,6 @@
 
 #include <cstdio>
 
-#include "common/log/log_record.h"
-
 namespace mardonel {
 
 namespace {
@@ -42,11 +40,11 @@ char* LocalTimeText(char* buffer, std::size_t size, std::uint64_t localFileTime)
   return buffer;
 }
 
-int FormatLogRecord(char* buffer, int size, const char* format, va_list args) {
+int FormatLogRecord(LogStampState& state, char* buffer, int size, const char* format, va_list args) {
   if (format == nullptr) format = "";
   char stamp[kTimeTextSize] = "";
   if (format[0] == '%' && format[1] == 'T') LocalTimeText(stamp, sizeof stamp, 0);
-  return ComposeLogRecord(buffer, size, format, args, stamp);
+  return ComposeLogRecord(state, buffer, size, format, args, stamp);
 }
 
 }  // namespace mardonel

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/log/log_record.h"
+
 namespace mardonel {
 
 // The system locale's short date and hh:mm:ss of `localFileTime` (0: now).
@@ -12,6 +14,6 @@ namespace mardonel {
 char* LocalTimeText(char* buffer, std::size_t size, std::uint64_t localFileTime);
 
 // Builds one record in `buffer` (see ComposeLogRecord) and returns its length.
-int FormatLogRecord(char* buffer, int size, const char* format, va_list args);
+int FormatLogRecord(LogStampState& state, char* buffer, int size, const char* format, va_list args);
 
 }  // namespace mardonel

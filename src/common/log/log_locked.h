@@ -3,9 +3,11 @@
 
 #include <cstdarg>
 
+#include "common/log/log_state.h"
+
 namespace mardonel {
 
-int vLogPrintfLocked(const char* format, va_list args);
-int LogPrintfLocked(const char* format, ...);
+int vLogPrintfLocked(LogState& log, const char* format, va_list args);
+int LogPrintfLocked(LogState& log, const char* format, ...);
 
 }  // namespace mardonel

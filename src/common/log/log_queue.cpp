@@ -3,16 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace mardonel {
-
-namespace {
-
-// Constant-initialised: usable by logging that runs before or after the
-// module's static constructors.
-constinit PendingLogQueue pendingLogRecords{kMaxPendingLogRecords, kMaxPendingLogBytes};
-
-}  // namespace
 
 void PendingLogRecordFree::operator()(PendingLogRecord* record) const {
   record->~PendingLogRecord();
@@ -22,6 +15,27 @@ void PendingLogRecordFree::operator()(PendingLogRecord* record) const {
 PendingLogQueue::~PendingLogQueue() {
   while (Pop()) {
   }
+}
+
+PendingLogQueue::PendingLogQueue(PendingLogQueue&& other) noexcept
+    : maxRecords_(other.maxRecords_),
+      maxBytes_(other.maxBytes_),
+      head_(std::exchange(other.head_, nullptr)),
+      tail_(std::exchange(other.tail_, nullptr)),
+      records_(std::exchange(other.records_, 0)),
+      bytes_(std::exchange(other.bytes_, 0)),
+      dropped_(std::exchange(other.dropped_, 0)) {}
+
+// What this queue held goes with `other`.
+PendingLogQueue& PendingLogQueue::operator=(PendingLogQueue&& other) noexcept {
+  std::swap(maxRecords_, other.maxRecords_);
+  std::swap(maxBytes_, other.maxBytes_);
+  std::swap(head_, other.head_);
+  std::swap(tail_, other.tail_);
+  std::swap(records_, other.records_);
+  std::swap(bytes_, other.bytes_);
+  std::swap(dropped_, other.dropped_);
+  return *this;
 }
 
 int PendingLogQueue::Push(const char* record, int length) {
@@ -70,9 +84,5 @@ std::size_t PendingLogQueue::TakeDropped() {
   dropped_ = 0;
   return dropped;
 }
-
-PendingLogQueue& PendingLogRecords() { return pendingLogRecords; }
-
-int QueueLogRecord(const char* record, int length) { return pendingLogRecords.Push(record, length); }
 
 }  // namespace mardonel

@@ -26,8 +26,8 @@ class PendingLogQueue {
   constexpr PendingLogQueue(std::size_t maxRecords, std::size_t maxBytes)
       : maxRecords_(maxRecords), maxBytes_(maxBytes) {}
   ~PendingLogQueue();
-  PendingLogQueue(const PendingLogQueue&) = delete;
-  PendingLogQueue& operator=(const PendingLogQueue&) = delete;
+  PendingLogQueue(PendingLogQueue&& other) noexcept;
+  PendingLogQueue& operator=(PendingLogQueue&& other) noexcept;
 
   // Queues the text of a record built by FormatLogRecord (from its byte 2 on).
   // Returns the text bytes queued; 0 for an empty record, which is not kept,
@@ -35,7 +35,7 @@ class PendingLogQueue {
   int Push(const char* record, int length);
   // The oldest record, or null when the queue is empty.
   unique_pending_record Pop();
-  bool empty() const { return head_ == nullptr; }
+  [[nodiscard]] bool empty() const { return head_ == nullptr; }
   // Records dropped since the previous call.
   std::size_t TakeDropped();
 
@@ -52,13 +52,6 @@ class PendingLogQueue {
 };
 
 inline constexpr std::size_t kMaxPendingLogRecords = 4096;
-inline constexpr std::size_t kMaxPendingLogBytes = 1024 * 1024;
-
-// The log's queue; the caller holds the log lock.
-PendingLogQueue& PendingLogRecords();
-
-// Queues a record built by FormatLogRecord; the caller holds the log lock.
-// Returns the text bytes queued, 0 when nothing was queued.
-int QueueLogRecord(const char* record, int length);
+inline constexpr std::size_t kMaxPendingLogBytes = std::size_t{1024} * 1024;
 
 }  // namespace mardonel

@@ -5,10 +5,6 @@
 
 namespace mardonel {
 
-int StampSeen = 0;
-int StampLength = 19;
-int LineContinues = 0;
-
 namespace {
 
 constexpr char kTruncationMarker[] = "...\r\n";
@@ -16,9 +12,9 @@ constexpr char kTruncationMarker[] = "...\r\n";
 bool StartsWithStamp(const char* format) { return format[0] == '%' && format[1] == 'T'; }
 
 // Writes the indentation that lines an unstamped line up under stamped text.
-int WriteIndentation(char* out, int space) {
+int WriteIndentation(int stampLength, char* out, int space) {
   char indentFormat[24] = "%19.19s  ";
-  if (StampLength < 24) std::snprintf(indentFormat, sizeof indentFormat, "%%%d.%ds  ", StampLength, StampLength);
+  if (stampLength < 24) std::snprintf(indentFormat, sizeof indentFormat, "%%%d.%ds  ", stampLength, stampLength);
   const int written = std::snprintf(out, static_cast<size_t>(space) + 1, indentFormat, " ");
   if (written < 0) return 0;
   return written < space ? written : space;
@@ -26,7 +22,8 @@ int WriteIndentation(char* out, int space) {
 
 }  // namespace
 
-int ComposeLogRecord(char* buffer, int size, const char* format, va_list args, const char* stamp) {
+int ComposeLogRecord(LogStampState& state, char* buffer, int size, const char* format, va_list args,
+                     const char* stamp) {
   if (size < 3) {
     if (size > 0) buffer[0] = '\0';
     return 0;
@@ -57,17 +54,17 @@ int ComposeLogRecord(char* buffer, int size, const char* format, va_list args, c
   };
 
   if (StartsWithStamp(format)) {
-    StampSeen = 1;
+    state.stampSeen = true;
     const char* stampText = stamp != nullptr ? stamp : "";
     int length = static_cast<int>(std::strlen(stampText));
     if (length > limit - pos) length = limit - pos;
     std::memcpy(buffer + pos, stampText, static_cast<size_t>(length));
     buffer[pos + length] = '\0';
-    StampLength = length;
+    state.stampLength = length;
     pos += length;
     formatBody(format + 2);
   } else if (format[0] != '\0') {
-    if (StampSeen && !LineContinues) pos += WriteIndentation(buffer + pos, limit - pos);
+    if (state.stampSeen && !state.lineContinues) pos += WriteIndentation(state.stampLength, buffer + pos, limit - pos);
     formatBody(format);
   }
 
@@ -83,13 +80,13 @@ int ComposeLogRecord(char* buffer, int size, const char* format, va_list args, c
 
   if (length <= 2) return length;
   if (buffer[length - 1] == '\n') {
-    LineContinues = 0;
+    state.lineContinues = false;
     buffer[length - 1] = '\r';
     buffer[length] = '\n';
     buffer[length + 1] = '\0';
     ++length;
   } else {
-    LineContinues = 1;
+    state.lineContinues = true;
   }
   return length;
 }

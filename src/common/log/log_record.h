@@ -6,17 +6,21 @@
 
 namespace mardonel {
 
-extern int StampSeen;      // a record has begun with "%T"
-extern int StampLength;    // length of the last stamp text
-extern int LineContinues;  // the last record did not end with a line feed
+// What one record leaves for the next: how to indent an unstamped line.
+struct LogStampState {
+  bool stampSeen = false;      // a record has begun with "%T"
+  int stampLength = 19;        // length of the last stamp text
+  bool lineContinues = false;  // the last record did not end with a line feed
+};
 
 inline constexpr int kLogRecordSize = 3000;
 inline constexpr int kMinimumRecordSize = 9;
 
 // Builds the record for `format` in `buffer` (bytes 0 and 1 are CR LF, the
 // text starts at byte 2) and returns its length from byte 0. `stamp` is the
-// text that a leading "%T" expands to. A `size` below kMinimumRecordSize
-// gives the empty record "\r\n" (or, below 3, an empty text and 0).
-int ComposeLogRecord(char* buffer, int size, const char* format, va_list args, const char* stamp);
+// text that a leading "%T" expands to; `state` is read and updated. A `size`
+// below kMinimumRecordSize gives the empty record "\r\n" (or, below 3, an
+// empty text and 0).
+int ComposeLogRecord(LogStampState& state, char* buffer, int size, const char* format, va_list args, const char* stamp);
 
 }  // namespace mardonel

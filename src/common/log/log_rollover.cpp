@@ -8,12 +8,8 @@
 #include "common/fs/no_link_folder.h"
 #include "common/log/log_file.h"
 #include "common/log/log_locked.h"
-#include "common/log/log_settings.h"
 
 namespace mardonel {
-
-std::int32_t LogRenameErrors = 0;
-bool ReportBackupErrors = true;
 
 namespace {
 
@@ -43,57 +39,58 @@ int ErrnoOf(DWORD error) {
 // The nested record lands in the still full file and tries the rollover
 // again, which must not report a second time.
 template <typename... Args>
-void ReportBackupError(const char* format, Args... args) {
-  if (!ReportBackupErrors) return;
-  ReportBackupErrors = false;
-  LogPrintfLocked(format, args...);
-  ReportBackupErrors = true;
+void ReportBackupError(LogState& log, const char* format, Args... args) {
+  if (!log.reportBackupErrors) return;
+  log.reportBackupErrors = false;
+  LogPrintfLocked(log, format, args...);
+  log.reportBackupErrors = true;
 }
 
 }  // namespace
 
-void LogBackupFileName(char* backup, std::size_t size) {
-  std::snprintf(backup, size, "%s", LogFileName);
+void LogBackupFileName(const char* logPath, char* backup, std::size_t size) {
+  std::snprintf(backup, size, "%s", logPath);
   const std::size_t length = std::strlen(backup);
   if (length == 0) return;
   backup[length - 1] = backup[length - 1] == '_' ? '~' : '_';
 }
 
-void RollOverLogFile(unique_hfile file, FileRenamer rename) {
+void RollOverLogFile(LogState& log, unique_hfile file, FileRenamer rename) {
+  const char* path = LogFilePath(log);
   char backup[kLogFileNameSize];
-  LogBackupFileName(backup, sizeof backup);
+  LogBackupFileName(path, backup, sizeof backup);
   file.reset();
 
   // Both names stay in this folder for as long as it is pinned.
-  const PinnedFolders folder(LogFileName, 1);
+  const PinnedFolders folder(path, 1);
   if (folder.refused()) {
-    ReportLogLinkRefused("roll over");
+    ReportLogLinkRefused(path, "roll over");
     return;
   }
   const DWORD removed = DeleteFileNoLink(backup);
   if (removed == kLinkRefused) {
-    ReportBackupError("%T: Refused to remove log backup through a link: %s\n", backup);
+    ReportBackupError(log, "%T: Refused to remove log backup through a link: %s\n", backup);
     return;
   }
   if (removed != ERROR_SUCCESS && ErrnoOf(removed) != ENOENT) {
-    ReportBackupError("%T: LogBackupRemoveError = %d\n", ErrnoOf(removed));
+    ReportBackupError(log, "%T: LogBackupRemoveError = %d\n", ErrnoOf(removed));
     return;
   }
 
-  DWORD renamed = rename(LogFileName, backup);
+  DWORD renamed = rename(path, backup);
   if (renamed == ERROR_SUCCESS) {
-    if (LogRenameErrors != 0) LogPrintfLocked("%T: LogRenameErrors = %d\n", LogRenameErrors);
+    if (log.renameErrors != 0) LogPrintfLocked(log, "%T: LogRenameErrors = %d\n", log.renameErrors);
     return;
   }
   if (renamed != kLinkRefused) {
     // Another program may hold the file for a moment (a reader, a scanner).
     Sleep(10);
-    renamed = rename(LogFileName, backup);
+    renamed = rename(path, backup);
   }
   if (renamed == kLinkRefused) {
-    ReportLogLinkRefused("roll over");
+    ReportLogLinkRefused(path, "roll over");
   } else if (renamed != ERROR_SUCCESS) {
-    ++LogRenameErrors;
+    ++log.renameErrors;
   }
 }
 

@@ -2,25 +2,22 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 
 #include "common/fs/no_link_file.h"
+#include "common/log/log_state.h"
 #include "common/win/unique_any.h"
 
 namespace mardonel {
 
-extern std::int32_t LogRenameErrors;  // rollovers whose rename failed twice
-extern bool ReportBackupErrors;       // cleared while that failure is being logged
-
-// LogFileName with its last character replaced by "_" ("~" when it already
-// is "_", so the backup never is the log itself).
-void LogBackupFileName(char* backup, std::size_t size);
+// `logPath` with its last character replaced by "_" ("~" when it already is
+// "_", so the backup never is the log itself).
+void LogBackupFileName(const char* logPath, char* backup, std::size_t size);
 
 using FileRenamer = DWORD (*)(const char* from, const char* to);
 
 // Closes the full log file and renames it to the backup, replacing the old
-// one; a failed rename is tried once more. The caller holds the log lock.
-// Tests fail the rename through `rename`.
-void RollOverLogFile(unique_hfile file, FileRenamer rename = RenameFileNoLink);
+// one; a failed rename is tried once more and then counted in
+// log.renameErrors. Tests fail the rename through `rename`.
+void RollOverLogFile(LogState& log, unique_hfile file, FileRenamer rename = RenameFileNoLink);
 
 }  // namespace mardonel

@@ -1,9 +1,20 @@
 #include "common/log/log_settings.h"
 
+#include "common/log/log_state.h"
+
 namespace mardonel {
 
-char LogFileName[kLogFileNameSize] = "";
-std::int32_t MaxLogFilesize = 1048576;
-std::uint32_t Debug = 9;
+LogSettings CurrentLogSettings() { return LockedLogState()->settings; }
+
+void SetLogSettings(const LogSettings& settings) {
+  const LockedLogState log;
+  log->settings = settings;
+  log->settings.fileName[kLogFileNameSize - 1] = '\0';
+  if (log->settings.maxFileSize != 0 && log->settings.maxFileSize < kMinLogFileSize) {
+    log->settings.maxFileSize = kMinLogFileSize;
+  }
+}
+
+bool DebugInfoEnabled() { return (LockedLogState()->settings.debugMask & kDebugInfo) != 0; }
 
 }  // namespace mardonel

@@ -1,4 +1,4 @@
-// Process-wide settings of the diagnostic log, filled by the module's start-up.
+// The diagnostic log's settings, put in force by the module's start-up.
 #pragma once
 
 #include <cstdint>
@@ -6,13 +6,23 @@
 namespace mardonel {
 
 inline constexpr int kLogFileNameSize = 260;
-
-extern char LogFileName[kLogFileNameSize];  // empty: default name; "-": console only
-extern std::int32_t MaxLogFilesize;         // bytes; 0 switches the log off
-extern std::uint32_t Debug;                 // bit 0x10: informational lines
-
+inline constexpr std::int32_t kMinLogFileSize = 8192;
 inline constexpr std::uint32_t kDebugInfo = 0x10;
 
-inline bool DebugInfoEnabled() { return (Debug & kDebugInfo) != 0; }
+struct LogSettings {
+  char fileName[kLogFileNameSize] = "";  // empty: the default name; "-": console only
+  std::int32_t maxFileSize = 1048576;    // bytes; 0 switches the log off
+  std::uint32_t debugMask = 9;           // bit 0x10: informational lines
+};
+
+// The settings in force (the start values until SetLogSettings).
+LogSettings CurrentLogSettings();
+
+// Puts `settings` in force for the log's next record, in one step under the
+// log lock. Any size other than 0 below kMinLogFileSize is raised to it.
+void SetLogSettings(const LogSettings& settings);
+
+// Bit 0x10 of the debug mask in force.
+bool DebugInfoEnabled();
 
 }  // namespace mardonel

@@ -7,11 +7,9 @@
 #include "common/log/log_file.h"
 #include "common/log/log_file_hold.h"
 #include "common/log/log_format.h"
-#include "common/log/log_lock.h"
 #include "common/log/log_locked.h"
-#include "common/log/log_queue.h"
-#include "common/log/log_record.h"
 #include "common/log/log_rollover.h"
+#include "common/log/log_state.h"
 #include "common/win/last_error.h"
 #include "tovera/agent_log.h"
 
@@ -19,76 +17,75 @@ namespace mardonel {
 
 namespace {
 
-constexpr std::int32_t kMinLogFilesize = 8192;
-
 void WriteLogFile(HANDLE file, const char* text, std::size_t length) {
   DWORD written = 0;
   if (file != nullptr) WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
 }
 
-int FormatRecord(char* record, int size, const char* format, ...) {
+int FormatRecord(LogStampState& stamp, char* record, int size, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  const int length = FormatLogRecord(record, size, format, args);
+  const int length = FormatLogRecord(stamp, record, size, format, args);
   va_end(args);
   return length;
 }
 
 // Says how many records the bounded queue dropped, where they would have been.
-void WriteDroppedNote(HANDLE file, std::size_t dropped) {
+void WriteDroppedNote(LogStampState& stamp, HANDLE file, std::size_t dropped) {
   // The note must not change how the records around it continue their lines.
-  const int lineContinues = LineContinues;
+  const bool lineContinues = stamp.lineContinues;
   char note[kLogRecordSize];
-  const int length = FormatRecord(note, sizeof note, "%T: %lu pending log records were dropped\n",
+  const int length = FormatRecord(stamp, note, sizeof note, "%T: %lu pending log records were dropped\n",
                                   static_cast<unsigned long>(dropped));
-  LineContinues = lineContinues;
+  stamp.lineContinues = lineContinues;
   WriteLogFile(file, note + 2, static_cast<std::size_t>(length - 2));
   WriteLogConsole(note + 2, static_cast<std::size_t>(length - 2));
 }
 
-void DrainPendingRecords(HANDLE file) {
-  PendingLogQueue& queue = PendingLogRecords();
-  if (const std::size_t dropped = queue.TakeDropped(); dropped != 0) WriteDroppedNote(file, dropped);
-  while (unique_pending_record record = queue.Pop()) {
+void DrainPendingRecords(LogState& log, HANDLE file) {
+  if (const std::size_t dropped = log.queue.TakeDropped(); dropped != 0) WriteDroppedNote(log.stamp, file, dropped);
+  while (unique_pending_record record = log.queue.Pop()) {
     const auto length = static_cast<std::size_t>(record->length);
     WriteLogFile(file, record->text(), length);
     WriteLogConsole(record->text(), length);
   }
 }
 
-bool ReachedSizeLimit(HANDLE file) {
+bool ReachedSizeLimit(HANDLE file, std::int32_t maxFileSize) {
   LARGE_INTEGER size;
-  return GetFileSizeEx(file, &size) && size.QuadPart >= MaxLogFilesize;
+  return GetFileSizeEx(file, &size) && size.QuadPart >= maxFileSize;
 }
 
 }  // namespace
 
-int vLogPrintfLocked(const char* format, va_list args) {
+int vLogPrintfLocked(LogState& log, const char* format, va_list args) {
   if (format == nullptr) format = "";
-  if (MaxLogFilesize == 0) return 0;
-  if (format[0] == '\0' && PendingLogRecords().empty()) return 0;
-  if (MaxLogFilesize < kMinLogFilesize) MaxLogFilesize = kMinLogFilesize;
+  if (log.settings.maxFileSize == 0) return 0;
+  if (format[0] == '\0' && log.queue.empty()) return 0;
 
   char record[kLogRecordSize];
-  const int length = FormatLogRecord(record, sizeof record, format, args);
-  unique_hfile file = TakeLogFile();
-  if (!file && !IsConsoleOnlyLog()) return QueueLogRecord(record, length);
+  const int length = FormatLogRecord(log.stamp, record, sizeof record, format, args);
+  unique_hfile file = TakeLogFile(log);
+  if (!file && !IsConsoleOnlyLog(log.settings)) return log.queue.Push(record, length);
 
-  DrainPendingRecords(file.get());
+  DrainPendingRecords(log, file.get());
   if (length > 2) {
     const auto textLength = static_cast<std::size_t>(length - 2);
     WriteLogConsole(record + 2, textLength);
     WriteLogFile(file.get(), record + 2, textLength);
   }
-  if (file && ReachedSizeLimit(file.get())) RollOverLogFile(std::move(file));
-  PutBackLogFile(std::move(file));
+  if (file && ReachedSizeLimit(file.get(), log.settings.maxFileSize)) {
+    RollOverLogFile(log, std::move(file));
+  } else {
+    PutBackLogFile(log, std::move(file));
+  }
   return length > 0 && record[length - 1] == '\n' ? length - 1 : length;
 }
 
-int LogPrintfLocked(const char* format, ...) {
+int LogPrintfLocked(LogState& log, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  const int result = vLogPrintfLocked(format, args);
+  const int result = vLogPrintfLocked(log, format, args);
   va_end(args);
   return result;
 }
@@ -108,8 +105,8 @@ int LogPrintf(const char* format, ...) {
 extern "C" __declspec(dllexport) int vLogPrintf(const char* format, va_list args) {
   const mardonel::LastErrorKeeper lastError;
   try {
-    const mardonel::LogLockGuard lock;
-    return mardonel::vLogPrintfLocked(format, args);
+    const mardonel::LockedLogState log;
+    return mardonel::vLogPrintfLocked(*log, format, args);
   } catch (...) {
     return 0;
   }
@@ -118,10 +115,10 @@ extern "C" __declspec(dllexport) int vLogPrintf(const char* format, va_list args
 extern "C" __declspec(dllexport) int vFastLogPrintf(const char* format, va_list args) {
   const mardonel::LastErrorKeeper lastError;
   try {
-    const mardonel::LogLockGuard lock;
+    const mardonel::LockedLogState log;
     char record[mardonel::kLogRecordSize];
-    const int length = mardonel::FormatLogRecord(record, sizeof record, format, args);
-    return mardonel::QueueLogRecord(record, length);
+    const int length = mardonel::FormatLogRecord(log->stamp, record, sizeof record, format, args);
+    return log->queue.Push(record, length);
   } catch (...) {
     return 0;
   }

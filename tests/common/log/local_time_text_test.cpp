@@ -63,9 +63,10 @@ void ExpectLocalNow(Read read) {
 }
 
 int Format(char* buffer, int size, const char* format, ...) {
+  LogStampState state;
   va_list args;
   va_start(args, format);
-  const int length = FormatLogRecord(buffer, size, format, args);
+  const int length = FormatLogRecord(state, buffer, size, format, args);
   va_end(args);
   return length;
 }

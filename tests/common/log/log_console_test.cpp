@@ -13,7 +13,7 @@ using LogConsole = LogFileTest;
 
 TEST_F(LogConsole, DISABLED_RecordsAndQueuedRecordsAppearInOrder) {
   ASSERT_NE(ConsoleText(), "") << "no console";
-  std::snprintf(LogFileName, sizeof LogFileName, "-");
+  log_.UseFile("-");
   FastLogPrintf("console queued one\n");
   LogPrintf("%T: console written two\n");
   LogPrintf("console written three\n");

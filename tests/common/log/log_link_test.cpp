@@ -2,9 +2,8 @@
 // user, and the log's rollover deletes and renames there.
 #include <gtest/gtest.h>
 
-#include "common/log/log_lock.h"
-#include "common/log/log_queue.h"
 #include "common/log/log_rollover.h"
+#include "common/log/log_state.h"
 #include "common/win/unique_any.h"
 #include "log_test_env.h"
 #include "support/planted_link.h"
@@ -15,18 +14,12 @@ namespace {
 
 constexpr char kOther[] = "another program's file\r\n";
 
-bool QueueIsEmpty() {
-  const LogLockGuard lock;
-  return PendingLogRecords().empty();
-}
+bool QueueIsEmpty() { return LockedLogState()->queue.empty(); }
 
 // A record that takes `bytes` bytes of the file, CR LF included.
 void WriteRecordOfSize(std::size_t bytes) { LogPrintf("%s\n", Filler(bytes - 2).c_str()); }
 
-void RollOverNow() {
-  const LogLockGuard lock;
-  RollOverLogFile(unique_hfile());
-}
+void RollOverNow() { RollOverLogFile(*LockedLogState(), unique_hfile()); }
 
 class LogLinks : public LogFileTest {
  protected:
@@ -93,7 +86,7 @@ TEST_F(LogLinks, LinkedLogFolderGetsNothingAndTheRecordsWait) {
 }
 
 TEST_F(LogLinks, HardLinkedBackupIsNotRemovedAndTheLogKeepsGrowing) {
-  MaxLogFilesize = 8192;
+  log_.SetMaxFileSize(8192);
   HardLink(backupPath_);
   for (int record = 0; record < 3; ++record) WriteRecordOfSize(2900);
   ExpectOtherUntouched();

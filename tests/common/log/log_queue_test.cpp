@@ -82,12 +82,12 @@ TEST_F(PendingLogBound, RecordsPastTheCountAreDroppedOldestFirstAndSaidSo) {
 }
 
 TEST_F(PendingLogBound, TextPastOneMebibyteIsDroppedWhileTheLogIsOff) {
-  MaxLogFilesize = 0;
+  log_.SetMaxFileSize(0);
   constexpr std::size_t kRecordBytes = 2900;  // "%04d " and the filler and CR LF
   const std::string filler = Filler(kRecordBytes - 7);
   for (int index = 0; index < 400; ++index) FastLogPrintf("%04d %s\n", index, filler.c_str());
 
-  MaxLogFilesize = 1048576;
+  log_.SetMaxFileSize(1048576);
   LogPrintf("");
   const std::size_t kept = kMaxPendingLogBytes / kRecordBytes;
   const std::vector<std::string> lines = LogLines();

@@ -12,30 +12,16 @@ namespace {
 
 constexpr char kGuard = '\x7f';
 
-// Keeps the formatter's process-wide state from leaking between tests.
+// Each test composes a run of records on a fresh formatter state.
 class LogRecordTest : public testing::Test {
  protected:
-  void SetUp() override {
-    savedStampSeen_ = StampSeen;
-    savedStampLength_ = StampLength;
-    savedLineContinues_ = LineContinues;
-    StampSeen = 0;
-    StampLength = 19;
-    LineContinues = 0;
-  }
-  void TearDown() override {
-    StampSeen = savedStampSeen_;
-    StampLength = savedStampLength_;
-    LineContinues = savedLineContinues_;
-  }
-
   // Composes into a buffer of `size` bytes followed by guard bytes, checks
   // that the guards survive, and returns the record's bytes.
   std::string Compose(int size, const char* format, const char* stamp, ...) {
     std::string buffer(static_cast<std::size_t>(size) + 8, kGuard);
     va_list args;
     va_start(args, stamp);
-    length_ = ComposeLogRecord(buffer.data(), size, format, args, stamp);
+    length_ = ComposeLogRecord(state_, buffer.data(), size, format, args, stamp);
     va_end(args);
     EXPECT_EQ(buffer.substr(static_cast<std::size_t>(size)), std::string(8, kGuard)) << "written past the buffer";
     EXPECT_GE(length_, 0);
@@ -46,12 +32,8 @@ class LogRecordTest : public testing::Test {
     return buffer.substr(0, static_cast<std::size_t>(length_));
   }
 
+  LogStampState state_;
   int length_ = -1;
-
- private:
-  int savedStampSeen_ = 0;
-  int savedStampLength_ = 0;
-  int savedLineContinues_ = 0;
 };
 
 const char kStamp[] = "12/6/2026 22:58:02";  // 18 characters
@@ -60,22 +42,22 @@ TEST_F(LogRecordTest, StampedRecordCarriesStampTextAndCrLf) {
   const std::string record = Compose(kLogRecordSize, "%T: Found managed subnets [%s]\n", kStamp, "10.1.2.0");
   EXPECT_EQ(record, "\r\n12/6/2026 22:58:02: Found managed subnets [10.1.2.0]\r\n");
   EXPECT_EQ(length_, static_cast<int>(record.size()));
-  EXPECT_EQ(StampSeen, 1);
-  EXPECT_EQ(StampLength, 18);
-  EXPECT_EQ(LineContinues, 0);
+  EXPECT_TRUE(state_.stampSeen);
+  EXPECT_EQ(state_.stampLength, 18);
+  EXPECT_FALSE(state_.lineContinues);
 }
 
 TEST_F(LogRecordTest, StampAloneAndStampWithLineFeed) {
   EXPECT_EQ(Compose(kLogRecordSize, "%T", kStamp), std::string("\r\n") + kStamp);
-  EXPECT_EQ(LineContinues, 1);
+  EXPECT_TRUE(state_.lineContinues);
   EXPECT_EQ(Compose(kLogRecordSize, "%T\n", kStamp), std::string("\r\n") + kStamp + "\r\n");
-  EXPECT_EQ(LineContinues, 0);
+  EXPECT_FALSE(state_.lineContinues);
 }
 
 TEST_F(LogRecordTest, OnlyAnExactLeadingUpperCaseTokenStamps) {
   EXPECT_EQ(Compose(kLogRecordSize, "%td items\n", kStamp, static_cast<std::ptrdiff_t>(5)), "\r\n5 items\r\n");
   EXPECT_EQ(Compose(kLogRecordSize, " %%T\n", kStamp), "\r\n %T\r\n");
-  EXPECT_EQ(StampSeen, 0);
+  EXPECT_FALSE(state_.stampSeen);
 }
 
 TEST_F(LogRecordTest, UnstampedLinesAreIndentedOnlyAfterTheFirstStamp) {
@@ -100,20 +82,20 @@ TEST_F(LogRecordTest, LongStampsIndentByTwentyOneSpaces) {
 
 TEST_F(LogRecordTest, ContinuedLineIsNotIndented) {
   Compose(kLogRecordSize, "%T: first part ", kStamp);
-  EXPECT_EQ(LineContinues, 1);
+  EXPECT_TRUE(state_.lineContinues);
   EXPECT_EQ(Compose(kLogRecordSize, "second part\n", nullptr), "\r\nsecond part\r\n");
-  EXPECT_EQ(LineContinues, 0);
+  EXPECT_FALSE(state_.lineContinues);
   EXPECT_EQ(Compose(kLogRecordSize, "new line\n", nullptr), "\r\n" + std::string(20, ' ') + "new line\r\n");
 }
 
 TEST_F(LogRecordTest, EmptyFormatGivesTwoBytesAndKeepsLineState) {
-  LineContinues = 1;
+  state_.lineContinues = true;
   EXPECT_EQ(Compose(kLogRecordSize, "", kStamp), "\r\n");
   EXPECT_EQ(length_, 2);
-  EXPECT_EQ(LineContinues, 1);
-  LineContinues = 0;
+  EXPECT_TRUE(state_.lineContinues);
+  state_.lineContinues = false;
   Compose(kLogRecordSize, "", kStamp);
-  EXPECT_EQ(LineContinues, 0);
+  EXPECT_FALSE(state_.lineContinues);
 }
 
 TEST_F(LogRecordTest, OnlyTheFinalLineFeedBecomesCrLf) {
@@ -128,7 +110,7 @@ TEST_F(LogRecordTest, OverlongRecordIsCutWithMarkerInsideTheBuffer) {
     EXPECT_EQ(length_, 2999) << format;
     EXPECT_EQ(record.substr(record.size() - 6), "...\r\r\n") << format;
     EXPECT_EQ(record.substr(2, 2991), std::string(2991, 'x')) << format;
-    EXPECT_EQ(LineContinues, 0);
+    EXPECT_FALSE(state_.lineContinues);
   }
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "common/log/log_lock.h"
 #include "common/log/log_rollover.h"
+#include "common/log/log_state.h"
 #include "common/win/unique_any.h"
 #include "log_test_env.h"
 
@@ -11,7 +11,7 @@ namespace {
 
 class LogRollover : public LogFileTest {
  protected:
-  LogRollover() { MaxLogFilesize = 8192; }
+  LogRollover() { log_.SetMaxFileSize(8192); }
 
   // One unstamped record that takes `bytes` bytes of the file, CR LF included.
   static void WriteRecordOfSize(std::size_t bytes) { LogPrintf("%s\n", Filler(bytes - 2).c_str()); }
@@ -105,30 +105,26 @@ TEST_F(LogRollover, FailedRenameIsTriedOnceMoreThenCountedAndTheCountStartsEvery
   for (const Case& c : {Case{0, 1, true, 0}, Case{1, 2, true, 0}, Case{2, 2, false, 1}}) {
     WriteWholeFile(logPath_, "full\r\n");
     DeleteFileA(backupPath_.c_str());
-    LogRenameErrors = 0;
+    LockedLogState()->renameErrors = 0;
     renameFailuresLeft = c.failures;
     renameCalls = 0;
-    {
-      const LogLockGuard lock;
-      RollOverLogFile(unique_hfile(), FlakyRename);
-    }
+    RollOverLogFile(*LockedLogState(), unique_hfile(), FlakyRename);
     EXPECT_EQ(renameCalls, c.calls) << c.failures;
     EXPECT_EQ(FileExists(backupPath_), c.renamed) << c.failures;
-    EXPECT_EQ(LogRenameErrors, c.counted) << c.failures;
+    EXPECT_EQ(LockedLogState()->renameErrors, c.counted) << c.failures;
   }
 
   DeleteFileA(logPath_.c_str());
-  LogRenameErrors = 2;
+  LockedLogState()->renameErrors = 2;
   FillTo(8192);
   const std::vector<std::string> lines = LogLines();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find(": LogRenameErrors = 2"), std::string::npos) << lines[0];
 
   FillTo(8192);
-  EXPECT_EQ(LogRenameErrors, 2);
+  EXPECT_EQ(LockedLogState()->renameErrors, 2);
   EXPECT_NE(LogText().find(": LogRenameErrors = 2"), std::string::npos);
   EXPECT_NE(SplitLines(ReadWholeFile(backupPath_)).front().find(": LogRenameErrors = 2"), std::string::npos);
-  LogRenameErrors = 0;
 }
 
 }  // namespace

@@ -33,13 +33,13 @@ TEST_F(LogHold, FileStaysOpenFromRecordToRecordUntilTheHoldEnds) {
 }
 
 TEST_F(LogSettings, ZeroSizeSwitchesWritingOffButFastRecordsStillQueue) {
-  MaxLogFilesize = 0;
+  log_.SetMaxFileSize(0);
   EXPECT_EQ(LogPrintf("%T: not written\n"), 0);
   EXPECT_EQ(FastLogPrintf("queued %d\n", 1), 10);
   EXPECT_EQ(LogPrintf(""), 0);
   EXPECT_FALSE(FileExists(logPath_));
 
-  MaxLogFilesize = 1048576;
+  log_.SetMaxFileSize(1048576);
   EXPECT_EQ(LogPrintf(""), 1);
   // The record that was switched off never reached the formatter: no stamp
   // was seen, so the queued line is not indented.
@@ -48,23 +48,21 @@ TEST_F(LogSettings, ZeroSizeSwitchesWritingOffButFastRecordsStillQueue) {
 
 TEST_F(LogSettings, SizesBelowTheMinimumAreRaisedBeforeTheRecordIsWritten) {
   for (const std::int32_t size : {100, -5, 8191, INT32_MIN}) {
-    MaxLogFilesize = size;
+    log_.SetMaxFileSize(size);
+    EXPECT_EQ(CurrentLogSettings().maxFileSize, 8192) << size;
     LogPrintf("%s\n", Filler(200).c_str());
-    EXPECT_EQ(MaxLogFilesize, 8192) << size;
   }
   EXPECT_FALSE(FileExists(backupPath_));
   EXPECT_EQ(LogLines().size(), 4u);
 
-  MaxLogFilesize = 8192;
-  LogPrintf("kept\n");
-  EXPECT_EQ(MaxLogFilesize, 8192);
-  MaxLogFilesize = 20000;
-  LogPrintf("kept\n");
-  EXPECT_EQ(MaxLogFilesize, 20000);
+  for (const std::int32_t size : {8192, 20000}) {
+    log_.SetMaxFileSize(size);
+    EXPECT_EQ(CurrentLogSettings().maxFileSize, size);
+  }
 }
 
 TEST_F(LogSettings, DashSendsRecordsToTheConsoleOnlyAndNeverQueues) {
-  std::snprintf(LogFileName, sizeof LogFileName, "-");
+  log_.UseFile("-");
   EXPECT_EQ(LogPrintf("%T: console only\n"), static_cast<int>(NowStamp().size()) + 17);
   EXPECT_FALSE(FileExists("-"));
   EXPECT_EQ(LogPrintf(""), 0);  // nothing was queued
@@ -104,9 +102,9 @@ class DefaultLogFileName : public LogFileTest {
 
 TEST_F(DefaultLogFileName, IsTheExecutableBaseNameInTempAndTheFolderIsCreated) {
   ASSERT_FALSE(FileExists("C:\\temp"));
-  LogFileName[0] = '\0';
+  log_.UseFile("");
   LogPrintf("default name\n");
-  EXPECT_STREQ(LogFileName, kDefaultName);
+  EXPECT_EQ(CurrentLogSettings().fileName[0], '\0') << "the setting stays empty";
   EXPECT_EQ(ReadWholeFile(kDefaultName), "default name\r\n");
 }
 
@@ -134,7 +132,7 @@ TEST_F(LogResults, TheCallersLastErrorIsKeptOnEveryPath) {
   EXPECT_EQ(GetLastError(), 3456u);
   holder.reset();
 
-  MaxLogFilesize = 8192;
+  log_.SetMaxFileSize(8192);
   SetLastError(4567);
   LogPrintf("%s\n", Filler(2990).c_str());
   LogPrintf("%s\n", Filler(2990).c_str());

@@ -3,18 +3,8 @@
 #include <cstdio>
 
 #include "common/log/log_format.h"
-#include "common/log/log_record.h"
-#include "common/log/log_rollover.h"
 
 namespace mardonel {
-
-int FastLogPrintf(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  const int result = vFastLogPrintf(format, args);
-  va_end(args);
-  return result;
-}
 
 std::string NowStamp() {
   char text[40];

@@ -10,14 +10,11 @@
 #include <string>
 
 #include "common/log/log.h"
-#include "common/log/log_settings.h"
 #include "support/captured_log.h"
+#include "support/fast_log_printf.h"
 #include "support/test_env.h"
 
 namespace mardonel {
-
-// vFastLogPrintf with the arguments in line.
-int FastLogPrintf(const char* format, ...);
 
 // LocalTimeText of now, as a string.
 std::string NowStamp();
@@ -41,7 +38,7 @@ class LogFileTest : public testing::Test {
   std::vector<std::string> LogLines() const { return SplitLines(LogText()); }
 
   ScopedTempFolder temp_;
-  CapturedLog log_{Debug, 1048576};
+  CapturedLog log_{9, 1048576};
   std::string logPath_;
   std::string backupPath_;
 };

@@ -16,7 +16,7 @@ constexpr int kRecordsPerThread = 400;
 using LogThreads = LogFileTest;
 
 TEST_F(LogThreads, EveryRecordOfEveryThreadIsWrittenOnceWholeAndInItsThreadsOrder) {
-  MaxLogFilesize = 64 * 1024 * 1024;
+  log_.SetMaxFileSize(64 * 1024 * 1024);
   const std::string payload = Filler(150, '=');
   std::vector<std::thread> threads;
   for (int thread = 0; thread < kThreads; ++thread) {

@@ -1,0 +1,44 @@
+// The log's one state, and the one lock it is used under.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "common/log/log_queue.h"
+#include "common/log/log_record.h"
+#include "common/log/log_settings.h"
+#include "common/win/unique_any.h"
+
+namespace mardonel {
+
+struct LogState {
+  LogSettings settings;
+  LogStampState stamp;
+  PendingLogQueue queue{kMaxPendingLogRecords, kMaxPendingLogBytes};
+  std::int32_t renameErrors = 0;   // rollovers whose rename failed twice
+  bool reportBackupErrors = true;  // cleared while that failure is being logged
+  int fileHolds = 0;               // LogFileHold objects alive
+  // Open while a hold lasts. Optional only because the owner cannot be
+  // constant-initialised.
+  std::optional<unique_hfile> heldFile;
+  char defaultFileName[kLogFileNameSize] = "";  // the name an empty setting stands for, once found
+};
+
+// Holds the log lock for its lifetime and gives the log's state. Not
+// reentrant: code that already holds it passes the state on instead.
+class LockedLogState {
+ public:
+  LockedLogState();
+  ~LockedLogState();
+  LockedLogState(const LockedLogState&) = delete;
+  LockedLogState& operator=(const LockedLogState&) = delete;
+
+  LogState& operator*() const;
+  LogState* operator->() const;
+};
+
+// Swaps the log's whole state with `other` under the lock: tests run on a
+// state of their own and put the one they found back.
+void ExchangeLogState(LogState& other);
+
+}  // namespace mardonel
