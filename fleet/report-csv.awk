@@ -2,16 +2,26 @@
 # rows on for COPY; with numbered=1 each row ends with its place in the load.
 # The first bad line of each bad file goes to `work`/refused and the exit
 # status is 1. Also writes `work`/machines (each machine's first, last and
-# last managed day) and `work`/overlap (whether a machine's rows come in two
-# places).
+# last managed day, and its longest run of days without managed time, the
+# latest of equally long ones) and `work`/overlap (whether a machine's rows
+# come in two places).
 function refuse(why) {
   printf "%s:%d: %s\n", given[FILENAME], FNR, why > (work "/refused")
   bad = 1
   skip = FILENAME
 }
 function flush() {
-  if (block != "") print block_field "," block_first "," block_last "," block_managed > (work "/machines")
+  if (block == "") return
+  # Counting rows finds runs of days only when no day is missing.
+  if (day_number(block_last) - day_number(block_first) + 1 != block_rows) longest = longest_last = ""
+  print block_field "," block_first "," block_last "," block_managed "," longest "," longest_last > (work "/machines")
   block = ""
+}
+function day_number(date, y, m) {
+  y = substr(date, 1, 4) + 0
+  m = substr(date, 6, 2) + 0
+  if (m < 3) { y--; m += 12 }
+  return 365 * y + int(y / 4) - int(y / 100) + int(y / 400) + int((153 * (m - 3) + 2) / 5) + substr(date, 9, 2)
 }
 # Checks field by field what the one pattern below did not take: a quoted
 # name, the 29th to 31st, or a bad row. Sets computer and field; says why
@@ -84,9 +94,18 @@ FILENAME == skip { next }
     block_field = field
     block_first = $2
     block_managed = ""
+    block_rows = run = longest = 0
+    longest_last = ""
   }
   block_last = $2
-  if ($3 > 0) block_managed = $2
+  block_rows++
+  if ($3 > 0) {
+    block_managed = $2
+    run = 0
+  } else if (++run >= longest) {
+    longest = run
+    longest_last = $2
+  }
   if (numbered) print line "," NR
   else print line
 }

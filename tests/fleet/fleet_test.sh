@@ -69,6 +69,12 @@ fi
 
 check "first load" "$(load alpha.csv beta.csv gamma.csv)" \
   "15 rows read: 15 new, 0 updated, 0 kept as stored, the rest already loaded"
+runs="computer,days,first_day,last_day
+gamma.corp.example,5,2026-11-02,2026-11-06
+beta.corp.example,4,2026-11-03,2026-11-06
+alpha.corp.example,1,2026-11-04,2026-11-04"
+# As the checker counted them in the files.
+check "longest unmanaged run, first" "$(ask longest-unmanaged-run)" "$runs"
 # Later that day alpha ran again from 15:00 to 16:00. Both of its reports in
 # one load: the later file wins.
 cp alpha.csv alpha-morning.csv
@@ -91,7 +97,5 @@ check "daily share" "$(ask daily-share from=2026-11-03)" "day,machines,managed_m
 2026-11-04,3,0,0,10800,0.0
 2026-11-05,3,1,7200,10800,40.0
 2026-11-06,3,1,10800,10800,50.0"
-check "longest unmanaged run" "$(ask longest-unmanaged-run)" "computer,days,first_day,last_day
-gamma.corp.example,5,2026-11-02,2026-11-06
-beta.corp.example,4,2026-11-03,2026-11-06
-alpha.corp.example,1,2026-11-04,2026-11-04"
+# As found in the stored days.
+check "longest unmanaged run" "$(ask longest-unmanaged-run)" "$runs"
