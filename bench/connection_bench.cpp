@@ -9,7 +9,7 @@
 #include "connection/config_mgr_mp_connection.h"
 #include "module/mardonel.h"
 #include "support/loopback_listener.h"
-#include "support/test_env.h"
+#include "support/test_host_table.h"
 
 namespace mardonel {
 

@@ -11,10 +11,16 @@
 #include "module/mardonel.h"
 #include "support/captured_log.h"
 #include "support/clear_of_midnight.h"
+#include "support/file_times.h"
 #include "support/loopback_listener.h"
+#include "support/profile_folder.h"
 #include "support/scratch_registry.h"
-#include "support/test_env.h"
+#include "support/seconds_taken.h"
+#include "support/temp_folder.h"
+#include "support/test_host_table.h"
 #include "support/test_registry.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 
@@ -24,7 +30,8 @@ constexpr double kConnectBound = 5.0;  // seconds
 
 TEST(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
   WaitClearOfMidnight();
-  const ScratchMachineRegistry registry;
+  ScratchMachineRegistry registry;
+  ASSERT_NO_FATAL_FAILURE(registry.Redirect());
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
   TestHostTable table;
@@ -47,7 +54,8 @@ TEST(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
 }
 
 TEST(ModuleCheck, UnansweredManagementPointHoldsTheScanForOneBoundedWait) {
-  const ScratchMachineRegistry registry;
+  ScratchMachineRegistry registry;
+  ASSERT_NO_FATAL_FAILURE(registry.Redirect());
   TestHostTable table;
   for (const char* address : {"10.1.2.3", "10.2.3.4", "192.168.56.1", "172.17.0.1"}) table.Add(address, "255.255.0.0");
   LoopbackListener listener;

@@ -14,7 +14,7 @@
 #include "connection/wrapper_error.h"
 #include "support/captured_log.h"
 #include "support/loopback_listener.h"
-#include "support/test_env.h"
+#include "support/seconds_taken.h"
 
 namespace mardonel {
 

@@ -7,9 +7,15 @@
 
 #include "common/registry/setting_names.h"
 #include "support/clear_of_midnight.h"
+#include "support/file_times.h"
+#include "support/profile_folder.h"
 #include "support/scratch_registry.h"
-#include "support/test_env.h"
+#include "support/temp_folder.h"
+#include "support/test_host_table.h"
 #include "support/test_registry.h"
+#include "support/text_lines.h"
+#include "support/vtable_slot.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 
@@ -23,7 +29,8 @@ TEST(ModuleEndToEnd, StartupOnAnUnknownSubnetWithoutTheClientRecordsUnmanaged) {
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
   const std::string logPath = temp / "agent.log";
-  const ScratchMachineRegistry registry;
+  ScratchMachineRegistry registry;
+  ASSERT_NO_FATAL_FAILURE(registry.Redirect());
   StoreText(kSettingsKey, "LogFileName", logPath);
   TestHostTable table;
   table.Add("10.77.3.9", "255.255.255.0");

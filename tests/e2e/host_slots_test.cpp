@@ -9,10 +9,15 @@
 
 #include "common/registry/setting_names.h"
 #include "support/clear_of_midnight.h"
+#include "support/file_times.h"
 #include "support/history_line.h"
+#include "support/profile_folder.h"
 #include "support/scratch_registry.h"
-#include "support/test_env.h"
+#include "support/temp_folder.h"
+#include "support/test_host_table.h"
 #include "support/test_registry.h"
+#include "support/vtable_slot.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 
@@ -33,6 +38,7 @@ class HostSlots : public testing::Test {
   // Start-up reads and writes the settings and remembered subnets: a scratch
   // registry holds none; the log goes to the test's folder.
   void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(registry_.Redirect());
     WaitClearOfMidnight();
     StoreText(kSettingsKey, "LogFileName", temp_ / "agent.log");
     library_ = LoadLibraryA("Mardonel.dll");

@@ -7,7 +7,7 @@
 
 #include <cstdarg>
 
-#include "support/test_env.h"
+#include "support/whole_file.h"
 #include "tovera/agent_log.h"
 
 namespace mardonel {

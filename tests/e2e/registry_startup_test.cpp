@@ -14,10 +14,15 @@
 #include "module/mardonel.h"
 #include "support/captured_log.h"
 #include "support/clear_of_midnight.h"
+#include "support/file_times.h"
+#include "support/profile_folder.h"
 #include "support/registry_witness.h"
 #include "support/scratch_registry.h"
-#include "support/test_env.h"
+#include "support/temp_folder.h"
+#include "support/test_host_table.h"
 #include "support/test_registry.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 
@@ -55,6 +60,7 @@ std::string DefaultLogPath() {
 class RegistryStartup : public testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(registry_.Redirect());
     WaitClearOfMidnight();
     library_ = LoadLibraryA("Mardonel.dll");
     ASSERT_NE(library_, nullptr);

@@ -8,8 +8,11 @@
 
 #include "common/registry/setting_names.h"
 #include "host_process.h"
-#include "support/test_env.h"
+#include "support/file_times.h"
+#include "support/profile_folder.h"
+#include "support/temp_folder.h"
 #include "support/test_registry.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

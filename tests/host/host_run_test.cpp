@@ -6,8 +6,12 @@
 #include "common/registry/setting_names.h"
 #include "host_process.h"
 #include "support/clear_of_midnight.h"
-#include "support/test_env.h"
+#include "support/file_times.h"
+#include "support/profile_folder.h"
+#include "support/temp_folder.h"
 #include "support/test_registry.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

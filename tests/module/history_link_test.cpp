@@ -18,12 +18,17 @@
 #include "support/captured_log.h"
 #include "support/clear_of_midnight.h"
 #include "support/fake_connection.h"
+#include "support/file_times.h"
 #include "support/folder_entries.h"
 #include "support/planted_link.h"
+#include "support/profile_folder.h"
 #include "support/scratch_registry.h"
+#include "support/temp_folder.h"
 #include "support/test_days.h"
-#include "support/test_env.h"
+#include "support/test_host_table.h"
 #include "support/test_registry.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 
@@ -92,7 +97,8 @@ std::vector<TestDay> UtcDays(int from, int to) {
 TEST_F(HistoryLinks, StartupThroughALinkedStatesFolderFailsAndTouchesNothing) {
   // 35 files, the newest five days old: unlinked, 5 would go and 4 days be filled.
   LinkStatesElsewhere(UtcDays(-39, -5));
-  const ScratchMachineRegistry registry;
+  ScratchMachineRegistry registry;
+  ASSERT_NO_FATAL_FAILURE(registry.Redirect());
   TestHostTable table;
   table.Add("10.1.2.3", "255.255.0.0");
   module_.connection = FakeConnectionOf(unreachable_);

@@ -17,10 +17,14 @@
 #include "support/fake_connection.h"
 #include "support/folder_entries.h"
 #include "support/history_line.h"
+#include "support/profile_folder.h"
 #include "support/scratch_registry.h"
+#include "support/temp_folder.h"
 #include "support/test_days.h"
-#include "support/test_env.h"
+#include "support/test_host_table.h"
 #include "support/test_registry.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 
@@ -87,7 +91,8 @@ TEST_F(HistoryGapDays, StartupAfterTheDayBeforeYesterdayFillsYesterdayThenRecord
   const TestDay yesterday = UtcDay(-1);
   const TestDay today = UtcDay(0);
   Put(dayBefore.name, "7,2,Sleep,x\r\n");
-  const ScratchMachineRegistry registry;
+  ScratchMachineRegistry registry;
+  ASSERT_NO_FATAL_FAILURE(registry.Redirect());
   TestHostTable table;
   table.Add("10.1.2.3", "255.255.0.0");
   module_.connection = FakeConnectionOf(unreachable_);

@@ -14,10 +14,13 @@
 #include "support/captured_log.h"
 #include "support/child_run.h"
 #include "support/clear_of_midnight.h"
+#include "support/file_times.h"
 #include "support/folder_entries.h"
 #include "support/history_line.h"
+#include "support/profile_folder.h"
+#include "support/temp_folder.h"
 #include "support/test_days.h"
-#include "support/test_env.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

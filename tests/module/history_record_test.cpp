@@ -14,8 +14,12 @@
 #include "support/captured_log.h"
 #include "support/child_run.h"
 #include "support/clear_of_midnight.h"
+#include "support/file_times.h"
 #include "support/history_line.h"
-#include "support/test_env.h"
+#include "support/profile_folder.h"
+#include "support/temp_folder.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "module/host_address_table.h"
-#include "support/test_env.h"
+#include "support/test_host_table.h"
 
 namespace mardonel {
 

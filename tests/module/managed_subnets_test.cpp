@@ -11,7 +11,7 @@
 #include "support/fake_connection.h"
 #include "support/registry_witness.h"
 #include "support/scratch_registry.h"
-#include "support/test_env.h"
+#include "support/test_host_table.h"
 #include "support/test_registry.h"
 
 namespace mardonel {
@@ -23,7 +23,10 @@ constexpr char kFailureLine[] = ": Failed to connect to MP. Setting status to un
 
 class ManagedSubnetsTest : public testing::Test {
  protected:
-  void SetUp() override { module_.addressTable = table_.get(); }
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(registry_.Redirect());
+    module_.addressTable = table_.get();
+  }
 
   // `from`: the local address the connection reports, when it reports one.
   void Reachable(bool reachable, const char* from = nullptr) {

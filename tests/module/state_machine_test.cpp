@@ -16,11 +16,16 @@
 #include "support/child_run.h"
 #include "support/clear_of_midnight.h"
 #include "support/fake_connection.h"
+#include "support/file_times.h"
 #include "support/managed_subnets_env.h"
+#include "support/profile_folder.h"
 #include "support/scratch_registry.h"
+#include "support/temp_folder.h"
 #include "support/test_days.h"
-#include "support/test_env.h"
+#include "support/test_host_table.h"
 #include "support/test_registry.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 
@@ -46,6 +51,7 @@ class StateMachine : public testing::Test {
   // Start-up reads and writes the settings and remembered subnets: a scratch
   // registry holds none; the log goes to the test's folder.
   void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(registry_.Redirect());
     WaitClearOfMidnight();
     StoreText(kSettingsKey, kLogFileNameValue, temp_ / "agent.log");
   }

@@ -13,7 +13,9 @@
 #include "report/local_days.h"
 #include "report/managed_days.h"
 #include "support/built_program.h"
-#include "support/test_env.h"
+#include "support/file_times.h"
+#include "support/temp_folder.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

@@ -24,8 +24,14 @@
 #include "remembered_subnet_module.h"
 #include "stress_env.h"
 #include "support/captured_log.h"
+#include "support/file_times.h"
+#include "support/profile_folder.h"
 #include "support/scratch_registry.h"
+#include "support/temp_folder.h"
+#include "support/test_host_table.h"
 #include "support/test_registry.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 
@@ -49,7 +55,10 @@ std::string LastOf(const std::string& list) { return list.substr(list.find_last_
 // Start-up against a registry that holds only what a case stores.
 class StartupInput : public testing::Test {
  protected:
-  void SetUp() override { StoreText(kSettingsKey, "LogFileName", logPath_); }
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(registry_.Redirect());
+    StoreText(kSettingsKey, "LogFileName", logPath_);
+  }
 
   // A module's remembered subnets as dotted texts.
   static std::string ListOf(const Mardonel& module) {

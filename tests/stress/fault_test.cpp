@@ -20,7 +20,12 @@
 #include "remembered_subnet_module.h"
 #include "stress_env.h"
 #include "support/captured_log.h"
+#include "support/profile_folder.h"
+#include "support/temp_folder.h"
+#include "support/test_host_table.h"
 #include "support/test_registry.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

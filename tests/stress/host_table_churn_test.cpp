@@ -14,6 +14,11 @@
 
 #include "module/mardonel.h"
 #include "stress_env.h"
+#include "support/profile_folder.h"
+#include "support/temp_folder.h"
+#include "support/test_host_table.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

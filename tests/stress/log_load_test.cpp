@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "stress_env.h"
+#include "support/temp_folder.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

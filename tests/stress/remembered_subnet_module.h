@@ -12,6 +12,12 @@
 #include "stress_env.h"
 #include "support/captured_log.h"
 #include "support/clear_of_midnight.h"
+#include "support/file_times.h"
+#include "support/profile_folder.h"
+#include "support/temp_folder.h"
+#include "support/test_host_table.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

@@ -11,6 +11,9 @@
 
 #include "module/mardonel.h"
 #include "stress_env.h"
+#include "support/profile_folder.h"
+#include "support/temp_folder.h"
+#include "support/test_host_table.h"
 
 namespace mardonel {
 

@@ -8,6 +8,8 @@
 
 #include "common/win/unique_any.h"
 #include "module/dotted_address.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

@@ -15,7 +15,6 @@
 #include "support/captured_log.h"
 #include "support/fake_connection.h"
 #include "support/fast_log_printf.h"
-#include "support/test_env.h"
 
 namespace mardonel {
 

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "common/log/log.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

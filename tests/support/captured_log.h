@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "common/log/log_state.h"
-#include "support/test_env.h"
+#include "support/temp_folder.h"
+#include "support/text_lines.h"
 
 namespace mardonel {
 

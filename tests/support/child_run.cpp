@@ -7,7 +7,8 @@
 #include <memory>
 
 #include "common/win/unique_any.h"
-#include "support/test_env.h"
+#include "support/temp_folder.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

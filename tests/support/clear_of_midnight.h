@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "support/file_times.h"
 #include "support/test_days.h"
-#include "support/test_env.h"
 
 namespace mardonel {
 

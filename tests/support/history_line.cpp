@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "support/test_env.h"
+#include "support/file_times.h"
 
 namespace mardonel {
 

@@ -6,7 +6,7 @@
 
 #include "common/win/unique_any.h"
 #include "support/scratch_registry.h"
-#include "support/test_env.h"
+#include "support/text_lines.h"
 
 namespace mardonel {
 

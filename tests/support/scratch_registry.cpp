@@ -17,20 +17,22 @@ std::string NewScratchPath() {
 
 }  // namespace
 
-ScratchMachineRegistry::ScratchMachineRegistry() {
+void ScratchMachineRegistry::Redirect() {
+  ASSERT_FALSE(scratch_) << "redirected twice";
   const std::string path = NewScratchPath();
-  RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, scratch_.put(), nullptr);
-  if (!scratch_ || RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_.get()) != ERROR_SUCCESS) {
-    ADD_FAILURE() << "no scratch registry at HKCU\\" << path;
-    return;
-  }
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, scratch_.put(), nullptr),
+      ERROR_SUCCESS)
+      << "no scratch key at HKCU\\" << path;
   activeScratch = path;
+  ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_.get()), ERROR_SUCCESS)
+      << "HKEY_LOCAL_MACHINE not redirected to HKCU\\" << path;
 }
 
 ScratchMachineRegistry::~ScratchMachineRegistry() {
+  if (!scratch_) return;
   RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
   scratch_.reset();
-  if (activeScratch.empty()) return;
   RegDeleteTreeA(HKEY_CURRENT_USER, activeScratch.c_str());
   // Goes only when no other test program still has a scratch key there.
   RegDeleteKeyA(HKEY_CURRENT_USER, kScratchParent);

@@ -13,10 +13,15 @@ namespace mardonel {
 
 class ScratchMachineRegistry {
  public:
-  ScratchMachineRegistry();
+  ScratchMachineRegistry() = default;
   ~ScratchMachineRegistry();
   ScratchMachineRegistry(const ScratchMachineRegistry&) = delete;
   ScratchMachineRegistry& operator=(const ScratchMachineRegistry&) = delete;
+
+  // A fatal failure when the redirection cannot be made: call it as
+  // ASSERT_NO_FATAL_FAILURE(registry.Redirect()), so that a test never goes
+  // on against the machine's own keys.
+  void Redirect();
 
  private:
   unique_hkey scratch_;

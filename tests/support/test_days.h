@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "support/test_env.h"
+#include "support/file_times.h"
 
 namespace mardonel {
 

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "common/win/unique_any.h"
-#include "support/test_env.h"
+#include "support/temp_folder.h"
 #include "support/unix_link.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

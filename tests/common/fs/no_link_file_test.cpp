@@ -8,7 +8,8 @@
 
 #include "common/fs/no_link_folder.h"
 #include "support/planted_link.h"
-#include "support/test_env.h"
+#include "support/temp_folder.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

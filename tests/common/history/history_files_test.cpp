@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "support/test_env.h"
+#include "support/temp_folder.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

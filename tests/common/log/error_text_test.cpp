@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/win/error_text.h"
-#include "support/test_env.h"
+#include "support/temp_folder.h"
 
 namespace mardonel {
 
@@ -94,7 +94,7 @@ TEST_F(ErrorMessageOfModules, SearchesTheLoadedModulesAfterTheSystem) {
 TEST_F(ErrorMessageOfModules, AWin32ResultWithoutTextOfItsOwnGetsThePlainCodesText) {
   ASSERT_TRUE(messages_.loaded());
   EXPECT_EQ(ErrorMessage(HRESULT_FROM_WIN32(kPlainOnly)), "Plain code text.");
-  EXPECT_EQ(ErrorMessage(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)), SystemText(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(ErrorMessage(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)), "File not found.");
   // Only facility 7 is read that way.
   EXPECT_EQ(ErrorMessage(0x8008BEEF), "Error 0x8008beef");
 }

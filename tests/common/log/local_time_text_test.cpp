@@ -9,7 +9,7 @@
 #include "common/log/log_format.h"
 #include "common/log/log_record.h"
 #include "support/child_run.h"
-#include "support/test_env.h"
+#include "support/file_times.h"
 
 namespace mardonel {
 

@@ -7,6 +7,9 @@
 #include "common/win/unique_any.h"
 #include "log_test_env.h"
 #include "support/planted_link.h"
+#include "support/temp_folder.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

@@ -4,6 +4,8 @@
 #include "common/log/log_state.h"
 #include "common/win/unique_any.h"
 #include "log_test_env.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

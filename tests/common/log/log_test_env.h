@@ -12,7 +12,9 @@
 #include "common/log/log.h"
 #include "support/captured_log.h"
 #include "support/fast_log_printf.h"
-#include "support/test_env.h"
+#include "support/temp_folder.h"
+#include "support/text_lines.h"
+#include "support/whole_file.h"
 
 namespace mardonel {
 

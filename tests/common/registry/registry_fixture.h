@@ -17,6 +17,8 @@ namespace mardonel {
 
 class RegistryFixture : public testing::Test {
  protected:
+  void SetUp() override { ASSERT_NO_FATAL_FAILURE(registry_.Redirect()); }
+
   // The policy form of a key under Software\Quarnel.
   static std::string PolicyKeyOf(const std::string& key) {
     return "Software\\Policies\\Quarnel" + key.substr(sizeof "Software\\Quarnel" - 1);

@@ -16,7 +16,8 @@ namespace {
 TEST(ScratchMachineRegistry, RedirectsThisProcessOnlyAndLeavesNothingBehind) {
   const std::string key = UniqueTestKey("Software\\Quarnel");
   {
-    const ScratchMachineRegistry registry;
+    ScratchMachineRegistry registry;
+    ASSERT_NO_FATAL_FAILURE(registry.Redirect());
     StoreText(key, "Probe", "scratch");
     EXPECT_EQ(ReadRawValue(key, "Probe"), TextValue("scratch"));
     EXPECT_EQ(RegExeQueryValue("HKLM\\" + key, "Probe"), (RegExeValue{"REG_SZ", "scratch"})) << "by its HKCU path";

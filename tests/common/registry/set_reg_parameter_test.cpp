@@ -34,10 +34,9 @@ TEST_F(SetRegParameterTest, MissingKeyChainIsCreated) {
 }
 
 TEST_F(SetRegParameterTest, KeyThatCannotBeOpenedIsLoggedAndReturned) {
-  const DWORD status = SetRegParameter(NoSuchRoot(), key_.c_str(), "ManagedSubnets", REG_SZ, "10.1.0.0", 0, 0);
-  EXPECT_NE(status, 0u);
-  EXPECT_EQ(GetLastError(), status);
-  EXPECT_EQ(log_.CountEndingWith("SetRegParameter \"" + key_ + "\\ManagedSubnets\" - " + SystemText(status)), 1);
+  EXPECT_EQ(SetRegParameter(NoSuchRoot(), key_.c_str(), "ManagedSubnets", REG_SZ, "10.1.0.0", 0, 0), 6u);
+  EXPECT_EQ(GetLastError(), 6u);
+  EXPECT_EQ(log_.CountEndingWith("SetRegParameter \"" + key_ + "\\ManagedSubnets\" - Invalid handle."), 1);
 }
 
 TEST_F(SetRegParameterTest, RefusedWriteIsNotReportedAsSuccess) {

@@ -1,0 +1,20 @@
+// FILETIME values as plain counts of 100-ns intervals, and the clock's.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace mardonel {
+
+std::uint64_t FileTimeValue(const FILETIME& time);
+FILETIME FileTimeOf(std::uint64_t value);
+std::uint64_t LocalNowFileTime();
+
+// The history file name of a date, e.g. "20261207T.mgt", and of the current
+// UTC day.
+std::string HistoryNameFor(const SYSTEMTIME& date);
+std::string TodayUtcHistoryName();
+
+}  // namespace mardonel
