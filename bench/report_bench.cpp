@@ -15,6 +15,7 @@
 #include "report/local_days.h"
 #include "report/managed_days.h"
 #include "report/report_text.h"
+#include "report/this_machine.h"
 
 namespace mardonel {
 
@@ -68,10 +69,12 @@ std::size_t ReadLines(const std::string& folder) {
 std::size_t Report(const std::string& folder) {
   HistoryLog log;
   std::vector<std::string> problems;
-  ReadHistoryFolder(folder, log, problems);
-  OrderHistoryLog(log);
-  const ManagedDays days = ComputeManagedDays(
-      log.records, ReportRange{kFirstDay, kFirstDay + kDays - 1, (kFirstDay + kDays) * kSecondsPerDay, 7200});
+  if (ReadHistoryFolder(folder, log, problems) != ERROR_SUCCESS) return 0;
+  DropDuplicateRecords(log);
+  const std::int64_t end = (kFirstDay + kDays) * kSecondsPerDay;
+  const ZoneRules zone = MachineZone(kFirstDay * kSecondsPerDay - 32 * kSecondsPerDay, end + 32 * kSecondsPerDay);
+  const ManagedDays days =
+      ComputeManagedDays(log.records, ReportRange{kFirstDay, kFirstDay + kDays - 1, end, 7200}, zone);
   return ReportTable("bench", days).size() + log.records.size();
 }
 

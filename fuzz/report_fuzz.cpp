@@ -1,18 +1,20 @@
 // Any file content gives a report without reading past its input: every day
-// holds 86,400 seconds, the timeline runs forward without overlaps, and
-// every output can be made. The first three bytes choose the range and the
-// longest gap.
+// holds its real length, the timeline runs forward without overlaps and
+// stops at now, and every output can be made. The first three bytes choose
+// the range, now, the longest gap and the zone's daylight-saving changes.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "report/history_log.h"
 #include "report/local_days.h"
 #include "report/managed_days.h"
 #include "report/report_svg.h"
 #include "report/report_text.h"
+#include "report/zone_rules.h"
 
 namespace mardonel {
 
@@ -20,26 +22,52 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
   const std::string_view content(reinterpret_cast<const char*>(data + 3), size - 3);
   HistoryLog log;
+  log.listSkipped = data[0] % 2 == 0;
   AddHistoryFile(log, "20261201T.mgt", content);
-  AddHistoryFile(log, "20261202T.mgt", content.substr(content.size() / 2));
-  OrderHistoryLog(log);
-  for (const SkippedLine& skipped : log.skipped) SkippedLineText(log, skipped);
+  const std::vector<HistoryRecord> whole = log.records;
+  const std::size_t wholeSkipped = log.skipped;
+  // Read in pieces of any size, the same file gives the same lines.
+  HistoryFileReader pieces(log, "20261202T.mgt");
+  const std::size_t pieceSize = 1 + data[2] % 97;
+  for (std::size_t at = 0; at < content.size(); at += pieceSize) pieces.Add(content.substr(at, pieceSize));
+  pieces.Finish();
+  if (log.skipped != 2 * wholeSkipped || log.records.size() != 2 * whole.size()) std::abort();
+  for (std::size_t i = 0; i < whole.size(); ++i) {
+    const HistoryRecord& again = log.records[whole.size() + i];
+    if (again.eventTime != whole[i].eventTime || again.state != whole[i].state || again.reason != whole[i].reason) {
+      std::abort();
+    }
+  }
+  AddHistoryFile(log, "20261203T.mgt", content.substr(content.size() / 2));
+  DropDuplicateRecords(log);
+  for (const SkippedLine& skipped : log.skippedLines) SkippedLineText(log, skipped);
   ParseIsoDate(content.substr(0, 10));
 
   const std::int64_t around = log.records.empty() ? 155562 : log.records.front().second() / kSecondsPerDay;
   const std::int64_t firstDay = std::max<std::int64_t>(0, around - data[0] % 3);
   const std::int64_t lastDay = firstDay + data[1] % 8;
-  const ReportRange range{firstDay, lastDay, (lastDay + 1) * kSecondsPerDay - data[0] * 600, 60 + data[2] * 600};
-  const ManagedDays days = ComputeManagedDays(log.records, range);
+  const std::int64_t now = (lastDay + 1) * kSecondsPerDay - data[0] * 600;
+  const ReportRange range{firstDay, lastDay, now, 60 + data[2] * 600};
+  // A change forward and back each day of the range, of up to two hours.
+  std::vector<ZoneSegment> segments{{0, 3600}};
+  for (std::int64_t day = firstDay; day <= lastDay + 1 && data[1] % 2 == 1; ++day) {
+    segments.push_back({day * kSecondsPerDay + data[0] * 300, 3600 + (data[2] % 3) * 3600});
+    segments.push_back({day * kSecondsPerDay + 43200 + data[1] * 60, 3600});
+  }
+  const ZoneRules zone(segments);
+  const ManagedDays days = ComputeManagedDays(log.records, range, zone);
 
   if (days.days.size() != static_cast<std::size_t>(lastDay - firstDay + 1)) std::abort();
   for (const DayRow& row : days.days) {
-    if (row.managed < 0 || row.unmanaged < 0 || row.off < 0) std::abort();
-    if (row.managed + row.unmanaged + row.off != kSecondsPerDay) std::abort();
+    if (row.managed < 0 || row.unmanaged < 0 || row.off < 0 || row.length <= 0) std::abort();
+    if (row.managed + row.unmanaged + row.off != row.length) std::abort();
+    for (const DayPiece& piece : row.pieces) {
+      if (piece.from < 0 || piece.to > kSecondsPerDay || piece.from >= piece.to) std::abort();
+    }
   }
   for (std::size_t i = 0; i < days.stretches.size(); ++i) {
     const Stretch& stretch = days.stretches[i];
-    if (stretch.start >= stretch.end || stretch.start < firstDay * kSecondsPerDay) std::abort();
+    if (stretch.start >= stretch.end || stretch.end > now) std::abort();
     if (i > 0 && days.stretches[i - 1].end > stretch.start) std::abort();
   }
   ReportTable("pc", days);

@@ -1,10 +1,15 @@
 #include "report/history_log.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace mardonel {
 
 namespace {
+
+// Longer than any record the module writes: such a line is skipped without
+// being kept.
+constexpr std::size_t kLongestLine = 128;
 
 // Lines of the same event time, state and reason can differ only in the
 // date format of their time text: they tell of the same event.
@@ -12,47 +17,91 @@ bool SameEvent(const HistoryRecord& a, const HistoryRecord& b) {
   return a.eventTime == b.eventTime && a.state == b.state && a.reason == b.reason;
 }
 
-bool EarlierEvent(const HistoryRecord& a, const HistoryRecord& b) { return a.eventTime < b.eventTime; }
-
-}  // namespace
-
-void AddHistoryFile(HistoryLog& log, std::string_view name, std::string_view content) {
-  const std::size_t file = log.files.size();
-  log.files.emplace_back(name);
-  std::size_t lineNumber = 0;
-  while (!content.empty()) {
-    ++lineNumber;
-    const std::size_t end = content.find('\n');
-    std::string_view line = content.substr(0, end);
-    content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const ParsedLine parsed = ParseHistoryLine(line);
-    if (parsed.ok) {
-      log.records.push_back(parsed.record);
+// Marks in `duplicate` each record of `order` (indices sorted by event
+// time, equal times in write order) that repeats one before it. Of one time
+// at most one record is kept per state and reason.
+void MarkRepeats(const std::vector<HistoryRecord>& records, const std::vector<std::size_t>& order,
+                 std::vector<bool>& duplicate) {
+  std::vector<std::size_t> keptOfTime;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const HistoryRecord& record = records[order[i]];
+    if (i > 0 && records[order[i - 1]].eventTime != record.eventTime) keptOfTime.clear();
+    if (std::any_of(keptOfTime.begin(), keptOfTime.end(),
+                    [&](std::size_t kept) { return SameEvent(records[kept], record); })) {
+      duplicate[order[i]] = true;
     } else {
-      log.skipped.push_back(SkippedLine{file, lineNumber, parsed.why});
+      keptOfTime.push_back(order[i]);
     }
   }
 }
 
-void OrderHistoryLog(HistoryLog& log) {
-  std::vector<HistoryRecord>& records = log.records;
-  if (!std::is_sorted(records.begin(), records.end(), EarlierEvent)) {
-    std::stable_sort(records.begin(), records.end(), EarlierEvent);
-  }
-  // Duplicates share their event time, so each is looked for only among the
-  // records of that time kept so far: at most one per state and reason.
-  std::size_t kept = 0;
-  std::size_t sameTimeStart = 0;
-  for (const HistoryRecord& record : records) {
-    if (kept == 0 || records[kept - 1].eventTime != record.eventTime) sameTimeStart = kept;
-    const auto sameTime = records.begin() + static_cast<std::ptrdiff_t>(sameTimeStart);
-    const auto keptEnd = records.begin() + static_cast<std::ptrdiff_t>(kept);
-    if (std::any_of(sameTime, keptEnd, [&](const HistoryRecord& other) { return SameEvent(other, record); })) {
-      ++log.duplicates;
+}  // namespace
+
+HistoryFileReader::HistoryFileReader(HistoryLog& log, std::string_view name) : log_(log), file_(log.files.size()) {
+  log_.files.emplace_back(name);
+}
+
+void HistoryFileReader::Add(std::string_view piece) {
+  while (!piece.empty()) {
+    const std::size_t end = piece.find('\n');
+    const std::string_view part = piece.substr(0, end);
+    piece.remove_prefix(end == std::string_view::npos ? piece.size() : end + 1);
+    if (partial_.empty() && !tooLong_ && end != std::string_view::npos) {
+      TakeLine(part);
       continue;
     }
-    records[kept++] = record;
+    if (partial_.size() + part.size() > kLongestLine) {
+      tooLong_ = true;
+      partial_.clear();
+    } else if (!tooLong_) {
+      partial_ += part;
+    }
+    if (end != std::string_view::npos) Finish();
+  }
+}
+
+void HistoryFileReader::Finish() {
+  if (partial_.empty() && !tooLong_) return;
+  TakeLine(partial_);
+  partial_.clear();
+  tooLong_ = false;
+}
+
+void HistoryFileReader::TakeLine(std::string_view line) {
+  ++lineNumber_;
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  const ParsedLine parsed =
+      tooLong_ || line.size() > kLongestLine ? ParsedLine{false, {}, "longer than any record"} : ParseHistoryLine(line);
+  if (parsed.ok) {
+    log_.records.push_back(parsed.record);
+    return;
+  }
+  ++log_.skipped;
+  if (log_.listSkipped) log_.skippedLines.push_back(SkippedLine{file_, lineNumber_, parsed.why});
+}
+
+void AddHistoryFile(HistoryLog& log, std::string_view name, std::string_view content) {
+  HistoryFileReader reader(log, name);
+  reader.Add(content);
+  reader.Finish();
+}
+
+void DropDuplicateRecords(HistoryLog& log) {
+  std::vector<HistoryRecord>& records = log.records;
+  std::vector<std::size_t> order(records.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  const auto earlier = [&](std::size_t a, std::size_t b) { return records[a].eventTime < records[b].eventTime; };
+  // Written in time order, the records need no sorting.
+  if (!std::is_sorted(order.begin(), order.end(), earlier)) std::stable_sort(order.begin(), order.end(), earlier);
+  std::vector<bool> duplicate(records.size());
+  MarkRepeats(records, order, duplicate);
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (duplicate[i]) {
+      ++log.duplicates;
+    } else {
+      records[kept++] = records[i];
+    }
   }
   records.resize(kept);
 }

@@ -1,5 +1,5 @@
-// The records of one history folder, gathered file by file and put in the
-// order of their event times. Needs nothing of the platform.
+// The records of one history folder, gathered file by file in the order
+// they were written. Needs nothing of the platform.
 #pragma once
 
 #include <cstddef>
@@ -19,20 +19,44 @@ struct SkippedLine {
 
 struct HistoryLog {
   std::vector<std::string> files;
+  // In the order of their files (by day) and lines: the module appends in
+  // time order, one file a UTC day.
   std::vector<HistoryRecord> records;
-  std::vector<SkippedLine> skipped;
+  std::size_t skipped = 0;
+  // Each skipped line, only when asked for: a file of bare line feeds would
+  // otherwise fill the memory.
+  bool listSkipped = false;
+  std::vector<SkippedLine> skippedLines;
   std::size_t duplicates = 0;
 };
 
-// Reads every line of `content`, the history file `name`. Lines end at LF,
-// with or without a CR before it; a last line without a line end counts too.
+// Reads one history file in pieces of any size, without keeping more of it
+// than one record's line. Lines end at LF, with or without a CR before it; a
+// last line without a line end counts too.
+class HistoryFileReader {
+ public:
+  HistoryFileReader(HistoryLog& log, std::string_view name);
+  void Add(std::string_view piece);
+  // The last line, when the file does not end with a line end.
+  void Finish();
+
+ private:
+  void TakeLine(std::string_view line);
+
+  HistoryLog& log_;
+  std::size_t file_;
+  std::size_t lineNumber_ = 0;
+  std::string partial_;  // a line begun in an earlier piece
+  bool tooLong_ = false;
+};
+
+// The whole file `name` at once.
 void AddHistoryFile(HistoryLog& log, std::string_view name, std::string_view content);
 
-// Orders the records by event time (files are named by UTC day while event
-// times are local, so neighbouring files overlap) and keeps one record of
-// each event told twice: the same event time, state and reason, as an exact
-// duplicate line has. Records of equal time keep their file order.
-void OrderHistoryLog(HistoryLog& log);
+// Keeps the first of the records that tell of the same event: the same event
+// time, state and reason, as an exact duplicate line has. The rest keep
+// their order.
+void DropDuplicateRecords(HistoryLog& log);
 
 // "file:line: why"
 std::string SkippedLineText(const HistoryLog& log, const SkippedLine& skipped);

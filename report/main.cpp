@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <fstream>
 
 #include "common/history/history_folder.h"
 #include "common/win/error_text.h"
@@ -16,6 +15,7 @@
 #include "report/report_svg.h"
 #include "report/report_text.h"
 #include "report/this_machine.h"
+#include "report/wide_text.h"
 
 namespace mardonel {
 
@@ -23,79 +23,92 @@ namespace {
 
 constexpr int kExitUnreadable = 1;
 constexpr int kExitUsage = 2;
+// A record's state can reach into the range from this far before it.
+constexpr std::int64_t kZoneMargin = 32 * kSecondsPerDay;
 
 void Complain(const std::string& text) { std::fprintf(stderr, "mardonel-report: %s\n", text.c_str()); }
 
 bool ReadFolder(const ReportOptions& options, HistoryLog& log) {
-  std::string folder = options.folder;
-  if (folder.empty()) {
+  std::string folder;
+  if (options.folder.empty()) {
     const HistoryPath path = HistoryFolderPath();
     if (path.error != ERROR_SUCCESS) {
       Complain("cannot find the history folder " + path.text + ": " + ErrorText(path.error));
       return false;
     }
     folder = path.text;
+  } else if (const std::optional<std::string> ansi = AnsiOf(options.folder)) {
+    folder = *ansi;
+  } else {
+    Complain("cannot read the folder " + options.folder + ": its name does not fit this system's code page");
+    return false;
   }
   std::vector<std::string> problems;
   const DWORD error = ReadHistoryFolder(folder, log, problems);
+  if (error == ERROR_DIRECTORY) {
+    Complain(options.folder + " is a file, not a folder");
+    return false;
+  }
   if (error != ERROR_SUCCESS) {
     Complain("cannot read the folder " + folder + ": " + ErrorText(error));
     return false;
   }
   for (const std::string& problem : problems) Complain(problem);
-  if (log.files.empty() && !problems.empty()) return false;
   if (log.files.empty()) Complain("no history files in " + folder);
-  return true;
+  return log.files.empty() || problems.size() < log.files.size();
 }
 
-void TellSkippedLines(const ReportOptions& options, const HistoryLog& log) {
-  if (options.verbose) {
-    for (const SkippedLine& skipped : log.skipped) std::fprintf(stderr, "%s\n", SkippedLineText(log, skipped).c_str());
-  } else if (!log.skipped.empty()) {
-    Complain(std::to_string(log.skipped.size()) + " lines skipped (--verbose lists them)");
+void TellSkippedLines(const HistoryLog& log) {
+  for (const SkippedLine& skipped : log.skippedLines)
+    std::fprintf(stderr, "%s\n", SkippedLineText(log, skipped).c_str());
+  if (!log.listSkipped && log.skipped > 0) {
+    Complain(std::to_string(log.skipped) + (log.skipped == 1 ? " line" : " lines") + " skipped (--verbose lists them)");
   }
 }
 
 bool WriteSvg(const std::string& path, const std::string& svg) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << svg;
-  file.close();
-  if (file) return true;
+  FILE* file = _wfopen(WideOf(path).c_str(), L"wb");
+  const bool written = file != nullptr && std::fwrite(svg.data(), 1, svg.size(), file) == svg.size();
+  if (file != nullptr && std::fclose(file) == 0 && written) return true;
   Complain("cannot write " + path);
   return false;
 }
 
 int Run(const ReportOptions& options) {
-  const std::int64_t now = LocalNowSecond();
   std::string error;
-  const std::optional<DayRange> days = ReportDays(options, now / kSecondsPerDay, error);
+  const std::optional<DayRange> days = ReportDays(options, LocalNowSecond() / kSecondsPerDay, error);
   if (!days) {
     Complain(error);
     return kExitUsage;
   }
   HistoryLog log;
+  log.listSkipped = options.verbose;
   if (!ReadFolder(options, log)) return kExitUnreadable;
-  OrderHistoryLog(log);
-  TellSkippedLines(options, log);
+  DropDuplicateRecords(log);
+  TellSkippedLines(log);
 
-  const std::int64_t endSecond = std::min(now, (days->lastDay + 1) * kSecondsPerDay);
-  const ManagedDays managed =
-      ComputeManagedDays(log.records, ReportRange{days->firstDay, days->lastDay, endSecond, options.maxGapSeconds});
+  const ZoneRules zone =
+      MachineZone(days->firstDay * kSecondsPerDay - kZoneMargin, (days->lastDay + 1) * kSecondsPerDay + kZoneMargin);
+  const ManagedDays managed = ComputeManagedDays(
+      log.records, ReportRange{days->firstDay, days->lastDay, UtcNowSecond(), options.maxGapSeconds}, zone);
   const std::string computer = options.computer.empty() ? ComputerDnsName() : options.computer;
   const std::string text = options.format == ReportFormat::kCsv         ? ReportCsv(computer, managed)
                            : options.format == ReportFormat::kJsonLines ? ReportJsonLines(computer, managed)
                                                                         : ReportTable(computer, managed);
   // Text mode makes every line end CR LF, as CSV wants it.
   std::fputs(text.c_str(), stdout);
-  std::fflush(stdout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    Complain(std::string("cannot write the report: ") + ErrorText(GetLastError()));
+    return kExitUnreadable;
+  }
   if (!options.svgFile.empty() && !WriteSvg(options.svgFile, ReportSvg(computer, managed))) return kExitUnreadable;
   return 0;
 }
 
 }  // namespace
 
-int Main(int argc, char** argv) {
-  const ReportOptionsResult parsed = ParseReportOptions(std::vector<std::string>(argv + 1, argv + argc));
+int Main() {
+  const ReportOptionsResult parsed = ParseReportOptions(Utf8Arguments());
   if (!parsed.error.empty()) {
     Complain(parsed.error + " (--help lists the options)");
     return kExitUsage;
@@ -114,4 +127,4 @@ int Main(int argc, char** argv) {
 
 }  // namespace mardonel
 
-int main(int argc, char** argv) { return mardonel::Main(argc, argv); }
+int main() { return mardonel::Main(); }

@@ -1,53 +1,117 @@
 #include "report/managed_days.h"
 
 #include <algorithm>
-
-#include "report/local_days.h"
+#include <limits>
 
 namespace mardonel {
 
 namespace {
 
-// After these the module knows nothing of the time that follows: the machine
-// went to sleep or shut down, or the day was filled in later at start-up.
-bool EndsKnownTime(RecordReason reason) {
-  return reason == RecordReason::kSleep || reason == RecordReason::kShutdown || reason == RecordReason::kInitialised;
+constexpr std::int64_t kEarliest = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kLatest = std::numeric_limits<std::int64_t>::max();
+
+struct StateRecord {
+  std::int64_t utc;
+  std::int64_t local;
+  ManagedState state;
+  RecordReason reason;
+};
+
+// After these the machine went down: nothing is known of the time that follows.
+bool EndsRunning(RecordReason reason) { return reason == RecordReason::kSleep || reason == RecordReason::kShutdown; }
+
+std::int64_t DayOf(std::int64_t local) { return local / kSecondsPerDay - (local % kSecondsPerDay < 0 ? 1 : 0); }
+
+// The records that carry a state, in write order: a gap record was written
+// later for a day the module knew nothing of. Each is read in real time; of
+// the two readings of a repeated hour, the one that keeps write order.
+std::vector<StateRecord> StateRecords(const std::vector<HistoryRecord>& records, const ZoneRules& zone) {
+  std::vector<StateRecord> states;
+  states.reserve(records.size());
+  std::int64_t previous = kEarliest;
+  for (const HistoryRecord& record : records) {
+    if (record.reason == RecordReason::kInitialised) continue;
+    const std::int64_t local = record.second();
+    previous = zone.UtcOf(local, previous);
+    states.push_back(StateRecord{previous, local, record.state, record.reason});
+  }
+  return states;
 }
 
-std::int64_t DayOf(std::int64_t second) { return second / kSecondsPerDay; }
-
-std::vector<Stretch> RunningStretches(const std::vector<HistoryRecord>& records, const ReportRange& range) {
-  const std::int64_t rangeStart = range.firstDay * kSecondsPerDay;
-  const std::int64_t rangeEnd = (range.lastDay + 1) * kSecondsPerDay;
+// A record's state holds until the next record, for at most the longest
+// gap, never past now or the range, and never over time already counted
+// (a clock set back).
+std::vector<Stretch> RunningStretches(const std::vector<StateRecord>& states, const ReportRange& range,
+                                      std::int64_t rangeStart, std::int64_t rangeEnd) {
+  const std::int64_t end = std::min(range.nowUtc, rangeEnd);
+  std::int64_t counted = rangeStart;
   std::vector<Stretch> stretches;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const HistoryRecord& record = records[i];
-    if (EndsKnownTime(record.reason)) continue;
-    const std::int64_t until = i + 1 < records.size() ? records[i + 1].second() : range.endSecond;
-    const std::int64_t start = std::max(record.second(), rangeStart);
-    const std::int64_t end = std::min({record.second() + range.maxGapSeconds, until, rangeEnd});
-    if (end <= start) continue;
-    const TimeKind kind = record.state == 2 ? TimeKind::kManaged : TimeKind::kUnmanaged;
+  for (std::size_t i = 0; i < states.size(); ++i) {
+    const StateRecord& record = states[i];
+    if (EndsRunning(record.reason)) continue;
+    const std::int64_t until = i + 1 < states.size() ? states[i + 1].utc : kLatest;
+    const std::int64_t start = std::max(record.utc, counted);
+    const std::int64_t stop = std::min({record.utc + range.maxGapSeconds, until, end});
+    if (stop <= start) continue;
+    counted = stop;
+    const TimeKind kind = record.state == kManaged ? TimeKind::kManaged : TimeKind::kUnmanaged;
     if (!stretches.empty() && stretches.back().end == start && stretches.back().kind == kind) {
-      stretches.back().end = end;
+      stretches.back().end = stop;
     } else {
-      stretches.push_back(Stretch{start, end, kind});
+      stretches.push_back(Stretch{start, stop, kind});
     }
   }
   return stretches;
 }
 
-void AddToDays(const Stretch& stretch, std::int64_t firstDay, std::vector<DayRow>& days) {
-  for (std::int64_t start = stretch.start; start < stretch.end;) {
-    const std::int64_t day = DayOf(start);
-    const std::int64_t end = std::min(stretch.end, (day + 1) * kSecondsPerDay);
-    DayRow& row = days[static_cast<std::size_t>(day - firstDay)];
+void AddPiece(DayRow& row, std::int64_t from, std::int64_t to, TimeKind kind) {
+  from = std::clamp<std::int64_t>(from, 0, kSecondsPerDay);
+  to = std::clamp<std::int64_t>(to, 0, kSecondsPerDay);
+  if (to <= from) return;
+  if (!row.pieces.empty() && row.pieces.back().to == from && row.pieces.back().kind == kind) {
+    row.pieces.back().to = to;
+  } else {
+    row.pieces.push_back(DayPiece{from, to, kind});
+  }
+}
+
+// `dayStarts` holds the real start of each day of the range and of the day
+// after it.
+void AddToDays(const Stretch& stretch, const std::vector<std::int64_t>& dayStarts, const ZoneRules& zone,
+               std::vector<DayRow>& days) {
+  auto next = std::upper_bound(dayStarts.begin(), dayStarts.end(), stretch.start);
+  for (std::int64_t start = stretch.start; start < stretch.end; ++next) {
+    const std::int64_t end = std::min(stretch.end, *next);
+    DayRow& row = days[static_cast<std::size_t>(next - dayStarts.begin() - 1)];
     (stretch.kind == TimeKind::kManaged ? row.managed : row.unmanaged) += end - start;
+    const std::int64_t midnight = row.day * kSecondsPerDay;
+    AddPiece(row, zone.LocalOf(start) - midnight, end == *next ? kSecondsPerDay : zone.LocalOf(end) - midnight,
+             stretch.kind);
     start = end;
   }
 }
 
-void FindLongestUnmanaged(const std::vector<Stretch>& stretches, RangeTotals& totals) {
+void CountRecords(const std::vector<HistoryRecord>& records, const std::vector<StateRecord>& states,
+                  const ReportRange& range, std::vector<DayRow>& days) {
+  const auto rowOf = [&](std::int64_t local) -> DayRow* {
+    const std::int64_t day = DayOf(local);
+    return day < range.firstDay || day > range.lastDay ? nullptr
+                                                       : &days[static_cast<std::size_t>(day - range.firstDay)];
+  };
+  for (const HistoryRecord& record : records) {
+    DayRow* row = rowOf(record.second());
+    if (row == nullptr) continue;
+    // A gap record, written later, may come after records of its day.
+    row->firstRecord = std::min(row->firstRecord.value_or(record.second()), record.second());
+    row->lastRecord = std::max(row->lastRecord.value_or(record.second()), record.second());
+  }
+  for (std::size_t i = 1; i < states.size(); ++i) {
+    if (states[i].state == states[i - 1].state) continue;
+    if (DayRow* row = rowOf(states[i].local)) ++row->changes;
+  }
+}
+
+void FindLongestUnmanaged(const std::vector<Stretch>& stretches, const ZoneRules& zone, RangeTotals& totals) {
   std::int64_t running = 0;
   std::int64_t start = 0;
   for (const Stretch& stretch : stretches) {
@@ -59,46 +123,52 @@ void FindLongestUnmanaged(const std::vector<Stretch>& stretches, RangeTotals& to
     running += stretch.end - stretch.start;
     if (running > totals.longestUnmanaged) {
       totals.longestUnmanaged = running;
-      totals.longestStart = start;
-      totals.longestEnd = stretch.end;
+      totals.longestStart = zone.LocalOf(start);
+      totals.longestEnd = zone.LocalOf(stretch.end);
     }
   }
 }
 
 }  // namespace
 
-ManagedDays ComputeManagedDays(const std::vector<HistoryRecord>& records, const ReportRange& range) {
+ManagedDays ComputeManagedDays(const std::vector<HistoryRecord>& records, const ReportRange& range,
+                               const ZoneRules& zone) {
   ManagedDays result;
-  result.days.resize(static_cast<std::size_t>(range.lastDay - range.firstDay + 1));
-  for (std::size_t i = 0; i < result.days.size(); ++i)
-    result.days[i].day = range.firstDay + static_cast<std::int64_t>(i);
-  result.stretches = RunningStretches(records, range);
-  for (const Stretch& stretch : result.stretches) AddToDays(stretch, range.firstDay, result.days);
-
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const std::int64_t day = DayOf(records[i].second());
-    if (day < range.firstDay || day > range.lastDay) continue;
-    DayRow& row = result.days[static_cast<std::size_t>(day - range.firstDay)];
-    if (!row.firstRecord) row.firstRecord = records[i].second();
-    row.lastRecord = records[i].second();
-    if (i > 0 && records[i].state != records[i - 1].state) ++row.changes;
+  const std::size_t dayCount = static_cast<std::size_t>(range.lastDay - range.firstDay + 1);
+  std::vector<std::int64_t> dayStarts(dayCount + 1);
+  for (std::size_t i = 0; i <= dayCount; ++i) {
+    dayStarts[i] = zone.UtcOf((range.firstDay + static_cast<std::int64_t>(i)) * kSecondsPerDay, kEarliest);
   }
+  result.days.resize(dayCount);
+  for (std::size_t i = 0; i < dayCount; ++i) {
+    result.days[i].day = range.firstDay + static_cast<std::int64_t>(i);
+    result.days[i].length = dayStarts[i + 1] - dayStarts[i];
+  }
+  const std::vector<StateRecord> states = StateRecords(records, zone);
+  result.stretches = RunningStretches(states, range, dayStarts.front(), dayStarts.back());
+  for (const Stretch& stretch : result.stretches) AddToDays(stretch, dayStarts, zone, result.days);
+  CountRecords(records, states, range, result.days);
 
   RangeTotals& totals = result.totals;
   for (DayRow& row : result.days) {
-    row.off = kSecondsPerDay - row.managed - row.unmanaged;
+    row.off = row.length - row.managed - row.unmanaged;
     totals.managed += row.managed;
     totals.unmanaged += row.unmanaged;
     totals.off += row.off;
     totals.changes += row.changes;
   }
-  FindLongestUnmanaged(result.stretches, totals);
+  FindLongestUnmanaged(result.stretches, zone, totals);
   return result;
 }
 
 std::optional<int> ManagedPermille(std::int64_t managed, std::int64_t unmanaged) {
   if (managed + unmanaged == 0) return std::nullopt;
   return static_cast<int>((managed * 1000 + (managed + unmanaged) / 2) / (managed + unmanaged));
+}
+
+std::optional<int> ManagedPercent(std::int64_t managed, std::int64_t unmanaged) {
+  if (managed + unmanaged == 0) return std::nullopt;
+  return static_cast<int>((managed * 100 + (managed + unmanaged) / 2) / (managed + unmanaged));
 }
 
 }  // namespace mardonel

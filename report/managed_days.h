@@ -1,5 +1,6 @@
-// Managed, unmanaged and off-or-unknown time per local calendar day, from
-// records in event-time order. Needs nothing of the platform.
+// Managed, unmanaged and off-or-unknown time per local calendar day, in real
+// seconds, from records in the order they were written. Needs nothing of the
+// platform.
 #pragma once
 
 #include <cstdint>
@@ -7,12 +8,13 @@
 #include <vector>
 
 #include "common/history/history_record.h"
+#include "report/zone_rules.h"
 
 namespace mardonel {
 
 enum class TimeKind : std::uint8_t { kOff, kUnmanaged, kManaged };
 
-// [start, end) in seconds of the local clock since 1601.
+// [start, end) in UTC seconds since 1601.
 struct Stretch {
   std::int64_t start;
   std::int64_t end;
@@ -20,20 +22,29 @@ struct Stretch {
 };
 
 struct ReportRange {
-  std::int64_t firstDay;  // day numbers, both days included
+  std::int64_t firstDay;  // local day numbers, both days included
   std::int64_t lastDay;
-  std::int64_t endSecond;      // the state of the last record holds at most until here
+  std::int64_t nowUtc;         // nothing after it is managed or unmanaged yet
   std::int64_t maxGapSeconds;  // how long a record's state holds at most
+};
+
+// Part of a day's bar: seconds of the local clock from the day's 00:00.
+struct DayPiece {
+  std::int64_t from;
+  std::int64_t to;
+  TimeKind kind;
 };
 
 struct DayRow {
   std::int64_t day = 0;
+  std::int64_t length = 0;  // real seconds: 82,800 on a spring-forward day
   std::int64_t managed = 0;
   std::int64_t unmanaged = 0;
   std::int64_t off = 0;
-  int changes = 0;  // records whose state differs from the record before
-  std::optional<std::int64_t> firstRecord;
+  int changes = 0;                          // state records whose state differs from the one before
+  std::optional<std::int64_t> firstRecord;  // local seconds since 1601
   std::optional<std::int64_t> lastRecord;
+  std::vector<DayPiece> pieces;  // the managed and unmanaged time, by the local clock
 };
 
 struct RangeTotals {
@@ -42,7 +53,7 @@ struct RangeTotals {
   std::int64_t off = 0;
   int changes = 0;
   // Running time without managed time: off time pauses such a stretch, only
-  // managed time ends it.
+  // managed time ends it. Start and end by the local clock.
   std::int64_t longestUnmanaged = 0;
   std::int64_t longestStart = 0;
   std::int64_t longestEnd = 0;
@@ -54,10 +65,13 @@ struct ManagedDays {
   RangeTotals totals;
 };
 
-ManagedDays ComputeManagedDays(const std::vector<HistoryRecord>& records, const ReportRange& range);
+ManagedDays ComputeManagedDays(const std::vector<HistoryRecord>& records, const ReportRange& range,
+                               const ZoneRules& zone);
 
 // Managed time as a share of running time, in tenths of a percent; nothing
 // when the machine did not run.
 std::optional<int> ManagedPermille(std::int64_t managed, std::int64_t unmanaged);
+// The same in whole percent, rounded once from the seconds.
+std::optional<int> ManagedPercent(std::int64_t managed, std::int64_t unmanaged);
 
 }  // namespace mardonel

@@ -1,6 +1,5 @@
 #include "report/report_svg.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "report/local_days.h"
@@ -60,9 +59,8 @@ std::string Text(double x, double y, const char* anchor, const std::string& text
 }
 
 std::string ShareText(const DayRow& row) {
-  const std::optional<int> permille = ManagedPermille(row.managed, row.unmanaged);
-  if (!permille) return "-";
-  return std::to_string((*permille + 5) / 10) + "%";
+  const std::optional<int> percent = ManagedPercent(row.managed, row.unmanaged);
+  return percent ? std::to_string(*percent) + "%" : "-";
 }
 
 std::string HourGrid(double bottom) {
@@ -119,22 +117,16 @@ std::string ReportSvg(const std::string& computer, const ManagedDays& days) {
   svg += Text(kLeft + kChartWidth + kRight - 6, kTop - 11, "end", "managed") + "\n";
 
   double y = kTop;
-  std::size_t stretch = 0;
-  const std::vector<Stretch>& stretches = days.stretches;
   for (const DayRow& row : days.days) {
-    const std::int64_t dayStart = row.day * kSecondsPerDay;
-    const std::int64_t dayEnd = dayStart + kSecondsPerDay;
     const double barY = y + (kRowHeight - kBarHeight) / 2;
     svg += "<g id=\"day-" + IsoDate(row.day) + "\">";
     svg += Text(kLeft - 8, barY + 11, "end", IsoDate(row.day));
     svg += Rect(kLeft, barY, kChartWidth, kBarHeight, "off", kOffColour);
-    while (stretch < stretches.size() && stretches[stretch].end <= dayStart) ++stretch;
-    for (std::size_t i = stretch; i < stretches.size() && stretches[i].start < dayEnd; ++i) {
-      const std::int64_t start = std::max(stretches[i].start, dayStart) - dayStart;
-      const std::int64_t end = std::min(stretches[i].end, dayEnd) - dayStart;
-      const bool managed = stretches[i].kind == TimeKind::kManaged;
-      svg += Rect(kLeft + static_cast<double>(start) * kChartWidth / kSecondsPerDay, barY,
-                  static_cast<double>(end - start) * kChartWidth / kSecondsPerDay, kBarHeight,
+    // By the local clock: on a fall-back day the repeated hour is drawn over.
+    for (const DayPiece& piece : row.pieces) {
+      const bool managed = piece.kind == TimeKind::kManaged;
+      svg += Rect(kLeft + static_cast<double>(piece.from) * kChartWidth / kSecondsPerDay, barY,
+                  static_cast<double>(piece.to - piece.from) * kChartWidth / kSecondsPerDay, kBarHeight,
                   managed ? "managed" : "unmanaged", managed ? kManagedColour : kUnmanagedColour);
     }
     svg += Text(kLeft + kChartWidth + kRight - 6, barY + 11, "end", ShareText(row));

@@ -7,6 +7,7 @@ add_library(report_core STATIC
   ${dir}/managed_days.cpp
   ${dir}/report_text.cpp
   ${dir}/report_svg.cpp
-  ${dir}/report_options.cpp)
+  ${dir}/report_options.cpp
+  ${dir}/zone_rules.cpp)
 target_include_directories(report_core PUBLIC ${dir}/..)
 target_link_libraries(report_core PUBLIC mardonel_history_text)

@@ -12,6 +12,8 @@
 #include "report/history_folder_files.h"
 #include "report/local_days.h"
 #include "report/managed_days.h"
+#include "report/zone_rules.h"
+#include "report_records.h"
 #include "support/built_program.h"
 #include "support/file_times.h"
 #include "support/temp_folder.h"
@@ -20,21 +22,6 @@
 namespace mardonel {
 
 namespace {
-
-// A record as the module writes it, at the local wall-clock time `local`
-// ("YYYY-MM-DD hh:mm:ss") plus half a second.
-std::string Record(const char* local, int state, const char* reason) {
-  SYSTEMTIME time{};
-  std::sscanf(local, "%hu-%hu-%hu %hu:%hu:%hu", &time.wYear, &time.wMonth, &time.wDay, &time.wHour, &time.wMinute,
-              &time.wSecond);
-  FILETIME fileTime;
-  SystemTimeToFileTime(&time, &fileTime);
-  char line[128];
-  std::snprintf(line, sizeof line, "%llu,%d,%s,%u/%u/%u %02u:%02u:%02u\r\n",
-                static_cast<unsigned long long>(FileTimeValue(fileTime) + 5000000), state, reason, time.wMonth,
-                time.wDay, time.wYear, time.wHour, time.wMinute, time.wSecond);
-  return line;
-}
 
 struct DayExpected {
   const char* date;
@@ -70,13 +57,14 @@ std::vector<FolderCase> FolderCases() {
        {{"2026-12-01", 1800, 5400, 79200, 1}, {"2026-12-02", 4500, 0, 81900, 1}},
        0},
       // Two hours ahead of UTC, the power lost after 00:30; the next start-up
-      // filled in 2 December, whose gap record sorts before that 00:30.
+      // filled in 2 December, whose gap record neither ends the state nor
+      // counts as a change.
       {"gap day from maintenance",
        {{"20261201T.mgt", Record("2026-12-01 20:00:00", 2, "Startup") + Record("2026-12-01 21:00:00", 2, "Heartbeat") +
                               Record("2026-12-02 00:30:00", 2, "Heartbeat")},
         {"20261202T.mgt", Record("2026-12-02 00:00:00", 1, "INITIALISED")},
         {"20261203t.MGT", Record("2026-12-03 09:00:00", 1, "Startup") + Record("2026-12-03 10:00:00", 1, "Heartbeat")}},
-       {{"2026-12-01", 10800, 0, 75600, 0}, {"2026-12-02", 7200, 0, 79200, 2}, {"2026-12-03", 0, 10800, 75600, 1}},
+       {{"2026-12-01", 10800, 0, 75600, 0}, {"2026-12-02", 7200, 0, 79200, 0}, {"2026-12-03", 0, 10800, 75600, 1}},
        0},
       {"torn lines, duplicates and stray files",
        {{"20261201T.mgt",
@@ -109,13 +97,13 @@ TEST(ReportFolder, KnownSecondsPerDay) {
     std::vector<std::string> problems;
     ASSERT_EQ(ReadHistoryFolder(folder.path(), log, problems), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_TRUE(problems.empty());
-    OrderHistoryLog(log);
-    EXPECT_EQ(log.skipped.size(), c.skipped);
+    DropDuplicateRecords(log);
+    EXPECT_EQ(log.skipped, c.skipped);
 
     const std::int64_t firstDay = DayNumber(*ParseIsoDate(c.days.front().date));
     const std::int64_t lastDay = firstDay + static_cast<std::int64_t>(c.days.size()) - 1;
-    const ManagedDays result =
-        ComputeManagedDays(log.records, ReportRange{firstDay, lastDay, (lastDay + 1) * kSecondsPerDay, 7200});
+    const ManagedDays result = ComputeManagedDays(
+        log.records, ReportRange{firstDay, lastDay, (lastDay + 1) * kSecondsPerDay, 7200}, ZoneRules());
     ASSERT_EQ(result.days.size(), c.days.size());
     for (std::size_t i = 0; i < c.days.size(); ++i) {
       const DayRow& row = result.days[i];
@@ -134,11 +122,12 @@ TEST(ReportFolder, LongestRunningTimeWithoutManagedTime) {
   WriteFolder(folder, FolderCases()[2]);
   HistoryLog log;
   std::vector<std::string> problems;
-  ReadHistoryFolder(folder.path(), log, problems);
-  OrderHistoryLog(log);
+  ASSERT_EQ(ReadHistoryFolder(folder.path(), log, problems), 0u);
+  DropDuplicateRecords(log);
   const std::int64_t firstDay = DayNumber(*ParseIsoDate("2026-12-01"));
   const RangeTotals totals =
-      ComputeManagedDays(log.records, ReportRange{firstDay, firstDay + 2, (firstDay + 3) * kSecondsPerDay, 7200})
+      ComputeManagedDays(log.records, ReportRange{firstDay, firstDay + 2, (firstDay + 3) * kSecondsPerDay, 7200},
+                         ZoneRules())
           .totals;
   EXPECT_EQ(totals.longestUnmanaged, 10800);
   EXPECT_EQ(IsoLocalTime(totals.longestStart), "2026-12-03T09:00:00");
@@ -171,21 +160,21 @@ TEST(ReportProgram, PrintsTheKnownDays) {
   EXPECT_EQ(run.output,
             "computer,date,managed_s,unmanaged_s,off_s,changes,first_record,last_record\r\n"
             "pc1.example,2026-12-01,10800,0,75600,0,2026-12-01T20:00:00,2026-12-01T21:00:00\r\n"
-            "pc1.example,2026-12-02,7200,0,79200,2,2026-12-02T00:00:00,2026-12-02T00:30:00\r\n"
+            "pc1.example,2026-12-02,7200,0,79200,0,2026-12-02T00:00:00,2026-12-02T00:30:00\r\n"
             "pc1.example,2026-12-03,0,10800,75600,1,2026-12-03T09:00:00,2026-12-03T10:00:00\r\n");
 
   run = RunReport("--folder \"" + folder.path() + "\\\\\"" + range);
   EXPECT_EQ(run.exitCode, 0u) << run.output;
-  EXPECT_NE(run.output.find("2026-12-02    2:00:00    0:00:00     22:00:00        2  00:00:00  00:30:00\r\n"),
+  EXPECT_NE(run.output.find("2026-12-02    2:00:00    0:00:00     22:00:00        0  00:00:00  00:30:00\r\n"),
             std::string::npos)
       << run.output;
-  EXPECT_NE(run.output.find("Total         5:00:00    3:00:00     64:00:00        3\r\n"), std::string::npos);
+  EXPECT_NE(run.output.find("Total         5:00:00    3:00:00     64:00:00        1\r\n"), std::string::npos);
   EXPECT_NE(run.output.find("Managed share of running time: 62.5%\r\n"), std::string::npos);
 
   run = RunReport("--folder \"" + folder.path() + "\" --from 2026-12-02 --until 2026-12-02 --json --computer pc1");
   EXPECT_EQ(run.output,
             "{\"computer\":\"pc1\",\"date\":\"2026-12-02\",\"managed_s\":7200,\"unmanaged_s\":0,\"off_s\":79200,"
-            "\"changes\":2,\"first_record\":\"2026-12-02T00:00:00\",\"last_record\":\"2026-12-02T00:30:00\"}\r\n");
+            "\"changes\":0,\"first_record\":\"2026-12-02T00:00:00\",\"last_record\":\"2026-12-02T00:30:00\"}\r\n");
 }
 
 TEST(ReportProgram, SkippedLinesAndMistakes) {
@@ -193,7 +182,7 @@ TEST(ReportProgram, SkippedLinesAndMistakes) {
   WriteFolder(folder, FolderCases()[3]);
   ProgramRun run = RunReport("--folder \"" + folder.path() + "\" --days 1 --csv --verbose");
   EXPECT_EQ(run.exitCode, 0u);
-  for (const char* line : {"20261201T.mgt:2: more than four fields\r\n", "20261201T.mgt:5: fewer than four fields\r\n",
+  for (const char* line : {"20261201T.mgt:2: unknown reason\r\n", "20261201T.mgt:5: fewer than four fields\r\n",
                            "20261201T.mgt:6: state is neither 1 nor 2\r\n",
                            "20261201T.mgt:8: time text does not match the event time\r\n"}) {
     EXPECT_NE(run.output.find(line), std::string::npos) << line << run.output;
@@ -203,10 +192,34 @@ TEST(ReportProgram, SkippedLinesAndMistakes) {
   EXPECT_EQ(run.exitCode, 1u);
   EXPECT_EQ(run.output.rfind("mardonel-report: cannot read the folder " + (folder / "missing") + ": ", 0), 0u)
       << run.output;
+  run = RunReport("--folder \"" + (folder / "20261201T.mgt") + "\"");
+  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_EQ(run.output, "mardonel-report: " + (folder / "20261201T.mgt") + " is a file, not a folder\r\n");
   run = RunReport("--days 0");
   EXPECT_EQ(run.exitCode, 2u);
   EXPECT_EQ(run.output,
             "mardonel-report: --days wants a whole number from 1 to 3660, not '0' (--help lists the options)\r\n");
+
+  const ScopedTempFolder one;
+  WriteWholeFile(one / "20261201T.mgt", Record("2026-12-01 09:00:00", 2, "Startup") + "torn");
+  run = RunReport("--folder \"" + one.path() + "\" --from 2026-12-01 --until 2026-12-01 --csv --computer pc");
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.output.rfind("mardonel-report: 1 line skipped (--verbose lists them)\r\n", 0), 0u) << run.output;
+}
+
+// The command line is read as wide text: a name beyond the ANSI code page's
+// first half reaches every output as UTF-8.
+TEST(ReportProgram, ComputerNameReachesEveryOutputAsUtf8) {
+  const ScopedTempFolder folder;
+  WriteFolder(folder, FolderCases()[0]);
+  char name[32] = {};
+  ASSERT_GT(WideCharToMultiByte(CP_ACP, 0, L"Z\u00FCrich", -1, name, sizeof name, nullptr, nullptr), 0);
+  const std::string arguments =
+      "--folder \"" + folder.path() + "\" --from 2026-12-01 --until 2026-12-01 --computer " + name;
+  EXPECT_NE(RunReport(arguments + " --csv").output.find("\nZ\xC3\xBCrich,2026-12-01,"), std::string::npos);
+  EXPECT_NE(RunReport(arguments + " --json").output.find("{\"computer\":\"Z\xC3\xBCrich\""), std::string::npos);
+  ASSERT_EQ(RunReport(arguments + " --svg \"" + (folder / "days.svg") + "\"").exitCode, 0u);
+  EXPECT_NE(ReadWholeFile(folder / "days.svg").find("<title>Managed time of Z\xC3\xBCrich, "), std::string::npos);
 }
 
 }  // namespace

@@ -15,16 +15,21 @@ TEST(LocalDays, DatesAndDayNumbers) {
     std::int64_t day;
   };
   for (const Case& c :
-       {Case{"1601-01-01", 0}, Case{"2026-12-07", 155568}, Case{"2024-02-29", 154556}, Case{"9999-12-31", 3067670}}) {
+       {Case{"1601-01-01", 0}, Case{"1601-12-31", 364}, Case{"1602-01-01", 365}, Case{"1900-02-28", 109265},
+        Case{"1900-03-01", 109266}, Case{"2000-02-29", 145790}, Case{"2000-03-01", 145791}, Case{"2024-02-29", 154556},
+        Case{"2026-12-07", 155568}, Case{"2100-02-28", 182314}, Case{"2100-03-01", 182315}, Case{"2400-02-29", 291887},
+        Case{"2400-03-01", 291888}, Case{"9999-12-31", 3067670}}) {
     const std::optional<CalendarDate> date = ParseIsoDate(c.iso);
     ASSERT_TRUE(date) << c.iso;
     EXPECT_EQ(DayNumber(*date), c.day) << c.iso;
     EXPECT_EQ(IsoDate(c.day), c.iso);
   }
-  for (const char* bad : {"2026-02-29", "2026-13-01", "2026-04-31", "1600-12-31", "2026-1-01", "2026/12/07", ""}) {
+  for (const char* bad : {"2026-02-29", "1900-02-29", "2100-02-29", "2026-13-01", "2026-04-31", "1600-12-31",
+                          "2026-1-01", "2026/12/07", ""}) {
     EXPECT_FALSE(ParseIsoDate(bad)) << bad;
   }
   EXPECT_EQ(IsoLocalTime(155568 * kSecondsPerDay + 3723), "2026-12-07T01:02:03");
+  EXPECT_EQ(IsoLocalTime(145791 * kSecondsPerDay - 1), "2000-02-29T23:59:59");
 }
 
 TEST(ReportOptions, RangesAndMistakes) {
@@ -39,6 +44,8 @@ TEST(ReportOptions, RangesAndMistakes) {
       {{"--days", "1"}, today, today},
       {{"--from", "2026-12-01", "--until", "2026-12-03"}, 155562, 155564},
       {{"--until", "2026-12-03", "--days", "2"}, 155563, 155564},
+      {{"--days", "3660"}, today - 3659, today},
+      {{"--from", "1601-01-01", "--until", "1611-01-08"}, 0, 3659},
   };
   for (const Case& c : ranges) {
     const ReportOptionsResult parsed = ParseReportOptions(c.arguments);
@@ -49,13 +56,20 @@ TEST(ReportOptions, RangesAndMistakes) {
     EXPECT_EQ(days->firstDay, c.firstDay);
     EXPECT_EQ(days->lastDay, c.lastDay);
   }
-  EXPECT_EQ(ParseReportOptions({"--max-gap", "90m"}).options.maxGapSeconds, 5400);
+  for (const auto& [gap, seconds] : {std::pair{"90m", 5400}, std::pair{"720h", 2592000}, std::pair{"43200m", 2592000},
+                                     std::pair{"2592000s", 2592000}, std::pair{"1s", 1}}) {
+    EXPECT_EQ(ParseReportOptions({"--max-gap", gap}).options.maxGapSeconds, seconds) << gap;
+  }
 
   const std::pair<std::vector<std::string>, const char*> mistakes[] = {
       {{"--days", "0"}, "--days wants a whole number from 1 to 3660, not '0'"},
       {{"--from", "2026-02-30"}, "--from wants a date as YYYY-MM-DD, not '2026-02-30'"},
       {{"--max-gap", "2"}, "--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '2'"},
       {{"--max-gap", "31d"}, "--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '31d'"},
+      {{"--max-gap", "721h"}, "--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '721h'"},
+      {{"--max-gap", "2592001s"}, "--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '2592001s'"},
+      {{"--max-gap", "0h"}, "--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '0h'"},
+      {{"--days", "3661"}, "--days wants a whole number from 1 to 3660, not '3661'"},
       {{"--csv", "--json"}, "--csv and --json exclude each other"},
       {{"--days", "3", "--from", "2026-12-01"}, "--days and --from exclude each other"},
       {{"--folder"}, "--folder needs a value"},
@@ -67,6 +81,10 @@ TEST(ReportOptions, RangesAndMistakes) {
   EXPECT_EQ(error, "--from is later than --until");
   EXPECT_FALSE(ReportDays(ParseReportOptions({"--from", "2026-12-08"}).options, today, error));
   EXPECT_EQ(error, "--from is later than today");
+  EXPECT_FALSE(ReportDays(ParseReportOptions({"--from", "1601-01-01", "--until", "1611-01-09"}).options, today, error));
+  EXPECT_EQ(error, "the report covers at most 3660 days");
+  EXPECT_FALSE(ReportDays(ParseReportOptions({"--until", "1601-01-05", "--days", "10"}).options, today, error));
+  EXPECT_EQ(error, "the report starts before 1601");
 }
 
 }  // namespace

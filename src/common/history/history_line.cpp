@@ -79,7 +79,7 @@ bool ParseWholeRecord(std::string_view line, HistoryRecord& record) {
   const std::string_view timeText(p + 1, static_cast<std::size_t>(end - p - 1));
   record.eventTime = value;
   record.state = state;
-  return TimeTextFits(timeText, record.second()) && timeText.find(',') == std::string_view::npos;
+  return TimeTextFits(timeText, record.second());
 }
 
 ParsedLine Failure(const char* why) {
@@ -116,8 +116,8 @@ ParsedLine ParseHistoryLine(std::string_view line) {
     fields[field] = line.substr(start, comma - start);
     start = comma + 1;
   }
+  // A short date may hold a comma: the rest of the line is the time text.
   fields[3] = line.substr(start);
-  if (fields[3].find(',') != std::string_view::npos) return Failure("more than four fields");
 
   ParsedLine parsed;
   HistoryRecord& record = parsed.record;

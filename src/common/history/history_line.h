@@ -21,7 +21,8 @@ struct ParsedLine {
   const char* why = "";  // what is wrong with the line when not ok
 };
 
-// `line` without its line end. A line torn by a failed write, foreign text,
+// `line` without its line end; the time text is all after the third comma.
+// A line torn by a failed write, foreign text,
 // a state other than 1 or 2, an unknown reason, an event time outside the
 // years 1601 to 9999, or a time text whose time of day is not the event
 // time's, does not parse.

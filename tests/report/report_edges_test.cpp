@@ -1,0 +1,305 @@
+// The report at its edges: hand-made folders, seconds worked out by hand,
+// grouped by what they show.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/win/unique_any.h"
+#include "report/history_folder_files.h"
+#include "report/local_days.h"
+#include "report/report_svg.h"
+#include "report/this_machine.h"
+#include "report_records.h"
+#include "support/child_run.h"
+#include "support/temp_folder.h"
+#include "support/whole_file.h"
+
+namespace mardonel {
+
+namespace {
+
+struct Figures {
+  std::int64_t managed;
+  std::int64_t unmanaged;
+  std::int64_t off;
+  int changes;
+};
+
+void ExpectFigures(const DayRow& row, const Figures& expected, const std::string& what) {
+  EXPECT_EQ(row.managed, expected.managed) << what;
+  EXPECT_EQ(row.unmanaged, expected.unmanaged) << what;
+  EXPECT_EQ(row.off, expected.off) << what;
+  EXPECT_EQ(row.changes, expected.changes) << what;
+}
+
+TEST(ReportRecordsAfterNow, CountNothingYet) {
+  const HandFiles files = {{"20261201T.mgt", Record("2026-12-01 11:50:00", 2, "Heartbeat") +
+                                                 Record("2026-12-01 13:00:00", 1, "Net Adapters changed") +
+                                                 Record("2026-12-01 14:00:00", 2, "Net Adapters changed")}};
+  struct Case {
+    std::int64_t now;  // seconds of 1 December
+    Figures figures;
+  };
+  for (const Case& c :
+       {Case{43200, {600, 0, 85800, 2}}, Case{48600, {4200, 1800, 80400, 2}}, Case{54000, {7800, 3600, 75000, 2}}}) {
+    const ManagedDays days = DaysOf(files, kDecember1, kDecember1, kDecember1 * kSecondsPerDay + c.now, ZoneRules());
+    ExpectFigures(days.days[0], c.figures, std::to_string(c.now));
+  }
+}
+
+struct ZoneCase {
+  const char* name;
+  HandFiles files;
+  std::int64_t day;
+  std::int64_t length;
+  Figures figures;
+};
+
+// Berlin's 23- and 25-hour days of 2026, each file named by the UTC day.
+std::vector<ZoneCase> DaylightSavingDays() {
+  return {
+      {"spring forward: 01:30 to 03:30 is one hour",
+       {{"20260328T.mgt", Record("2026-03-29 00:00:00", 2, "Startup")},
+        {"20260329T.mgt",
+         Record("2026-03-29 01:00:00", 2, "Heartbeat") + Record("2026-03-29 01:30:00", 1, "Net Adapters changed") +
+             Record("2026-03-29 03:30:00", 2, "Net Adapters changed") + Record("2026-03-29 04:00:00", 1, "Sleep")}},
+       kSpringDay,
+       82800,
+       {7200, 3600, 72000, 3}},
+      // 02:20 is written after 02:50: the second 02:20, an hour after the first.
+      {"fall back: the repeated hour in write order",
+       {{"20261024T.mgt", Record("2026-10-25 00:00:00", 2, "Startup") + Record("2026-10-25 01:00:00", 2, "Heartbeat")},
+        {"20261025T.mgt",
+         Record("2026-10-25 02:10:00", 2, "Heartbeat") + Record("2026-10-25 02:50:00", 1, "Net Adapters changed") +
+             Record("2026-10-25 02:20:00", 2, "Net Adapters changed") + Record("2026-10-25 03:00:00", 2, "Heartbeat") +
+             Record("2026-10-25 04:00:00", 1, "Shutdown")}},
+       kFallDay,
+       90000,
+       {16200, 1800, 72000, 3}},
+  };
+}
+
+void ExpectZoneCases(const ZoneRules& zone) {
+  for (const ZoneCase& c : DaylightSavingDays()) {
+    const ManagedDays days = DaysOf(c.files, c.day, c.day, kLongAfter, zone);
+    EXPECT_EQ(days.days[0].length, c.length) << c.name;
+    ExpectFigures(days.days[0], c.figures, c.name);
+  }
+}
+
+TEST(ReportRealTime, DaylightSavingDaysByBerlinRules) { ExpectZoneCases(Berlin2026()); }
+
+TEST(ReportRealTime, ReadingsOfSkippedAndRepeatedHours) {
+  const ZoneRules berlin = Berlin2026();
+  EXPECT_EQ(berlin.LocalOf(13419219599), 13419223199);  // 29 March 00:59:59 UTC is 01:59:59
+  EXPECT_EQ(berlin.LocalOf(13419219600), 13419226800);  // 01:00:00 UTC is 03:00:00
+  struct Case {
+    std::int64_t local;
+    std::int64_t notBefore;
+    std::int64_t utc;
+  };
+  const Case cases[] = {
+      {13419221400, 0, 13419217800},            // 29 March 01:30 is 00:30 UTC
+      {13419225000, 0, 13419219600},            // 02:30 was skipped: the moment of the skip
+      {13419228600, 0, 13419221400},            // 03:30 is 01:30 UTC
+      {13437369000, 0, 13437361800},            // 25 October 02:30, first: 00:30 UTC
+      {13437369000, 13437361801, 13437365400},  // after it: the second, 01:30 UTC
+      {13437369000, 13437365401, 13437365400},  // neither keeps the order: the later
+  };
+  for (const Case& c : cases) EXPECT_EQ(berlin.UtcOf(c.local, c.notBefore), c.utc) << c.local;
+  EXPECT_EQ(ZoneRules().UtcOf(13437369000, 13437369001), 13437369000);
+}
+
+// A clock set back: time once counted is not counted again.
+TEST(ReportRealTime, WriteOrderNeverCountsTimeTwice) {
+  const HandFiles files = {{"20261201T.mgt", Record("2026-12-01 10:00:00", 2, "Startup") +
+                                                 Record("2026-12-01 11:00:00", 2, "Heartbeat") +
+                                                 Record("2026-12-01 10:30:00", 1, "Net Adapters changed") +
+                                                 Record("2026-12-01 11:30:00", 1, "Heartbeat") +
+                                                 Record("2026-12-01 12:00:00", 1, "Shutdown")}};
+  ExpectFigures(DaysOf(files, kDecember1, kDecember1, kLongAfter, ZoneRules()).days[0], {3600, 3600, 79200, 1},
+                "set back");
+}
+
+TEST(ReportRealTimeInChild, Child) {
+  if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of ReportRealTime.MachineRulesUnderEuropeBerlin";
+  const ZoneRules zone = MachineZone(kSpringDay * kSecondsPerDay - 32 * kSecondsPerDay, kLongAfter);
+  EXPECT_EQ(zone.LocalOf(13419219599), 13419223199);
+  EXPECT_EQ(zone.LocalOf(13419219600), 13419226800);
+  EXPECT_EQ(zone.LocalOf(13437363599), 13437370799);
+  EXPECT_EQ(zone.LocalOf(13437363600), 13437367200);
+  ExpectZoneCases(zone);
+}
+
+TEST(ReportRealTime, MachineRulesUnderEuropeBerlin) {
+  EXPECT_TRUE(RunTestsInChild("ReportRealTimeInChild.Child", {"TZ=Europe/Berlin"}));
+}
+
+// The module fills a day without a file at start-up, later, with a record at
+// its 00:00: here inside a session that ran past local midnight an hour
+// ahead of UTC.
+TEST(ReportGapRecord, NeitherStartsNorEndsAStateNorIsAChange) {
+  const HandFiles files = {
+      {"20261201T.mgt", Record("2026-12-01 23:30:00", 2, "Startup") + Record("2026-12-02 00:30:00", 2, "Heartbeat") +
+                            Record("2026-12-02 00:40:00", 1, "Shutdown")},
+      {"20261202T.mgt", Record("2026-12-02 00:00:00", 1, "INITIALISED")},
+      {"20261203T.mgt", Record("2026-12-03 09:00:00", 1, "Startup") + Record("2026-12-03 10:00:00", 1, "Heartbeat") +
+                            Record("2026-12-03 10:30:00", 1, "Sleep")}};
+  const ManagedDays days = DaysOf(files, kDecember1, kDecember1 + 2, kLongAfter, ZoneRules({{0, 3600}}));
+  ExpectFigures(days.days[0], {1800, 0, 84600, 0}, "1 December");
+  ExpectFigures(days.days[1], {2400, 0, 84000, 1}, "2 December");
+  ExpectFigures(days.days[2], {0, 5400, 81000, 0}, "3 December");
+  EXPECT_EQ(IsoLocalTime(*days.days[1].firstRecord), "2026-12-02T00:00:00");
+  EXPECT_EQ(IsoLocalTime(*days.days[1].lastRecord), "2026-12-02T00:40:00");
+}
+
+TEST(ReportReading, LineEndsLongLinesAndSkippedLinesKeptOnlyWhenListed) {
+  const std::string startup = "134405892001234567,1,Startup,12/1/2026 09:00:00";
+  const std::string sleep = "134405928001234567,1,Sleep,12/1/2026 10:00:00";
+  struct Case {
+    std::string content;
+    std::size_t records;
+    std::vector<std::string> skipped;
+  };
+  const Case cases[] = {
+      {startup + "\n" + sleep + "\r\n" + startup, 3, {}},
+      {startup + "\r", 1, {}},
+      {"\n\n\n", 0, {"f:1: fewer than four fields", "f:2: fewer than four fields", "f:3: fewer than four fields"}},
+      {std::string(200, 'x') + "\r\n" + sleep, 1, {"f:1: longer than any record"}},
+      {startup + "\r\r\n", 0, {"f:1: time text does not match the event time"}},
+  };
+  for (const Case& c : cases) {
+    for (const bool listed : {false, true}) {
+      HistoryLog log;
+      log.listSkipped = listed;
+      AddHistoryFile(log, "f", c.content);
+      EXPECT_EQ(log.records.size(), c.records) << c.content;
+      EXPECT_EQ(log.skipped, c.skipped.size()) << c.content;
+      std::vector<std::string> texts;
+      for (const SkippedLine& skipped : log.skippedLines) texts.push_back(SkippedLineText(log, skipped));
+      EXPECT_EQ(texts, listed ? c.skipped : std::vector<std::string>{}) << c.content;
+    }
+  }
+}
+
+TEST(ReportReading, DayFileOfMoreThanSixtyFourMebibytesIsRead) {
+  const ScopedTempFolder folder;
+  const std::string path = folder / "20261201T.mgt";
+  {
+    const unique_hfile file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file);
+    const std::string first = Record("2026-12-01 09:00:00", 2, "Startup");
+    const std::string last = "\n" + Record("2026-12-01 10:00:00", 2, "Heartbeat");
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file.get(), first.data(), static_cast<DWORD>(first.size()), &written, nullptr));
+    // 65 MiB of NUL bytes between them: one line longer than any record.
+    ASSERT_TRUE(SetFilePointerEx(file.get(), LARGE_INTEGER{.QuadPart = 65LL << 20}, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(WriteFile(file.get(), last.data(), static_cast<DWORD>(last.size()), &written, nullptr));
+  }
+  HistoryLog log;
+  std::vector<std::string> problems;
+  ASSERT_EQ(ReadHistoryFolder(folder.path(), log, problems), 0u);
+  EXPECT_TRUE(problems.empty());
+  EXPECT_EQ(log.records.size(), 2u);
+  EXPECT_EQ(log.skipped, 1u);
+}
+
+BOOL WINAPI FailAtTheSecondEntry(HANDLE, LPWIN32_FIND_DATAA) {
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+
+TEST(ReportReading, ListingThatFailsMidwayOrAFileForAFolderIsAFailure) {
+  const ScopedTempFolder folder;
+  WriteWholeFile(folder / "20261201T.mgt", Record("2026-12-01 09:00:00", 2, "Startup"));
+  WriteWholeFile(folder / "20261202T.mgt", Record("2026-12-02 09:00:00", 2, "Startup"));
+  HistoryLog log;
+  std::vector<std::string> problems;
+  EXPECT_EQ(ReadHistoryFolder(folder.path(), log, problems, FailAtTheSecondEntry),
+            static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(ReadHistoryFolder(folder / "20261201T.mgt", log, problems), static_cast<DWORD>(ERROR_DIRECTORY));
+}
+
+TEST(ReportShare, RoundedOnceFromTheSeconds) {
+  struct Case {
+    std::int64_t managed;
+    std::int64_t unmanaged;
+    int permille;
+    int percent;
+  };
+  for (const Case& c : {Case{9249, 751, 925, 92}, Case{9250, 750, 925, 93}, Case{1, 2, 333, 33}, Case{2, 1, 667, 67},
+                        Case{1, 0, 1000, 100}, Case{0, 5, 0, 0}}) {
+    EXPECT_EQ(ManagedPermille(c.managed, c.unmanaged), c.permille) << c.managed;
+    EXPECT_EQ(ManagedPercent(c.managed, c.unmanaged), c.percent) << c.managed;
+  }
+  EXPECT_FALSE(ManagedPercent(0, 0));
+  ManagedDays days;
+  days.days.push_back(DayRow{kDecember1, 86400, 9249, 751, 76400, 0, {}, {}, {}});
+  EXPECT_NE(ReportSvg("pc", days).find(">92%</text>"), std::string::npos);
+}
+
+TEST(ReportRangeEnd, LastStateHoldsUntilNowTheEndOfTheRangeOrTheLongestGap) {
+  const HandFiles files = {{"20261201T.mgt", Record("2026-12-01 23:30:00", 2, "Startup")}};
+  struct Case {
+    std::int64_t lastDay;
+    std::int64_t now;
+    std::int64_t maxGap;
+    std::int64_t managedFirstDay;
+  };
+  const Case cases[] = {
+      {kDecember1, kLongAfter, 7200, 1800},
+      {kDecember1, kDecember1 * kSecondsPerDay + 85500, 7200, 900},  // now 23:45
+      {kDecember1, kLongAfter, 600, 600},
+      {kDecember1 + 1, kLongAfter, 7200, 1800},
+  };
+  for (const Case& c : cases) {
+    const ManagedDays days = DaysOf(files, kDecember1, c.lastDay, c.now, ZoneRules(), c.maxGap);
+    EXPECT_EQ(days.days[0].managed, c.managedFirstDay) << c.now << " " << c.maxGap;
+    if (days.days.size() > 1) {
+      EXPECT_EQ(days.days[1].managed, 5400);
+    }
+  }
+}
+
+TEST(ReportLongestRun, ManagedTimeEndsItOffTimePausesIt) {
+  const HandFiles files = {
+      {"20261201T.mgt",
+       Record("2026-12-01 08:00:00", 1, "Startup") + Record("2026-12-01 09:00:00", 1, "Heartbeat") +
+           Record("2026-12-01 10:00:00", 2, "Net Adapters changed") +
+           Record("2026-12-01 11:00:00", 1, "Net Adapters changed") + Record("2026-12-01 12:00:00", 1, "Sleep") +
+           Record("2026-12-01 13:00:00", 1, "Out of suspend") + Record("2026-12-01 14:00:00", 1, "Heartbeat") +
+           Record("2026-12-01 14:30:00", 1, "Shutdown")}};
+  const RangeTotals totals = DaysOf(files, kDecember1, kDecember1, kLongAfter, ZoneRules()).totals;
+  EXPECT_EQ(totals.managed, 3600);
+  EXPECT_EQ(totals.unmanaged, 16200);
+  EXPECT_EQ(totals.longestUnmanaged, 9000);
+  EXPECT_EQ(IsoLocalTime(totals.longestStart), "2026-12-01T11:00:00");
+  EXPECT_EQ(IsoLocalTime(totals.longestEnd), "2026-12-01T14:30:00");
+}
+
+TEST(ReportDuplicates, FirstOfEachEventKeptInWriteOrder) {
+  HistoryLog log;
+  AddHistoryFile(log, "20261201T.mgt",
+                 Record("2026-12-01 08:00:00", 2, "Startup") + Record("2026-12-01 09:00:00", 2, "Heartbeat") +
+                     "134405892005000000,2,Heartbeat,01.12.2026 09:00:00\r\n" +
+                     Record("2026-12-01 10:00:00", 1, "Net Adapters changed"));
+  AddHistoryFile(log, "20261202T.mgt",
+                 Record("2026-12-01 09:00:00", 2, "Heartbeat") + Record("2026-12-01 09:00:00", 1, "Heartbeat"));
+  DropDuplicateRecords(log);
+  EXPECT_EQ(log.duplicates, 2u);
+  const std::pair<std::uint64_t, int> expected[] = {
+      {134405856005000000, 2}, {134405892005000000, 2}, {134405928005000000, 1}, {134405892005000000, 1}};
+  ASSERT_EQ(log.records.size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(log.records[i].eventTime, expected[i].first) << i;
+    EXPECT_EQ(log.records[i].state, expected[i].second) << i;
+  }
+}
+
+}  // namespace
+
+}  // namespace mardonel
