@@ -1,8 +1,10 @@
 #!/bin/sh
 # The main job: installs what is missing, builds, and plays a scenario
 # (default: scenarios/demo.scenario) through agent-host.exe under Wine; the
-# host then shows the history lines and log lines the run wrote, and the
-# report of the history folder follows, with its picture in build/report.svg.
+# host then shows the history lines and log lines the run wrote; the report
+# of the history folder follows, with its picture in build/report.svg, and
+# the report of the shipped sample week, with its picture in
+# build/sample-report.svg.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 # Relative to where the script is started; Wine wants absolute paths.
@@ -49,7 +51,14 @@ echo "Playing $scenario"
 cd "$build_dir/bin"
 "$run" agent-host.exe --include-loopback --scenario "Z:$(printf '%s' "$scenario" | tr / '\\')"
 
+windows_build="Z:$(printf '%s' "$build_dir" | tr / '\\')"
 echo
-echo "The history folder's last 7 days"
-"$run" mardonel-report.exe --days 7 --svg "Z:$(printf '%s' "$build_dir" | tr / '\\')\\report.svg"
+echo "Report of this machine's history folder, last 7 days (the demo's records lie seconds apart)"
+"$run" mardonel-report.exe --days 7 --svg "$windows_build\\report.svg"
 echo "Timeline picture: $build_dir/report.svg"
+
+echo
+echo "Report of the shipped sample week (docs/sample-history: a laptop's week, see the README)"
+"$run" mardonel-report.exe --folder "Z:$(printf '%s' "$root/docs/sample-history" | tr / '\\')" \
+  --from 2026-11-30 --until 2026-12-06 --computer laptop-7.corp.example --svg "$windows_build\\sample-report.svg"
+echo "Timeline picture of the sample week: $build_dir/sample-report.svg"
