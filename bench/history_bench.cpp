@@ -101,7 +101,7 @@ class BenchProfile {
 // slowed on one side only.
 double StartupMaintenanceRatio() {
   BenchProfile profile;
-  Mardonel module;
+  Mardonel module(nullptr, SystemClock());
   std::vector<double> ratios;
   for (int round = 0; round < kRounds; ++round) {
     // The newest of 35 files is 31 days old: 5 go, 30 days are filled.

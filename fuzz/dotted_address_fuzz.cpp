@@ -1,14 +1,17 @@
 // Parsing never reads past the text; every value formats and parses back to
 // itself; a well-formed dotted text parses and formats back to itself; the
-// strict form is exactly four groups of one to three digits up to 255.
+// strict form is exactly four groups of one to three digits up to 255; a
+// remembered list's stored text reads back to itself.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "module/dotted_address.h"
+#include "module/remembered_subnets.h"
 
 namespace mardonel {
 
@@ -49,6 +52,11 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
   // The text stops at its first NUL, as a stored entry would.
   const std::string entry = text.c_str();
   if (IsStrictDottedAddress(text.c_str()) != StrictForm(entry)) std::abort();
+
+  std::vector<std::string> skipped;
+  const std::string stored = RememberedSubnets::Parse(text, skipped).Format();
+  std::vector<std::string> skippedAgain;
+  if (RememberedSubnets::Parse(stored, skippedAgain).Format() != stored || !skippedAgain.empty()) std::abort();
 
   if (size >= 4) {
     std::uint32_t value;

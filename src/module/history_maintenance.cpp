@@ -26,10 +26,8 @@ std::uint64_t ValueOf(const FILETIME& time) {
   return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-bool IsToday(const CalendarDate& date) {
-  SYSTEMTIME today;
-  GetLocalTime(&today);
-  return date.day == today.wDay && date.month == today.wMonth && date.year == today.wYear;
+bool IsSameDay(const CalendarDate& one, const CalendarDate& other) {
+  return one.day == other.day && one.month == other.month && one.year == other.year;
 }
 
 // 00:00 of `date` without any zone change; 0 for a date the calendar lacks.
@@ -41,15 +39,6 @@ std::uint64_t MidnightOf(const CalendarDate& date) {
   FILETIME time;
   if (!SystemTimeToFileTime(&midnight, &time)) return 0;
   return ValueOf(time);
-}
-
-CalendarDate DateOf(std::uint64_t value) {
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(value);
-  time.dwHighDateTime = static_cast<DWORD>(value >> 32);
-  SYSTEMTIME parts = {};
-  FileTimeToSystemTime(&time, &parts);
-  return CalendarDate{parts.wYear, parts.wMonth, parts.wDay};
 }
 
 // One gap record for every day after the last file's day that ended
@@ -83,12 +72,12 @@ void Mardonel::MaintainHistoryFolder() {
   TrimHistoryFiles(folder.text, names, kKeptHistoryFiles, held);
 
   const std::optional<CalendarDate> lastFileDate = HistoryFileDate(names.back());
-  if (!lastFileDate || IsToday(*lastFileDate)) return;
+  // Today is the local day here, while the files are named by UTC days.
+  const std::uint64_t now = clock_.UtcNow();
+  if (!lastFileDate || IsSameDay(*lastFileDate, DateOf(clock_.ToLocal(now).value_or(now)))) return;
   const std::uint64_t lastFileTime = MidnightOf(*lastFileDate);
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
   if (DebugInfoEnabled()) LogPrintf("%T: Last file written on: %s\n", LocalTimeText(nullptr, 0, lastFileTime));
-  FillMissedDays(folder.text, held, lastFileTime, ValueOf(now));
+  FillMissedDays(folder.text, held, lastFileTime, now);
 }
 
 }  // namespace mardonel

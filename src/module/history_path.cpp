@@ -22,10 +22,13 @@ HistoryPath HistoryFilePathFor(const CalendarDate& date) {
   return path;
 }
 
-HistoryPath GetHistoryFilePath() {
-  SYSTEMTIME utc;
-  GetSystemTime(&utc);
-  return HistoryFilePathFor(CalendarDate{utc.wYear, utc.wMonth, utc.wDay});
+HistoryPath GetHistoryFilePath(std::uint64_t utcNow) { return HistoryFilePathFor(DateOf(utcNow)); }
+
+CalendarDate DateOf(std::uint64_t time) {
+  const FILETIME value{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+  SYSTEMTIME parts = {};
+  FileTimeToSystemTime(&value, &parts);
+  return CalendarDate{parts.wYear, parts.wMonth, parts.wDay};
 }
 
 }  // namespace mardonel

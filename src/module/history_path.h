@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "common/history/history_file_name.h"
@@ -17,7 +18,11 @@ HistoryPath HistoryFilePathIn(const std::string& folder, const CalendarDate& dat
 // The history file of `date`; makes sure the States folder exists.
 HistoryPath HistoryFilePathFor(const CalendarDate& date);
 
-// The history file of the current UTC day; makes sure the folder exists.
-HistoryPath GetHistoryFilePath();
+// The history file of the UTC day of `utcNow`, a FILETIME count; makes sure
+// the folder exists.
+HistoryPath GetHistoryFilePath(std::uint64_t utcNow);
+
+// The calendar day of a FILETIME count, without any zone change.
+CalendarDate DateOf(std::uint64_t time);
 
 }  // namespace mardonel

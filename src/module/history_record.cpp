@@ -52,7 +52,7 @@ DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, 
 }
 
 DWORD Mardonel::WriteStateRecord(RecordReason reason) {
-  return AppendHistoryRecord(GetHistoryFilePath(), HistoryRecord{lastRecordTime, managedState, reason},
+  return AppendHistoryRecord(GetHistoryFilePath(clock_.UtcNow()), HistoryRecord{lastRecordTime_, managedState_, reason},
                              SuccessLine::WhenDebugInfo);
 }
 

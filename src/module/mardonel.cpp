@@ -2,12 +2,15 @@
 
 #include <cstring>
 #include <new>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "common/log/log.h"
 #include "common/registry/registry_parameter.h"
 #include "common/registry/setting_names.h"
 #include "connection/config_mgr_mp_connection.h"
-#include "module/dotted_address.h"
 #include "module/host_address_table.h"
 
 namespace mardonel {
@@ -15,14 +18,6 @@ namespace mardonel {
 namespace {
 
 constexpr int kSubnetTextSize = 260;
-
-std::uint64_t LocalNow() {
-  FILETIME utc;
-  FILETIME local;
-  GetSystemTimeAsFileTime(&utc);
-  FileTimeToLocalFileTime(&utc, &local);
-  return (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
-}
 
 DWORD ReportFailure(const char* operation, DWORD code) noexcept {
   try {
@@ -48,6 +43,9 @@ DWORD Guarded(const char* name, Operation operation) noexcept {
 
 }  // namespace
 
+Mardonel::Mardonel(std::unique_ptr<IConnection> connection, const Clock& clock)
+    : clock_(clock), connection_(std::move(connection)) {}
+
 void* Mardonel::ScalarDeletingDestructor(unsigned int flags) {
   if (flags & 1) {
     delete this;
@@ -58,12 +56,12 @@ void* Mardonel::ScalarDeletingDestructor(unsigned int flags) {
 }
 
 DWORD Mardonel::SetManagedState(ManagedState requested, RecordReason reason, bool force) {
-  if (requested == managedState && !force) return ERROR_SUCCESS;
-  lastRecordTime = LocalNow();
+  if (requested == managedState_ && !force) return ERROR_SUCCESS;
+  lastRecordTime_ = clock_.LocalNow();
   if (requested == kManaged) {
-    if (IsManagedNetwork()) managedState = kManaged;
+    if (IsManagedNetwork()) managedState_ = kManaged;
   } else {
-    managedState = requested;
+    managedState_ = requested;
   }
   return WriteStateRecord(reason);
 }
@@ -85,37 +83,29 @@ void Mardonel::LoadManagedSubnets() {
   char text[kSubnetTextSize] = {};
   GetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text, sizeof text, RP_READ_ONLY);
   text[kSubnetTextSize - 1] = '\0';
-  if (text[0] == '\0') return;
-  if (DebugInfoEnabled()) LogPrintf("%T: Found managed subnets [%s]\n", text);
-  for (char* piece = text; *piece != '\0';) {
-    char* end = std::strchr(piece, ';');
-    if (end != nullptr) *end = '\0';
-    if (IsStrictDottedAddress(piece)) {
-      managedSubnets.push_back(ParseDottedAddress(piece));
-    } else if (*piece != '\0') {
-      // Read as a number it would be 0.0.0.0 or a part, and claim hosts wrongly.
-      LogPrintf("%T: Skipped remembered subnet that is not a dotted address: \"%s\"\n", piece);
-    }
-    if (end == nullptr) break;
-    piece = end + 1;
+  if (text[0] != '\0' && DebugInfoEnabled()) LogPrintf("%T: Found managed subnets [%s]\n", text);
+  // Read afresh at every start-up, not added to what an earlier one read.
+  std::vector<std::string> skipped;
+  managedSubnets_ = RememberedSubnets::Parse(text, skipped);
+  for (const std::string& entry : skipped) {
+    LogPrintf("%T: Skipped remembered subnet that is not a dotted address: \"%s\"\n", entry.c_str());
   }
 }
 
 DWORD Mardonel::OnStartup(HostAddressTable* table, ULONG_PTR) {
   return Guarded("OnStartup", [&] {
-    addressTable = table;
-    if (!connection) connection = std::make_unique<ConfigMgrMPConnection>();
+    addressTable_ = table;
     LoadSettings();
     LoadManagedSubnets();
     MaintainHistoryFolder();
-    if (GetAddressCount(addressTable) == 0) return DWORD{ERROR_SUCCESS};
+    if (GetAddressCount(addressTable_) == 0) return DWORD{ERROR_SUCCESS};
     return SetManagedState(kManaged, RecordReason::kStartup, false);
   });
 }
 
 DWORD Mardonel::OnShutdown() {
   return Guarded("OnShutdown", [&] {
-    connection.reset();
+    connection_.reset();
     return SetManagedState(kUnmanaged, RecordReason::kShutdown, false);
   });
 }
@@ -131,13 +121,13 @@ DWORD Mardonel::OnHeartbeat(const FILETIME* now) {
   if (now == nullptr) return ERROR_SUCCESS;
   // The heartbeat reports nothing to the host, a failed record included.
   Guarded("OnHeartbeat", [&] {
-    FILETIME local;
-    if (!FileTimeToLocalFileTime(now, &local)) return DWORD{ERROR_SUCCESS};
-    const std::uint64_t localTime = (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+    const std::optional<std::uint64_t> local =
+        clock_.ToLocal((static_cast<std::uint64_t>(now->dwHighDateTime) << 32) | now->dwLowDateTime);
+    if (!local) return DWORD{ERROR_SUCCESS};
     // Compared as a difference, so a stored time near the top of the range
     // cannot wrap round and let every heartbeat write.
-    if (localTime <= lastRecordTime || localTime - lastRecordTime <= kOneHour) return DWORD{ERROR_SUCCESS};
-    lastRecordTime = localTime;
+    if (*local <= lastRecordTime_ || *local - lastRecordTime_ <= kOneHour) return DWORD{ERROR_SUCCESS};
+    lastRecordTime_ = *local;
     return WriteStateRecord(RecordReason::kHeartbeat);
   });
   return ERROR_SUCCESS;
@@ -165,5 +155,9 @@ DWORD Mardonel::ReservedG(UINT16) { return ERROR_SUCCESS; }
 }  // namespace mardonel
 
 extern "C" TOVERA_MODULE_API Tovera::IAgentModule* __getMardonel(void*) {
-  return new (std::nothrow) mardonel::Mardonel();
+  try {
+    return new mardonel::Mardonel(std::make_unique<mardonel::ConfigMgrMPConnection>(), mardonel::SystemClock());
+  } catch (...) {
+    return nullptr;  // the host is not built to take exceptions
+  }
 }

@@ -5,10 +5,11 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "common/history/history_record.h"
 #include "connection/connection.h"
+#include "module/clock.h"
+#include "module/remembered_subnets.h"
 #include "tovera/agent_module.h"
 
 namespace mardonel {
@@ -17,7 +18,9 @@ inline constexpr std::uint64_t kOneHour = 36000000000ULL;  // FILETIME units
 
 class Mardonel final : public Tovera::IAgentModule {
  public:
-  Mardonel() = default;
+  // `connection` is asked from start-up until shut-down, which destroys it;
+  // `clock` gives every time the module records and must outlive it.
+  Mardonel(std::unique_ptr<IConnection> connection, const Clock& clock);
   ~Mardonel() = default;
   Mardonel(const Mardonel&) = delete;
   Mardonel& operator=(const Mardonel&) = delete;
@@ -37,22 +40,22 @@ class Mardonel final : public Tovera::IAgentModule {
   DWORD ReservedF() override;
   DWORD ReservedG(UINT16 value) override;
 
-  DWORD SetManagedState(ManagedState requested, RecordReason reason, bool force);
-  bool IsManagedNetwork();
-  DWORD SaveManagedSubnets();
-  DWORD WriteStateRecord(RecordReason reason);
+  [[nodiscard]] bool IsManagedNetwork();
   void MaintainHistoryFolder();
 
-  // Open to the host-side tests, which set up and inspect the module directly.
-  ManagedState managedState = kUnmanaged;
-  std::uint64_t lastRecordTime = 0;  // local FILETIME of the last record
-  HostAddressTable* addressTable = nullptr;
-  std::vector<std::uint32_t> managedSubnets;  // oldest first
-  std::unique_ptr<IConnection> connection;
-
  private:
+  [[nodiscard]] DWORD SetManagedState(ManagedState requested, RecordReason reason, bool force);
+  [[nodiscard]] DWORD WriteStateRecord(RecordReason reason);
+  [[nodiscard]] DWORD SaveManagedSubnets();
   void LoadSettings();
   void LoadManagedSubnets();
+
+  const Clock& clock_;
+  std::unique_ptr<IConnection> connection_;
+  HostAddressTable* addressTable_ = nullptr;
+  ManagedState managedState_ = kUnmanaged;
+  std::uint64_t lastRecordTime_ = 0;  // local FILETIME of the last record
+  RememberedSubnets managedSubnets_;
 };
 
 }  // namespace mardonel

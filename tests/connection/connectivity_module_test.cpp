@@ -10,7 +10,7 @@
 #include "connection/config_mgr_mp_connection.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
-#include "support/clear_of_midnight.h"
+#include "support/fake_clock.h"
 #include "support/file_times.h"
 #include "support/loopback_listener.h"
 #include "support/profile_folder.h"
@@ -29,26 +29,24 @@ namespace {
 constexpr double kConnectBound = 5.0;  // seconds
 
 TEST(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
-  WaitClearOfMidnight();
   ScratchMachineRegistry registry;
   ASSERT_NO_FATAL_FAILURE(registry.Redirect());
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
+  const CapturedLog log;
   TestHostTable table;
-  table.Add("192.168.56.1", "255.255.255.0");  // a host-only adapter, which did not answer
-  table.Add("127.0.0.1", "255.0.0.0");
   LoopbackListener listener;
   const std::wstring name = L"127.0.0.1:" + std::to_wstring(listener.port());
-  Mardonel module;
-  module.addressTable = table.get();
-  module.connection = std::make_unique<ConfigMgrMPConnection>([name] { return std::optional<std::wstring>(name); });
+  const FakeClock clock;
+  Mardonel module(std::make_unique<ConfigMgrMPConnection>([name] { return std::optional<std::wstring>(name); }), clock);
+  ASSERT_EQ(module.OnStartup(table.get(), 0), 0u);
+  table.Add("192.168.56.1", "255.255.255.0");  // a host-only adapter, which did not answer
+  table.Add("127.0.0.1", "255.0.0.0");
 
   EXPECT_EQ(module.OnNetAdaptersChanged(true, false), 0u);
 
-  EXPECT_EQ(module.managedState, kManaged);
-  EXPECT_EQ(module.managedSubnets, std::vector<std::uint32_t>{127u});
   EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("127.0.0.0"));
-  const std::vector<std::string> lines = SplitLines(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName()));
+  const std::vector<std::string> lines = SplitLines(ReadWholeFile(profile.StatesFolder() + "20261206T.mgt"));
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find(",2,Net Adapters changed,"), std::string::npos) << lines[0];
 }
@@ -56,19 +54,22 @@ TEST(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
 TEST(ModuleCheck, UnansweredManagementPointHoldsTheScanForOneBoundedWait) {
   ScratchMachineRegistry registry;
   ASSERT_NO_FATAL_FAILURE(registry.Redirect());
+  ScopedTempFolder temp;
+  ScopedProfileFolder profile(temp.path());
+  CapturedLog log;
   TestHostTable table;
-  for (const char* address : {"10.1.2.3", "10.2.3.4", "192.168.56.1", "172.17.0.1"}) table.Add(address, "255.255.0.0");
   LoopbackListener listener;
   listener.FillBacklog();
   const std::wstring name = L"127.0.0.1:" + std::to_wstring(listener.port());
   int asked = 0;
-  Mardonel module;
-  module.addressTable = table.get();
-  module.connection = std::make_unique<ConfigMgrMPConnection>([name, &asked] {
-    ++asked;
-    return std::optional<std::wstring>(name);
-  });
-  CapturedLog log;
+  const FakeClock clock;
+  Mardonel module(std::make_unique<ConfigMgrMPConnection>([name, &asked] {
+                    ++asked;
+                    return std::optional<std::wstring>(name);
+                  }),
+                  clock);
+  ASSERT_EQ(module.OnStartup(table.get(), 0), 0u);
+  for (const char* address : {"10.1.2.3", "10.2.3.4", "192.168.56.1", "172.17.0.1"}) table.Add(address, "255.255.0.0");
 
   bool managed = true;
   const double seconds = SecondsTaken([&] { managed = module.IsManagedNetwork(); });

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/registry/setting_names.h"
-#include "support/clear_of_midnight.h"
+#include "support/all_history.h"
 #include "support/file_times.h"
 #include "support/profile_folder.h"
 #include "support/scratch_registry.h"
@@ -25,7 +25,6 @@ using DestroySlot = void* (*)(void* self, unsigned int flags);
 using StartupSlot = DWORD (*)(void* self, HostAddressTable* table, ULONG_PTR reserved);
 
 TEST(ModuleEndToEnd, StartupOnAnUnknownSubnetWithoutTheClientRecordsUnmanaged) {
-  WaitClearOfMidnight();
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
   const std::string logPath = temp / "agent.log";
@@ -54,7 +53,7 @@ TEST(ModuleEndToEnd, StartupOnAnUnknownSubnetWithoutTheClientRecordsUnmanaged) {
   ASSERT_NE(failed, std::string::npos) << text;
   EXPECT_LT(caught, failed);
 
-  const std::vector<std::string> records = SplitLines(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName()));
+  const std::vector<std::string> records = AllHistoryLines(profile.StatesFolder());
   ASSERT_EQ(records.size(), 1u);
   EXPECT_NE(records[0].find(",1,Startup,"), std::string::npos) << records[0];
   EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), std::nullopt);

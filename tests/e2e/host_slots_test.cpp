@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/registry/setting_names.h"
-#include "support/clear_of_midnight.h"
+#include "support/all_history.h"
 #include "support/file_times.h"
 #include "support/history_line.h"
 #include "support/profile_folder.h"
@@ -39,7 +39,6 @@ class HostSlots : public testing::Test {
   // registry holds none; the log goes to the test's folder.
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(registry_.Redirect());
-    WaitClearOfMidnight();
     StoreText(kSettingsKey, "LogFileName", temp_ / "agent.log");
     library_ = LoadLibraryA("Mardonel.dll");
     ASSERT_NE(library_, nullptr);
@@ -65,8 +64,8 @@ TEST_F(HostSlots, StartupHeartbeatShutdownThroughRawSlots) {
 
   const std::uint64_t before = LocalNowFileTime();
   EXPECT_EQ(SlotOf<StartupSlot>(module, 1)(module, table.get(), 0), 0u);
-  const std::string path = profile_.StatesFolder() + TodayUtcHistoryName();
-  const std::string startup = ReadWholeFile(path);
+  const std::string states = profile_.StatesFolder();
+  const std::string startup = AllHistoryText(states);
   const std::uint64_t recordTime = std::stoull(startup);
   EXPECT_GE(recordTime, before);
   EXPECT_LE(recordTime, LocalNowFileTime());
@@ -79,15 +78,15 @@ TEST_F(HostSlots, StartupHeartbeatShutdownThroughRawSlots) {
   const std::uint64_t bias = FileTimeValue(local) - FileTimeValue(utc);
   const FILETIME onTheHour = FileTimeOf(recordTime - bias + 36000000000ULL);
   EXPECT_EQ(SlotOf<HeartbeatSlot>(module, 8)(module, &onTheHour), 0u);
-  EXPECT_EQ(ReadWholeFile(path), startup) << "an hour exactly is not yet more than an hour";
+  EXPECT_EQ(AllHistoryText(states), startup) << "an hour exactly is not yet more than an hour";
 
   const FILETIME heartbeat = FileTimeOf(recordTime - bias + 36000000000ULL + 1);
   EXPECT_EQ(SlotOf<HeartbeatSlot>(module, 8)(module, &heartbeat), 0u);
   const std::string withHeartbeat = startup + HistoryLine(recordTime + 36000000000ULL + 1, 1, "Heartbeat");
-  EXPECT_EQ(ReadWholeFile(path), withHeartbeat);
+  EXPECT_EQ(AllHistoryText(states), withHeartbeat);
 
   EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 2)(module), 0u);
-  EXPECT_EQ(ReadWholeFile(path), withHeartbeat) << "shut-down of an unmanaged module records nothing";
+  EXPECT_EQ(AllHistoryText(states), withHeartbeat) << "shut-down of an unmanaged module records nothing";
 
   EXPECT_EQ(SlotOf<Slot0>(module, 0)(module, 1), module);
 }
@@ -107,11 +106,11 @@ TEST_F(HostSlots, EverySlotAnswersInItsPlace) {
   EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 10)(module), 0u);
   EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 12)(module), 0u);
   EXPECT_EQ(SlotOf<ShortSlot>(module, 13)(module, 0xFFFF), 0u);
-  const std::string path = profile_.StatesFolder() + TodayUtcHistoryName();
-  EXPECT_FALSE(FileExists(path)) << "none of these records anything for an unmanaged module";
+  const std::string states = profile_.StatesFolder();
+  EXPECT_EQ(AllHistoryText(states), "") << "none of these records anything for an unmanaged module";
 
   EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 11)(module), 0u);
-  EXPECT_NE(ReadWholeFile(path).find(",1,Out of suspend,"), std::string::npos);
+  EXPECT_NE(AllHistoryText(states).find(",1,Out of suspend,"), std::string::npos);
   EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 2)(module), 0u);
   EXPECT_EQ(SlotOf<Slot0>(module, 0)(module, 1), module);
 }

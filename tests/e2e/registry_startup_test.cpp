@@ -12,8 +12,8 @@
 #include "common/registry/setting_names.h"
 #include "module/dotted_address.h"
 #include "module/mardonel.h"
+#include "support/all_history.h"
 #include "support/captured_log.h"
-#include "support/clear_of_midnight.h"
 #include "support/file_times.h"
 #include "support/profile_folder.h"
 #include "support/registry_witness.h"
@@ -61,7 +61,6 @@ class RegistryStartup : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(registry_.Redirect());
-    WaitClearOfMidnight();
     library_ = LoadLibraryA("Mardonel.dll");
     ASSERT_NE(library_, nullptr);
     factory_ =
@@ -84,10 +83,7 @@ class RegistryStartup : public testing::Test {
 
   std::string LogText() const { return FileExists(logPath_) ? ReadWholeFile(logPath_) : std::string(); }
 
-  std::vector<std::string> HistoryLines() const {
-    const std::string path = profile_.StatesFolder() + TodayUtcHistoryName();
-    return FileExists(path) ? SplitLines(ReadWholeFile(path)) : std::vector<std::string>();
-  }
+  std::vector<std::string> HistoryLines() const { return AllHistoryLines(profile_.StatesFolder()); }
 
   ScratchMachineRegistry registry_;
   ScopedTempFolder temp_;
@@ -159,29 +155,6 @@ TEST_F(RegistryStartup, RememberedSubnetMakesStartupManaged) {
   EXPECT_EQ(LogText().find("Failed to connect to MP"), std::string::npos);
   EXPECT_EQ(RegExeQueryValue(kCommonForRegExe, "ManagedSubnets"), (RegExeValue{"REG_SZ", "127.0.0.0"}))
       << "nothing new stored";
-}
-
-TEST_F(RegistryStartup, StoredListIsSplitAtSeparatorsSkippingEmptyPieces) {
-  const CapturedLog log;
-  LogToTestFolder();
-  StoreText(kCommonKey, "ManagedSubnets", ";;10.1.0.0;");
-  TestHostTable empty;
-  Mardonel module;
-  EXPECT_EQ(module.OnStartup(empty.get(), 0), 0u);
-  ASSERT_EQ(module.managedSubnets.size(), 1u);
-  EXPECT_STREQ(FormatDottedAddress(nullptr, 0, module.managedSubnets[0]), "10.1.0.0");
-}
-
-TEST_F(RegistryStartup, StoredListTooLongForItsBufferIsNotLoaded) {
-  const CapturedLog log;
-  LogToTestFolder();
-  std::string list = "10.1.0.0";
-  while (list.size() < 260) list += ";10.1.0.0";
-  StoreText(kCommonKey, "ManagedSubnets", list);
-  TestHostTable empty;
-  Mardonel module;
-  EXPECT_EQ(module.OnStartup(empty.get(), 0), 0u);
-  EXPECT_TRUE(module.managedSubnets.empty());
 }
 
 }  // namespace

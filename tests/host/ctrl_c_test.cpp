@@ -8,6 +8,7 @@
 
 #include "common/registry/setting_names.h"
 #include "host_process.h"
+#include "support/all_history.h"
 #include "support/file_times.h"
 #include "support/profile_folder.h"
 #include "support/temp_folder.h"
@@ -45,7 +46,7 @@ TEST(AgentHostCtrlC, DISABLED_ShutsDownDestroysAndUnloads) {
   EXPECT_LT(shutdown, destroyed);
   EXPECT_LT(destroyed, unloaded);
   EXPECT_THAT(run.output, testing::Not(HasSubstr("run length reached")));
-  EXPECT_THAT(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName()), HasSubstr(",Startup,"));
+  EXPECT_THAT(AllHistoryText(profile.StatesFolder()), HasSubstr(",Startup,"));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "common/log/log_settings.h"
 #include "common/registry/setting_names.h"
 #include "host_process.h"
-#include "support/clear_of_midnight.h"
+#include "support/all_history.h"
 #include "support/file_times.h"
 #include "support/profile_folder.h"
 #include "support/temp_folder.h"
@@ -22,18 +22,13 @@ using testing::Not;
 
 class AgentHostRun : public testing::Test {
  protected:
-  void SetUp() override {
-    WaitClearOfMidnight();
-    StoreText(settings_.key(), "LogFileName", logFile_);
-  }
+  void SetUp() override { StoreText(settings_.key(), "LogFileName", logFile_); }
   std::string Scenario(const std::string& text) {
     const std::string path = temp_ / "test.scenario";
     WriteWholeFile(path, text);
     return "--scenario \"" + path + "\"";
   }
-  std::vector<std::string> TodaysRecords() {
-    return SplitLines(ReadWholeFile(profile_.StatesFolder() + TodayUtcHistoryName()));
-  }
+  std::vector<std::string> Records() const { return AllHistoryLines(profile_.StatesFolder()); }
   bool StatesFolderExists() { return GetFileAttributesA(profile_.StatesFolder().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
   ScopedTempFolder temp_;
@@ -75,7 +70,7 @@ TEST_F(AgentHostRun, TimedRunRecordsStartupAndLeavesCleanly) {
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 0u) << run.output;
 
-  const std::vector<std::string> records = TodaysRecords();
+  const std::vector<std::string> records = Records();
   ASSERT_FALSE(records.empty()) << run.output;
   EXPECT_THAT(records[0], HasSubstr(",Startup,"));
   EXPECT_GE(std::stoull(records[0]), before);
@@ -106,21 +101,8 @@ TEST_F(AgentHostRun, ScenarioHeartbeatCarriesTheTimeItNames) {
     EXPECT_THAT(run.output, HasSubstr(line));
   }
 
-  // The three-hour heartbeat lies in today's file or, late in the UTC day,
-  // in tomorrow's.
-  FILETIME utcNow;
-  GetSystemTimeAsFileTime(&utcNow);
-  const FILETIME later = FileTimeOf(FileTimeValue(utcNow) + 3 * 36000000000ULL);
-  SYSTEMTIME laterDate;
-  FileTimeToSystemTime(&later, &laterDate);
-  std::vector<std::string> records = TodaysRecords();
-  if (HistoryNameFor(laterDate) != TodayUtcHistoryName()) {
-    const std::vector<std::string> next =
-        SplitLines(ReadWholeFile(profile_.StatesFolder() + HistoryNameFor(laterDate)));
-    records.insert(records.end(), next.begin(), next.end());
-  }
   std::vector<std::string> heartbeats;
-  for (const std::string& record : records) {
+  for (const std::string& record : Records()) {
     if (record.find(",Heartbeat,") != std::string::npos) heartbeats.push_back(record);
   }
   ASSERT_EQ(heartbeats.size(), 1u) << run.output;

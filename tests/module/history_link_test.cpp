@@ -16,7 +16,7 @@
 #include "module/history_folder_chain.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
-#include "support/clear_of_midnight.h"
+#include "support/fake_clock.h"
 #include "support/fake_connection.h"
 #include "support/file_times.h"
 #include "support/folder_entries.h"
@@ -38,6 +38,7 @@ constexpr char kOtherContent[] = "another program's data\r\n";
 constexpr char kRefusedWrite[] = ": Refused to write history file through a link: ";
 constexpr char kRefusedDelete[] = ": Refused to delete history file through a link: ";
 constexpr char kFailureLine[] = ": Failed to create new history file: ";
+constexpr char kTodayFile[] = "20261206T.mgt";  // the test clock's UTC day
 
 // Every file of `folder` (which ends with a backslash) and its content.
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
@@ -49,7 +50,6 @@ std::map<std::string, std::string> Snapshot(const std::string& folder) {
 class HistoryLinks : public testing::Test {
  protected:
   void SetUp() override {
-    WaitClearOfMidnight();
     std::string above = toveraAgt_;
     ASSERT_TRUE(CreateDirectoryPath(above.data()));
     ASSERT_TRUE(CreateDirectoryA(elsewhere_.c_str(), nullptr));
@@ -85,7 +85,8 @@ class HistoryLinks : public testing::Test {
   PlantedLink link_;
   CapturedLog log_{0};
   ConnectionScript unreachable_;
-  Mardonel module_;
+  FakeClock clock_;
+  Mardonel module_{FakeConnectionOf(unreachable_), clock_};
 };
 
 std::vector<TestDay> UtcDays(int from, int to) {
@@ -101,7 +102,6 @@ TEST_F(HistoryLinks, StartupThroughALinkedStatesFolderFailsAndTouchesNothing) {
   ASSERT_NO_FATAL_FAILURE(registry.Redirect());
   TestHostTable table;
   table.Add("10.1.2.3", "255.255.0.0");
-  module_.connection = FakeConnectionOf(unreachable_);
 
   EXPECT_EQ(module_.OnStartup(table.get(), 0), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
 
@@ -110,7 +110,7 @@ TEST_F(HistoryLinks, StartupThroughALinkedStatesFolderFailsAndTouchesNothing) {
   // Four missed days and the start-up record, each refused and failed.
   EXPECT_EQ(CountLines(log_.Lines(), kRefusedWrite + states_), 5);
   EXPECT_EQ(CountLines(log_.Lines(), kFailureLine + states_), 5);
-  EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + TodayUtcHistoryName()), 1);
+  EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + kTodayFile), 1);
 }
 
 TEST_F(HistoryLinks, LinkedStatesFolderIsNeitherTrimmedNorFilled) {
@@ -128,10 +128,10 @@ TEST_F(HistoryLinks, NothingIsMadeBeneathALinkedQuarnelFolder) {
   RemoveDirectoryTree(quarnel.c_str());
   ASSERT_TRUE(link_.Plant(elsewhere_, quarnel));
 
-  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
 
   EXPECT_TRUE(FolderEntries(elsewhere_ + "\\").empty());
-  EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + TodayUtcHistoryName()), 1);
+  EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + kTodayFile), 1);
 }
 
 // On Windows "Application Data" in the profile is the system's junction back
@@ -141,27 +141,27 @@ TEST_F(HistoryLinks, SystemJunctionAboveQuarnelIsWrittenThrough) {
   RemoveDirectoryTree(appData.c_str());
   ASSERT_TRUE(link_.Plant(temp_.path(), appData));
 
-  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), static_cast<DWORD>(ERROR_SUCCESS));
 
-  const std::string seen = temp_ / "Quarnel\\ToveraAgt\\States\\" + TodayUtcHistoryName();
-  EXPECT_NE(ReadWholeFile(seen).find(",1,Startup,"), std::string::npos);
+  const std::string seen = temp_ / "Quarnel\\ToveraAgt\\States\\" + kTodayFile;
+  EXPECT_NE(ReadWholeFile(seen).find(",1,Net Adapters changed,"), std::string::npos);
   EXPECT_EQ(CountLines(log_.Lines(), kRefusedWrite), 0);
 }
 
 TEST_F(HistoryLinks, HardLinkedHistoryFileIsNotAppendedTo) {
-  HardLinkInStates(TodayUtcHistoryName());
+  HardLinkInStates(kTodayFile);
 
-  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
 
   EXPECT_EQ(ReadWholeFile(outside_), kOtherContent);
-  EXPECT_EQ(ReadWholeFile(states_ + TodayUtcHistoryName()), kOtherContent);
-  EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + TodayUtcHistoryName()), 1);
-  EXPECT_EQ(log_.CountEndingWith(kFailureLine + states_ + TodayUtcHistoryName()), 1);
+  EXPECT_EQ(ReadWholeFile(states_ + kTodayFile), kOtherContent);
+  EXPECT_EQ(log_.CountEndingWith(kRefusedWrite + states_ + kTodayFile), 1);
+  EXPECT_EQ(log_.CountEndingWith(kFailureLine + states_ + kTodayFile), 1);
 }
 
 TEST_F(HistoryLinks, HardLinkedOldestFileIsNotTrimmedTheRestIs) {
   std::vector<TestDay> days;
-  for (int offset = -31; offset <= 0; ++offset) days.push_back(LocalDay(offset));
+  for (int offset = -31; offset <= 0; ++offset) days.push_back(UtcDay(offset));
   HardLinkInStates(days[0].name);
   for (std::size_t index = 1; index < days.size(); ++index) WriteWholeFile(states_ + days[index].name, "1,1,x,y\r\n");
 

@@ -13,7 +13,7 @@
 #include "module/history_listing.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
-#include "support/clear_of_midnight.h"
+#include "support/fake_clock.h"
 #include "support/fake_connection.h"
 #include "support/folder_entries.h"
 #include "support/history_line.h"
@@ -35,18 +35,17 @@ BOOL WINAPI FailAtTheSecondEntry(HANDLE, LPWIN32_FIND_DATAA) {
   return FALSE;
 }
 
-// `count` consecutive local days ending today: trimming alone is at work,
-// since the newest is from today.
-std::vector<TestDay> LocalDaysEndingToday(int count) {
+// `count` consecutive days ending today: trimming alone is at work, since the
+// newest is from today.
+std::vector<TestDay> DaysEndingToday(int count) {
   std::vector<TestDay> days;
-  for (int offset = 1 - count; offset <= 0; ++offset) days.push_back(LocalDay(offset));
+  for (int offset = 1 - count; offset <= 0; ++offset) days.push_back(UtcDay(offset));
   return days;
 }
 
 class HistoryFolderTest : public testing::Test {
  protected:
   void SetUp() override {
-    WaitClearOfMidnight();
     std::string folder = states_;
     ASSERT_TRUE(CreateDirectoryPath(folder.data()));
   }
@@ -81,7 +80,8 @@ class HistoryFolderTest : public testing::Test {
   const std::string states_ = profile_.StatesFolder();
   CapturedLog log_{0};
   ConnectionScript unreachable_;
-  Mardonel module_;
+  FakeClock clock_;
+  Mardonel module_{FakeConnectionOf(unreachable_), clock_};
 };
 
 using HistoryGapDays = HistoryFolderTest;
@@ -95,7 +95,6 @@ TEST_F(HistoryGapDays, StartupAfterTheDayBeforeYesterdayFillsYesterdayThenRecord
   ASSERT_NO_FATAL_FAILURE(registry.Redirect());
   TestHostTable table;
   table.Add("10.1.2.3", "255.255.0.0");
-  module_.connection = FakeConnectionOf(unreachable_);
 
   EXPECT_EQ(module_.OnStartup(table.get(), 0), 0u);
 
@@ -109,7 +108,6 @@ TEST_F(HistoryGapDays, StartupAfterTheDayBeforeYesterdayFillsYesterdayThenRecord
 
 TEST_F(HistoryGapDays, ResumeFillsTheMissedDaysBeforeItsRecord) {
   Put(UtcDay(-4).name);
-  module_.connection = FakeConnectionOf(unreachable_);
 
   module_.OnOutOfSuspend();
 
@@ -144,7 +142,7 @@ TEST_F(HistoryGapDays, ThirtyTwoDaysOrMoreAwayFillsNothing) {
 
 TEST_F(HistoryGapDays, NewestFromTodayOrYesterdayFillsNothing) {
   const TestDay older = UtcDay(-6);
-  for (const TestDay& newest : {UtcDay(-1), UtcDay(0), LocalDay(0)}) {
+  for (const TestDay& newest : {UtcDay(-1), UtcDay(0)}) {
     EXPECT_EQ(MaintainedFrom({older.name, newest.name}), NamesOf({older, newest})) << newest.name;
   }
 }
@@ -222,11 +220,11 @@ class HistoryGapPathTooLong : public testing::Test {
   ScopedProfileFolder profileFolder_{profile_};
   const std::string states_ = profileFolder_.StatesFolder();
   CapturedLog log_{0};
-  Mardonel module_;
+  FakeClock clock_;
+  Mardonel module_{nullptr, clock_};
 };
 
 TEST_F(HistoryGapPathTooLong, EveryMissedDayIsTriedAndItsFailureLogged) {
-  WaitClearOfMidnight();
   ASSERT_EQ(states_.size(), 250u);
   std::string folder = states_;
   CreateDirectoryPath(folder.data());
@@ -249,7 +247,7 @@ using HistoryTrimming = HistoryFolderTest;
 
 TEST_F(HistoryTrimming, KeepsTheThirtyGreatestNames) {
   for (const int count : {30, 31, 35}) {
-    const std::vector<TestDay> days = LocalDaysEndingToday(count);
+    const std::vector<TestDay> days = DaysEndingToday(count);
     std::vector<std::string> names = NamesOf(days);
     const std::vector<std::string> kept(names.end() - std::min(count, 30), names.end());
     EXPECT_EQ(MaintainedFrom(names), kept) << count;
@@ -271,7 +269,7 @@ TEST_F(HistoryTrimming, TrimsBeforeFillingGaps) {
 
 TEST_F(HistoryTrimming, EntriesThatCannotBeDeletedStaySilently) {
   log_.SetDebugMask(kDebugInfo);
-  const std::vector<TestDay> days = LocalDaysEndingToday(33);
+  const std::vector<TestDay> days = DaysEndingToday(33);
   Put(days);
   const std::string readOnly = states_ + days[0].name;
   ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -322,6 +320,55 @@ TEST_F(HistorySearch, FolderWithoutHistoryFilesIsSilent) {
 
   EXPECT_TRUE(log_.Lines().empty());
   EXPECT_EQ(Names(), (std::vector<std::string>{"notes.txt"}));
+}
+
+// Far from UTC the local date, which alone stops the maintenance as today's,
+// differs from the UTC dates that name the files and the days to fill.
+TEST(HistoryFolderZone, LocalDateApartFromUtcDate) {
+  struct Zone {
+    std::uint64_t utcNow;
+    int biasMinutes;
+    const char* localToday;
+  };
+  const Zone zones[] = {
+      {134410320000000000ULL, 14 * 60, "20261207T.mgt"},   // 6 December 2026 12:00 UTC, 02:00 next day local
+      {134410068000000000ULL, -11 * 60, "20261205T.mgt"},  // 6 December 2026 05:00 UTC, 18:00 day before local
+  };
+  // A States folder of its own holding `name`, maintained once.
+  struct Scene {
+    Scene(const FakeClock& clock, const std::string& name) : module(nullptr, clock) {
+      std::string folder = states;
+      CreateDirectoryPath(folder.data());
+      WriteWholeFile(states + name, "1,1,Startup,x\r\n");
+      module.MaintainHistoryFolder();
+    }
+    ScopedTempFolder temp;
+    ScopedProfileFolder profile{temp.path()};
+    const std::string states = profile.StatesFolder();
+    CapturedLog log{kDebugInfo};
+    Mardonel module;
+  };
+  for (const Zone& zone : zones) {
+    SCOPED_TRACE(zone.localToday);
+    const FakeClock clock(zone.utcNow, zone.biasMinutes);
+    {
+      Scene scene(clock, "20261204T.mgt");
+      EXPECT_EQ(FolderEntries(scene.states), (std::vector<std::string>{"20261204T.mgt", "20261205T.mgt"}));
+      EXPECT_EQ(ReadWholeFile(scene.states + "20261205T.mgt"),
+                "134409024000000000,1,INITIALISED,12/5/2026 00:00:00\r\n");
+      EXPECT_EQ(scene.module.OnNetAdaptersChanged(true, true), 0u);
+      EXPECT_NE(ReadWholeFile(scene.states + "20261206T.mgt").find(",1,Net Adapters changed,"), std::string::npos);
+    }
+    EXPECT_EQ(FolderEntries(Scene(clock, "20261105T.mgt").states).size(), 31u);
+    for (const std::string newest : {"20261104T.mgt", "20261205T.mgt", "20261206T.mgt", "20261207T.mgt"}) {
+      const Scene scene(clock, newest);
+      const bool stopped = newest == zone.localToday;
+      EXPECT_EQ(FolderEntries(scene.states), (std::vector<std::string>{newest})) << newest;
+      // Only a file of the local date stops the maintenance before it looks
+      // at the gap and logs the last file's day.
+      EXPECT_EQ(scene.log.Contains("Last file written on"), !stopped) << newest;
+    }
+  }
 }
 
 }  // namespace

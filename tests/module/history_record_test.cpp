@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/fs/directory.h"
 #include "common/log/log_settings.h"
@@ -13,8 +15,9 @@
 #include "module/mardonel.h"
 #include "support/captured_log.h"
 #include "support/child_run.h"
-#include "support/clear_of_midnight.h"
+#include "support/fake_clock.h"
 #include "support/file_times.h"
+#include "support/folder_entries.h"
 #include "support/history_line.h"
 #include "support/profile_folder.h"
 #include "support/temp_folder.h"
@@ -28,24 +31,11 @@ namespace {
 constexpr char kSuccessLine[] = "Successfully wrote managed state to disk [";
 constexpr char kFailureLine[] = "Failed to create new history file: ";
 constexpr char kFailureDetail[] = " with detail: ";
-// The worked example's record, unmanaged, and one an hour later.
-constexpr char kWorkedStartup[] = "134410221425000000,1,Startup,12/6/2026 09:15:42\r\n";
-constexpr char kHourLaterStartup[] = "134410257425000000,1,Startup,12/6/2026 10:15:42\r\n";
 
-// 6 December 2026 09:15:42.5, local wall-clock time.
-std::uint64_t WorkedExampleTime() {
-  SYSTEMTIME time = {};
-  time.wYear = 2026;
-  time.wMonth = 12;
-  time.wDay = 6;
-  time.wHour = 9;
-  time.wMinute = 15;
-  time.wSecond = 42;
-  time.wMilliseconds = 500;
-  FILETIME fileTime;
-  SystemTimeToFileTime(&time, &fileTime);
-  return FileTimeValue(fileTime);
-}
+constexpr char kTodayFile[] = "20261206T.mgt";  // the test clock's UTC day
+// The worked example's record as Record() writes it, and one an hour later.
+constexpr char kWorkedRecord[] = "134410221425000000,1,Net Adapters changed,12/6/2026 09:15:42\r\n";
+constexpr char kHourLaterRecord[] = "134410257425000000,1,Net Adapters changed,12/6/2026 10:15:42\r\n";
 
 // Every file below `folder`, at any depth.
 int CountFiles(const std::string& folder) {
@@ -69,51 +59,40 @@ bool PlatformReportsProfileFolder() {
 
 class HistoryRecord : public testing::Test {
  protected:
-  void SetUp() override {
-    WaitClearOfMidnight();
-    module_.lastRecordTime = WorkedExampleTime();
-  }
+  // A forced evaluation with no address table: one record, state 1, at the
+  // clock's time.
+  DWORD Record() { return module_.OnNetAdaptersChanged(true, true); }
 
-  std::string TodayPath() const { return profile_.StatesFolder() + TodayUtcHistoryName(); }
+  std::string TodayPath() const { return profile_.StatesFolder() + kTodayFile; }
   std::string LogText() const { return log_.Text(); }
 
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
   CapturedLog log_{0, 1 << 20, temp_ / "module.log"};
-  Mardonel module_;
+  FakeClock clock_;
+  Mardonel module_{nullptr, clock_};
 };
 
 TEST_F(HistoryRecord, RecordHasTheFourFieldsOfTheWorkedExample) {
-  module_.managedState = kManaged;
-  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
-  EXPECT_EQ(ReadWholeFile(TodayPath()), "134410221425000000,2,Startup,12/6/2026 09:15:42\r\n");
+  EXPECT_EQ(Record(), 0u);
+  EXPECT_EQ(ReadWholeFile(TodayPath()), kWorkedRecord);
 }
 
-TEST_F(HistoryRecord, FirstRecordCreatesTheDayFileAndLaterOnesAppendEachReasonAsStored) {
-  const std::pair<RecordReason, const char*> records[] = {
-      {RecordReason::kStartup, "Startup"},
-      {RecordReason::kHeartbeat, "Heartbeat"},
-      {RecordReason::kNetAdaptersChanged, "Net Adapters changed"},
-      {RecordReason::kSleep, "Sleep"},
-      {RecordReason::kOutOfSuspend, "Out of suspend"},
-      {RecordReason::kShutdown, "Shutdown"},
-      {RecordReason::kInitialised, "INITIALISED"},
-  };
-  std::string expected;
-  for (const auto& [reason, text] : records) {
-    EXPECT_EQ(module_.WriteStateRecord(reason), 0u);
-    expected += std::string("134410221425000000,1,") + text + ",12/6/2026 09:15:42\r\n";
-  }
-  EXPECT_EQ(ReadWholeFile(TodayPath()), expected);
+TEST_F(HistoryRecord, FirstRecordCreatesTheDayFileAndLaterOnesAppend) {
+  EXPECT_EQ(Record(), 0u);
+  const FILETIME beat = FileTimeOf(kWorkedExampleTime + kTestHour + 1);
+  EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
+  EXPECT_EQ(ReadWholeFile(TodayPath()),
+            std::string(kWorkedRecord) + "134410257425000001,1,Heartbeat,12/6/2026 10:15:42\r\n");
 }
 
 TEST_F(HistoryRecord, RemovedFolderChainIsRecreated) {
-  ASSERT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
+  ASSERT_EQ(Record(), 0u);
   RemoveDirectoryTree((temp_ / "Application Data").c_str());
   ASSERT_FALSE(FileExists(temp_ / "Application Data"));
 
-  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kHeartbeat), 0u);
-  EXPECT_EQ(ReadWholeFile(TodayPath()), "134410221425000000,1,Heartbeat,12/6/2026 09:15:42\r\n");
+  EXPECT_EQ(Record(), 0u);
+  EXPECT_EQ(ReadWholeFile(TodayPath()), kWorkedRecord);
 }
 
 TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsOneBeforeTheRecord) {
@@ -128,17 +107,17 @@ TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsOneBeforeTheRecord) {
                         {"\r\n", ""},    {"a\r\n\r", "\r\n"}};
   for (const Case& c : cases) {
     WriteWholeFile(TodayPath(), c.before);
-    EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
-    EXPECT_EQ(ReadWholeFile(TodayPath()), std::string(c.before) + c.lineEnd + kWorkedStartup) << '"' << c.before << '"';
+    EXPECT_EQ(Record(), 0u);
+    EXPECT_EQ(ReadWholeFile(TodayPath()), std::string(c.before) + c.lineEnd + kWorkedRecord) << '"' << c.before << '"';
   }
 }
 
 TEST_F(HistoryRecord, SuccessLineOnlyWithInformationalBit) {
-  ASSERT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
+  ASSERT_EQ(Record(), 0u);
   EXPECT_EQ(LogText().find(kSuccessLine), std::string::npos);
 
   log_.SetDebugMask(kDebugInfo);
-  ASSERT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
+  ASSERT_EQ(Record(), 0u);
   EXPECT_NE(LogText().find(kSuccessLine + TodayPath() + "]\r\n"), std::string::npos) << LogText();
 }
 
@@ -146,12 +125,12 @@ TEST_F(HistoryRecord, FileThatCannotBeOpenedFailsWithFailureLine) {
   std::string blocker = TodayPath();
   ASSERT_TRUE(CreateDirectoryPath(blocker.data()));  // a folder where the file should be
 
-  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(Record(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
   EXPECT_NE(LogText().find(kFailureLine + TodayPath() + "\r\n"), std::string::npos) << LogText();
   EXPECT_EQ(LogText().find(kFailureDetail), std::string::npos);
 
   log_.SetDebugMask(kDebugInfo);
-  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(Record(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
   EXPECT_NE(LogText().find(kFailureLine + TodayPath() + kFailureDetail), std::string::npos) << LogText();
   EXPECT_EQ(LogText().find(kSuccessLine), std::string::npos);
 }
@@ -159,7 +138,7 @@ TEST_F(HistoryRecord, FileThatCannotBeOpenedFailsWithFailureLine) {
 TEST_F(HistoryRecord, UnknownProfileFolderFailsWithFailureLine) {
   if (PlatformReportsProfileFolder()) GTEST_SKIP() << "the platform reports the profile folder itself";
   SetEnvironmentVariableA("ALLUSERSPROFILE", nullptr);
-  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(Record(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
   EXPECT_NE(LogText().find(kFailureLine), std::string::npos) << LogText();
   EXPECT_EQ(CountFiles(temp_.path()), 1) << "only the log file";
 }
@@ -170,7 +149,7 @@ class LongHistoryPath : public HistoryRecord {
  protected:
   std::string ProfileFor(std::size_t length) const {
     const std::size_t fixed =
-        std::string("\\Application Data\\Quarnel\\ToveraAgt\\States\\").size() + TodayUtcHistoryName().size();
+        std::string("\\Application Data\\Quarnel\\ToveraAgt\\States\\").size() + std::strlen(kTodayFile);
     const std::string base = temp_ / "p";
     return base + std::string(length - fixed - base.size(), 'p');
   }
@@ -178,67 +157,45 @@ class LongHistoryPath : public HistoryRecord {
 
 TEST_F(LongHistoryPath, PathOfMaxPathLessOneIsWritten) {
   ScopedProfileFolder longProfile(ProfileFor(MAX_PATH - 1));
-  const std::string path = longProfile.StatesFolder() + TodayUtcHistoryName();
+  const std::string path = longProfile.StatesFolder() + kTodayFile;
   ASSERT_EQ(path.size(), static_cast<std::size_t>(MAX_PATH - 1));
-  EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), 0u);
-  EXPECT_EQ(ReadWholeFile(path), kWorkedStartup);
+  EXPECT_EQ(Record(), 0u);
+  EXPECT_EQ(ReadWholeFile(path), kWorkedRecord);
 }
 
 TEST_F(LongHistoryPath, LongerPathFailsAndWritesNothing) {
   for (const std::size_t length : {std::size_t{MAX_PATH}, std::size_t{MAX_PATH + 40}}) {
     ScopedProfileFolder longProfile(ProfileFor(length));
-    EXPECT_EQ(module_.WriteStateRecord(RecordReason::kStartup), static_cast<DWORD>(ERROR_INTERNAL_ERROR)) << length;
+    EXPECT_EQ(Record(), static_cast<DWORD>(ERROR_INTERNAL_ERROR)) << length;
     EXPECT_EQ(CountFiles(temp_.path()), 1) << "only the log file";
     EXPECT_NE(LogText().find(kFailureLine), std::string::npos) << LogText();
   }
 }
 
+// In a zone far from UTC the file still takes the UTC date while the
+// record's fields show local time.
+TEST_F(HistoryRecord, FileByUtcDateFieldsByLocalTime) {
+  const struct {
+    std::uint64_t utcNow;
+    int biasMinutes;
+  } zones[] = {
+      {134410320000000000ULL, 14 * 60},   // 6 December 12:00 UTC
+      {134410068000000000ULL, -11 * 60},  // 6 December 05:00 UTC
+  };
+  for (const auto& zone : zones) {
+    const FakeClock clock(zone.utcNow, zone.biasMinutes);
+    Mardonel module(nullptr, clock);
+    EXPECT_EQ(module.OnNetAdaptersChanged(true, true), 0u);
+  }
+  EXPECT_EQ(ReadWholeFile(TodayPath()),
+            "134410824000000000,1,Net Adapters changed,12/7/2026 02:00:00\r\n"
+            "134409672000000000,1,Net Adapters changed,12/5/2026 18:00:00\r\n");
+  EXPECT_EQ(FolderEntries(profile_.StatesFolder()), std::vector<std::string>{kTodayFile});
+}
+
 // Wine sets the profile variable afresh in a child; the folder travels
 // under a name of its own.
 constexpr char kProfileVariable[] = "MARDONEL_TEST_PROFILE";
-
-// In a zone far from UTC the file still takes the UTC date while the record's
-// fields show local time. Run in child processes, one per zone.
-TEST(HistoryRecordInZone, Child) {
-  if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of HistoryRecordZone";
-  FILETIME utcNow;
-  GetSystemTimeAsFileTime(&utcNow);
-  const auto bias = static_cast<std::int64_t>(LocalNowFileTime() - FileTimeValue(utcNow));
-  ASSERT_GT(bias < 0 ? -bias : bias, 10 * 36000000000LL) << "zone not in effect";
-  WaitClearOfMidnight();
-
-  char folder[MAX_PATH] = {};
-  ASSERT_NE(GetEnvironmentVariableA(kProfileVariable, folder, sizeof folder), 0u);
-  ScopedProfileFolder profile(folder);
-  const std::string states = profile.StatesFolder();
-  Mardonel module;
-  const std::uint64_t before = LocalNowFileTime();
-  ASSERT_EQ(module.SetManagedState(kUnmanaged, RecordReason::kSleep, true), 0u);
-  const std::uint64_t after = LocalNowFileTime();
-
-  EXPECT_GE(module.lastRecordTime, before);
-  EXPECT_LE(module.lastRecordTime, after);
-  const std::string content = ReadWholeFile(states + TodayUtcHistoryName());
-  EXPECT_NE(content.find(HistoryLine(module.lastRecordTime, 1, "Sleep")), std::string::npos) << content;
-
-  SYSTEMTIME localDate;
-  GetLocalTime(&localDate);
-  const std::string localName = HistoryNameFor(localDate);
-  if (localName != TodayUtcHistoryName()) {
-    EXPECT_FALSE(FileExists(states + localName));
-  }
-}
-
-TEST(HistoryRecordZone, FileByUtcDateFieldsByLocalTime) {
-  WaitClearOfMidnight();
-  ScopedTempFolder temp;
-  ScopedProfileFolder profile(temp.path());
-  // At any hour one of the two zones has a local date other than the UTC one.
-  const std::string folder = std::string(kProfileVariable) + "=" + temp.path();
-  EXPECT_TRUE(RunTestsInChild("HistoryRecordInZone.Child", {"TZ=Pacific/Kiritimati", folder}));
-  EXPECT_TRUE(RunTestsInChild("HistoryRecordInZone.Child", {"TZ=Pacific/Pago_Pago", folder}));
-  EXPECT_EQ(SplitLines(ReadWholeFile(profile.StatesFolder() + TodayUtcHistoryName())).size(), 2u);
-}
 
 // Whole lines before the record, far more than the child's own test report
 // and log take, so that the file-size limit only cuts the record.
@@ -256,34 +213,33 @@ TEST(HistoryRecordCutShortInChild, Child) {
   ASSERT_NE(GetEnvironmentVariableA(kProfileVariable, folder, sizeof folder), 0u);
   ScopedProfileFolder profile(folder);
   CapturedLog log(kDebugInfo);
-  Mardonel module;
-  module.lastRecordTime = WorkedExampleTime();
+  const FakeClock clock;
+  Mardonel module(nullptr, clock);
 
-  EXPECT_EQ(module.WriteStateRecord(RecordReason::kSleep), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
-  const std::string path = profile.StatesFolder() + TodayUtcHistoryName();
+  EXPECT_EQ(module.OnNetAdaptersChanged(true, true), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  const std::string path = profile.StatesFolder() + kTodayFile;
   EXPECT_TRUE(log.Contains(kFailureLine + path + kFailureDetail)) << log.Text();
   EXPECT_FALSE(log.Contains(kSuccessLine)) << log.Text();
 }
 
 TEST(HistoryRecordCutShort, FailedWriteIsAFailureAndTheNextRecordStartsOnItsOwnLine) {
-  WaitClearOfMidnight();
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
   std::string folder = profile.StatesFolder();
   ASSERT_TRUE(CreateDirectoryPath(folder.data()));
-  const std::string path = folder + TodayUtcHistoryName();
+  const std::string path = folder + kTodayFile;
   const std::string padding = Padding();
   WriteWholeFile(path, padding);
 
   EXPECT_TRUE(RunTestsInChild("HistoryRecordCutShortInChild.Child", {std::string(kProfileVariable) + "=" + temp.path()},
                               padding.size() + kTornRecordBytes));
-  const std::string torn = "134410221425000000,1";  // the Sleep record's first kTornRecordBytes
+  const std::string torn = "134410221425000000,1";  // the record's first kTornRecordBytes
   ASSERT_EQ(ReadWholeFile(path), padding + torn);
 
-  Mardonel module;
-  module.lastRecordTime = WorkedExampleTime() + kOneHour;
-  EXPECT_EQ(module.WriteStateRecord(RecordReason::kStartup), 0u);
-  EXPECT_EQ(ReadWholeFile(path), padding + torn + "\r\n" + kHourLaterStartup);
+  const FakeClock clock(kWorkedExampleTime + kTestHour);
+  Mardonel module(nullptr, clock);
+  EXPECT_EQ(module.OnNetAdaptersChanged(true, true), 0u);
+  EXPECT_EQ(ReadWholeFile(path), padding + torn + "\r\n" + kHourLaterRecord);
 }
 
 }  // namespace

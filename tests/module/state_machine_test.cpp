@@ -5,7 +5,7 @@
 
 #include <cstdint>
 #include <limits>
-#include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,8 +13,7 @@
 #include "common/registry/setting_names.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
-#include "support/child_run.h"
-#include "support/clear_of_midnight.h"
+#include "support/fake_clock.h"
 #include "support/fake_connection.h"
 #include "support/file_times.h"
 #include "support/managed_subnets_env.h"
@@ -31,20 +30,24 @@ namespace mardonel {
 
 namespace {
 
-constexpr std::uint32_t kSubnet10_1 = 10 | (1 << 8);  // 10.1.0.0
+// The module runs nine hours east of UTC, so that a heartbeat's UTC time and
+// the local record times differ, and so do the UTC day that names the file
+// and the local day of the records.
+constexpr int kNineHoursEast = 9 * 60;
+constexpr std::uint64_t kStart = 134410608000000000ULL;       // 6 December 2026 20:00 UTC
+constexpr std::uint64_t kStartLocal = 134410932000000000ULL;  // 7 December 2026 05:00 local
+constexpr char kStartFile[] = "20261206T.mgt";
 
 struct Record {
   std::uint64_t time;
   std::string stateAndReason;  // "1,Startup"
+  bool operator==(const Record&) const = default;
 };
 
+void PrintTo(const Record& record, std::ostream* out) { *out << record.time << ',' << record.stateAndReason; }
+
 // The host's UTC heartbeat time that the module sees as `local`.
-FILETIME HeartbeatAt(std::uint64_t local) {
-  const FILETIME probe = FileTimeOf(local);
-  FILETIME shifted;
-  FileTimeToLocalFileTime(&probe, &shifted);
-  return FileTimeOf(local - (FileTimeValue(shifted) - local));
-}
+FILETIME HeartbeatAt(std::uint64_t local) { return FileTimeOf(local - 9 * kTestHour); }
 
 class StateMachine : public testing::Test {
  protected:
@@ -52,35 +55,36 @@ class StateMachine : public testing::Test {
   // registry holds none; the log goes to the test's folder.
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(registry_.Redirect());
-    WaitClearOfMidnight();
     StoreText(kSettingsKey, kLogFileNameValue, temp_ / "agent.log");
-  }
-
-  void Connect(bool reachable) {
-    script_.reachable = reachable;
-    module_.connection = FakeConnectionOf(script_);
   }
 
   DWORD StartWithOneAddress(bool reachable) {
     table_.Add("10.1.2.3", "255.255.0.0");
-    Connect(reachable);
+    script_.reachable = reachable;
     return module_.OnStartup(table_.get(), 0);
   }
 
-  // A started module in `state`, with one address and a check that fails.
+  // A module started at kStart in `state` on 10.1.0.0, which it remembers
+  // when managed and the point does not answer; the records that follow are
+  // the test's own.
   void Settle(ManagedState state) {
-    table_.Add("10.1.2.3", "255.255.0.0");
-    module_.addressTable = table_.get();
-    Connect(false);
-    module_.managedState = state;
-    module_.lastRecordTime = LocalNowFileTime() - 1000;
+    if (state == kManaged) RememberManagedSubnets("10.1.0.0");
+    ASSERT_EQ(StartWithOneAddress(false), 0u);
+    script_.checks = 0;
+    ASSERT_TRUE(DeleteFileA(TodayPath().c_str()));
   }
+
+  void MoveToAnUnknownSubnet() {
+    table_.Clear();
+    table_.Add("10.2.3.4", "255.255.0.0");
+  }
+
+  std::string TodayPath() const { return profile_.StatesFolder() + kStartFile; }
 
   std::vector<Record> Records() const {
     std::vector<Record> records;
-    const std::string path = profile_.StatesFolder() + TodayUtcHistoryName();
-    if (!FileExists(path)) return records;
-    for (const std::string& line : SplitLines(ReadWholeFile(path))) {
+    if (!FileExists(TodayPath())) return records;
+    for (const std::string& line : SplitLines(ReadWholeFile(TodayPath()))) {
       const std::size_t first = line.find(',');
       const std::size_t third = line.find(',', line.find(',', first + 1) + 1);
       records.push_back({std::stoull(line.substr(0, first)), line.substr(first + 1, third - first - 1)});
@@ -95,6 +99,7 @@ class StateMachine : public testing::Test {
   }
 
   using Texts = std::vector<std::string>;
+  using RecordList = std::vector<Record>;
 
   ScratchMachineRegistry registry_;
   ScopedTempFolder temp_;
@@ -102,65 +107,48 @@ class StateMachine : public testing::Test {
   ScopedProfileFolder profile_{temp_.path()};
   TestHostTable table_;
   ConnectionScript script_;
-  Mardonel module_;
+  FakeClock clock_{kStart, kNineHoursEast};
+  Mardonel module_{FakeConnectionOf(script_), clock_};
 };
 
 // --- start-up ---
 
 // The record carries the time the evaluation began, however long the check.
-TEST_F(StateMachine, StartupWithAnAddressRecordsTheCheckedState) {
-  script_.delayMs = 500;
-  const std::uint64_t before = LocalNowFileTime();
+TEST_F(StateMachine, StartupWithAnAddressRecordsTheCheckedStateWithTheGivenConnection) {
+  script_.duringCheck = [this] { clock_.Advance(kTestHour); };
   EXPECT_EQ(StartWithOneAddress(false), 0u);
-  const std::uint64_t after = LocalNowFileTime();
-
   EXPECT_EQ(script_.checks, 1);
-  EXPECT_EQ(module_.managedState, kUnmanaged);
-  const std::vector<Record> records = Records();
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].stateAndReason, "1,Startup");
-  EXPECT_GE(records[0].time, before);
-  EXPECT_LT(records[0].time - before, after - records[0].time);
-  EXPECT_EQ(module_.lastRecordTime, records[0].time);
-}
-
-TEST_F(StateMachine, StartupThatReachesTheManagementPointIsManaged) {
-  EXPECT_EQ(StartWithOneAddress(true), 0u);
-  EXPECT_EQ(module_.managedState, kManaged);
-  EXPECT_EQ(StatesAndReasons(), Texts{"2,Startup"});
-  EXPECT_EQ(module_.managedSubnets, std::vector<std::uint32_t>{kSubnet10_1});
-}
-
-TEST_F(StateMachine, StartupKeepsTheGivenConnection) {
-  StartWithOneAddress(false);
   EXPECT_FALSE(script_.destroyed);
-  EXPECT_NE(dynamic_cast<FakeConnection*>(module_.connection.get()), nullptr);
+  EXPECT_EQ(Records(), (RecordList{{kStartLocal, "1,Startup"}}));
+}
+
+TEST_F(StateMachine, StartupThatReachesTheManagementPointIsManagedAndRemembersTheSubnet) {
+  EXPECT_EQ(StartWithOneAddress(true), 0u);
+  EXPECT_EQ(StatesAndReasons(), Texts{"2,Startup"});
+  EXPECT_EQ(ReadRawValue(kCommonKey, kManagedSubnetsValue), TextValue("10.1.0.0"));
 }
 
 TEST_F(StateMachine, StoredSubnetsAnswerWithoutAskingTheConnection) {
   RememberManagedSubnets(";;10.1.0.0;");
   EXPECT_EQ(StartWithOneAddress(false), 0u);
-  EXPECT_EQ(module_.managedSubnets, std::vector<std::uint32_t>{kSubnet10_1});
   EXPECT_EQ(script_.checks, 0);
   EXPECT_EQ(StatesAndReasons(), Texts{"2,Startup"});
 }
 
-TEST_F(StateMachine, StartupWithEmptyTableRecordsNothingUntilTheFirstHeartbeat) {
-  Connect(true);
+TEST_F(StateMachine, StartupWithEmptyTableRecordsNothingUntilTheFirstHeartbeatWithATime) {
+  script_.reachable = true;
   EXPECT_EQ(module_.OnStartup(table_.get(), 0), 0u);
+  EXPECT_EQ(module_.OnHeartbeat(nullptr), 0u);
   EXPECT_TRUE(Records().empty());
   EXPECT_EQ(script_.checks, 0);
-  EXPECT_EQ(module_.managedState, kUnmanaged);
-  EXPECT_EQ(module_.lastRecordTime, 0u);
 
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
+  const FILETIME now = FileTimeOf(kStart);
   EXPECT_EQ(module_.OnHeartbeat(&now), 0u);
-  EXPECT_EQ(StatesAndReasons(), Texts{"1,Heartbeat"});
+  EXPECT_EQ(Records(), (RecordList{{kStartLocal, "1,Heartbeat"}}));
 }
 
 TEST_F(StateMachine, NullTableCountsAsEmpty) {
-  Connect(true);
+  script_.reachable = true;
   EXPECT_EQ(module_.OnStartup(nullptr, 0), 0u);
   EXPECT_TRUE(Records().empty());
   EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
@@ -170,57 +158,64 @@ TEST_F(StateMachine, NullTableCountsAsEmpty) {
 
 // --- requests for a state ---
 
+// Neither records nor postpones the next heartbeat, in either state.
 TEST_F(StateMachine, UnforcedRequestForTheCurrentStateChangesNothing) {
-  Settle(kUnmanaged);
-  const std::uint64_t stored = module_.lastRecordTime;
-  EXPECT_EQ(module_.OnSleep(), 0u);
-  EXPECT_EQ(module_.OnNetAdaptersChanged(false, true), 0u);
-
-  module_.managedState = kManaged;
+  Settle(kManaged);
+  clock_.Advance(kTestHour / 6);
   EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
   EXPECT_EQ(module_.OnNetAdaptersChanged(true, false), 0u);
+  FILETIME beat = HeartbeatAt(kStartLocal + kTestHour + 1);
+  EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
 
-  EXPECT_TRUE(Records().empty());
-  EXPECT_EQ(module_.lastRecordTime, stored);
+  clock_.Set(kStart + kTestHour + kTestHour / 6);
+  EXPECT_EQ(module_.OnSleep(), 0u);
+  clock_.Advance(kTestHour / 6);
+  EXPECT_EQ(module_.OnSleep(), 0u);
+  EXPECT_EQ(module_.OnNetAdaptersChanged(false, true), 0u);
+  beat = HeartbeatAt(kStartLocal + 2 * kTestHour + kTestHour / 6 + 1);
+  EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
+
+  EXPECT_EQ(Records(), (RecordList{{kStartLocal + kTestHour + 1, "2,Heartbeat"},
+                                   {kStartLocal + kTestHour + kTestHour / 6, "1,Sleep"},
+                                   {kStartLocal + 2 * kTestHour + kTestHour / 6 + 1, "1,Heartbeat"}}));
   EXPECT_EQ(script_.checks, 0);
 }
 
-TEST_F(StateMachine, RefusedRequestForManagedRecordsStateOne) {
+TEST_F(StateMachine, RefusedRequestForManagedRecordsStateOneAtTheTimeOfTheRequest) {
   Settle(kUnmanaged);
-  const std::uint64_t before = LocalNowFileTime();
+  clock_.Advance(kTestHour / 60);
   EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
   EXPECT_EQ(module_.OnNetAdaptersChanged(true, false), 0u);
   EXPECT_EQ(script_.checks, 2);
-  EXPECT_EQ(StatesAndReasons(), (Texts{"1,Out of suspend", "1,Net Adapters changed"}));
-  EXPECT_GE(module_.lastRecordTime, before);
+  EXPECT_EQ(Records(), (RecordList{{kStartLocal + kTestHour / 60, "1,Out of suspend"},
+                                   {kStartLocal + kTestHour / 60, "1,Net Adapters changed"}}));
 }
 
 TEST_F(StateMachine, ForcedCheckThatFailsLeavesTheModuleManaged) {
   Settle(kManaged);
+  MoveToAnUnknownSubnet();
   EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), 0u);
   EXPECT_EQ(script_.checks, 1);
-  EXPECT_EQ(module_.managedState, kManaged);
   EXPECT_EQ(StatesAndReasons(), Texts{"2,Net Adapters changed"});
 }
 
 TEST_F(StateMachine, LoweringEventsRecordStateOne) {
   Settle(kManaged);
   EXPECT_EQ(module_.OnSleep(), 0u);
-  module_.managedState = kManaged;
+  EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
   EXPECT_EQ(module_.OnNetAdaptersChanged(false, true), 0u);
   EXPECT_EQ(script_.checks, 0);
-  EXPECT_EQ(StatesAndReasons(), (Texts{"1,Sleep", "1,Net Adapters changed"}));
+  EXPECT_EQ(StatesAndReasons(), (Texts{"1,Sleep", "2,Out of suspend", "1,Net Adapters changed"}));
 }
 
 TEST_F(StateMachine, OutOfSuspendTidiesTheFolderEvenWithoutAStateChange) {
   Settle(kManaged);
-  std::string states = profile_.StatesFolder();
-  ASSERT_TRUE(CreateDirectoryPath(states.data()));
-  for (int offset = -30; offset <= 0; ++offset) WriteWholeFile(states + LocalDay(offset).name, "1,1,Startup,x\r\n");
+  for (int offset = -30; offset <= 0; ++offset)
+    WriteWholeFile(profile_.StatesFolder() + UtcDay(offset, kStart).name, "");
 
   EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
-  EXPECT_FALSE(FileExists(states + LocalDay(-30).name));
-  EXPECT_TRUE(FileExists(states + LocalDay(-29).name));
+  EXPECT_FALSE(FileExists(profile_.StatesFolder() + "20261106T.mgt"));
+  EXPECT_TRUE(FileExists(profile_.StatesFolder() + "20261107T.mgt"));
 }
 
 // --- shut-down ---
@@ -229,7 +224,6 @@ TEST_F(StateMachine, ShutdownWhenUnmanagedDestroysTheConnectionOnly) {
   Settle(kUnmanaged);
   EXPECT_EQ(module_.OnShutdown(), 0u);
   EXPECT_TRUE(script_.destroyed);
-  EXPECT_EQ(module_.connection, nullptr);
   EXPECT_TRUE(Records().empty());
 }
 
@@ -237,7 +231,6 @@ TEST_F(StateMachine, ShutdownWhenManagedRecordsStateOne) {
   Settle(kManaged);
   EXPECT_EQ(module_.OnShutdown(), 0u);
   EXPECT_TRUE(script_.destroyed);
-  EXPECT_EQ(module_.managedState, kUnmanaged);
   EXPECT_EQ(StatesAndReasons(), Texts{"1,Shutdown"});
 }
 
@@ -245,88 +238,72 @@ TEST_F(StateMachine, ShutdownWhenManagedRecordsStateOne) {
 
 TEST_F(StateMachine, HeartbeatWritesOnlyAfterMoreThanAnHour) {
   Settle(kManaged);
-  const std::uint64_t stored = module_.lastRecordTime;
-  FILETIME beat = HeartbeatAt(stored + kOneHour);
-  EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
-  EXPECT_TRUE(Records().empty());
-  EXPECT_EQ(module_.lastRecordTime, stored);
-
-  beat = HeartbeatAt(stored + kOneHour + 1);
-  EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
-  const std::vector<Record> records = Records();
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].stateAndReason, "2,Heartbeat");
-  EXPECT_EQ(records[0].time, stored + kOneHour + 1);
-  EXPECT_EQ(module_.lastRecordTime, stored + kOneHour + 1);
+  for (const std::uint64_t local : {kStartLocal + kTestHour, kStartLocal + kTestHour + 1,
+                                    kStartLocal + 2 * kTestHour + 1, kStartLocal + 2 * kTestHour + 2}) {
+    const FILETIME beat = HeartbeatAt(local);
+    EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
+  }
+  EXPECT_EQ(Records(), (RecordList{{kStartLocal + kTestHour + 1, "2,Heartbeat"},
+                                   {kStartLocal + 2 * kTestHour + 2, "2,Heartbeat"}}));
   EXPECT_EQ(script_.checks, 0) << "the heartbeat never checks the state";
 }
 
 TEST_F(StateMachine, ClockSetBackWaitsForTheStoredTimeToPass) {
   Settle(kUnmanaged);
-  const std::uint64_t stored = module_.lastRecordTime;
-  for (const std::uint64_t local : {stored - 10 * kOneHour, stored - 1, stored, stored + kOneHour}) {
+  for (const std::uint64_t local : {kStartLocal - 10 * kTestHour, kStartLocal - 1, kStartLocal, kStartLocal + kTestHour,
+                                    kStartLocal + kTestHour + 1}) {
     const FILETIME beat = HeartbeatAt(local);
     EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
   }
-  EXPECT_TRUE(Records().empty());
-  EXPECT_EQ(module_.lastRecordTime, stored);
-
-  const FILETIME beat = HeartbeatAt(stored + kOneHour + 1);
-  EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
-  EXPECT_EQ(StatesAndReasons(), Texts{"1,Heartbeat"});
+  EXPECT_EQ(Records(), (RecordList{{kStartLocal + kTestHour + 1, "1,Heartbeat"}}));
 }
 
-TEST_F(StateMachine, StoredTimeAtTheTopOfTheRangeDoesNotWrapRound) {
+// A stored time at the top of the range must not wrap round and let every
+// heartbeat write; a time the zone cannot convert writes nothing.
+TEST_F(StateMachine, HeartbeatAtTheEndOfTimeHoldsBackHeartbeatsUntilTheNextEvaluation) {
   Settle(kUnmanaged);
-  module_.lastRecordTime = std::numeric_limits<std::uint64_t>::max() - 5;
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  EXPECT_EQ(module_.OnHeartbeat(&now), 0u);
-  EXPECT_TRUE(Records().empty());
-}
-
-// The host's time is UTC and the stored time local: the heartbeat tests once
-// more nine hours east, in a child, since a process reads its zone at start.
-TEST(StateMachineZone, HeartbeatTestsHoldNineHoursEast) {
-  EXPECT_TRUE(RunTestsInChild("StateMachine.Heartbeat*:StateMachine.ClockSetBack*", {"TZ=Asia/Tokyo"}));
-}
-
-TEST_F(StateMachine, HeartbeatWithoutTimeDoesNothing) {
-  Settle(kUnmanaged);
-  module_.lastRecordTime = 0;
-  EXPECT_EQ(module_.OnHeartbeat(nullptr), 0u);
-  EXPECT_TRUE(Records().empty());
-  EXPECT_EQ(module_.lastRecordTime, 0u);
+  constexpr std::uint64_t kTop = std::numeric_limits<std::uint64_t>::max();
+  for (const FILETIME beat : {FileTimeOf(kTop), HeartbeatAt(kTop), HeartbeatAt(kStartLocal + 2 * kTestHour)}) {
+    EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
+  }
+  EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), 0u);
+  const FILETIME later = HeartbeatAt(kStartLocal + 2 * kTestHour);
+  EXPECT_EQ(module_.OnHeartbeat(&later), 0u);
+  EXPECT_EQ(Records(), (RecordList{{kTop, "1,Heartbeat"},
+                                   {kStartLocal, "1,Net Adapters changed"},
+                                   {kStartLocal + 2 * kTestHour, "1,Heartbeat"}}));
 }
 
 // --- failures ---
 
-TEST_F(StateMachine, FailedRecordIsTheEventResultButNotTheHeartbeats) {
+TEST_F(StateMachine, FailedRecordIsTheEventResultButNotTheHeartbeatsAndItsTimeAndStateStand) {
   char folder[MAX_PATH];
   DWORD size = sizeof folder;
   if (GetAllUsersProfileDirectoryA(folder, &size)) GTEST_SKIP() << "the platform reports the profile folder itself";
   Settle(kManaged);
   SetEnvironmentVariableA("ALLUSERSPROFILE", nullptr);
-
-  const std::uint64_t before = LocalNowFileTime();
   EXPECT_EQ(module_.OnSleep(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
-  EXPECT_EQ(module_.managedState, kUnmanaged);
-  EXPECT_GE(module_.lastRecordTime, before);
-
-  const FILETIME beat = HeartbeatAt(module_.lastRecordTime + 2 * kOneHour);
+  FILETIME beat = HeartbeatAt(kStartLocal + kTestHour + 1);
   EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
+
+  SetEnvironmentVariableA("ALLUSERSPROFILE", temp_.path().c_str());
+  for (const std::uint64_t local : {kStartLocal + 2 * kTestHour + 1, kStartLocal + 2 * kTestHour + 2}) {
+    beat = HeartbeatAt(local);
+    EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
+  }
+  EXPECT_EQ(Records(), (RecordList{{kStartLocal + 2 * kTestHour + 2, "1,Heartbeat"}}));
 }
 
 TEST_F(StateMachine, ExceptionsBecomeResults) {
   table_.Add("10.1.2.3", "255.255.0.0");
+  script_.reachable = true;
   script_.failure = ConnectionScript::Failure::kOutOfMemory;
-  Connect(true);
   EXPECT_EQ(module_.OnStartup(table_.get(), 0), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
   EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
 
   script_.failure = ConnectionScript::Failure::kError;
   EXPECT_EQ(module_.OnOutOfSuspend(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
-  EXPECT_EQ(module_.managedState, kUnmanaged);
+  EXPECT_TRUE(Records().empty()) << "an evaluation cut short records nothing";
 }
 
 // --- outside the start-up to shut-down window ---
@@ -334,16 +311,14 @@ TEST_F(StateMachine, ExceptionsBecomeResults) {
 TEST_F(StateMachine, CallsBeforeStartupAndAfterShutdownDoNotCrash) {
   EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
   EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), 0u);
+  EXPECT_EQ(script_.checks, 0) << "no table yet";
 
-  module_.addressTable = table_.get();
-  table_.Add("10.1.2.3", "255.255.0.0");
-  EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), 0u) << "no connection counts as unreachable";
+  EXPECT_EQ(StartWithOneAddress(false), 0u);
   EXPECT_EQ(module_.OnShutdown(), 0u);
   EXPECT_EQ(module_.OnShutdown(), 0u);
   EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
-  EXPECT_EQ(module_.managedState, kUnmanaged);
-  EXPECT_EQ(StatesAndReasons(),
-            (Texts{"1,Out of suspend", "1,Net Adapters changed", "1,Net Adapters changed", "1,Out of suspend"}));
+  EXPECT_EQ(script_.checks, 1) << "no connection after shut-down counts as unreachable";
+  EXPECT_EQ(StatesAndReasons(), (Texts{"1,Out of suspend", "1,Net Adapters changed", "1,Startup", "1,Out of suspend"}));
 }
 
 TEST_F(StateMachine, ReservedOperationsDoNothing) {
@@ -357,7 +332,6 @@ TEST_F(StateMachine, ReservedOperationsDoNothing) {
   EXPECT_EQ(host.ReservedF(), 0u);
   EXPECT_EQ(host.ReservedG(0xFFFF), 0u);
   EXPECT_TRUE(Records().empty());
-  EXPECT_EQ(module_.managedState, kManaged);
 }
 
 }  // namespace

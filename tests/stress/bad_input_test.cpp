@@ -19,7 +19,6 @@
 #include "common/registry/setting_names.h"
 #include "common/win/error_text.h"
 #include "connection/config_mgr_mp_connection.h"
-#include "module/dotted_address.h"
 #include "module/mardonel.h"
 #include "remembered_subnet_module.h"
 #include "stress_env.h"
@@ -50,8 +49,6 @@ std::string ListOfLength(std::size_t length) {
   return text + "10.1.2.34";
 }
 
-std::string LastOf(const std::string& list) { return list.substr(list.find_last_of(';') + 1); }
-
 // Start-up against a registry that holds only what a case stores.
 class StartupInput : public testing::Test {
  protected:
@@ -60,26 +57,19 @@ class StartupInput : public testing::Test {
     StoreText(kSettingsKey, "LogFileName", logPath_);
   }
 
-  // A module's remembered subnets as dotted texts.
-  static std::string ListOf(const Mardonel& module) {
-    std::string list;
-    for (const std::uint32_t subnet : module.managedSubnets) {
-      if (!list.empty()) list += ';';
-      list += FormatDottedAddress(nullptr, 0, subnet);
-    }
-    return list;
-  }
-
-  // The module's remembered subnets after start-up.
-  std::string StartAndListSubnets() {
-    Mardonel module;
-    EXPECT_EQ(module.OnStartup(empty_.get(), 0), 0u);
-    return ListOf(module);
-  }
-
   void Start() {
-    Mardonel module;
+    Mardonel module(nullptr, clock_);
     EXPECT_EQ(module.OnStartup(empty_.get(), 0), 0u);
+  }
+
+  // Whether start-up took `subnet` as remembered: with no management point
+  // to ask, only memory can answer for an address on it.
+  bool StartAndRemembers(const char* subnet) {
+    TestHostTable table;
+    Mardonel module(nullptr, clock_);
+    EXPECT_EQ(module.OnStartup(table.get(), 0), 0u);
+    table.Add(subnet, "255.255.255.255");
+    return module.IsManagedNetwork();
   }
 
   ScratchMachineRegistry registry_;
@@ -88,6 +78,7 @@ class StartupInput : public testing::Test {
   std::string logPath_ = temp_ / "startup.log";
   CapturedLog log_{9, 1048576, logPath_};
   TestHostTable empty_;
+  FakeClock clock_;
 };
 
 TEST_F(StartupInput, SettingsOfForeignTypesAndSizes) {
@@ -155,41 +146,27 @@ TEST_F(StartupInput, SettingsOfForeignTypesAndSizes) {
   EXPECT_EQ(ReadRawValue(kPolicySettingsKey, "Debug"), (RawValue{REG_BINARY, Bytes("\x10\0\0\0", 4)}));
 }
 
-TEST_F(StartupInput, RememberedEntriesThatAreNotDottedAddressesAreSkippedAndNeverStoredAgain) {
-  const struct {
-    const char* stored;
-    const char* remembered;
-    int skipped;
-  } cases[] = {
-      {"10.1.0.0;garbage;;192.168.5.0", "10.1.0.0;192.168.5.0", 1},
-      {" 10.1.0.0;1.2.3", "", 2},
-      {"10.1.0.0 ;10.2.0.0", "10.2.0.0", 1},
-      {"10.1.0.0,10.2.0.0", "", 1},
-      {"999.1.1.1;256.1.1.1", "", 2},
-      {"-1.2.3.4;+1.2.3.4", "", 2},
-      {"1.2.3.4.5;1..3.4;1.2.3.", "", 3},
-      {"99999999999999999999.1.1.1;0001.2.3.4", "", 2},
-      {"10.0.0.0/8", "", 1},
-      {"010.001.0.0;0.0.0.0;255.255.255.255", "10.1.0.0;0.0.0.0;255.255.255.255", 0},
-      {";;;", "", 0},
-  };
-  const std::string skipLine = ": Skipped remembered subnet that is not a dotted address: \"";
-  const auto skipLines = [&] {
-    const std::vector<std::string> lines = SplitLines(ReadWholeFile(logPath_));
-    return std::count_if(lines.begin(), lines.end(),
-                         [&](const std::string& line) { return line.find(skipLine) != std::string::npos; });
-  };
-  for (const auto& one : cases) {
-    StoreText(kCommonKey, "ManagedSubnets", one.stored);
-    const auto before = skipLines();
-    Mardonel module;
-    EXPECT_EQ(module.OnStartup(empty_.get(), 0), 0u);
-    EXPECT_EQ(ListOf(module), one.remembered) << "stored [" << one.stored << "]";
-    EXPECT_EQ(skipLines() - before, one.skipped) << "stored [" << one.stored << "]";
-    module.SaveManagedSubnets();
-    EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue(one.remembered)) << one.stored;
+// Start-up reads the list afresh each time; entries that are not dotted
+// addresses are logged and never stored again; the connection is kept.
+TEST_F(StartupInput, RememberedListIsReadAtEveryStartupWithoutItsBadEntries) {
+  StoreText(kCommonKey, "ManagedSubnets", "10.1.0.0;garbage;;192.168.5.0;1.2.3");
+  TestHostTable table;
+  ConnectionScript script;
+  script.reachable = true;
+  Mardonel module(FakeConnectionOf(script), clock_);
+  EXPECT_EQ(module.OnStartup(table.get(), 0), 0u);
+  EXPECT_EQ(module.OnStartup(table.get(), 0), 0u);
+  table.Add("10.9.1.1", "255.255.0.0");
+  EXPECT_TRUE(module.IsManagedNetwork());
+  EXPECT_EQ(script.checks, 1);
+  EXPECT_FALSE(script.destroyed);
+  EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("10.1.0.0;192.168.5.0;10.9.0.0"));
+  const std::vector<std::string> lines = SplitLines(ReadWholeFile(logPath_));
+  for (const char* entry : {"garbage", "1.2.3"}) {
+    const std::string skipped =
+        std::string(": Skipped remembered subnet that is not a dotted address: \"") + entry + '"';
+    EXPECT_EQ(CountLines(lines, skipped, LinePart::kEnd), 2) << entry;
   }
-  EXPECT_NE(ReadWholeFile(logPath_).find(skipLine + "garbage\"\r\n"), std::string::npos);
 }
 
 TEST_F(StartupInput, RememberedSubnetsOfForeignTypesOrSizesAreNotLoaded) {
@@ -197,32 +174,22 @@ TEST_F(StartupInput, RememberedSubnetsOfForeignTypesOrSizesAreNotLoaded) {
                 Bytes("10.1.0.0\0"
                       "10.2.0.0\0\0",
                       19));
-  EXPECT_EQ(StartAndListSubnets(), "");
+  EXPECT_FALSE(StartAndRemembers("10.1.0.0"));
   StoreRawValue(kCommonKey, "ManagedSubnets", REG_EXPAND_SZ, TextValue("10.1.0.0").bytes);
-  EXPECT_EQ(StartAndListSubnets(), "10.1.0.0") << "an expandable text is text";
+  EXPECT_TRUE(StartAndRemembers("10.1.0.0")) << "an expandable text is text";
   EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), (RawValue{REG_EXPAND_SZ, TextValue("10.1.0.0").bytes}));
   StoreNumber(kCommonKey, "ManagedSubnets", 0x0000010A);
-  EXPECT_EQ(StartAndListSubnets(), "");
+  EXPECT_FALSE(StartAndRemembers("10.1.0.0"));
   EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), NumberValue(0x0000010A)) << "a read-only read repairs nothing";
 
   StoreText(kCommonKey, "ManagedSubnets", ListOfLength(259));
-  EXPECT_EQ(LastOf(StartAndListSubnets()), "10.1.2.34") << "259 characters and the terminator fit";
+  EXPECT_TRUE(StartAndRemembers("10.1.2.34")) << "259 characters and the terminator fit";
   StoreRawValue(kCommonKey, "ManagedSubnets", REG_SZ, ListOfLength(259));
-  EXPECT_EQ(LastOf(StartAndListSubnets()), "10.1.2.34") << "259 characters without a terminator";
+  EXPECT_TRUE(StartAndRemembers("10.1.2.34")) << "259 characters without a terminator";
   StoreText(kCommonKey, "ManagedSubnets", ListOfLength(260));
-  EXPECT_EQ(StartAndListSubnets(), "") << "with the terminator 260 characters do not fit";
+  EXPECT_FALSE(StartAndRemembers("10.9.0.0")) << "with the terminator 260 characters do not fit";
   StoreRawValue(kCommonKey, "ManagedSubnets", REG_SZ, ListOfLength(260));
-  EXPECT_EQ(StartAndListSubnets(), "") << "260 characters without a terminator";
-}
-
-TEST_F(StartupInput, SecondStartupLoadsTheStoredSubnetsAgain) {
-  StoreText(kCommonKey, "ManagedSubnets", "10.1.0.0");
-  Mardonel module;
-  EXPECT_EQ(module.OnStartup(empty_.get(), 0), 0u);
-  IConnection* const first = module.connection.get();
-  EXPECT_EQ(module.OnStartup(empty_.get(), 0), 0u);
-  EXPECT_EQ(module.connection.get(), first) << "the connection is kept";
-  EXPECT_EQ(module.managedSubnets, (std::vector<std::uint32_t>{SubnetOf("10.1.0.0"), SubnetOf("10.1.0.0")}));
+  EXPECT_FALSE(StartAndRemembers("10.9.0.0")) << "260 characters without a terminator";
 }
 
 // A module that is driven without the host's order, or with its pointers
@@ -235,7 +202,8 @@ class OutOfOrder : public testing::Test {
   ScopedProfileFolder profile_{temp_.path()};
   std::string logPath_ = temp_ / "order.log";
   CapturedLog log_{9, 1 << 20, logPath_};
-  Mardonel module_;
+  FakeClock clock_;
+  Mardonel module_{nullptr, clock_};
 };
 
 TEST_F(OutOfOrder, FactoryIgnoresItsArgument) {
@@ -250,8 +218,7 @@ TEST_F(OutOfOrder, EventsBeforeStartupRunWithoutTableOrConnection) {
   EXPECT_EQ(module_.OnSleep(), 0u) << "already unmanaged";
   EXPECT_TRUE(Lines().empty());
 
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
+  const FILETIME now = FileTimeOf(kWorkedExampleTime);
   EXPECT_EQ(module_.OnHeartbeat(&now), 0u);
   EXPECT_EQ(module_.OnNetAdaptersChanged(true, false), 0u);
   EXPECT_EQ(module_.OnOutOfSuspend(), 0u);
@@ -260,28 +227,6 @@ TEST_F(OutOfOrder, EventsBeforeStartupRunWithoutTableOrConnection) {
   EXPECT_NE(lines[0].find(",1,Heartbeat,"), std::string::npos) << lines[0];
   EXPECT_NE(lines[1].find(",1,Net Adapters changed,"), std::string::npos) << lines[1];
   EXPECT_NE(lines[2].find(",1,Out of suspend,"), std::string::npos) << lines[2];
-}
-
-TEST_F(OutOfOrder, HeartbeatAtTheEndOfTimeHoldsBackHeartbeatsUntilTheNextEvaluation) {
-  TestHostTable table;
-  table.Add("10.1.2.3", "255.255.0.0");
-  module_.addressTable = table.get();
-  const FILETIME last = {0xFFFFFFFF, 0xFFFFFFFF};
-  EXPECT_EQ(module_.OnHeartbeat(&last), 0u);
-  const FILETIME earlier = {0xFFFFFFFF, 0x7FFFFFFF};
-  EXPECT_EQ(module_.OnHeartbeat(&earlier), 0u);
-  // In UTC the first is more than an hour after nothing; the second lies before it.
-  const std::vector<std::string> lines = Lines();
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_NE(lines[0].find(",1,Heartbeat,"), std::string::npos) << lines[0];
-
-  // An evaluation takes the real time again, and heartbeats follow it.
-  EXPECT_EQ(module_.OnNetAdaptersChanged(true, true), 0u);
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  const FILETIME later = FileTimeOf(FileTimeValue(now) + 2 * kOneHour);
-  EXPECT_EQ(module_.OnHeartbeat(&later), 0u);
-  EXPECT_EQ(Lines().size(), 3u);
 }
 
 TEST_F(OutOfOrder, NullFormatsAreEmptyRecords) {
@@ -299,8 +244,7 @@ class BlockedHistory : public RememberedSubnetModule {
 TEST_F(BlockedHistory, FileWhereTheFolderChainGoesFailsEveryRecord) {
   WriteWholeFile(temp_ / "Application Data", "in the way");
   EXPECT_EQ(module_.OnOutOfSuspend(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
-  EXPECT_EQ(module_.managedState, kManaged) << "the state chosen stands";
-  EXPECT_EQ(module_.OnSleep(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
+  EXPECT_EQ(module_.OnSleep(), static_cast<DWORD>(ERROR_INTERNAL_ERROR)) << "the state chosen stood";
   EXPECT_EQ(FailureLines(), 2);
   EXPECT_EQ(ReadWholeFile(temp_ / "Application Data"), "in the way");
 

@@ -42,10 +42,7 @@ TEST_F(ModuleFaults, HistoryFileHeldWithoutSharingFailsTheRecordAndTheNextOneIsW
     const unique_hfile held = unique_hfile(
         CreateFileA(TodayPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held) << ErrorText(0);
-    const std::uint64_t earlier = module_.lastRecordTime;
     EXPECT_EQ(module_.OnSleep(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
-    EXPECT_EQ(module_.managedState, kUnmanaged) << "the state chosen stands";
-    EXPECT_GT(module_.lastRecordTime, earlier);
     EXPECT_EQ(CountLines(LogLines(), kFailureLine + TodayPath(), LinePart::kEnd), 1);
   }
   EXPECT_EQ(ReadWholeFile(TodayPath()), before) << "nothing partial was left";
@@ -53,7 +50,7 @@ TEST_F(ModuleFaults, HistoryFileHeldWithoutSharingFailsTheRecordAndTheNextOneIsW
   ASSERT_EQ(module_.OnOutOfSuspend(), 0u);
   const std::vector<std::string> lines = TodayLines();
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_NE(lines[1].find(",2,Out of suspend,"), std::string::npos) << lines[1];
+  EXPECT_NE(lines[1].find(",2,Out of suspend,"), std::string::npos) << "the state the failed record chose stood";
   EXPECT_EQ(CountLines(LogLines(), kFailureLine + TodayPath(), LinePart::kEnd), 1);
 }
 
@@ -160,22 +157,20 @@ TEST(ReadOnlySubnetKey, RefusedWriteKeepsTheStoredListAndTheSubnetInMemory) {
   const std::string logPath = temp / "registry.log";
   const CapturedLog log(9, 1 << 20, logPath);
   TestHostTable table;
-  table.Add("10.9.1.1", "255.255.0.0");
   ConnectionScript script;
   script.reachable = true;
-  Mardonel module;
-  module.addressTable = table.get();
-  module.connection = FakeConnectionOf(script);
-  module.managedSubnets = {SubnetOf("10.7.0.0")};
+  const FakeClock clock;
+  Mardonel module(FakeConnectionOf(script), clock);
+  StoreText(kSettingsKey, kLogFileNameValue, logPath);
   StoreText(kCommonKey, "ManagedSubnets", "10.7.0.0");
+  ASSERT_EQ(module.OnStartup(table.get(), 0), 0u);
+  table.Add("10.9.1.1", "255.255.0.0");
   const ScopedReadOnlyKey readOnly(kCommonKey);
   ASSERT_TRUE(readOnly.applied());
   ASSERT_TRUE(WritesRefused(kCommonKey)) << "the registry does not enforce the key's DACL here";
 
   EXPECT_EQ(module.OnNetAdaptersChanged(true, false), 0u);
-  EXPECT_EQ(module.managedState, kManaged);
   EXPECT_EQ(script.checks, 1);
-  EXPECT_EQ(module.managedSubnets, (std::vector<std::uint32_t>{SubnetOf("10.7.0.0"), SubnetOf("10.9.0.0")}));
   EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("10.7.0.0")) << "the old list is not lost";
   EXPECT_EQ(CountLines(SplitLines(ReadWholeFile(logPath)),
                        "SetRegParameter \"Software\\Quarnel\\Common\\ManagedSubnets\" - " +
@@ -188,8 +183,10 @@ TEST(ReadOnlySubnetKey, RefusedWriteKeepsTheStoredListAndTheSubnetInMemory) {
   // answered without the management point.
   EXPECT_EQ(module.OnSleep(), 0u);
   EXPECT_EQ(module.OnNetAdaptersChanged(true, false), 0u);
-  EXPECT_EQ(module.managedState, kManaged);
   EXPECT_EQ(script.checks, 1);
+  const std::vector<std::string> lines = AllHistoryLines(profile.StatesFolder());
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_NE(lines[2].find(",2,Net Adapters changed,"), std::string::npos) << lines[2];
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <random>
@@ -12,11 +11,15 @@
 #include <thread>
 #include <vector>
 
+#include "common/registry/setting_names.h"
 #include "module/mardonel.h"
 #include "stress_env.h"
+#include "support/managed_subnets_env.h"
 #include "support/profile_folder.h"
+#include "support/scratch_registry.h"
 #include "support/temp_folder.h"
 #include "support/test_host_table.h"
+#include "support/test_registry.h"
 #include "support/text_lines.h"
 #include "support/whole_file.h"
 
@@ -102,18 +105,25 @@ long WhileChanging(Change change, Evaluate evaluate) {
 
 class HostTableChurn : public testing::Test {
  protected:
-  void SetUp() override { module_.connection = FakeConnectionOf(script_); }
+  // Start-up on `table` while it is still empty, with `remembered` stored.
+  void Start(HostAddressTable* table, const char* remembered = nullptr) {
+    ASSERT_NO_FATAL_FAILURE(registry_.Redirect());
+    if (remembered != nullptr) RememberManagedSubnets(remembered);
+    ASSERT_EQ(module_.OnStartup(table, 0), 0u);
+  }
 
+  ScratchMachineRegistry registry_;
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
   CapturedLog log_{9, 64 << 20, temp_ / "churn.log"};
   ConnectionScript script_;
-  Mardonel module_;
+  FakeClock clock_;
+  Mardonel module_{FakeConnectionOf(script_), clock_};
 };
 
 TEST_F(HostTableChurn, EntriesAddedAndFreedDuringEvaluationsWithNothingRemembered) {
   TestHostTable table;
-  module_.addressTable = table.get();
+  Start(table.get());
   std::mt19937 random(7);
   const char* addresses[] = {"10.1.2.3", "192.168.5.20", "172.16.4.4", "10.200.0.1"};
   std::size_t entries = 0;
@@ -140,11 +150,11 @@ TEST_F(HostTableChurn, EntriesAddedAndFreedDuringEvaluationsWithNothingRemembere
   ReportFigure("table_changes", changes);
   ReportFigure("management_point_checks", script_.checks);
   EXPECT_EQ(failed, 0);
-  EXPECT_EQ(module_.managedState, kUnmanaged);
-  EXPECT_TRUE(module_.managedSubnets.empty());
+  EXPECT_FALSE(KeyExists(kCommonKey)) << "no subnet remembered";
   const std::vector<std::string> lines = AllHistoryLines(profile_.StatesFolder());
   ReportFigure("history_lines", static_cast<std::int64_t>(lines.size()));
   EXPECT_EQ(lines.size(), static_cast<std::size_t>(kEvaluations));
+  EXPECT_EQ(CountLines(lines, ",1,Net Adapters changed,"), kEvaluations);
   const std::vector<std::string> logged = SplitLines(ReadWholeFile(temp_ / "churn.log"));
   EXPECT_LE(script_.checks, kEvaluations) << "one check answers for a whole evaluation";
   EXPECT_GE(CountLines(logged, ": Failed to connect to MP. Setting status to unmanaged.", LinePart::kEnd),
@@ -154,19 +164,15 @@ TEST_F(HostTableChurn, EntriesAddedAndFreedDuringEvaluationsWithNothingRemembere
 
 TEST_F(HostTableChurn, NoReadFallsOutsideTheTableWhileItShrinksAndGrows) {
   PoisonedTable table;
-  module_.addressTable = table.get();
-  module_.managedSubnets = {SubnetOf("172.31.0.0"), SubnetOf("203.0.113.0")};
+  Start(table.get(), "172.31.0.0;203.0.113.0");
   std::mt19937 random(11);
   int failed = 0;
-  int managed = 0;
+  // A managed evaluation is put back at once by a sleep, which records it.
   const long changes = WhileChanging([&] { table.Change(random); },
                                      [&] {
                                        for (int evaluation = 0; evaluation < kEvaluations; ++evaluation) {
                                          if (module_.OnNetAdaptersChanged(true, true) != 0) ++failed;
-                                         if (module_.managedState != kUnmanaged) {
-                                           ++managed;
-                                           module_.managedState = kUnmanaged;
-                                         }
+                                         if (module_.OnSleep() != 0) ++failed;
                                        }
                                      });
 
@@ -174,15 +180,11 @@ TEST_F(HostTableChurn, NoReadFallsOutsideTheTableWhileItShrinksAndGrows) {
   ReportFigure("table_changes", changes);
   ReportFigure("management_point_checks", script_.checks);
   EXPECT_EQ(failed, 0);
-  EXPECT_EQ(managed, 0) << "the poisoned subnet beyond the table was read";
-  EXPECT_EQ(module_.managedSubnets.size(), 2u);
+  EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("172.31.0.0;203.0.113.0"));
   const std::vector<std::string> lines = AllHistoryLines(profile_.StatesFolder());
   ReportFigure("history_lines", static_cast<std::int64_t>(lines.size()));
-  EXPECT_EQ(lines.size(), static_cast<std::size_t>(kEvaluations));
-  const auto unmanaged = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
-    return line.find(",1,Net Adapters changed,") != std::string::npos;
-  });
-  EXPECT_EQ(unmanaged, kEvaluations);
+  EXPECT_EQ(CountLines(lines, ",1,Sleep,"), 0) << "the poisoned subnet beyond the table was read";
+  EXPECT_EQ(CountLines(lines, ",1,Net Adapters changed,"), kEvaluations);
 }
 
 }  // namespace

@@ -9,11 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "common/registry/setting_names.h"
 #include "module/mardonel.h"
 #include "stress_env.h"
+#include "support/managed_subnets_env.h"
 #include "support/profile_folder.h"
+#include "support/scratch_registry.h"
 #include "support/temp_folder.h"
 #include "support/test_host_table.h"
+#include "support/test_registry.h"
 
 namespace mardonel {
 
@@ -29,16 +33,18 @@ long CountContaining(const std::vector<std::string>& lines, const std::string& t
 }
 
 TEST(SleepResumeLoad, EveryEventWritesOneLineAndMemoryStaysFlat) {
+  ScratchMachineRegistry registry;
+  ASSERT_NO_FATAL_FAILURE(registry.Redirect());
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
   const CapturedLog log(9, 64 << 20, temp / "load.log");
   TestHostTable table;
-  table.Add("192.168.5.20", "255.255.255.0");
   ConnectionScript script;
-  Mardonel module;
-  module.addressTable = table.get();
-  module.connection = FakeConnectionOf(script);
-  module.managedSubnets = {SubnetOf("192.168.5.0")};
+  const FakeClock clock;
+  Mardonel module(FakeConnectionOf(script), clock);
+  RememberManagedSubnets("192.168.5.0");
+  ASSERT_EQ(module.OnStartup(table.get(), 0), 0u);
+  table.Add("192.168.5.20", "255.255.255.0");
 
   int failed = 0;
   std::uint64_t warm = 0;
@@ -63,7 +69,7 @@ TEST(SleepResumeLoad, EveryEventWritesOneLineAndMemoryStaysFlat) {
   EXPECT_EQ(lines.size(), static_cast<std::size_t>(kEvents));
   EXPECT_EQ(CountContaining(lines, ",2,Out of suspend,"), kEvents / 2);
   EXPECT_EQ(CountContaining(lines, ",1,Sleep,"), kEvents / 2);
-  EXPECT_EQ(module.managedSubnets.size(), 1u);
+  EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("192.168.5.0"));
   ASSERT_NE(warm, 0u) << "the platform reports no commit charge";
   EXPECT_LE(end, warm + kMemorySlack);
 }

@@ -1,6 +1,6 @@
 // What the load and fault tests share: the log pointed at a test file, a
-// check that answers at once, history lines counted over every day's file,
-// and the figures a run prints.
+// check that answers at once, a clock the test sets, history lines counted
+// over every day's file, and the figures a run prints.
 #pragma once
 
 #include <windows.h>
@@ -12,16 +12,13 @@
 #include <vector>
 
 #include "common/log/log.h"
+#include "support/all_history.h"
 #include "support/captured_log.h"
+#include "support/fake_clock.h"
 #include "support/fake_connection.h"
 #include "support/fast_log_printf.h"
 
 namespace mardonel {
-
-// The lines of every history file in `statesFolder` (with its trailing
-// backslash), oldest day first: a run that crosses midnight UTC spreads its
-// records over two files.
-std::vector<std::string> AllHistoryLines(const std::string& statesFolder);
 
 // The process's commit charge. Wine reports no PrivateUsage; PagefileUsage
 // is the same figure on Windows and is kept by Wine.

@@ -1,10 +1,9 @@
 // The one stand-in for the management point check: it answers as its script
-// says, after a delay or with an exception when asked, and the script shows
-// what the module did with it.
+// says, with an exception when asked, and the script shows what the module
+// did with it.
 #pragma once
 
-#include <windows.h>
-
+#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
@@ -18,7 +17,7 @@ struct ConnectionScript {
   enum class Failure { kNone, kOutOfMemory, kError };
 
   bool reachable = false;
-  DWORD delayMs = 0;                          // before every answer
+  std::function<void()> duringCheck;          // before every answer
   std::optional<std::uint32_t> localAddress;  // what the check says it was reached from
   Failure failure = Failure::kNone;
 
@@ -33,7 +32,7 @@ class FakeConnection : public IConnection {
   bool IsAvailable() override { return true; }
   bool TestConnectivity() override {
     ++script_.checks;
-    if (script_.delayMs != 0) Sleep(script_.delayMs);
+    if (script_.duringCheck) script_.duringCheck();
     if (script_.failure == ConnectionScript::Failure::kOutOfMemory) throw std::bad_alloc();
     if (script_.failure == ConnectionScript::Failure::kError) throw std::runtime_error("check");
     return script_.reachable;

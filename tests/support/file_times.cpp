@@ -29,10 +29,4 @@ std::string HistoryNameFor(const SYSTEMTIME& date) {
   return name;
 }
 
-std::string TodayUtcHistoryName() {
-  SYSTEMTIME utc;
-  GetSystemTime(&utc);
-  return HistoryNameFor(utc);
-}
-
 }  // namespace mardonel

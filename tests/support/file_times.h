@@ -12,9 +12,7 @@ std::uint64_t FileTimeValue(const FILETIME& time);
 FILETIME FileTimeOf(std::uint64_t value);
 std::uint64_t LocalNowFileTime();
 
-// The history file name of a date, e.g. "20261207T.mgt", and of the current
-// UTC day.
+// The history file name of a date, e.g. "20261207T.mgt".
 std::string HistoryNameFor(const SYSTEMTIME& date);
-std::string TodayUtcHistoryName();
 
 }  // namespace mardonel

@@ -1,5 +1,5 @@
-// Days around the present as the history maintenance sees them, for the
-// history folder tests.
+// Days around the test clock's present as the history maintenance sees
+// them, for the history folder tests.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/fake_clock.h"
 #include "support/file_times.h"
 
 namespace mardonel {
@@ -30,17 +31,10 @@ inline TestDay DayAt(std::uint64_t anyTime) {
   return day;
 }
 
-inline std::uint64_t UtcNowFileTime() {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  return FileTimeValue(now);
+// The UTC day `offset` days from the day of `now` (-1: the day before).
+inline TestDay UtcDay(int offset, std::uint64_t now = kWorkedExampleTime) {
+  return DayAt(now + static_cast<std::int64_t>(offset) * kTestDay);
 }
-
-// The UTC day `offset` days from today (-1: yesterday).
-inline TestDay UtcDay(int offset) { return DayAt(UtcNowFileTime() + static_cast<std::int64_t>(offset) * kTestDay); }
-
-// The local day `offset` days from today.
-inline TestDay LocalDay(int offset) { return DayAt(LocalNowFileTime() + static_cast<std::int64_t>(offset) * kTestDay); }
 
 inline std::vector<std::string> NamesOf(const std::vector<TestDay>& days) {
   std::vector<std::string> names;
