@@ -9,6 +9,7 @@ namespace mardonel {
 namespace {
 
 constexpr DWORD kReadPiece = 1 << 20;
+constexpr std::size_t kRecordsRoom = 1 << 20;
 
 // The module may be appending meanwhile: every sharing is allowed. A file of
 // any size is read a piece at a time; one cut short meanwhile is read as far
@@ -19,9 +20,10 @@ bool ReadHistoryFile(const std::string& path, HistoryFileReader& reader, std::st
                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   bool whole = static_cast<bool>(file);
   buffer.resize(kReadPiece);
-  DWORD read = 0;
-  while (whole && (whole = ReadFile(file.get(), buffer.data(), kReadPiece, &read, nullptr) != FALSE) && read > 0) {
-    reader.Add(std::string_view(buffer.data(), read));
+  // A disk file reads short only at its end.
+  for (DWORD read = kReadPiece; whole && read == kReadPiece;) {
+    whole = ReadFile(file.get(), buffer.data(), kReadPiece, &read, nullptr) != FALSE;
+    if (whole) reader.Add(std::string_view(buffer.data(), read));
   }
   if (!whole) why = ErrorText(GetLastError());
   reader.Finish();
@@ -40,6 +42,9 @@ DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<
   // Part of a folder would be reported as if it were all of it.
   if (listing.error != ERROR_SUCCESS && listing.error != ERROR_FILE_NOT_FOUND) return listing.error;
   std::string buffer;
+  // Room for a year of records a minute whatever the files' sizes claim
+  // (sparse files claim anything): memory is only taken as it is used.
+  log.records.reserve(kRecordsRoom);
   for (const HistoryFolderEntry& entry : listing.entries) {
     if (!entry.IsHistoryFile()) continue;
     const std::string path = base + "\\" + entry.name;

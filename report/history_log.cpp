@@ -17,20 +17,20 @@ bool SameEvent(const HistoryRecord& a, const HistoryRecord& b) {
   return a.eventTime == b.eventTime && a.state == b.state && a.reason == b.reason;
 }
 
-// Marks in `duplicate` each record of `order` (indices sorted by event
-// time, equal times in write order) that repeats one before it. Of one time
-// at most one record is kept per state and reason.
-void MarkRepeats(const std::vector<HistoryRecord>& records, const std::vector<std::size_t>& order,
-                 std::vector<bool>& duplicate) {
+// Marks in `duplicate` each record that repeats one before it, taking the
+// records as `at(0)`, `at(1)`, ... : sorted by event time, equal times in
+// write order. Of one time at most one record is kept per state and reason.
+template <typename At>
+void MarkRepeats(const std::vector<HistoryRecord>& records, At at, std::vector<bool>& duplicate) {
   std::vector<std::size_t> keptOfTime;
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    const HistoryRecord& record = records[order[i]];
-    if (i > 0 && records[order[i - 1]].eventTime != record.eventTime) keptOfTime.clear();
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const HistoryRecord& record = records[at(i)];
+    if (i > 0 && records[at(i - 1)].eventTime != record.eventTime) keptOfTime.clear();
     if (std::any_of(keptOfTime.begin(), keptOfTime.end(),
                     [&](std::size_t kept) { return SameEvent(records[kept], record); })) {
-      duplicate[order[i]] = true;
+      duplicate[at(i)] = true;
     } else {
-      keptOfTime.push_back(order[i]);
+      keptOfTime.push_back(at(i));
     }
   }
 }
@@ -88,13 +88,20 @@ void AddHistoryFile(HistoryLog& log, std::string_view name, std::string_view con
 
 void DropDuplicateRecords(HistoryLog& log) {
   std::vector<HistoryRecord>& records = log.records;
-  std::vector<std::size_t> order(records.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  const auto earlier = [&](std::size_t a, std::size_t b) { return records[a].eventTime < records[b].eventTime; };
-  // Written in time order, the records need no sorting.
-  if (!std::is_sorted(order.begin(), order.end(), earlier)) std::stable_sort(order.begin(), order.end(), earlier);
+  const auto earlier = [](const HistoryRecord& a, const HistoryRecord& b) { return a.eventTime < b.eventTime; };
   std::vector<bool> duplicate(records.size());
-  MarkRepeats(records, order, duplicate);
+  if (std::is_sorted(records.begin(), records.end(), earlier)) {
+    // Written in time order, as the module writes: no sorting needed.
+    MarkRepeats(
+        records, [](std::size_t i) { return i; }, duplicate);
+  } else {
+    std::vector<std::size_t> order(records.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return earlier(records[a], records[b]); });
+    MarkRepeats(
+        records, [&order](std::size_t i) { return order[i]; }, duplicate);
+  }
   std::size_t kept = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (duplicate[i]) {

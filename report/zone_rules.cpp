@@ -35,6 +35,7 @@ std::int64_t ZoneRules::LocalOf(std::int64_t utc) const {
 }
 
 std::int64_t ZoneRules::UtcOf(std::int64_t local, std::int64_t notBefore) const {
+  if (segments_.size() == 1) return local - segments_.front().offset;
   // The last segment whose local readings start at or before `local`; only
   // it and those just before it, reaching past a fall-back, can hold it.
   std::size_t last = 0;
