@@ -23,4 +23,10 @@ struct BenchRegistrar {
 // Seconds taken by `job`, the best of `rounds` runs.
 double BestSeconds(int rounds, const std::function<void()>& job);
 
+// The median over `rounds` of each round's ratio of `ours` to `plain`, both
+// timed in the round after `reset`, in turns first: a load that slows one
+// side of one round does not set the figure.
+double MedianPairedRatio(int rounds, const std::function<void()>& reset, const std::function<void()>& ours,
+                         const std::function<void()>& plain);
+
 }  // namespace mardonel

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -26,6 +27,26 @@ double BestSeconds(int rounds, const std::function<void()>& job) {
     if (seconds < best) best = seconds;
   }
   return best;
+}
+
+double MedianPairedRatio(int rounds, const std::function<void()>& reset, const std::function<void()>& ours,
+                         const std::function<void()>& plain) {
+  std::vector<double> ratios;
+  for (int round = 0; round < rounds; ++round) {
+    double oursSeconds = 0;
+    double plainSeconds = 0;
+    for (int turn = 0; turn < 2; ++turn) {
+      reset();
+      if ((round + turn) % 2 == 0) {
+        oursSeconds = BestSeconds(1, ours);
+      } else {
+        plainSeconds = BestSeconds(1, plain);
+      }
+    }
+    ratios.push_back(oursSeconds / plainSeconds);
+  }
+  std::sort(ratios.begin(), ratios.end());
+  return ratios[ratios.size() / 2];
 }
 
 // Usage: mardonel-bench [NAME-FILTER]

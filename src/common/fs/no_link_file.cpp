@@ -8,8 +8,9 @@ namespace mardonel {
 namespace {
 
 // The two cheap queries; GetFileInformationByHandle answers the same but
-// also looks up the file's name, which costs a hundred times more.
-DWORD CheckPlainFile(HANDLE file) {
+// also looks up the file's name, which costs a hundred times more. The
+// second also gives the size, so that no caller asks again.
+DWORD CheckPlainFile(HANDLE file, std::int64_t& size) {
   FILE_ATTRIBUTE_TAG_INFO tag = {};
   FILE_STANDARD_INFO standard = {};
   if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
@@ -19,6 +20,7 @@ DWORD CheckPlainFile(HANDLE file) {
   if ((tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || standard.NumberOfLinks > 1) return kLinkRefused;
   // As DeleteFileA answers for a folder.
   if (standard.Directory) return ERROR_ACCESS_DENIED;
+  size = standard.EndOfFile.QuadPart;
   return ERROR_SUCCESS;
 }
 
@@ -40,10 +42,11 @@ NoLinkFile OpenFileNoLink(const char* path, DWORD access, DWORD share, DWORD dis
   if (!file) return Failed(GetLastError());
   // An open that found the file reports ERROR_ALREADY_EXISTS; keep it.
   const DWORD opened = GetLastError();
-  const DWORD checked = CheckPlainFile(file.get());
+  std::int64_t size = 0;
+  const DWORD checked = CheckPlainFile(file.get(), size);
   if (checked != ERROR_SUCCESS) return Failed(checked);
   SetLastError(opened);
-  return {std::move(file), ERROR_SUCCESS};
+  return {std::move(file), ERROR_SUCCESS, size};
 }
 
 DWORD DeleteFileNoLink(const char* path) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "common/win/unique_any.h"
 
 namespace mardonel {
@@ -14,8 +16,9 @@ namespace mardonel {
 inline constexpr DWORD kLinkRefused = ERROR_CANT_ACCESS_FILE;
 
 struct NoLinkFile {
-  unique_hfile file;  // empty unless opened and plain
-  DWORD error;        // ERROR_SUCCESS, kLinkRefused or the platform's error
+  unique_hfile file;      // empty unless opened and plain
+  DWORD error;            // ERROR_SUCCESS, kLinkRefused or the platform's error
+  std::int64_t size = 0;  // bytes when opened, from the query that checked the links
 };
 
 // CreateFileA of the name itself (FILE_FLAG_OPEN_REPARSE_POINT), refused

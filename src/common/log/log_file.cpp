@@ -89,7 +89,7 @@ void ReportLogLinkRefused(const char* path, const char* action) {
   if (length > 0) WriteLogConsole(line, std::strlen(line));
 }
 
-unique_hfile OpenLogFile(LogState& log) {
+LogFile OpenLogFile(LogState& log) {
   if (IsConsoleOnlyLog(log.settings)) return {};
   const char* path = LogFilePath(log);
   if (path[0] == '\0') return {};
@@ -112,8 +112,12 @@ unique_hfile OpenLogFile(LogState& log) {
     ReportLogLinkRefused(path, "write");
     return {};
   }
-  SetFilePointer(file.file.get(), 0, nullptr, FILE_END);
-  return std::move(file.file);
+  // To the end the link check found: a move from the end would ask the
+  // file for its size once more.
+  LARGE_INTEGER end;
+  end.QuadPart = file.size;
+  SetFilePointerEx(file.file.get(), end, nullptr, FILE_BEGIN);
+  return {std::move(file.file), file.size};
 }
 
 }  // namespace mardonel

@@ -13,10 +13,11 @@ const char* LogFilePath(LogState& log);
 // True when the file name setting is "-": records go to the console only.
 bool IsConsoleOnlyLog(const LogSettings& settings);
 
-// The log file opened for appending, or null when there is none to write
-// (console only, in use by another program, not creatable, or refused because
-// it or its folder is a link). Creates the file and its folders when missing.
-unique_hfile OpenLogFile(LogState& log);
+// The log file opened for appending; its handle is empty when there is none to
+// write (console only, in use by another program, not creatable, or refused
+// because it or its folder is a link). Creates the file and its folders when
+// missing.
+LogFile OpenLogFile(LogState& log);
 
 // Tells the console that `action` ("write", "roll over") on the log file
 // `path` was refused because the file or its folder is a link: the log

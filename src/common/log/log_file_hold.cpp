@@ -13,16 +13,16 @@ LogFileHold::~LogFileHold() {
   if (--log->fileHolds == 0) log->heldFile.reset();
 }
 
-unique_hfile TakeLogFile(LogState& log) {
-  if (log.heldFile && *log.heldFile) {
-    unique_hfile file = std::move(*log.heldFile);
+LogFile TakeLogFile(LogState& log) {
+  if (log.heldFile && log.heldFile->handle) {
+    LogFile file = std::move(*log.heldFile);
     log.heldFile.reset();
     return file;
   }
   return OpenLogFile(log);
 }
 
-void PutBackLogFile(LogState& log, unique_hfile file) {
+void PutBackLogFile(LogState& log, LogFile file) {
   if (log.fileHolds > 0) log.heldFile = std::move(file);
 }
 

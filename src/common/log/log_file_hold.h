@@ -19,10 +19,10 @@ class LogFileHold {
 
 // For the file sink: the file for the next record, the one held open if
 // there is one, otherwise OpenLogFile()'s.
-unique_hfile TakeLogFile(LogState& log);
+LogFile TakeLogFile(LogState& log);
 
 // For the file sink, after a record: the file stays open while a hold lasts;
 // otherwise it is closed.
-void PutBackLogFile(LogState& log, unique_hfile file);
+void PutBackLogFile(LogState& log, LogFile file);
 
 }  // namespace mardonel

@@ -17,9 +17,11 @@ namespace mardonel {
 
 namespace {
 
-void WriteLogFile(HANDLE file, const char* text, std::size_t length) {
+void WriteLogFile(LogFile& file, const char* text, std::size_t length) {
+  if (!file.handle) return;
   DWORD written = 0;
-  if (file != nullptr) WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
+  WriteFile(file.handle.get(), text, static_cast<DWORD>(length), &written, nullptr);
+  file.end += written;
 }
 
 int FormatRecord(LogStampState& stamp, char* record, int size, const char* format, ...) {
@@ -31,7 +33,7 @@ int FormatRecord(LogStampState& stamp, char* record, int size, const char* forma
 }
 
 // Says how many records the bounded queue dropped, where they would have been.
-void WriteDroppedNote(LogStampState& stamp, HANDLE file, std::size_t dropped) {
+void WriteDroppedNote(LogStampState& stamp, LogFile& file, std::size_t dropped) {
   // The note must not change how the records around it continue their lines.
   const bool lineContinues = stamp.lineContinues;
   char note[kLogRecordSize];
@@ -42,18 +44,13 @@ void WriteDroppedNote(LogStampState& stamp, HANDLE file, std::size_t dropped) {
   WriteLogConsole(note + 2, static_cast<std::size_t>(length - 2));
 }
 
-void DrainPendingRecords(LogState& log, HANDLE file) {
+void DrainPendingRecords(LogState& log, LogFile& file) {
   if (const std::size_t dropped = log.queue.TakeDropped(); dropped != 0) WriteDroppedNote(log.stamp, file, dropped);
   while (unique_pending_record record = log.queue.Pop()) {
     const auto length = static_cast<std::size_t>(record->length);
     WriteLogFile(file, record->text(), length);
     WriteLogConsole(record->text(), length);
   }
-}
-
-bool ReachedSizeLimit(HANDLE file, std::int32_t maxFileSize) {
-  LARGE_INTEGER size;
-  return GetFileSizeEx(file, &size) && size.QuadPart >= maxFileSize;
 }
 
 }  // namespace
@@ -65,17 +62,17 @@ int vLogPrintfLocked(LogState& log, const char* format, va_list args) {
 
   char record[kLogRecordSize];
   const int length = FormatLogRecord(log.stamp, record, sizeof record, format, args);
-  unique_hfile file = TakeLogFile(log);
-  if (!file && !IsConsoleOnlyLog(log.settings)) return log.queue.Push(record, length);
+  LogFile file = TakeLogFile(log);
+  if (!file.handle && !IsConsoleOnlyLog(log.settings)) return log.queue.Push(record, length);
 
-  DrainPendingRecords(log, file.get());
+  DrainPendingRecords(log, file);
   if (length > 2) {
     const auto textLength = static_cast<std::size_t>(length - 2);
     WriteLogConsole(record + 2, textLength);
-    WriteLogFile(file.get(), record + 2, textLength);
+    WriteLogFile(file, record + 2, textLength);
   }
-  if (file && ReachedSizeLimit(file.get(), log.settings.maxFileSize)) {
-    RollOverLogFile(log, std::move(file));
+  if (file.handle && file.end >= log.settings.maxFileSize) {
+    RollOverLogFile(log, std::move(file.handle));
   } else {
     PutBackLogFile(log, std::move(file));
   }

@@ -11,6 +11,15 @@
 
 namespace mardonel {
 
+// The log file while it is open: for one record, or for a run of them while
+// a hold lasts. `end` is where the next write goes. The handle shares
+// reading only, so no one else writes meanwhile and the size taken at the
+// open stays true: no record asks the file for its end.
+struct LogFile {
+  unique_hfile handle;
+  std::int64_t end = 0;
+};
+
 struct LogState {
   LogSettings settings;
   LogStampState stamp;
@@ -20,7 +29,7 @@ struct LogState {
   int fileHolds = 0;               // LogFileHold objects alive
   // Open while a hold lasts. Optional only because the owner cannot be
   // constant-initialised.
-  std::optional<unique_hfile> heldFile;
+  std::optional<LogFile> heldFile;
   char defaultFileName[kLogFileNameSize] = "";  // the name an empty setting stands for, once found
 };
 
