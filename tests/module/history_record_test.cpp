@@ -18,7 +18,6 @@
 #include "support/fake_clock.h"
 #include "support/file_times.h"
 #include "support/folder_entries.h"
-#include "support/history_line.h"
 #include "support/profile_folder.h"
 #include "support/temp_folder.h"
 #include "support/text_lines.h"
