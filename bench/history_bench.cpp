@@ -11,7 +11,7 @@
 #include "bench.h"
 #include "common/fs/directory.h"
 #include "common/log/log_settings.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "module/mardonel.h"
 
 namespace mardonel {

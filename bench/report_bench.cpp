@@ -10,7 +10,7 @@
 
 #include "bench.h"
 #include "common/fs/directory.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "report/history_folder_files.h"
 #include "report/local_days.h"
 #include "report/managed_days.h"

@@ -4,7 +4,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

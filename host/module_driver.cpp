@@ -31,13 +31,13 @@ ModuleDriver::~ModuleDriver() { Finish(); }
 
 bool ModuleDriver::Load(std::string& error) {
   const std::string path = ProgramFolder() + kLibraryName;
-  library_ = LoadLibraryA(path.c_str());
-  if (library_ == nullptr) {
+  library_.reset(LoadLibraryA(path.c_str()));
+  if (!library_) {
     error = "cannot load " + path + ": " + ErrorMessage(GetLastError());
     return false;
   }
-  const auto factory =
-      reinterpret_cast<Tovera::GetModuleFunction>(reinterpret_cast<void*>(GetProcAddress(library_, "__getMardonel")));
+  const auto factory = reinterpret_cast<Tovera::GetModuleFunction>(
+      reinterpret_cast<void*>(GetProcAddress(library_.get(), "__getMardonel")));
   if (factory == nullptr) {
     error = path + " exports no __getMardonel";
     Finish();
@@ -94,9 +94,8 @@ void ModuleDriver::Finish() {
     module_ = nullptr;
     PrintStamped("module destroyed");
   }
-  if (library_ != nullptr) {
-    FreeLibrary(library_);
-    library_ = nullptr;
+  if (library_) {
+    library_.reset();
     if (GetModuleHandleA(kLibraryName) == nullptr) {
       PrintStamped(std::string(kLibraryName) + " unloaded");
     } else {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "common/win/win_owners.h"
 #include "tovera/agent_module.h"
 
 namespace mardonel {
@@ -40,7 +41,7 @@ class ModuleDriver {
  private:
   DWORD Call(const std::string& label, const std::function<DWORD(Tovera::IAgentModule&)>& operation);
 
-  HMODULE library_ = nullptr;
+  unique_hmodule library_;
   Tovera::IAgentModule* module_ = nullptr;
   bool started_ = false;
   int failures_ = 0;

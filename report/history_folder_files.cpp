@@ -2,7 +2,7 @@
 
 #include "common/history/history_files.h"
 #include "common/win/error_text.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

@@ -1,11 +1,13 @@
 #include "connection/config_mgr_mp_connection.h"
 
+#include <new>
 #include <utility>
 
 #include "common/log/log.h"
-#include "connection/com_apartment.h"
+#include "common/win/com_apartment.h"
+#include "common/win/com_error.h"
+#include "common/win/text_conversion.h"
 #include "connection/mp_url.h"
-#include "connection/text_conversion.h"
 #include "connection/wmi_error_text.h"
 
 namespace mardonel {
@@ -18,16 +20,22 @@ constexpr char kHandlerFile[] = ".\\ConfigMgrMPConnection.cpp";
 constexpr int kHandlerLine = 30;
 
 void LogHresultException(HRESULT error) {
+  // The line is written even when its text cannot be had: WMI's own failure
+  // leaves the text empty or says so, and so does a conversion's.
   std::wstring text;
   try {
     std::string ansiText;
-    GetWmiErrorText(error, ansiText);
-    text = AnsiToWide(ansiText.c_str(), CP_THREAD_ACP);
-  } catch (...) {
-    // The line is written even when its text cannot be had.
+    static_cast<void>(GetWmiErrorText(error, ansiText));
+    static_cast<void>(AnsiToWide(ansiText.c_str(), CP_THREAD_ACP, text));
+  } catch (const std::bad_alloc&) {
+    text.clear();
   }
   LogPrintf("%T INFO: Catching and handling HRESULT exception %s:%d (0x%X)\n\t%ls\n", kHandlerFile, kHandlerLine,
             static_cast<unsigned>(error), text.c_str());
+}
+
+void LogGeneralException() {
+  LogPrintf("%T WARNING: Caught and handled general exception %s:%d\n", kHandlerFile, kHandlerLine);
 }
 
 }  // namespace
@@ -41,7 +49,7 @@ bool ConfigMgrMPConnection::IsAvailable() { return true; }
 
 bool ConfigMgrMPConnection::TestConnectivity() {
   lastLocalAddress_.reset();
-  const CComApartment apartment(COINIT_MULTITHREADED);
+  const ComApartment apartment(COINIT_MULTITHREADED);
   if (FAILED(apartment.result())) {
     LogPrintf("%T: CoInitializeEx failed. Returning failed connectivity status.\n");
     return false;
@@ -53,7 +61,11 @@ bool ConfigMgrMPConnection::CheckManagementPoint() {
   try {
     const std::optional<std::wstring> name = nameSource_();
     if (!name) return false;
-    const std::string ansiName = WideToAnsi(name->c_str(), CP_ACP);
+    std::string ansiName;
+    if (WideToAnsi(name->c_str(), CP_ACP, ansiName) != ERROR_SUCCESS) {
+      LogGeneralException();
+      return false;
+    }
     if (!IsManagementPointNameText(ansiName.c_str())) {
       if (DebugInfoEnabled()) LogPrintf("%T: Management point name holds control characters\n");
       return false;
@@ -67,11 +79,11 @@ bool ConfigMgrMPConnection::CheckManagementPoint() {
       return false;
     }
     return TestUrl(url);
-  } catch (HRESULT error) {
-    LogHresultException(error);
+  } catch (const ComError& error) {
+    LogHresultException(error.result());
     return false;
   } catch (...) {
-    LogPrintf("%T WARNING: Caught and handled general exception %s:%d\n", kHandlerFile, kHandlerLine);
+    LogGeneralException();
     return false;
   }
 }

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "connection/text_conversion.h"
-#include "connection/wrapper_error.h"
+#include "common/win/text_conversion.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 
@@ -117,10 +117,9 @@ int LookUpTcpHost(const char* host, unsigned short port, DWORD timeout, unique_a
   std::wstring wideHost;
   std::wstring service;
   try {
-    wideHost = AnsiToWide(host, CP_ACP);
+    // A name that has no wide form names no host.
+    if (AnsiToWide(host, CP_ACP, wideHost) != ERROR_SUCCESS) return WSAHOST_NOT_FOUND;
     service = std::to_wstring(port);
-  } catch (const CWrapperError&) {
-    return WSAHOST_NOT_FOUND;  // a name that has no wide form names no host
   } catch (const std::bad_alloc&) {
     return WSA_NOT_ENOUGH_MEMORY;
   }

@@ -5,7 +5,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include "common/win/unique_any.h"
+#include "common/win/net_owners.h"
 
 namespace mardonel {
 

@@ -2,7 +2,7 @@
 
 #include <wbemcli.h>
 
-#include "connection/com_owners.h"
+#include "common/win/com_owners.h"
 #include "connection/wbem_connect.h"
 #include "connection/wbem_instance_list.h"
 

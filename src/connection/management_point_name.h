@@ -8,7 +8,7 @@
 namespace mardonel {
 
 // No name when the local management client knows no management point.
-// Failures are thrown: COM failures as their HRESULT, others as other types.
+// Failures are thrown: COM failures as ComError, others as other types.
 using ManagementPointNameSource = std::function<std::optional<std::wstring>()>;
 
 // The local management client's answer, through WMI. COM must be initialised

@@ -3,7 +3,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include "common/win/unique_any.h"
+#include "common/win/net_owners.h"
 #include "connection/host_lookup.h"
 
 namespace mardonel {

@@ -5,7 +5,7 @@
 
 #include "common/log/log.h"
 #include "common/win/error_text.h"
-#include "common/win/unique_any.h"
+#include "common/win/net_owners.h"
 #include "connection/config_mgr_mp_connection.h"
 #include "connection/tcp_probe.h"
 

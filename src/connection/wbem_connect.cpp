@@ -3,7 +3,8 @@
 #include <string>
 
 #include "common/log/log.h"
-#include "connection/text_conversion.h"
+#include "common/win/com_error.h"
+#include "common/win/text_conversion.h"
 
 namespace mardonel {
 
@@ -15,10 +16,6 @@ std::wstring NamespacePath(const wchar_t* server, const wchar_t* nameSpace) {
   std::wstring path;
   if (!IsEmpty(server)) path.append(L"\\\\").append(server).append(L"\\");
   return path.append(nameSpace);
-}
-
-void ThrowIfFailed(HRESULT result) {
-  if (FAILED(result)) throw result;
 }
 
 }  // namespace
@@ -33,7 +30,10 @@ void WbemConnectServer(com_ptr<IWbemServices>& services, const wchar_t* server, 
   const unique_bstr userCopy = CopyBstr(IsEmpty(user) ? nullptr : user);
   const unique_bstr passwordCopy = CopyBstr(IsEmpty(password) ? nullptr : password);
   const unique_bstr path = CopyBstr(NamespacePath(server, nameSpace).c_str());
-  if (DebugInfoEnabled()) LogPrintf("%T: Connecting to %s\n", WideToAnsi(path.get(), CP_ACP).c_str());
+  std::string ansiPath;
+  if (DebugInfoEnabled() && WideToAnsi(path.get(), CP_ACP, ansiPath) == ERROR_SUCCESS) {
+    LogPrintf("%T: Connecting to %s\n", ansiPath.c_str());
+  }
 
   ThrowIfFailed(locator->ConnectServer(path.get(), userCopy.get(), passwordCopy.get(), nullptr, 0, nullptr, nullptr,
                                        services.put()));

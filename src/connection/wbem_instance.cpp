@@ -1,13 +1,14 @@
 #include "connection/wbem_instance.h"
 
+#include "common/win/com_error.h"
+
 namespace mardonel {
 
 unique_variant CWbemInstance::GetProperty(const wchar_t* name) const {
-  if (!object_) throw E_POINTER;
+  if (!object_) throw ComError(E_POINTER);
   unique_variant value;
-  const HRESULT result = object_->Get(name, 0, value.put(), nullptr, nullptr);
-  if (FAILED(result)) throw result;
-  return unique_variant(value.get());
+  ThrowIfFailed(object_->Get(name, 0, value.put(), nullptr, nullptr));
+  return value;
 }
 
 }  // namespace mardonel

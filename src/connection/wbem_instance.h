@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <wbemcli.h>
 
-#include "connection/com_owners.h"
+#include "common/win/com_owners.h"
 
 namespace mardonel {
 
@@ -14,8 +14,8 @@ class CWbemInstance {
   // Takes a reference of its own to `object`.
   explicit CWbemInstance(IWbemClassObject* object) : object_(object) {}
 
-  // The named property's value with its type. Throws the HRESULT of a failed
-  // read, E_POINTER for an instance without an object.
+  // The named property's value with its type. Throws ComError with the
+  // HRESULT of a failed read, E_POINTER for an instance without an object.
   unique_variant GetProperty(const wchar_t* name) const;
 
   IWbemClassObject* get() const { return object_.get(); }

@@ -1,15 +1,16 @@
 #include "connection/wbem_instance_list.h"
 
+#include "common/win/com_error.h"
+
 namespace mardonel {
 
 void CWbemInstanceList::Query(const wchar_t* wql, long flags) {
-  if (!services_) throw E_POINTER;
+  if (!services_) throw ComError(E_POINTER);
   com_ptr<IEnumWbemClassObject> enumerator;
   {
     const unique_bstr language = CopyBstr(L"WQL");
     const unique_bstr query = CopyBstr(wql);
-    const HRESULT result = services_->ExecQuery(language.get(), query.get(), flags, nullptr, enumerator.put());
-    if (FAILED(result)) throw result;
+    ThrowIfFailed(services_->ExecQuery(language.get(), query.get(), flags, nullptr, enumerator.put()));
   }
 
   ULONG returned = 1;
@@ -18,7 +19,7 @@ void CWbemInstanceList::Query(const wchar_t* wql, long flags) {
     const HRESULT result = enumerator->Next(kNextTimeout, 1, object.put(), &returned);
     // Whatever the reason, a call that delivers nothing ends the enumeration.
     if (result == WBEM_S_FALSE || returned == 0) break;
-    if (FAILED(result)) throw result;
+    ThrowIfFailed(result);
     emplace_back(object.get());
   }
 }

@@ -6,7 +6,7 @@
 
 #include <list>
 
-#include "connection/com_owners.h"
+#include "common/win/com_owners.h"
 #include "connection/wbem_instance.h"
 
 namespace mardonel {
@@ -20,8 +20,8 @@ class CWbemInstanceList : public std::list<CWbemInstance> {
   CWbemInstanceList(const CWbemInstanceList&) = delete;
   CWbemInstanceList& operator=(const CWbemInstanceList&) = delete;
 
-  // Appends every object the query returns. A failed query throws its
-  // HRESULT; a wait of more than kNextTimeout for the next object ends the
+  // Appends every object the query returns. A failed query throws ComError;
+  // a wait of more than kNextTimeout for the next object ends the
   // enumeration, keeping what came before.
   void Query(const wchar_t* wql, long flags);
 

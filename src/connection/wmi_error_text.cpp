@@ -2,8 +2,8 @@
 
 #include <wbemcli.h>
 
-#include "connection/com_owners.h"
-#include "connection/text_conversion.h"
+#include "common/win/com_owners.h"
+#include "common/win/text_conversion.h"
 
 namespace mardonel {
 
@@ -14,11 +14,13 @@ HRESULT GetWmiErrorText(HRESULT error, std::string& text) {
   if (created != S_OK) return created;
 
   unique_bstr message;
-  BSTR received = nullptr;
-  const HRESULT result = status->GetErrorCodeText(error, 0, 0, &received);
-  message.reset(received);
-  text = result == S_OK ? WideToAnsi(message.get(), CP_THREAD_ACP) : std::string("Get last error failed");
-  return result;
+  const HRESULT result = status->GetErrorCodeText(error, 0, 0, message.put());
+  if (result != S_OK) {
+    text = "Get last error failed";
+    return result;
+  }
+  const DWORD converted = WideToAnsi(message.get(), CP_THREAD_ACP, text);
+  return HRESULT_FROM_WIN32(converted);
 }
 
 }  // namespace mardonel

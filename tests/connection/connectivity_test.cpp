@@ -5,13 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "common/win/com_error.h"
 #include "connection/config_mgr_mp_connection.h"
 #include "connection/tcp_probe.h"
-#include "connection/wrapper_error.h"
 #include "support/captured_log.h"
 #include "support/loopback_listener.h"
 #include "support/seconds_taken.h"
@@ -167,9 +168,10 @@ TEST(Connectivity, NoManagementPointGivesFalseSilently) {
 
 TEST(Connectivity, ThrownFailuresAreLoggedWhateverTheDebugMask) {
   CapturedLog log(kQuiet);
-  ConfigMgrMPConnection hresult([]() -> std::optional<std::wstring> { throw static_cast<HRESULT>(0x80041002); });
+  ConfigMgrMPConnection hresult(
+      []() -> std::optional<std::wstring> { throw ComError(static_cast<HRESULT>(0x80041002)); });
   EXPECT_FALSE(hresult.TestConnectivity());
-  ConfigMgrMPConnection wrapper([]() -> std::optional<std::wstring> { throw CWrapperError(E_OUTOFMEMORY); });
+  ConfigMgrMPConnection wrapper([]() -> std::optional<std::wstring> { throw std::bad_alloc(); });
   EXPECT_FALSE(wrapper.TestConnectivity());
 
   const std::string text = log.Text();

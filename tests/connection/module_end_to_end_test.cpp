@@ -8,6 +8,7 @@
 #include "common/registry/setting_names.h"
 #include "support/all_history.h"
 #include "support/file_times.h"
+#include "support/loaded_module.h"
 #include "support/profile_folder.h"
 #include "support/scratch_registry.h"
 #include "support/temp_folder.h"
@@ -34,16 +35,15 @@ TEST(ModuleEndToEnd, StartupOnAnUnknownSubnetWithoutTheClientRecordsUnmanaged) {
   TestHostTable table;
   table.Add("10.77.3.9", "255.255.255.0");
 
-  HMODULE library = LoadLibraryA("Mardonel.dll");
-  ASSERT_NE(library, nullptr);
-  const auto factory =
-      reinterpret_cast<void* (*)(void*)>(reinterpret_cast<void*>(GetProcAddress(library, "__getMardonel")));
-  ASSERT_NE(factory, nullptr);
+  LoadedModule library;
+  ASSERT_NO_FATAL_FAILURE(library.Load());
+  void* (*factory)(void*) = nullptr;
+  ASSERT_NO_FATAL_FAILURE(library.Find("__getMardonel", factory));
   void* module = factory(nullptr);
   ASSERT_NE(module, nullptr);
   EXPECT_EQ(SlotOf<StartupSlot>(module, 1)(module, table.get(), 0), 0u);
   SlotOf<DestroySlot>(module, 0)(module, 1);
-  FreeLibrary(library);
+  library.Unload();
 
   const std::string text = FileExists(logPath) ? ReadWholeFile(logPath) : std::string();
   const std::size_t caught =

@@ -5,12 +5,11 @@
 #include <thread>
 #include <vector>
 
-#include "connection/com_apartment.h"
-#include "connection/text_conversion.h"
+#include "common/win/com_apartment.h"
+#include "common/win/com_error.h"
 #include "connection/wbem_connect.h"
 #include "connection/wbem_instance_list.h"
 #include "connection/wmi_error_text.h"
-#include "connection/wrapper_error.h"
 #include "support/captured_log.h"
 
 namespace mardonel {
@@ -26,8 +25,8 @@ template <typename Job>
 HRESULT ThrownHresult(Job job) {
   try {
     job();
-  } catch (HRESULT error) {
-    return error;
+  } catch (const ComError& error) {
+    return error.result();
   }
   return S_OK;
 }
@@ -59,7 +58,7 @@ class WmiHelper : public testing::Test {
     return values;
   }
 
-  CComApartment apartment_{COINIT_MULTITHREADED};
+  ComApartment apartment_{COINIT_MULTITHREADED};
   com_ptr<IWbemServices> services_;
 };
 
@@ -208,20 +207,6 @@ TEST_F(WmiHelper, GivesWmiTextsForHresults) {
   EXPECT_EQ(GetWmiErrorText(kInvalidNamespace, text), S_OK);
   EXPECT_FALSE(text.empty());
   EXPECT_EQ(text.find('\0'), std::string::npos);
-}
-
-TEST(TextConversion, RoundTripsAndRaisesWrapperErrors) {
-  EXPECT_EQ(WideToAnsi(L"root\\cimv2", CP_ACP), "root\\cimv2");
-  EXPECT_EQ(AnsiToWide("Invalid namespace", CP_THREAD_ACP), L"Invalid namespace");
-  EXPECT_EQ(WideToAnsi(nullptr, CP_ACP), "");
-  EXPECT_EQ(AnsiToWide(nullptr, CP_ACP), L"");
-  EXPECT_EQ(WideToAnsi(L"", CP_ACP), "");
-  try {
-    WideToAnsi(L"text", 54321);
-    ADD_FAILURE() << "an unknown code page converted";
-  } catch (const CWrapperError& error) {
-    EXPECT_EQ(HRESULT_FACILITY(error.Error()), FACILITY_WIN32);
-  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "support/all_history.h"
 #include "support/file_times.h"
 #include "support/history_line.h"
+#include "support/loaded_module.h"
 #include "support/profile_folder.h"
 #include "support/scratch_registry.h"
 #include "support/temp_folder.h"
@@ -40,19 +41,14 @@ class HostSlots : public testing::Test {
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(registry_.Redirect());
     StoreText(kSettingsKey, "LogFileName", temp_ / "agent.log");
-    library_ = LoadLibraryA("Mardonel.dll");
-    ASSERT_NE(library_, nullptr);
-    factory_ = reinterpret_cast<void* (*)(void*)>(reinterpret_cast<void*>(GetProcAddress(library_, "__getMardonel")));
-    ASSERT_NE(factory_, nullptr);
-  }
-  void TearDown() override {
-    if (library_ != nullptr) FreeLibrary(library_);
+    ASSERT_NO_FATAL_FAILURE(library_.Load());
+    ASSERT_NO_FATAL_FAILURE(library_.Find("__getMardonel", factory_));
   }
 
   ScratchMachineRegistry registry_;
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
-  HMODULE library_ = nullptr;
+  LoadedModule library_;
   void* (*factory_)(void*) = nullptr;
 };
 

@@ -7,6 +7,7 @@
 
 #include <cstdarg>
 
+#include "support/loaded_module.h"
 #include "support/whole_file.h"
 #include "tovera/agent_log.h"
 
@@ -31,24 +32,18 @@ class LogExports : public testing::Test {
   void SetUp() override {
     existed_ = FileExists(kLogPath);
     before_ = ReadWholeFile(kLogPath).size();
-    library_ = LoadLibraryA("Mardonel.dll");
-    ASSERT_NE(library_, nullptr);
-    log_ = Find("vLogPrintf");
-    fastLog_ = Find("vFastLogPrintf");
-    ASSERT_NE(log_, nullptr);
-    ASSERT_NE(fastLog_, nullptr);
+    ASSERT_NO_FATAL_FAILURE(library_.Load());
+    ASSERT_NO_FATAL_FAILURE(library_.Find("vLogPrintf", log_));
+    ASSERT_NO_FATAL_FAILURE(library_.Find("vFastLogPrintf", fastLog_));
   }
   void TearDown() override {
-    if (library_ != nullptr) FreeLibrary(library_);
+    library_.Unload();
     if (!existed_) DeleteFileA(kLogPath);
   }
 
-  LogFunction Find(const char* name) {
-    return reinterpret_cast<LogFunction>(reinterpret_cast<void*>(GetProcAddress(library_, name)));
-  }
   std::string Appended() const { return ReadWholeFile(kLogPath).substr(before_); }
 
-  HMODULE library_ = nullptr;
+  LoadedModule library_;
   LogFunction log_ = nullptr;
   LogFunction fastLog_ = nullptr;
   bool existed_ = false;

@@ -15,6 +15,7 @@
 #include "support/all_history.h"
 #include "support/captured_log.h"
 #include "support/file_times.h"
+#include "support/loaded_module.h"
 #include "support/profile_folder.h"
 #include "support/registry_witness.h"
 #include "support/scratch_registry.h"
@@ -61,17 +62,11 @@ class RegistryStartup : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(registry_.Redirect());
-    library_ = LoadLibraryA("Mardonel.dll");
-    ASSERT_NE(library_, nullptr);
-    factory_ =
-        reinterpret_cast<Tovera::GetModuleFunction>(reinterpret_cast<void*>(GetProcAddress(library_, "__getMardonel")));
-    ASSERT_NE(factory_, nullptr);
+    ASSERT_NO_FATAL_FAILURE(library_.Load());
+    ASSERT_NO_FATAL_FAILURE(library_.Find("__getMardonel", factory_));
   }
 
-  void TearDown() override {
-    Tovera::DestroyAgentModule(module_);
-    if (library_ != nullptr) FreeLibrary(library_);
-  }
+  void TearDown() override { Tovera::DestroyAgentModule(module_); }
 
   DWORD StartLoadedModule() {
     module_ = factory_(nullptr);
@@ -92,7 +87,7 @@ class RegistryStartup : public testing::Test {
   RemovedIfNew defaultLog_{DefaultLogPath()};
   RemovedIfNew defaultBackup_{DefaultLogPath().substr(0, DefaultLogPath().size() - 1) + "_"};
   TestHostTable table_;
-  HMODULE library_ = nullptr;
+  LoadedModule library_;
   Tovera::GetModuleFunction factory_ = nullptr;
   Tovera::IAgentModule* module_ = nullptr;
 };

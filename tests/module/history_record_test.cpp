@@ -11,7 +11,7 @@
 
 #include "common/fs/directory.h"
 #include "common/log/log_settings.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
 #include "support/child_run.h"

@@ -13,6 +13,7 @@
 #include "support/profile_folder.h"
 #include "support/registry_witness.h"
 #include "support/scratch_registry.h"
+#include "support/temp_folder.h"
 #include "support/test_host_table.h"
 #include "support/test_registry.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "report/history_folder_files.h"
 #include "report/local_days.h"
 #include "report/report_svg.h"

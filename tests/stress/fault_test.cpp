@@ -15,7 +15,7 @@
 #include "common/registry/registry_key.h"
 #include "common/registry/setting_names.h"
 #include "common/win/error_text.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "module/mardonel.h"
 #include "remembered_subnet_module.h"
 #include "stress_env.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "support/text_lines.h"
 #include "support/whole_file.h"
 

@@ -1,6 +1,6 @@
 #include "support/built_program.h"
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "support/temp_folder.h"
 #include "support/whole_file.h"
 

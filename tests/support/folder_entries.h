@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "common/win/unique_any.h"
+#include "common/win/net_owners.h"
 
 namespace mardonel {
 

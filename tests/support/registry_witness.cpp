@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "support/scratch_registry.h"
 #include "support/text_lines.h"
 

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

@@ -1,7 +1,7 @@
 // Folders that must not be links for the module to act inside them.
 #pragma once
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

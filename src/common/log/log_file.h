@@ -2,7 +2,7 @@
 #pragma once
 
 #include "common/log/log_state.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

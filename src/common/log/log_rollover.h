@@ -5,7 +5,7 @@
 
 #include "common/fs/no_link_file.h"
 #include "common/log/log_state.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

@@ -7,7 +7,7 @@
 #include "common/log/log_queue.h"
 #include "common/log/log_record.h"
 #include "common/log/log_settings.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

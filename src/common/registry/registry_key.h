@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

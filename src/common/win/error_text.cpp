@@ -5,7 +5,7 @@
 #include "common/win/last_error.h"
 #include "common/win/message_lookup.h"
 #include "common/win/module_list.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 
 namespace mardonel {
 

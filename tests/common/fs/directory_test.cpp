@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "support/temp_folder.h"
 #include "support/unix_link.h"
 #include "support/whole_file.h"

@@ -4,7 +4,7 @@
 
 #include "common/log/log_rollover.h"
 #include "common/log/log_state.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "log_test_env.h"
 #include "support/planted_link.h"
 #include "support/temp_folder.h"

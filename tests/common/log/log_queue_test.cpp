@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "common/log/log_queue.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "log_test_env.h"
 
 namespace mardonel {

@@ -2,7 +2,7 @@
 
 #include "common/fs/directory.h"
 #include "common/log/log_file_hold.h"
-#include "common/win/unique_any.h"
+#include "common/win/win_owners.h"
 #include "log_test_env.h"
 #include "support/text_lines.h"
 #include "support/whole_file.h"

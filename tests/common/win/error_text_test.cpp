@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/win/error_text.h"
+#include "common/win/win_owners.h"
 #include "support/temp_folder.h"
 
 namespace mardonel {
@@ -30,14 +31,11 @@ class ScopedMessageModule {
     const BOOL added =
         UpdateResourceA(update, RT_MESSAGETABLE, MAKEINTRESOURCEA(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
                         const_cast<unsigned char*>(table.data()), static_cast<DWORD>(table.size()));
-    if (EndUpdateResourceA(update, !added) && added) module_ = LoadLibraryA(path_.c_str());
-  }
-  ~ScopedMessageModule() {
-    if (module_ != nullptr) FreeLibrary(module_);
+    if (EndUpdateResourceA(update, !added) && added) module_.reset(LoadLibraryA(path_.c_str()));
   }
   ScopedMessageModule(const ScopedMessageModule&) = delete;
   ScopedMessageModule& operator=(const ScopedMessageModule&) = delete;
-  bool loaded() const { return module_ != nullptr; }
+  bool loaded() const { return static_cast<bool>(module_); }
 
  private:
   // One block a message, the blocks in rising order of their codes.
@@ -67,7 +65,7 @@ class ScopedMessageModule {
 
   ScopedTempFolder folder_;
   std::string path_;
-  HMODULE module_ = nullptr;
+  unique_hmodule module_;
 };
 
 constexpr DWORD kPlainOnly = 0xBEEF;

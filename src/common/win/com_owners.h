@@ -1,37 +1,36 @@
-// Owners of COM values and interface references: every way out of a scope
-// clears or releases them. Strings are `unique_bstr`.
+// Owners of COM strings, values and interface references: every way out of
+// a scope frees, clears or releases them.
 #pragma once
 
 #include <windows.h>
 #include <oaidl.h>
 #include <oleauto.h>
 
+#include <new>
 #include <utility>
 
 #include "common/win/unique_any.h"
-#include "connection/wrapper_error.h"
 
 namespace mardonel {
 
-// A copy of `text`; a null text gives a null string.
+using unique_bstr = unique_any<BSTR, SysFreeString>;
+
+// A copy of `text`; a null text gives a null string. A string that cannot be
+// made is a want of memory, thrown as any allocation's is.
 inline unique_bstr CopyBstr(const wchar_t* text) {
   if (text == nullptr) return unique_bstr();
   unique_bstr copy(SysAllocString(text));
-  if (!copy) throw CWrapperError(E_OUTOFMEMORY);
+  if (!copy) throw std::bad_alloc();
   return copy;
 }
 
-// A VARIANT owned by value: starts empty, copies deeply, clears on the way out.
+// A VARIANT owned by value: starts empty, clears on the way out; moved,
+// never copied.
 class unique_variant {
  public:
   unique_variant() { VariantInit(&value_); }
-  explicit unique_variant(const VARIANT& source) {
-    VariantInit(&value_);
-    // The source is only read; the platform declares it without const.
-    const HRESULT copied = VariantCopy(&value_, const_cast<VARIANT*>(&source));
-    if (FAILED(copied)) throw CWrapperError(copied);
-  }
-  unique_variant(const unique_variant& other) : unique_variant(other.value_) {}
+  unique_variant(unique_variant&& other) noexcept : value_(other.value_) { VariantInit(&other.value_); }
+  unique_variant(const unique_variant&) = delete;
   unique_variant& operator=(const unique_variant&) = delete;
   ~unique_variant() { VariantClear(&value_); }
 

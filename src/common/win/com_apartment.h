@@ -6,14 +6,14 @@
 
 namespace mardonel {
 
-class CComApartment {
+class ComApartment {
  public:
-  explicit CComApartment(DWORD model) : result_(CoInitializeEx(nullptr, model)) {}
-  ~CComApartment() {
+  explicit ComApartment(DWORD model) : result_(CoInitializeEx(nullptr, model)) {}
+  ~ComApartment() {
     if (SUCCEEDED(result_)) CoUninitialize();
   }
-  CComApartment(const CComApartment&) = delete;
-  CComApartment& operator=(const CComApartment&) = delete;
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
 
   // S_FALSE: the thread was already in this apartment, which is as good.
   HRESULT result() const { return result_; }
