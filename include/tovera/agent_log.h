@@ -31,9 +31,15 @@
 
 #include <cstdarg>
 
+#if defined(MARDONEL_BUILD)
+#define TOVERA_LOG_API __declspec(dllexport)
+#else
+#define TOVERA_LOG_API
+#endif
+
 extern "C" {
-int vLogPrintf(const char* format, va_list args);
-int vFastLogPrintf(const char* format, va_list args);
+TOVERA_LOG_API int vLogPrintf(const char* format, va_list args);
+TOVERA_LOG_API int vFastLogPrintf(const char* format, va_list args);
 }
 
 namespace Tovera {

@@ -99,7 +99,7 @@ int LogPrintf(const char* format, ...) {
 
 }  // namespace mardonel
 
-extern "C" __declspec(dllexport) int vLogPrintf(const char* format, va_list args) {
+extern "C" int vLogPrintf(const char* format, va_list args) {
   const mardonel::LastErrorKeeper lastError;
   try {
     const mardonel::LockedLogState log;
@@ -109,7 +109,7 @@ extern "C" __declspec(dllexport) int vLogPrintf(const char* format, va_list args
   }
 }
 
-extern "C" __declspec(dllexport) int vFastLogPrintf(const char* format, va_list args) {
+extern "C" int vFastLogPrintf(const char* format, va_list args) {
   const mardonel::LastErrorKeeper lastError;
   try {
     const mardonel::LockedLogState log;
