@@ -40,10 +40,10 @@ void LogGeneralException() {
 
 }  // namespace
 
-ConfigMgrMPConnection::ConfigMgrMPConnection() : nameSource_(QueryManagementPointName) {}
+ConfigMgrMPConnection::ConfigMgrMPConnection() : nameSource_(QueryManagementPointName), httpsPort_(kHttpsPort) {}
 
-ConfigMgrMPConnection::ConfigMgrMPConnection(ManagementPointNameSource nameSource)
-    : nameSource_(std::move(nameSource)) {}
+ConfigMgrMPConnection::ConfigMgrMPConnection(ManagementPointNameSource nameSource, unsigned short httpsPort)
+    : nameSource_(std::move(nameSource)), httpsPort_(httpsPort) {}
 
 bool ConfigMgrMPConnection::IsAvailable() { return true; }
 

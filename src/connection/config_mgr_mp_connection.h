@@ -6,24 +6,30 @@
 
 namespace mardonel {
 
+inline constexpr unsigned short kHttpsPort = 443;
+
 class ConfigMgrMPConnection : public IConnection {
  public:
   // The name comes from the local management client.
   ConfigMgrMPConnection();
-  explicit ConfigMgrMPConnection(ManagementPointNameSource nameSource);
+  // `httpsPort`, tried together with the address's own port, is another
+  // only for tests, which cannot count on port 443 of the machine.
+  explicit ConfigMgrMPConnection(ManagementPointNameSource nameSource, unsigned short httpsPort = kHttpsPort);
 
   bool IsAvailable() override;
   // Enters the multithreaded COM apartment for the length of the check;
   // failures are logged, and the answer is false.
   bool TestConnectivity() override;
   std::optional<std::uint32_t> LastLocalAddress() override { return lastLocalAddress_; }
-  // True when the URL's host and port accept a connection now.
+  // True when the URL's host accepts a connection now, on the URL's port or
+  // the HTTPS port.
   bool TestUrl(const char* url);
 
  private:
   bool CheckManagementPoint();
 
   ManagementPointNameSource nameSource_;
+  unsigned short httpsPort_;
   std::optional<std::uint32_t> lastLocalAddress_;  // of the last check, when it succeeded
 };
 

@@ -14,27 +14,23 @@ namespace mardonel {
 
 namespace {
 
-// Both appear with asynchronous resolution; a platform without them
-// resolves synchronously.
-using CancelLookup = INT(WSAAPI*)(LPHANDLE);
-using LookupResult = INT(WSAAPI*)(LPOVERLAPPED);
-
-struct AsyncLookupCalls {
-  CancelLookup cancel = nullptr;
-  LookupResult result = nullptr;
-};
-
-AsyncLookupCalls FindAsyncLookupCalls() {
-  AsyncLookupCalls calls;
+HostResolver FindPlatformResolver() {
+  HostResolver resolver;
+  resolver.start = GetAddrInfoExW;
+  // Both appear with asynchronous resolution; a platform without them
+  // resolves synchronously.
   const HMODULE winsock = GetModuleHandleW(L"ws2_32.dll");
-  if (winsock == nullptr) return calls;
+  if (winsock == nullptr) return resolver;
   // Through void*: the platform's generic procedure type does not convert directly.
-  calls.cancel =
-      reinterpret_cast<CancelLookup>(reinterpret_cast<void*>(GetProcAddress(winsock, "GetAddrInfoExCancel")));
-  calls.result =
-      reinterpret_cast<LookupResult>(reinterpret_cast<void*>(GetProcAddress(winsock, "GetAddrInfoExOverlappedResult")));
-  if (calls.cancel == nullptr || calls.result == nullptr) return AsyncLookupCalls();
-  return calls;
+  resolver.cancel = reinterpret_cast<decltype(resolver.cancel)>(
+      reinterpret_cast<void*>(GetProcAddress(winsock, "GetAddrInfoExCancel")));
+  resolver.result = reinterpret_cast<decltype(resolver.result)>(
+      reinterpret_cast<void*>(GetProcAddress(winsock, "GetAddrInfoExOverlappedResult")));
+  if (resolver.cancel == nullptr || resolver.result == nullptr) {
+    resolver.cancel = nullptr;
+    resolver.result = nullptr;
+  }
+  return resolver;
 }
 
 // One asynchronous lookup: the resolver writes into it until it signals the
@@ -45,8 +41,8 @@ class PendingLookup {
   PendingLookup(const PendingLookup&) = delete;
   PendingLookup& operator=(const PendingLookup&) = delete;
 
-  bool Usable() const { return static_cast<bool>(event_); }
-  bool Finished(DWORD waitMs) const { return WaitForSingleObject(event_.get(), waitMs) == WAIT_OBJECT_0; }
+  [[nodiscard]] bool Usable() const { return static_cast<bool>(event_); }
+  [[nodiscard]] bool Finished(DWORD waitMs) const { return WaitForSingleObject(event_.get(), waitMs) == WAIT_OBJECT_0; }
 
   unique_handle event_;
   OVERLAPPED overlapped_{};
@@ -87,32 +83,38 @@ class AbandonedLookups {
 // under Wine, which refuses the cancel).
 constexpr DWORD kCancelGrace = 200;  // milliseconds
 
-int LookUpAsync(const AsyncLookupCalls& calls, const wchar_t* host, const wchar_t* service, const ADDRINFOEXW& hints,
+int LookUpAsync(const HostResolver& resolver, const wchar_t* host, const wchar_t* service, const ADDRINFOEXW& hints,
                 DWORD timeout, unique_addrinfoex& addresses) {
   AbandonedLookups::Instance().FreeFinished();
   auto lookup = std::make_unique<PendingLookup>();
   if (!lookup->Usable()) return static_cast<int>(GetLastError());
   timeval bound{static_cast<long>(timeout / 1000), static_cast<long>(timeout % 1000 * 1000)};
-  const int started = GetAddrInfoExW(host, service, NS_DNS, nullptr, &hints, lookup->result_.put(), &bound,
+  const int started = resolver.start(host, service, NS_DNS, nullptr, &hints, lookup->result_.put(), &bound,
                                      &lookup->overlapped_, nullptr, &lookup->cancel_);
   if (started != WSA_IO_PENDING) {
     addresses = std::move(lookup->result_);
     return started;
   }
   if (!lookup->Finished(timeout)) {
-    if (calls.cancel(&lookup->cancel_) != 0 || !lookup->Finished(kCancelGrace)) {
+    if (resolver.cancel(&lookup->cancel_) != 0 || !lookup->Finished(kCancelGrace)) {
       AbandonedLookups::Instance().Keep(std::move(lookup));
       return WSAETIMEDOUT;
     }
   }
-  const int error = calls.result(&lookup->overlapped_);
+  const int error = resolver.result(&lookup->overlapped_);
   addresses = std::move(lookup->result_);
   return error;
 }
 
 }  // namespace
 
-int LookUpTcpHost(const char* host, unsigned short port, DWORD timeout, unique_addrinfoex& addresses) {
+const HostResolver& PlatformResolver() {
+  static const HostResolver resolver = FindPlatformResolver();
+  return resolver;
+}
+
+int LookUpTcpHost(const char* host, unsigned short port, DWORD timeout, unique_addrinfoex& addresses,
+                  const HostResolver& resolver) {
   addresses.reset();
   std::wstring wideHost;
   std::wstring service;
@@ -128,10 +130,11 @@ int LookUpTcpHost(const char* host, unsigned short port, DWORD timeout, unique_a
   hints.ai_socktype = SOCK_STREAM;
   hints.ai_protocol = IPPROTO_TCP;
 
-  static const AsyncLookupCalls calls = FindAsyncLookupCalls();
-  if (calls.cancel != nullptr) return LookUpAsync(calls, wideHost.c_str(), service.c_str(), hints, timeout, addresses);
+  if (resolver.cancel != nullptr) {
+    return LookUpAsync(resolver, wideHost.c_str(), service.c_str(), hints, timeout, addresses);
+  }
   ADDRINFOEXW* found = nullptr;
-  const int error = GetAddrInfoExW(wideHost.c_str(), service.c_str(), NS_DNS, nullptr, &hints, &found, nullptr, nullptr,
+  const int error = resolver.start(wideHost.c_str(), service.c_str(), NS_DNS, nullptr, &hints, &found, nullptr, nullptr,
                                    nullptr, nullptr);
   addresses.reset(found);
   return error;

@@ -1,4 +1,5 @@
-// Whether a TCP connection to a host and port can be established now.
+// Whether a TCP connection to a host, on one of two ports, can be
+// established now.
 #pragma once
 
 #include <winsock2.h>
@@ -7,20 +8,26 @@
 
 #include <cstdint>
 
+#include "connection/host_lookup.h"
+
 namespace mardonel {
 
-// Connects to every address `host` resolves to, in turn, until one connection
-// is established, then closes it at once without sending anything. Name
-// resolution and the waits for connections take at most `timeout`
-// milliseconds in all, where the platform can bound resolution (see
-// LookUpTcpHost). Returns 0 when a connection was established, otherwise the
-// Winsock error of the last attempt (WSAETIMEDOUT when the time ran out).
-// `localAddress` gets the connection's own IPv4 address in network byte
-// order, or 0 when there was none.
-int ProbeTcpConnection(const char* host, unsigned short port, DWORD timeout, std::uint32_t& localAddress);
+// Connects to the addresses `host` resolves to, IPv4 ones first, each on
+// `port` and `secondPort` at once (0 or `port` itself for none), until one
+// connection is established, then closes it at once without sending
+// anything. Name resolution and the waits for connections take at most
+// `timeout` milliseconds in all, where the platform can bound resolution
+// (see LookUpTcpHost). Returns 0 when a connection was established,
+// WSAETIMEDOUT when the time ran out, otherwise the Winsock error of the
+// last address on `port`. `localAddress` gets the connection's own IPv4
+// address in network byte order, or 0 when there was none or it runs over
+// IPv6.
+[[nodiscard]] int ProbeTcpConnection(const char* host, unsigned short port, unsigned short secondPort, DWORD timeout,
+                                     std::uint32_t& localAddress, const HostResolver& resolver = PlatformResolver());
 
-// The same for addresses already resolved, tried in list order within
-// `timeout` milliseconds in all; Winsock must be started.
-int ProbeTcpAddresses(const ADDRINFOEXW* addresses, DWORD timeout, std::uint32_t& localAddress);
+// The same for addresses already resolved, each tried on its own port and
+// `secondPort`; Winsock must be started.
+[[nodiscard]] int ProbeTcpAddresses(const ADDRINFOEXW* addresses, unsigned short secondPort, DWORD timeout,
+                                    std::uint32_t& localAddress);
 
 }  // namespace mardonel

@@ -14,17 +14,23 @@ namespace mardonel {
 namespace {
 
 // The whole wait for the management point's host to be resolved and to
-// accept a connection.
+// accept a connection on either port.
 constexpr DWORD kConnectTimeout = 5000;  // milliseconds
 
 // A WinINet connection handle is granted without any traffic, so it proves
-// nothing about the host; a TCP connection, closed unused, does.
-bool IsHostReachable(const std::string& host, INTERNET_PORT port, std::uint32_t& localAddress) {
-  const int error = ProbeTcpConnection(host.c_str(), port, kConnectTimeout, localAddress);
+// nothing about the host; a TCP connection, closed unused, does. A point that
+// serves clients over HTTPS only refuses the address's own port.
+bool IsHostReachable(const std::string& host, INTERNET_PORT port, INTERNET_PORT httpsPort,
+                     std::uint32_t& localAddress) {
+  const int error = ProbeTcpConnection(host.c_str(), port, httpsPort, kConnectTimeout, localAddress);
   if (error == 0) return true;
-  if (DebugInfoEnabled()) {
-    LogPrintf("%T: Connection to %s port %u failed, %s\n", host.c_str(), static_cast<unsigned>(port),
-              ErrorMessage(static_cast<DWORD>(error)).c_str());
+  if (!DebugInfoEnabled()) return false;
+  const std::string text = ErrorMessage(static_cast<DWORD>(error));
+  if (httpsPort == port) {
+    LogPrintf("%T: Connection to %s port %u failed, %s\n", host.c_str(), static_cast<unsigned>(port), text.c_str());
+  } else {
+    LogPrintf("%T: Connection to %s port %u or %u failed, %s\n", host.c_str(), static_cast<unsigned>(port),
+              static_cast<unsigned>(httpsPort), text.c_str());
   }
   return false;
 }
@@ -59,7 +65,7 @@ bool ConfigMgrMPConnection::TestUrl(const char* url) {
       InternetConnectA(session.get(), host.c_str(), parts.nPort, "", "", static_cast<DWORD>(parts.nScheme), 0, 0));
   if (!connection) return false;
   std::uint32_t localAddress = 0;
-  if (!IsHostReachable(host, parts.nPort, localAddress)) return false;
+  if (!IsHostReachable(host, parts.nPort, httpsPort_, localAddress)) return false;
   if (localAddress != 0) lastLocalAddress_ = localAddress;
   return true;
 }

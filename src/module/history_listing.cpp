@@ -35,10 +35,11 @@ std::vector<std::string> ListHistoryFiles(const HistoryPath& folder, FindNextEnt
 }
 
 void TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep,
-                      const PinnedFolders& held) {
+                      const CalendarDate& today, const PinnedFolders& held) {
   if (names.size() <= keep) return;
   const auto oldestKept = names.end() - static_cast<std::ptrdiff_t>(keep);
   for (auto name = names.begin(); name != oldestKept; ++name) {
+    if (HistoryFileDate(*name) == today) continue;
     const std::string path = folder + *name;
     if (path.size() < MAX_PATH) DeleteHistoryFile(path, held);
   }

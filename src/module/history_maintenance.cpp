@@ -26,10 +26,6 @@ std::uint64_t ValueOf(const FILETIME& time) {
   return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-bool IsSameDay(const CalendarDate& one, const CalendarDate& other) {
-  return one.day == other.day && one.month == other.month && one.year == other.year;
-}
-
 // 00:00 of `date` without any zone change; 0 for a date the calendar lacks.
 std::uint64_t MidnightOf(const CalendarDate& date) {
   SYSTEMTIME midnight = {};
@@ -69,12 +65,12 @@ void Mardonel::MaintainHistoryFolder() {
   const PinnedFolders held = PinHistoryFolders(folder.text);
   // Every gap file has its log line: one open of the log serves them all.
   const LogFileHold logHeld;
-  TrimHistoryFiles(folder.text, names, kKeptHistoryFiles, held);
+  const std::uint64_t now = clock_.UtcNow();
+  TrimHistoryFiles(folder.text, names, kKeptHistoryFiles, DateOf(now), held);
 
   const std::optional<CalendarDate> lastFileDate = HistoryFileDate(names.back());
   // Today is the local day here, while the files are named by UTC days.
-  const std::uint64_t now = clock_.UtcNow();
-  if (!lastFileDate || IsSameDay(*lastFileDate, DateOf(clock_.ToLocal(now).value_or(now)))) return;
+  if (!lastFileDate || *lastFileDate == DateOf(clock_.ToLocal(now).value_or(now))) return;
   const std::uint64_t lastFileTime = MidnightOf(*lastFileDate);
   if (DebugInfoEnabled()) LogPrintf("%T: Last file written on: %s\n", LocalTimeText(nullptr, 0, lastFileTime));
   FillMissedDays(folder.text, held, lastFileTime, now);

@@ -20,14 +20,18 @@ bool Mardonel::IsManagedNetwork() {
     const std::uint32_t subnet = address & GetMaskWord(addressTable_, entry);
     if (managedSubnets_.Contains(subnet)) return true;
     if (!unanswered && connection_->TestConnectivity()) {
-      // The adapter that reached the point earns the credit, not the entry at hand.
+      // The adapter that reached the point earns the credit, not the entry at
+      // hand, which may be a host-only or container adapter on every network.
       const std::optional<std::uint32_t> local = connection_->LastLocalAddress();
       const std::optional<std::uint32_t> reached = local ? FindSubnetOfAddress(addressTable_, *local) : std::nullopt;
-      const std::uint32_t credited = reached.value_or(subnet);
-      if (managedSubnets_.Contains(credited)) return true;
+      if (!reached) {
+        LogPrintf("%T: Reached the MP from an address outside the IPv4 address table; no subnet remembered.\n");
+        return true;
+      }
+      if (managedSubnets_.Contains(*reached)) return true;
       // Reachable all the same when the subnet cannot be remembered or stored.
       try {
-        managedSubnets_.Add(credited);
+        managedSubnets_.Add(*reached);
         static_cast<void>(SaveManagedSubnets());
       } catch (const std::bad_alloc&) {
       }

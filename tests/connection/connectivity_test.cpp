@@ -8,10 +8,12 @@
 #include <new>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "common/win/com_error.h"
 #include "connection/config_mgr_mp_connection.h"
+#include "connection/host_lookup.h"
 #include "connection/tcp_probe.h"
 #include "support/captured_log.h"
 #include "support/loopback_listener.h"
@@ -24,8 +26,10 @@ namespace {
 constexpr std::uint32_t kInfo = 0x10 | 0x09;
 constexpr std::uint32_t kQuiet = 0x09;
 
-ManagementPointNameSource NameIs(std::wstring name) {
-  return [name] { return std::optional<std::wstring>(name); };
+// A check of `name` whose HTTPS port is one of the test's choosing: the
+// machine's own 443 is no test's to count on.
+ConfigMgrMPConnection CheckOf(std::wstring name, unsigned short httpsPort = ClosedLoopbackPort()) {
+  return ConfigMgrMPConnection([name] { return std::optional<std::wstring>(name); }, httpsPort);
 }
 
 std::wstring LoopbackName(unsigned short port) { return L"127.0.0.1:" + std::to_wstring(port); }
@@ -44,7 +48,7 @@ void OnFreshThread(Job job) {
 TEST(Connectivity, ListeningLoopbackPortIsReachableWithoutTraffic) {
   LoopbackListener listener;
   CapturedLog log(kInfo);
-  ConfigMgrMPConnection connection(NameIs(LoopbackName(listener.port())));
+  ConfigMgrMPConnection connection = CheckOf(LoopbackName(listener.port()));
   EXPECT_TRUE(connection.IsAvailable());
   EXPECT_TRUE(connection.TestConnectivity());
   EXPECT_EQ(connection.LastLocalAddress(), std::optional<std::uint32_t>(0x0100007Fu)) << "127.0.0.1";
@@ -53,47 +57,80 @@ TEST(Connectivity, ListeningLoopbackPortIsReachableWithoutTraffic) {
   EXPECT_FALSE(log.Contains("failed")) << log.Text();
 }
 
-TEST(Connectivity, ClosedPortIsUnreachableAtOnce) {
+TEST(Connectivity, ClosedPortsAreUnreachableAtOnceAndBothNamed) {
   const unsigned short port = ClosedLoopbackPort();
+  const unsigned short httpsPort = ClosedLoopbackPort();
   CapturedLog log(kInfo);
-  ConfigMgrMPConnection connection(NameIs(LoopbackName(port)));
+  ConfigMgrMPConnection connection = CheckOf(LoopbackName(port), httpsPort);
   bool reachable = true;
   EXPECT_LT(SecondsTaken([&] { reachable = connection.TestConnectivity(); }), 2.0);
   EXPECT_FALSE(reachable);
   EXPECT_EQ(connection.LastLocalAddress(), std::nullopt);
-  const std::string failure = ": Connection to 127.0.0.1 port " + std::to_string(port) + " failed, ";
-  EXPECT_TRUE(log.Contains(failure)) << log.Text();
+  const std::string failure = ": Connection to 127.0.0.1 port " + std::to_string(port) + " or " +
+                              std::to_string(httpsPort) + " failed, Connection refused.";
+  EXPECT_EQ(log.CountEndingWith(failure), 1) << log.Text();
 }
 
 TEST(Connectivity, UnansweredConnectionGivesUpWithinFiveSeconds) {
   LoopbackListener listener;
   listener.FillBacklog();
   CapturedLog log(kInfo);
-  ConfigMgrMPConnection connection(NameIs(LoopbackName(listener.port())));
+  ConfigMgrMPConnection connection = CheckOf(LoopbackName(listener.port()), listener.port());
   bool reachable = true;
   const double seconds = SecondsTaken([&] { reachable = connection.TestConnectivity(); });
   EXPECT_FALSE(reachable);
   EXPECT_GT(seconds, 4.0);
   EXPECT_LT(seconds, 6.5);
   EXPECT_TRUE(log.Contains(": Connection to 127.0.0.1 port " + std::to_string(listener.port()) + " failed, "))
-      << log.Text();
+      << "one port when the address names the HTTPS port itself: " << log.Text();
 }
 
-// Loopback addresses with these ports, linked as the resolver lists them.
+// A point that serves clients over HTTPS only refuses or drops the address's
+// own port: either port answering makes it reachable, without waiting for
+// the other.
+TEST(Connectivity, AnswerOnEitherPortIsReachableAtOnce) {
+  enum class Port { kListening, kUnanswered, kClosed };
+  const struct {
+    Port own;
+    Port https;
+  } cases[] = {
+      {Port::kListening, Port::kClosed}, {Port::kClosed, Port::kListening}, {Port::kUnanswered, Port::kListening}};
+  for (const auto& c : cases) {
+    LoopbackListener own;
+    LoopbackListener https;
+    const auto numberOf = [](LoopbackListener& listener, Port port) {
+      if (port == Port::kClosed) return ClosedLoopbackPort();
+      if (port == Port::kUnanswered) listener.FillBacklog();
+      return listener.port();
+    };
+    ConfigMgrMPConnection connection = CheckOf(LoopbackName(numberOf(own, c.own)), numberOf(https, c.https));
+    bool reachable = false;
+    EXPECT_LT(SecondsTaken([&] { reachable = connection.TestConnectivity(); }), 2.0);
+    EXPECT_TRUE(reachable);
+    EXPECT_EQ((c.own == Port::kListening ? own : https).AcceptAndCountBytes(2000), 0);
+  }
+}
+
+// Loopback addresses, IPv4 unless marked IPv6, with these ports, linked as
+// the resolver lists them.
 class LoopbackAddresses {
  public:
-  explicit LoopbackAddresses(std::initializer_list<unsigned short> ports)
-      : sockets_(ports.size()), list_(ports.size()) {
+  explicit LoopbackAddresses(std::initializer_list<std::pair<int, unsigned short>> addresses)
+      : sockets_(addresses.size()), list_(addresses.size()) {
     std::size_t index = 0;
-    for (const unsigned short port : ports) {
-      sockets_[index].sin_family = AF_INET;
-      sockets_[index].sin_port = htons(port);
-      sockets_[index].sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    for (const auto& [family, port] : addresses) {
+      sockets_[index].sin6_family = static_cast<ADDRESS_FAMILY>(family);
+      sockets_[index].sin6_port = htons(port);
+      if (family == AF_INET6) {
+        sockets_[index].sin6_addr = in6addr_loopback;
+      } else {
+        reinterpret_cast<sockaddr_in&>(sockets_[index]).sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+      }
       ADDRINFOEXW& entry = list_[index];
-      entry.ai_family = AF_INET;
+      entry.ai_family = family;
       entry.ai_socktype = SOCK_STREAM;
       entry.ai_protocol = IPPROTO_TCP;
-      entry.ai_addrlen = sizeof(sockaddr_in);
+      entry.ai_addrlen = family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
       entry.ai_addr = reinterpret_cast<sockaddr*>(&sockets_[index]);
       if (index > 0) list_[index - 1].ai_next = reinterpret_cast<decltype(entry.ai_next)>(&entry);
       ++index;
@@ -102,7 +139,7 @@ class LoopbackAddresses {
   const ADDRINFOEXW* get() const { return list_.data(); }
 
  private:
-  std::vector<sockaddr_in> sockets_;
+  std::vector<sockaddr_in6> sockets_;
   std::vector<ADDRINFOEXW> list_;
 };
 
@@ -112,18 +149,71 @@ TEST(Connectivity, ProbeWaitsOneBoundAcrossAllAddresses) {
   LoopbackListener unanswered;
   unanswered.FillBacklog();
   LoopbackListener listening;
-  const LoopbackAddresses addresses({unanswered.port(), unanswered.port(), listening.port()});
+  const LoopbackAddresses addresses(
+      {{AF_INET, unanswered.port()}, {AF_INET, unanswered.port()}, {AF_INET, listening.port()}});
   int error = 0;
   std::uint32_t localAddress = 1;
-  const double seconds = SecondsTaken([&] { error = ProbeTcpAddresses(addresses.get(), 300, localAddress); });
+  const double seconds = SecondsTaken([&] { error = ProbeTcpAddresses(addresses.get(), 0, 300, localAddress); });
   EXPECT_EQ(error, WSAETIMEDOUT);
   EXPECT_EQ(localAddress, 0u);
   EXPECT_LT(seconds, 0.55);
 }
 
+// The host table and the remembered subnets are IPv4: of a point's
+// addresses the IPv4 ones are tried first, whatever the resolver's order.
+TEST(Connectivity, ProbeTriesIPv4AddressesFirst) {
+  LoopbackListener ipv6(AF_INET6);
+  LoopbackListener ipv4;
+  const LoopbackAddresses addresses({{AF_INET6, ipv6.port()}, {AF_INET, ipv4.port()}});
+  std::uint32_t localAddress = 0;
+  EXPECT_EQ(ProbeTcpAddresses(addresses.get(), 0, 2000, localAddress), 0);
+  EXPECT_EQ(localAddress, 0x0100007Fu) << "127.0.0.1";
+  EXPECT_EQ(ipv4.AcceptAndCountBytes(2000), 0);
+  EXPECT_EQ(ipv6.AcceptAndCountBytes(100), -1);
+}
+
+// Resolvers that are slow or never answer, with the calls of the platform's
+// asynchronous one; cancelling fails, as under Wine.
+INT WSAAPI SlowLookup(PCWSTR name, PCWSTR service, DWORD space, LPGUID provider, const ADDRINFOEXW* hints,
+                      PADDRINFOEXW* result, PTIMEVAL, LPOVERLAPPED overlapped, LPLOOKUPSERVICE_COMPLETION_ROUTINE,
+                      LPHANDLE) {
+  ADDRINFOEXW* found = nullptr;
+  const INT error = GetAddrInfoExW(name, service, space, provider, hints, &found, nullptr, nullptr, nullptr, nullptr);
+  if (error != 0) return error;
+  std::thread([found, result, overlapped] {
+    Sleep(800);  // most of the tests' 1-second bound
+    *result = found;
+    SetEvent(overlapped->hEvent);
+  }).detach();
+  return WSA_IO_PENDING;
+}
+INT WSAAPI SilentLookup(PCWSTR, PCWSTR, DWORD, LPGUID, const ADDRINFOEXW*, PADDRINFOEXW*, PTIMEVAL, LPOVERLAPPED,
+                        LPLOOKUPSERVICE_COMPLETION_ROUTINE, LPHANDLE) {
+  return WSA_IO_PENDING;
+}
+INT WSAAPI RefusedCancel(LPHANDLE) { return WSA_INVALID_HANDLE; }
+INT WSAAPI LookupSucceeded(LPOVERLAPPED) { return 0; }
+
+// The lookup's time comes out of the probe's one bound, and a lookup that
+// never answers ends with it.
+TEST(Connectivity, SlowOrSilentResolverKeepsTheProbeWithinItsOneBound) {
+  LoopbackListener unanswered;
+  unanswered.FillBacklog();
+  for (const HostResolver& resolver : {HostResolver{SlowLookup, RefusedCancel, LookupSucceeded},
+                                       HostResolver{SilentLookup, RefusedCancel, LookupSucceeded}}) {
+    std::uint32_t localAddress = 1;
+    int error = 0;
+    const double seconds = SecondsTaken(
+        [&] { error = ProbeTcpConnection("127.0.0.1", unanswered.port(), 0, 1000, localAddress, resolver); });
+    EXPECT_EQ(error, WSAETIMEDOUT);
+    EXPECT_GT(seconds, 0.9);
+    EXPECT_LT(seconds, 1.3) << "one bound for the lookup and the connection";
+  }
+}
+
 TEST(Connectivity, FailureLinesOfTheProbeNeedTheInformationBit) {
   CapturedLog log(kQuiet);
-  ConfigMgrMPConnection connection(NameIs(LoopbackName(ClosedLoopbackPort())));
+  ConfigMgrMPConnection connection = CheckOf(LoopbackName(ClosedLoopbackPort()));
   EXPECT_FALSE(connection.TestConnectivity());
   EXPECT_EQ(log.Text(), "");
 }
@@ -136,7 +226,7 @@ TEST(Connectivity, AnAddressWinInetCannotTakeApartIsLoggedWhateverTheDebugMask) 
 
 TEST(Connectivity, NameTooLongForTheAddressEndsTheCheck) {
   CapturedLog log(kInfo);
-  ConfigMgrMPConnection connection(NameIs(std::wstring(300, L'a')));
+  ConfigMgrMPConnection connection = CheckOf(std::wstring(300, L'a'));
   EXPECT_FALSE(connection.TestConnectivity());
   EXPECT_TRUE(log.Contains("Management point name of 300 characters is too long")) << log.Text();
   EXPECT_FALSE(log.Contains("Testing connectivity")) << log.Text();
@@ -146,7 +236,7 @@ TEST(Connectivity, NameWithLineBreaksIsRefusedBeforeItReachesALogLine) {
   CapturedLog log(kInfo);
   LoopbackListener listener;
   const std::wstring name = L"127.0.0.1:" + std::to_wstring(listener.port()) + L"\r\n12/7/2026 10:00:00: forged";
-  ConfigMgrMPConnection connection(NameIs(name));
+  ConfigMgrMPConnection connection = CheckOf(name);
   EXPECT_FALSE(connection.TestConnectivity());
   EXPECT_TRUE(log.Contains("Management point name holds control characters")) << log.Text();
   EXPECT_FALSE(log.Contains("forged")) << log.Text();
@@ -154,7 +244,7 @@ TEST(Connectivity, NameWithLineBreaksIsRefusedBeforeItReachesALogLine) {
 
 TEST(Connectivity, EmptyNameIsUnreachable) {
   CapturedLog log(kInfo);
-  ConfigMgrMPConnection connection(NameIs(L""));
+  ConfigMgrMPConnection connection = CheckOf(L"");
   EXPECT_FALSE(connection.TestConnectivity());
   EXPECT_TRUE(log.Contains(": Testing connectivity to http:////sms_MP//.sms_aut?MPLIST\r\n")) << log.Text();
 }
@@ -201,7 +291,7 @@ TEST(Connectivity, SingleThreadedApartmentGetsFalse) {
   OnFreshThread([] {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
     LoopbackListener listener;
-    EXPECT_FALSE(ConfigMgrMPConnection(NameIs(LoopbackName(listener.port()))).TestConnectivity());
+    EXPECT_FALSE(CheckOf(LoopbackName(listener.port())).TestConnectivity());
     CoUninitialize();
   });
   EXPECT_TRUE(log.Contains(": CoInitializeEx failed. Returning failed connectivity status.\r\n")) << log.Text();
@@ -212,14 +302,14 @@ TEST(Connectivity, LeavesTheThreadsComInitialisationAsItFoundIt) {
   LoopbackListener listener;
   OnFreshThread([&] {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-    EXPECT_TRUE(ConfigMgrMPConnection(NameIs(LoopbackName(listener.port()))).TestConnectivity());
+    EXPECT_TRUE(CheckOf(LoopbackName(listener.port())).TestConnectivity());
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE) << "still in the apartment";
     CoUninitialize();
     CoUninitialize();
   });
   OnFreshThread([&] {
-    EXPECT_TRUE(ConfigMgrMPConnection(NameIs(LoopbackName(listener.port()))).TestConnectivity());
-    EXPECT_FALSE(ConfigMgrMPConnection(NameIs(L"")).TestConnectivity());
+    EXPECT_TRUE(CheckOf(LoopbackName(listener.port())).TestConnectivity());
+    EXPECT_FALSE(CheckOf(L"").TestConnectivity());
     EXPECT_FALSE(ConfigMgrMPConnection().TestConnectivity());
     // Left without COM: a single-threaded apartment can be entered now.
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);

@@ -251,6 +251,18 @@ TEST_F(HistoryTrimming, KeepsTheThirtyGreatestNames) {
   }
 }
 
+// A clock that once ran a year ahead left files named for days to come:
+// they sort after today's file, which trimming spares all the same.
+TEST_F(HistoryTrimming, TodaysFileOutlastsFilesOfDaysToCome) {
+  std::vector<TestDay> days{UtcDay(-1), UtcDay(0)};
+  for (int offset = 365; offset < 395; ++offset) days.push_back(UtcDay(offset));
+  Put(days);
+
+  module_.MaintainHistoryFolder();
+
+  EXPECT_EQ(Names(), NamesOf(std::vector<TestDay>(days.begin() + 1, days.end())));
+}
+
 TEST_F(HistoryTrimming, TrimsBeforeFillingGaps) {
   std::vector<TestDay> days;
   for (int offset = -37; offset <= -3; ++offset) days.push_back(UtcDay(offset));

@@ -23,6 +23,8 @@ namespace {
 
 constexpr char kCommonKeyForRegExe[] = "HKLM\\Software\\Quarnel\\Common";
 constexpr char kFailureLine[] = ": Failed to connect to MP. Setting status to unmanaged.";
+constexpr char kNotCredited[] =
+    ": Reached the MP from an address outside the IPv4 address table; no subnet remembered.";
 
 // The module started on an empty table, which the tests then fill: start-up
 // loads the remembered subnets, and evaluates nothing.
@@ -87,7 +89,7 @@ TEST_F(ManagedSubnetsTest, OnlyTheEntryThatWasCheckedIsRemembered) {
   Start();
   table_.Add("10.1.2.3", "255.255.0.0");
   table_.Add("10.2.3.4", "255.255.0.0");
-  Reachable(true);
+  Reachable(true, "10.1.2.3");
   EXPECT_TRUE(module_.IsManagedNetwork());
   EXPECT_EQ(script_.checks, 1);
   EXPECT_EQ(Stored(), Text("10.1.0.0"));
@@ -118,27 +120,34 @@ TEST_F(ManagedSubnetsTest, UnansweredPointIsAskedOnceAndEveryEntryLoggedWhatever
   EXPECT_FALSE(KeyExists(kCommonKey));
 }
 
-TEST_F(ManagedSubnetsTest, SuccessIsCreditedToTheEntryHoldingTheConnectionsAddress) {
+// Only the adapter that reached the point earns the credit: a connection
+// from an address the IPv4 table does not hold (over IPv6, or from an
+// adapter the table lacks) is managed for this evaluation and remembers
+// nothing.
+TEST_F(ManagedSubnetsTest, SuccessIsCreditedOnlyToTheEntryHoldingTheConnectionsAddress) {
   struct Case {
-    const char* from;
+    const char* from;        // null: no IPv4 address
     const char* remembered;  // before the scan
-    const char* stored;      // after it
+    const char* stored;      // after it; null: nothing
   };
   const Case cases[] = {
       {"10.20.30.40", nullptr, "10.20.0.0"},
-      {"172.16.0.9", nullptr, "192.168.56.0"},  // not in the table: the entry at hand
       {"10.20.30.40", "10.20.0.0", "10.20.0.0"},
+      {"172.16.0.9", nullptr, nullptr},
+      {nullptr, nullptr, nullptr},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.from);
+    SCOPED_TRACE(c.from != nullptr ? c.from : "IPv6");
     ASSERT_TRUE(DeleteKeyTree("Software\\Quarnel"));
     Start(c.remembered);
     // A host-only adapter first, the corporate one second.
     table_.Add("192.168.56.1", "255.255.255.0");
     table_.Add("10.20.30.40", "255.255.0.0");
     Reachable(true, c.from);
+    const int before = log_.CountEndingWith(kNotCredited);
     EXPECT_TRUE(module_.IsManagedNetwork());
-    EXPECT_EQ(Stored(), Text(c.stored));
+    EXPECT_EQ(Stored(), c.stored != nullptr ? std::optional<RegExeValue>(Text(c.stored)) : std::nullopt);
+    EXPECT_EQ(log_.CountEndingWith(kNotCredited) - before, c.stored == nullptr ? 1 : 0);
   }
 }
 
@@ -159,7 +168,7 @@ TEST_F(ManagedSubnetsTest, SuccessKeepsTheFiveNewestOfWhatWasLoaded) {
       {"10.1.0.0;10.2.0.0;10.3.0.0;10.4.0.0;10.5.0.0;10.6.0.0;10.7.0.0;10.8.0.0",
        "10.5.0.0;10.6.0.0;10.7.0.0;10.8.0.0;10.9.0.0"},
   };
-  Reachable(true);
+  Reachable(true, "10.9.1.1");
   for (const auto& c : cases) {
     Start(c.loaded);
     table_.Add("10.9.1.1", "255.255.0.0");
@@ -172,7 +181,7 @@ TEST_F(ManagedSubnetsTest, StoredListOfAnotherTypeIsReplacedByText) {
   StoreRawValue(kCommonKey, "ManagedSubnets", REG_MULTI_SZ, std::string("10.1.0.0\0\0", 10));
   Start();
   table_.Add("172.16.1.1", "255.255.255.0");
-  Reachable(true);
+  Reachable(true, "172.16.1.1");
   EXPECT_TRUE(module_.IsManagedNetwork());
   EXPECT_EQ(Stored(), Text("172.16.1.0"));
 }

@@ -123,6 +123,7 @@ TEST_F(StateMachine, StartupWithAnAddressRecordsTheCheckedStateWithTheGivenConne
 }
 
 TEST_F(StateMachine, StartupThatReachesTheManagementPointIsManagedAndRemembersTheSubnet) {
+  script_.localAddress = 0x0302010A;  // 10.1.2.3
   EXPECT_EQ(StartWithOneAddress(true), 0u);
   EXPECT_EQ(StatesAndReasons(), Texts{"2,Startup"});
   EXPECT_EQ(ReadRawValue(kCommonKey, kManagedSubnetsValue), TextValue("10.1.0.0"));

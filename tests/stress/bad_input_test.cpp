@@ -153,6 +153,7 @@ TEST_F(StartupInput, RememberedListIsReadAtEveryStartupWithoutItsBadEntries) {
   TestHostTable table;
   ConnectionScript script;
   script.reachable = true;
+  script.localAddress = SubnetOf("10.9.1.1");
   Mardonel module(FakeConnectionOf(script), clock_);
   EXPECT_EQ(module.OnStartup(table.get(), 0), 0u);
   EXPECT_EQ(module.OnStartup(table.get(), 0), 0u);
@@ -271,18 +272,19 @@ TEST_F(BlockedHistory, TrimmingLeavesEverythingButHistoryFilesAlone) {
   EXPECT_EQ(AllHistoryLines(states).size(), 1u) << "no missed days that long ago";
 }
 
-// Management point names that no host could carry, checked against a closed
-// loopback port, without any name lookup on the network.
+// Management point names that no host could carry, checked against closed
+// loopback ports (the address's and the HTTPS one), without any name lookup
+// on the network.
 TEST(ManagementPointNames, OddNamesAreUnreachable) {
   ScopedTempFolder temp;
   const std::string logPath = temp / "names.log";
   const CapturedLog log(9 | kDebugInfo, 1 << 20, logPath);
   for (const wchar_t* name : {L"127.0.0.1:1", L"127.0.0.1:1\r\nforged line"}) {
-    ConfigMgrMPConnection connection([name] { return std::optional<std::wstring>(name); });
+    ConfigMgrMPConnection connection([name] { return std::optional<std::wstring>(name); }, 2);
     EXPECT_FALSE(connection.TestConnectivity()) << static_cast<int>(std::wstring(name).size());
   }
   const std::vector<std::string> lines = SplitLines(ReadWholeFile(logPath));
-  const std::string refused = ": Connection to 127.0.0.1 port 1 failed, " + ErrorMessage(WSAECONNREFUSED);
+  const std::string refused = ": Connection to 127.0.0.1 port 1 or 2 failed, " + ErrorMessage(WSAECONNREFUSED);
   EXPECT_EQ(CountLines(lines, refused, LinePart::kEnd), 1) << ReadWholeFile(logPath);
   EXPECT_EQ(CountLines(lines, ": Management point name holds control characters", LinePart::kEnd), 1)
       << ReadWholeFile(logPath);

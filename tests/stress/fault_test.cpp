@@ -159,6 +159,7 @@ TEST(ReadOnlySubnetKey, RefusedWriteKeepsTheStoredListAndTheSubnetInMemory) {
   TestHostTable table;
   ConnectionScript script;
   script.reachable = true;
+  script.localAddress = SubnetOf("10.9.1.1");
   const FakeClock clock;
   Mardonel module(FakeConnectionOf(script), clock);
   StoreText(kSettingsKey, kLogFileNameValue, logPath);

@@ -8,19 +8,26 @@ namespace mardonel {
 
 namespace {
 
-sockaddr_in LoopbackAddress(unsigned short port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(port);
+// 127.0.0.1 or ::1; both families keep the port at the same place.
+sockaddr_in6 LoopbackAddress(int family, unsigned short port) {
+  sockaddr_in6 address{};
+  address.sin6_family = static_cast<ADDRESS_FAMILY>(family);
+  address.sin6_port = htons(port);
+  if (family == AF_INET6) {
+    address.sin6_addr = in6addr_loopback;
+  } else {
+    reinterpret_cast<sockaddr_in&>(address).sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  }
   return address;
 }
 
+int LengthOf(int family) { return family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in); }
+
 unsigned short BoundPort(SOCKET socket) {
-  sockaddr_in bound{};
+  sockaddr_in6 bound{};
   int length = sizeof bound;
   getsockname(socket, reinterpret_cast<sockaddr*>(&bound), &length);
-  return ntohs(bound.sin_port);
+  return ntohs(bound.sin6_port);
 }
 
 bool WaitReady(SOCKET socket, bool forWrite, int waitMs) {
@@ -38,20 +45,20 @@ unique_winsock StartWinsock() {
   return unique_winsock(WSAStartup(MAKEWORD(2, 2), &data) == 0);
 }
 
-LoopbackListener::LoopbackListener() : listener_(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
-  const sockaddr_in address = LoopbackAddress(0);
-  bind(listener_.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+LoopbackListener::LoopbackListener(int family) : family_(family), listener_(socket(family, SOCK_STREAM, IPPROTO_TCP)) {
+  const sockaddr_in6 address = LoopbackAddress(family_, 0);
+  bind(listener_.get(), reinterpret_cast<const sockaddr*>(&address), LengthOf(family_));
   listen(listener_.get(), 1);
   port_ = BoundPort(listener_.get());
 }
 
 void LoopbackListener::FillBacklog() {
-  const sockaddr_in address = LoopbackAddress(port_);
+  const sockaddr_in6 address = LoopbackAddress(family_, port_);
   for (int attempt = 0; attempt < 64; ++attempt) {
-    unique_socket client(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    unique_socket client(socket(family_, SOCK_STREAM, IPPROTO_TCP));
     u_long nonBlocking = 1;
     ioctlsocket(client.get(), FIONBIO, &nonBlocking);
-    connect(client.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    connect(client.get(), reinterpret_cast<const sockaddr*>(&address), LengthOf(family_));
     const bool answered = WaitReady(client.get(), true, 300);
     clients_.push_back(std::move(client));
     if (!answered) return;
@@ -75,8 +82,8 @@ int LoopbackListener::AcceptAndCountBytes(int waitMs) {
 unsigned short ClosedLoopbackPort() {
   const unique_winsock winsock = StartWinsock();
   const unique_socket probe(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-  const sockaddr_in address = LoopbackAddress(0);
-  bind(probe.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  const sockaddr_in6 address = LoopbackAddress(AF_INET, 0);
+  bind(probe.get(), reinterpret_cast<const sockaddr*>(&address), LengthOf(AF_INET));
   return BoundPort(probe.get());
 }
 

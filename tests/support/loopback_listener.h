@@ -15,7 +15,8 @@ unique_winsock StartWinsock();
 
 class LoopbackListener {
  public:
-  LoopbackListener();
+  // On 127.0.0.1, or ::1 for AF_INET6.
+  explicit LoopbackListener(int family = AF_INET);
   LoopbackListener(const LoopbackListener&) = delete;
   LoopbackListener& operator=(const LoopbackListener&) = delete;
 
@@ -28,6 +29,7 @@ class LoopbackListener {
   int AcceptAndCountBytes(int waitMs);
 
  private:
+  int family_;
   unique_winsock winsock_ = StartWinsock();
   unique_socket listener_;
   unsigned short port_ = 0;

@@ -14,6 +14,8 @@ struct CalendarDate {
   int year;
   int month;
   int day;
+
+  bool operator==(const CalendarDate&) const = default;
 };
 
 // "%04d%02d%02dT" of the date into `out` (15 bytes suffice for real dates);
