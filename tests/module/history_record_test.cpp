@@ -102,7 +102,7 @@ TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsOneBeforeTheRecord) {
     const char* lineEnd;
   };
   const Case cases[] = {{"", ""},        {"x", "\r\n"},      {"123,1,Sleep,cut short", "\r\n"},
-                        {"a\r", "\r\n"}, {"a\n", "\r\n"},    {"a\r\n", ""},
+                        {"a\r", "\r\n"}, {"a\n", ""},        {"a\r\n", ""},
                         {"\r\n", ""},    {"a\r\n\r", "\r\n"}};
   for (const Case& c : cases) {
     WriteWholeFile(TodayPath(), c.before);

@@ -12,23 +12,23 @@ NoLinkFile OpenForAppend(const char* path) {
 DWORD CheckLastLineOpen(HANDLE file, bool& open) {
   LARGE_INTEGER size = {};
   if (!GetFileSizeEx(file, &size)) return GetLastError();
-  open = size.QuadPart == 1;
-  if (size.QuadPart < 2) return ERROR_SUCCESS;
+  open = false;
+  if (size.QuadPart == 0) return ERROR_SUCCESS;
   OVERLAPPED at = {};
-  const std::uint64_t offset = static_cast<std::uint64_t>(size.QuadPart) - 2;
+  const std::uint64_t offset = static_cast<std::uint64_t>(size.QuadPart) - 1;
   at.Offset = static_cast<DWORD>(offset);
   at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-  char last[2] = {};
+  char last = '\0';
   DWORD read = 0;
-  if (!ReadFile(file, last, sizeof last, &read, &at)) return GetLastError();
-  open = read != sizeof last || last[0] != '\r' || last[1] != '\n';
+  if (!ReadFile(file, &last, 1, &read, &at)) return GetLastError();
+  open = read != 1 || last != '\n';
   return ERROR_SUCCESS;
 }
 
-bool WriteAll(HANDLE file, const char* data, DWORD length) {
+bool WriteAll(HANDLE file, const char* data, DWORD length, FileWriter write) {
   while (length > 0) {
     DWORD written = 0;
-    if (!WriteFile(file, data, length, &written, nullptr)) return false;
+    if (!write(file, data, length, &written, nullptr)) return false;
     if (written == 0) {
       SetLastError(ERROR_WRITE_FAULT);
       return false;

@@ -10,11 +10,17 @@ namespace mardonel {
 // may also read, to see how the file ends.
 NoLinkFile OpenForAppend(const char* path);
 
-// `open` tells whether the file's last line lacks its CR LF (an empty file
-// has none). ERROR_SUCCESS or the platform's error.
-DWORD CheckLastLineOpen(HANDLE file, bool& open);
+// `open` tells whether the file's last line lacks its line end: it does not
+// end in a line feed (CR LF, or a bare LF as other programs write it; an
+// empty file has no line). ERROR_SUCCESS or the platform's error. Reads at
+// an offset, which moves a synchronous handle's file pointer.
+[[nodiscard]] DWORD CheckLastLineOpen(HANDLE file, bool& open);
 
-// Writes all of `data`; false with the thread's last error on failure.
-bool WriteAll(HANDLE file, const char* data, DWORD length);
+using FileWriter = BOOL(WINAPI*)(HANDLE file, LPCVOID data, DWORD length, LPDWORD written, LPOVERLAPPED at);
+
+// Writes all of `data`, going on after a write that takes only part of it;
+// false with the thread's last error when a write fails or takes nothing.
+// Tests take part of each write through `write`.
+[[nodiscard]] bool WriteAll(HANDLE file, const char* data, DWORD length, FileWriter write = WriteFile);
 
 }  // namespace mardonel

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "common/fs/append_file.h"
 #include "common/fs/directory.h"
 #include "common/fs/no_link_file.h"
 #include "common/fs/no_link_folder.h"
@@ -71,6 +72,16 @@ void MakeDefaultLogFileName(char (&name)[kLogFileNameSize]) {
   if (written > 0 && written < static_cast<int>(sizeof made)) std::memcpy(name, made, sizeof made);
 }
 
+// A line left open at the end of the file, by a write that came up short or
+// by another program: the next record must not be glued onto it. The
+// process's own last whole write tells without a read, and may have left its
+// line open on purpose for the next record to go on.
+bool LastLineCut(const LogState& log, const LogFile& file) {
+  if (file.end == 0 || file.end == log.knownEnd) return false;
+  bool open = false;
+  return CheckLastLineOpen(file.handle.get(), open) == ERROR_SUCCESS && open;
+}
+
 }  // namespace
 
 const char* LogFilePath(LogState& log) {
@@ -112,12 +123,14 @@ LogFile OpenLogFile(LogState& log) {
     ReportLogLinkRefused(path, "write");
     return {};
   }
+  LogFile opened{std::move(file.file), file.size};
+  opened.lastLineCut = LastLineCut(log, opened);
   // To the end the link check found: a move from the end would ask the
   // file for its size once more.
   LARGE_INTEGER end;
-  end.QuadPart = file.size;
-  SetFilePointerEx(file.file.get(), end, nullptr, FILE_BEGIN);
-  return {std::move(file.file), file.size};
+  end.QuadPart = opened.end;
+  SetFilePointerEx(opened.handle.get(), end, nullptr, FILE_BEGIN);
+  return opened;
 }
 
 }  // namespace mardonel

@@ -35,8 +35,11 @@ class PendingLogQueue {
   int Push(const char* record, int length);
   // The oldest record, or null when the queue is empty.
   unique_pending_record Pop();
+  // The oldest record, left in the queue; null when it is empty.
+  [[nodiscard]] PendingLogRecord* front() const { return head_; }
   [[nodiscard]] bool empty() const { return head_ == nullptr; }
-  // Records dropped since the previous call.
+  // Records dropped since the last TakeDropped.
+  [[nodiscard]] std::size_t dropped() const { return dropped_; }
   std::size_t TakeDropped();
 
  private:

@@ -9,6 +9,7 @@ LogSettings CurrentLogSettings() { return LockedLogState()->settings; }
 void SetLogSettings(const LogSettings& settings) {
   const LockedLogState log;
   log->settings = settings;
+  log->knownEnd = -1;
   log->settings.fileName[kLogFileNameSize - 1] = '\0';
   if (log->settings.maxFileSize != 0 && log->settings.maxFileSize < kMinLogFileSize) {
     log->settings.maxFileSize = kMinLogFileSize;

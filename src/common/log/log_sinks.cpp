@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/fs/append_file.h"
 #include "common/log/log.h"
 #include "common/log/log_console.h"
 #include "common/log/log_file.h"
@@ -17,11 +18,25 @@ namespace mardonel {
 
 namespace {
 
-void WriteLogFile(LogFile& file, const char* text, std::size_t length) {
-  if (!file.handle) return;
-  DWORD written = 0;
-  WriteFile(file.handle.get(), text, static_cast<DWORD>(length), &written, nullptr);
-  file.end += written;
+// Appends to the file, on a new line when the file ends inside one; false
+// when a write failed or came up short.
+bool AppendLogText(LogFile& file, const char* text, std::size_t length) {
+  if (file.lastLineCut) {
+    if (!WriteAll(file.handle.get(), "\r\n", 2)) return false;
+    file.end += 2;
+    file.lastLineCut = false;
+  }
+  if (!WriteAll(file.handle.get(), text, static_cast<DWORD>(length))) return false;
+  file.end += static_cast<std::int64_t>(length);
+  return true;
+}
+
+// The file first, then the console, so that a record the file did not take
+// stays queued and reaches the console once, when it is written.
+bool WriteRecordText(LogFile& file, const char* text, std::size_t length) {
+  if (file.handle && !AppendLogText(file, text, length)) return false;
+  WriteLogConsole(text, length);
+  return true;
 }
 
 int FormatRecord(LogStampState& stamp, char* record, int size, const char* format, ...) {
@@ -33,24 +48,28 @@ int FormatRecord(LogStampState& stamp, char* record, int size, const char* forma
 }
 
 // Says how many records the bounded queue dropped, where they would have been.
-void WriteDroppedNote(LogStampState& stamp, LogFile& file, std::size_t dropped) {
+bool WriteDroppedNote(LogStampState& stamp, LogFile& file, std::size_t dropped) {
   // The note must not change how the records around it continue their lines.
   const bool lineContinues = stamp.lineContinues;
   char note[kLogRecordSize];
   const int length = FormatRecord(stamp, note, sizeof note, "%T: %lu pending log records were dropped\n",
                                   static_cast<unsigned long>(dropped));
   stamp.lineContinues = lineContinues;
-  WriteLogFile(file, note + 2, static_cast<std::size_t>(length - 2));
-  WriteLogConsole(note + 2, static_cast<std::size_t>(length - 2));
+  return WriteRecordText(file, note + 2, static_cast<std::size_t>(length - 2));
 }
 
-void DrainPendingRecords(LogState& log, LogFile& file) {
-  if (const std::size_t dropped = log.queue.TakeDropped(); dropped != 0) WriteDroppedNote(log.stamp, file, dropped);
-  while (unique_pending_record record = log.queue.Pop()) {
-    const auto length = static_cast<std::size_t>(record->length);
-    WriteLogFile(file, record->text(), length);
-    WriteLogConsole(record->text(), length);
+// Each record leaves the queue once the file took it whole; false at the
+// first that it did not, which stays queued with those behind it.
+bool DrainPendingRecords(LogState& log, LogFile& file) {
+  if (log.queue.dropped() != 0) {
+    if (!WriteDroppedNote(log.stamp, file, log.queue.dropped())) return false;
+    log.queue.TakeDropped();
   }
+  while (PendingLogRecord* record = log.queue.front()) {
+    if (!WriteRecordText(file, record->text(), static_cast<std::size_t>(record->length))) return false;
+    log.queue.Pop();
+  }
+  return true;
 }
 
 }  // namespace
@@ -65,17 +84,18 @@ int vLogPrintfLocked(LogState& log, const char* format, va_list args) {
   LogFile file = TakeLogFile(log);
   if (!file.handle && !IsConsoleOnlyLog(log.settings)) return log.queue.Push(record, length);
 
-  DrainPendingRecords(log, file);
-  if (length > 2) {
-    const auto textLength = static_cast<std::size_t>(length - 2);
-    WriteLogConsole(record + 2, textLength);
-    WriteLogFile(file, record + 2, textLength);
-  }
+  const bool written = DrainPendingRecords(log, file) &&
+                       (length <= 2 || WriteRecordText(file, record + 2, static_cast<std::size_t>(length - 2)));
+  // What a failed write left is looked at when the file is next opened.
+  if (file.handle) log.knownEnd = written ? file.end : -1;
   if (file.handle && file.end >= log.settings.maxFileSize) {
+    log.knownEnd = -1;
     RollOverLogFile(log, std::move(file.handle));
-  } else {
+  } else if (written) {
     PutBackLogFile(log, std::move(file));
   }
+  // A record the file did not take whole waits with the others.
+  if (!written) return log.queue.Push(record, length);
   return length > 0 && record[length - 1] == '\n' ? length - 1 : length;
 }
 

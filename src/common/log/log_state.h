@@ -18,6 +18,7 @@ namespace mardonel {
 struct LogFile {
   unique_hfile handle;
   std::int64_t end = 0;
+  bool lastLineCut = false;  // the file ends inside a line: the next text starts a new one
 };
 
 struct LogState {
@@ -31,6 +32,9 @@ struct LogState {
   // constant-initialised.
   std::optional<LogFile> heldFile;
   char defaultFileName[kLogFileNameSize] = "";  // the name an empty setting stands for, once found
+  // Where this process's last whole write left the log file, -1 when not
+  // known: a file found at that size needs no look at how it ends.
+  std::int64_t knownEnd = -1;
 };
 
 // Holds the log lock for its lifetime and gives the log's state. Not

@@ -119,6 +119,22 @@ TEST_F(LogResults, AreTheRecordLengthLessOneForALineFeedAndOneForADrain) {
   EXPECT_EQ(LogText(), "abc\r\nabcde\r\n");
 }
 
+TEST_F(LogResults, ARecordStartsOnALineOfItsOwnUnlessTheFileEndsOneOrTheLogLeftItOpen) {
+  struct Case {
+    const char* before;
+    const char* after;
+  };
+  for (const Case& c : {Case{"", "next\r\n"}, Case{"cut", "cut\r\nnext\r\n"}, Case{"unix\n", "unix\nnext\r\n"},
+                        Case{"whole\r\n", "whole\r\nnext\r\n"}, Case{"cr\r", "cr\r\r\nnext\r\n"}}) {
+    WriteWholeFile(logPath_, c.before);
+    LogPrintf("next\n");
+    EXPECT_EQ(LogText(), c.after) << '"' << c.before << '"';
+  }
+  LogPrintf("part one, ");
+  LogPrintf("part two\n");
+  EXPECT_EQ(LogText(), "cr\r\r\nnext\r\npart one, part two\r\n");
+}
+
 TEST_F(LogResults, TheCallersLastErrorIsKeptOnEveryPath) {
   SetLastError(1234);
   LogPrintf("%T: written\n");
