@@ -120,15 +120,15 @@ TEST_F(LogResults, AreTheRecordLengthLessOneForALineFeedAndOneForADrain) {
 }
 
 TEST_F(LogResults, ARecordStartsOnALineOfItsOwnUnlessTheFileEndsOneOrTheLogLeftItOpen) {
-  struct Case {
-    const char* before;
-    const char* after;
-  };
-  for (const Case& c : {Case{"", "next\r\n"}, Case{"cut", "cut\r\nnext\r\n"}, Case{"unix\n", "unix\nnext\r\n"},
-                        Case{"whole\r\n", "whole\r\nnext\r\n"}, Case{"cr\r", "cr\r\r\nnext\r\n"}}) {
-    WriteWholeFile(logPath_, c.before);
+  const std::pair<std::string, std::string> cases[] = {{"", "next\r\n"},
+                                                       {"cut", "cut\r\nnext\r\n"},
+                                                       {"unix\n", "unix\nnext\r\n"},
+                                                       {"whole\r\n", "whole\r\nnext\r\n"},
+                                                       {"cr\r", "cr\r\r\nnext\r\n"}};
+  for (const auto& [before, after] : cases) {
+    WriteWholeFile(logPath_, before);
     LogPrintf("next\n");
-    EXPECT_EQ(LogText(), c.after) << '"' << c.before << '"';
+    EXPECT_EQ(LogText(), after) << before;
   }
   LogPrintf("part one, ");
   LogPrintf("part two\n");
