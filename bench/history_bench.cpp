@@ -87,7 +87,7 @@ class BenchProfile {
   const std::string& EmptyStates() const {
     RemoveDirectoryTree(profile_.c_str());
     std::string folder = states_;
-    CreateDirectoryPath(folder.data());
+    static_cast<void>(CreateDirectoryPath(folder.data()));
     return states_;
   }
 

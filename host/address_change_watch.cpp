@@ -10,16 +10,17 @@ AddressChangeWatch::~AddressChangeWatch() {
   if (armed_) CancelIPChangeNotify(&overlapped_);
 }
 
-bool AddressChangeWatch::Arm() {
+DWORD AddressChangeWatch::Arm() {
   if (armed_) CancelIPChangeNotify(&overlapped_);
   armed_ = false;
-  if (!event_) return false;
+  if (!event_) return ERROR_INVALID_HANDLE;
   ResetEvent(event_.get());
   overlapped_ = OVERLAPPED{};
   overlapped_.hEvent = event_.get();
   HANDLE unused = nullptr;
-  armed_ = NotifyAddrChange(&unused, &overlapped_) == ERROR_IO_PENDING;
-  return armed_;
+  const DWORD asked = NotifyAddrChange(&unused, &overlapped_);
+  armed_ = asked == ERROR_IO_PENDING;
+  return armed_ ? ERROR_SUCCESS : asked;
 }
 
 }  // namespace mardonel

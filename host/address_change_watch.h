@@ -15,8 +15,8 @@ class AddressChangeWatch {
   AddressChangeWatch(const AddressChangeWatch&) = delete;
   AddressChangeWatch& operator=(const AddressChangeWatch&) = delete;
 
-  // Asks for the next change; false when the platform cannot tell.
-  bool Arm();
+  // Asks for the next change: ERROR_SUCCESS, or why the platform cannot tell.
+  [[nodiscard]] DWORD Arm();
   // Signalled when a change arrived; null when not armed.
   HANDLE event() const { return armed_ ? event_.get() : nullptr; }
 

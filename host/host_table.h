@@ -22,7 +22,7 @@ class HostTable {
   // Reads the machine's adapters and swaps the new entries in under the
   // table's lock. On failure the table keeps its entries and the code is
   // returned.
-  DWORD Rebuild();
+  [[nodiscard]] DWORD Rebuild();
 
   bool empty();
   // "a.b.c.d/m.m.m.m", one an entry.

@@ -20,6 +20,12 @@ void NetworkChanged(ModuleDriver& driver, HostTable& table) {
                             std::string("addresses changed: netchange") + (connected ? "" : " disconnected"));
 }
 
+// A watch that cannot be armed leaves the run to its heartbeats.
+void ArmWatch(AddressChangeWatch& watch) {
+  const DWORD error = watch.Arm();
+  if (error != ERROR_SUCCESS) PrintStamped("address changes cannot be watched: " + ErrorMessage(error));
+}
+
 }  // namespace
 
 void RunLive(const HostOptions& options, ModuleDriver& driver, HostTable& table, const StopSignal& stop) {
@@ -29,7 +35,7 @@ void RunLive(const HostOptions& options, ModuleDriver& driver, HostTable& table,
   std::uint64_t nextHeartbeat = start + period;
 
   AddressChangeWatch watch;
-  if (!watch.Arm()) PrintStamped("address changes cannot be watched on this system");
+  ArmWatch(watch);
 
   driver.Startup(table.get());
   for (;;) {
@@ -58,7 +64,7 @@ void RunLive(const HostOptions& options, ModuleDriver& driver, HostTable& table,
     }
     if (woke == WAIT_OBJECT_0 + 1) {
       // Ask again first, so that a change during the rebuild is not missed.
-      watch.Arm();
+      ArmWatch(watch);
       NetworkChanged(driver, table);
     }
   }

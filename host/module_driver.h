@@ -21,7 +21,7 @@ class ModuleDriver {
   ModuleDriver& operator=(const ModuleDriver&) = delete;
 
   // Loads the library and creates the module; false with `error` set otherwise.
-  bool Load(std::string& error);
+  [[nodiscard]] bool Load(std::string& error);
 
   DWORD Startup(HostAddressTable* table, const std::string& label = "startup");
   DWORD Shutdown(const std::string& label = "shutdown");

@@ -30,8 +30,9 @@ void CreateHistoryFolders(const std::string& statesFolder, FolderCreator create)
     if (!PathRemoveFileSpecA(path)) return;
   }
   // The folder above the module's own belongs to the system: default security,
-  // and it may be a link by design.
-  CreateDirectoryPath(path);
+  // and it may be a link by design. A folder that cannot be made fails the
+  // file's own open, which says why.
+  static_cast<void>(CreateDirectoryPath(path));
 
   FolderSecurity security(kProtectedFolderSddl);
   if (security.attributes() == nullptr) return;

@@ -67,21 +67,24 @@ DWORD Mardonel::SetManagedState(ManagedState requested, RecordReason reason, boo
 }
 
 // The host may log from other threads meanwhile: the reads fill a copy,
-// which is put in force in one step.
+// which is put in force in one step. A setting that cannot be read keeps
+// its default, and the read has logged why.
 void Mardonel::LoadSettings() {
   LogSettings settings = CurrentLogSettings();
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kLogFileNameValue, REG_SZ, settings.fileName,
-                        sizeof settings.fileName, 0);
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kMaxLogFilesizeValue, REG_DWORD, &settings.maxFileSize,
-                        sizeof settings.maxFileSize, 0);
-  RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kDebugValue, REG_DWORD, &settings.debugMask,
-                        sizeof settings.debugMask, 0);
+  static_cast<void>(RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kLogFileNameValue, REG_SZ,
+                                          settings.fileName, sizeof settings.fileName, 0));
+  static_cast<void>(RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kMaxLogFilesizeValue, REG_DWORD,
+                                          &settings.maxFileSize, sizeof settings.maxFileSize, 0));
+  static_cast<void>(RegGetPolicyParameter(HKEY_LOCAL_MACHINE, kSettingsKey, kDebugValue, REG_DWORD, &settings.debugMask,
+                                          sizeof settings.debugMask, 0));
   SetLogSettings(settings);
 }
 
 void Mardonel::LoadManagedSubnets() {
   char text[kSubnetTextSize] = {};
-  GetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text, sizeof text, RP_READ_ONLY);
+  // A list that cannot be read is an empty one.
+  static_cast<void>(
+      GetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text, sizeof text, RP_READ_ONLY));
   text[kSubnetTextSize - 1] = '\0';
   if (text[0] != '\0' && DebugInfoEnabled()) LogPrintf("%T: Found managed subnets [%s]\n", text);
   // Read afresh at every start-up, not added to what an earlier one read.

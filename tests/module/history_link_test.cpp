@@ -51,7 +51,7 @@ class HistoryLinks : public testing::Test {
  protected:
   void SetUp() override {
     std::string above = toveraAgt_;
-    ASSERT_TRUE(CreateDirectoryPath(above.data()));
+    ASSERT_EQ(CreateDirectoryPath(above.data()), 0u);
     ASSERT_TRUE(CreateDirectoryA(elsewhere_.c_str(), nullptr));
   }
 
@@ -228,7 +228,7 @@ TEST_F(HistoryFolderSecurity, OwnFoldersAreMadeProtectedTheOneAboveIsNot) {
 
 TEST_F(HistoryFolderSecurity, ExistingFoldersAreLeftAsTheyAre) {
   std::string toveraAgt = appData_ + "\\Quarnel\\ToveraAgt";
-  ASSERT_TRUE(CreateDirectoryPath(toveraAgt.data()));
+  ASSERT_EQ(CreateDirectoryPath(toveraAgt.data()), 0u);
 
   CreateHistoryFolders(states_, RecordingCreate);
 

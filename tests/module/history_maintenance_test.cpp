@@ -47,7 +47,7 @@ class HistoryFolderTest : public testing::Test {
  protected:
   void SetUp() override {
     std::string folder = states_;
-    ASSERT_TRUE(CreateDirectoryPath(folder.data()));
+    ASSERT_EQ(CreateDirectoryPath(folder.data()), 0u);
   }
 
   void Put(const std::string& name, const std::string& content = "1,1,Startup,x\r\n") const {
@@ -224,7 +224,7 @@ class HistoryGapPathTooLong : public testing::Test {
 TEST_F(HistoryGapPathTooLong, EveryMissedDayIsTriedAndItsFailureLogged) {
   ASSERT_EQ(states_.size(), 250u);
   std::string folder = states_;
-  CreateDirectoryPath(folder.data());
+  ASSERT_EQ(CreateDirectoryPath(folder.data()), 0u);
   folder.pop_back();
   ASSERT_TRUE(CreateDirectoryW(Extended(folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   const std::wstring newest = Extended(states_ + UtcDay(-3).name);
@@ -347,7 +347,7 @@ TEST(HistoryFolderZone, LocalDateApartFromUtcDate) {
   struct Scene {
     Scene(const FakeClock& clock, const std::string& name) : module(nullptr, clock) {
       std::string folder = states;
-      CreateDirectoryPath(folder.data());
+      EXPECT_EQ(CreateDirectoryPath(folder.data()), 0u);
       WriteWholeFile(states + name, "1,1,Startup,x\r\n");
       module.MaintainHistoryFolder();
     }

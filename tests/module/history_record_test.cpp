@@ -96,7 +96,7 @@ TEST_F(HistoryRecord, RemovedFolderChainIsRecreated) {
 
 TEST_F(HistoryRecord, FileWithoutFinalLineEndGetsOneBeforeTheRecord) {
   std::string folder = profile_.StatesFolder();
-  ASSERT_TRUE(CreateDirectoryPath(folder.data()));
+  ASSERT_EQ(CreateDirectoryPath(folder.data()), 0u);
   struct Case {
     const char* before;
     const char* lineEnd;
@@ -122,7 +122,7 @@ TEST_F(HistoryRecord, SuccessLineOnlyWithInformationalBit) {
 
 TEST_F(HistoryRecord, FileThatCannotBeOpenedFailsWithFailureLine) {
   std::string blocker = TodayPath();
-  ASSERT_TRUE(CreateDirectoryPath(blocker.data()));  // a folder where the file should be
+  ASSERT_EQ(CreateDirectoryPath(blocker.data()), 0u);  // a folder where the file should be
 
   EXPECT_EQ(Record(), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
   EXPECT_NE(LogText().find(kFailureLine + TodayPath() + "\r\n"), std::string::npos) << LogText();
@@ -225,7 +225,7 @@ TEST(HistoryRecordCutShort, FailedWriteIsAFailureAndTheNextRecordStartsOnItsOwnL
   ScopedTempFolder temp;
   ScopedProfileFolder profile(temp.path());
   std::string folder = profile.StatesFolder();
-  ASSERT_TRUE(CreateDirectoryPath(folder.data()));
+  ASSERT_EQ(CreateDirectoryPath(folder.data()), 0u);
   const std::string path = folder + kTodayFile;
   const std::string padding = Padding();
   WriteWholeFile(path, padding);

@@ -256,7 +256,7 @@ TEST_F(BlockedHistory, FileWhereTheFolderChainGoesFailsEveryRecord) {
 
 TEST_F(BlockedHistory, TrimmingLeavesEverythingButHistoryFilesAlone) {
   std::string states = profile_.StatesFolder();
-  ASSERT_TRUE(CreateDirectoryPath(states.data()));
+  ASSERT_EQ(CreateDirectoryPath(states.data()), 0u);
   for (int day = 1; day <= 31; ++day)
     WriteWholeFile(states + "200001" + (day < 10 ? "0" : "") + std::to_string(day) + "T.mgt", "");
   WriteWholeFile(states + "notes.txt", "kept");

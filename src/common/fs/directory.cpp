@@ -10,11 +10,16 @@ namespace mardonel {
 
 namespace {
 
-bool CreatedOrPresent() { return GetLastError() == ERROR_ALREADY_EXISTS; }
+// Present already counts as made, whatever stands there.
+[[nodiscard]] DWORD CreateFolder(const char* path) {
+  if (CreateDirectoryA(path, nullptr)) return ERROR_SUCCESS;
+  const DWORD error = GetLastError();
+  return error == ERROR_ALREADY_EXISTS ? ERROR_SUCCESS : error;
+}
 
 // The last backslash that is a separator, not the trail byte of a
 // double-byte character.
-char* FindLastSeparator(char* text) {
+[[nodiscard]] char* FindLastSeparator(char* text) {
   char* found = nullptr;
   for (char* cursor = text; *cursor != '\0'; cursor = CharNextA(cursor)) {
     if (*cursor == '\\') found = cursor;
@@ -45,17 +50,17 @@ void RemoveLink(const char* path) {
 
 }  // namespace
 
-bool CreateDirectoryPath(char* path) {
-  SetLastError(ERROR_SUCCESS);
-  if (CreateDirectoryA(path, nullptr) || CreatedOrPresent()) return true;
+DWORD CreateDirectoryPath(char* path) {
+  const DWORD first = CreateFolder(path);
+  if (first == ERROR_SUCCESS) return ERROR_SUCCESS;
 
   char* separator = FindLastSeparator(path);
-  if (separator == nullptr) return false;
+  if (separator == nullptr) return first;
   *separator = '\0';
-  CreateDirectoryPath(path);
+  // Whatever becomes of the parent, the second try tells.
+  static_cast<void>(CreateDirectoryPath(path));
   *separator = '\\';
-
-  return CreateDirectoryA(path, nullptr) || CreatedOrPresent();
+  return CreateFolder(path);
 }
 
 void RemoveDirectoryTree(const char* folder) {

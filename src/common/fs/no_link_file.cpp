@@ -10,7 +10,7 @@ namespace {
 // The two cheap queries; GetFileInformationByHandle answers the same but
 // also looks up the file's name, which costs a hundred times more. The
 // second also gives the size, so that no caller asks again.
-DWORD CheckPlainFile(HANDLE file, std::int64_t& size) {
+[[nodiscard]] DWORD CheckPlainFile(HANDLE file, std::int64_t& size) {
   FILE_ATTRIBUTE_TAG_INFO tag = {};
   FILE_STANDARD_INFO standard = {};
   if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||

@@ -15,7 +15,7 @@ namespace mardonel {
 // or a file with more than one name) or lies in a folder that is one.
 inline constexpr DWORD kLinkRefused = ERROR_CANT_ACCESS_FILE;
 
-struct NoLinkFile {
+struct [[nodiscard]] NoLinkFile {
   unique_hfile file;      // empty unless opened and plain
   DWORD error;            // ERROR_SUCCESS, kLinkRefused or the platform's error
   std::int64_t size = 0;  // bytes when opened, from the query that checked the links
@@ -29,10 +29,10 @@ NoLinkFile OpenFileNoLink(const char* path, DWORD access, DWORD share, DWORD dis
 // Deletes the file through the handle that was checked, so that the name
 // cannot be swapped for a link in between. ERROR_SUCCESS, kLinkRefused or
 // the platform's error (ERROR_FILE_NOT_FOUND when there is none).
-DWORD DeleteFileNoLink(const char* path);
+[[nodiscard]] DWORD DeleteFileNoLink(const char* path);
 
 // Renames the file `from` to `to` through the handle that was checked; an
 // existing `to` is never replaced. Same results as DeleteFileNoLink.
-DWORD RenameFileNoLink(const char* from, const char* to);
+[[nodiscard]] DWORD RenameFileNoLink(const char* from, const char* to);
 
 }  // namespace mardonel

@@ -7,12 +7,12 @@ namespace mardonel {
 
 // True when `folder` is a reparse point itself: a symbolic link, a junction
 // or a mount point. A trailing backslash is ignored.
-bool IsReparseFolder(const char* folder);
+[[nodiscard]] bool IsReparseFolder(const char* folder);
 
 // True when the folder that holds `path` is a reparse point. A look at the
 // name only, much cheaper than PinnedFolders but open to a swap between the
 // look and the act.
-bool IsInReparseFolder(const char* path);
+[[nodiscard]] bool IsInReparseFolder(const char* path);
 
 // The folders that hold a file, checked and kept in place for as long as the
 // caller acts on the file.
@@ -26,7 +26,7 @@ class PinnedFolders {
   PinnedFolders(const char* path, int levels);
 
   // One of the folders is a reparse point: act on nothing inside.
-  bool refused() const { return refused_; }
+  [[nodiscard]] bool refused() const { return refused_; }
 
  private:
   unique_hfile innermost_;

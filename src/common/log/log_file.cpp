@@ -53,7 +53,8 @@ void CreateLogFolder(const char* path) {
   const int separator = LastIndexOf(folder, '\\');
   if (separator < 0) return;
   folder[separator] = '\0';
-  CreateDirectoryPath(folder);
+  // The open that follows fails by itself and says why.
+  static_cast<void>(CreateDirectoryPath(folder));
 }
 
 // C:\temp\<executable base name>.log into `name`; left empty when the

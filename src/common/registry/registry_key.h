@@ -1,4 +1,5 @@
-// The registry opens shared by reads and writes.
+// What the registry reads and writes share: the opens, and which types hold
+// text.
 #pragma once
 
 #include <windows.h>
@@ -10,19 +11,25 @@ namespace mardonel {
 // Read and write, without the right to delete the key itself.
 inline constexpr REGSAM kRegistryReadWrite = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
 
-// `status` receives the result of the call; the owner is empty on failure.
-inline unique_hkey OpenRegistryKey(HKEY root, const char* subKey, REGSAM access, LSTATUS& status) {
+inline bool IsRegistryText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+struct [[nodiscard]] RegistryKey {
+  unique_hkey key;  // empty unless opened
+  DWORD status;     // ERROR_SUCCESS or the platform's error
+};
+
+inline RegistryKey OpenRegistryKey(HKEY root, const char* subKey, REGSAM access) {
   HKEY key = nullptr;
-  status = RegOpenKeyExA(root, subKey, 0, access, &key);
-  return unique_hkey(status == ERROR_SUCCESS ? key : nullptr);
+  const LSTATUS status = RegOpenKeyExA(root, subKey, 0, access, &key);
+  return {unique_hkey(status == ERROR_SUCCESS ? key : nullptr), static_cast<DWORD>(status)};
 }
 
 // Opens the key read-write, creating it and its missing parents first.
-inline unique_hkey CreateRegistryKey(HKEY root, const char* subKey, LSTATUS& status) {
+inline RegistryKey CreateRegistryKey(HKEY root, const char* subKey) {
   HKEY key = nullptr;
   char noClass[] = "";
-  status = RegCreateKeyExA(root, subKey, 0, noClass, 0, kRegistryReadWrite, nullptr, &key, nullptr);
-  return unique_hkey(status == ERROR_SUCCESS ? key : nullptr);
+  const LSTATUS status = RegCreateKeyExA(root, subKey, 0, noClass, 0, kRegistryReadWrite, nullptr, &key, nullptr);
+  return {unique_hkey(status == ERROR_SUCCESS ? key : nullptr), static_cast<DWORD>(status)};
 }
 
 }  // namespace mardonel

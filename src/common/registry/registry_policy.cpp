@@ -15,7 +15,7 @@ constexpr std::size_t kPolicyNameSize = 260;
 
 // The policy counterpart of a settings key: Software\Quarnel\X becomes
 // Software\Policies\Quarnel\X. False when it does not fit.
-bool PolicyKeyName(const char* subKey, char (&name)[kPolicyNameSize]) {
+[[nodiscard]] bool PolicyKeyName(const char* subKey, char (&name)[kPolicyNameSize]) {
   const char* rest = subKey + kSettingsRootLength;
   if (sizeof kPolicyRoot + std::strlen(rest) > sizeof name) return false;
   std::memcpy(name, kPolicyRoot, sizeof kPolicyRoot);
@@ -23,16 +23,15 @@ bool PolicyKeyName(const char* subKey, char (&name)[kPolicyNameSize]) {
   return true;
 }
 
-bool PolicyValueExists(HKEY root, const char* policyKey, const char* valueName) {
-  LSTATUS status = ERROR_SUCCESS;
-  unique_hkey key = OpenRegistryKey(root, policyKey, KEY_READ, status);
-  if (!key) return false;
+// ERROR_SUCCESS when the policy key holds the value, whatever its size;
+// otherwise why it does not.
+[[nodiscard]] DWORD FindPolicyValue(HKEY root, const char* policyKey, const char* valueName) {
+  const RegistryKey opened = OpenRegistryKey(root, policyKey, KEY_READ);
+  if (!opened.key) return opened.status;
   DWORD type = REG_NONE;
   DWORD size = 0;
-  status = RegQueryValueExA(key.get(), valueName, nullptr, &type, nullptr, &size);
-  if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) return true;
-  SetLastError(static_cast<DWORD>(status));
-  return false;
+  const LSTATUS status = RegQueryValueExA(opened.key.get(), valueName, nullptr, &type, nullptr, &size);
+  return status == ERROR_MORE_DATA ? ERROR_SUCCESS : static_cast<DWORD>(status);
 }
 
 }  // namespace
@@ -47,7 +46,7 @@ DWORD RegGetPolicyParameter(HKEY root, const char* subKey, const char* valueName
     return GetRegParameter(root, subKey, valueName, type, buffer, size, flags);
   }
   char policyKey[kPolicyNameSize];
-  if (PolicyKeyName(subKey, policyKey) && PolicyValueExists(root, policyKey, valueName)) {
+  if (PolicyKeyName(subKey, policyKey) && FindPolicyValue(root, policyKey, valueName) == ERROR_SUCCESS) {
     // Policy wins outright: read-only, and the ordinary key is left alone.
     return GetRegParameter(root, policyKey, valueName, type, buffer, size, flags | RP_READ_ONLY | RP_FROM_POLICY);
   }

@@ -9,9 +9,8 @@ namespace mardonel {
 
 namespace {
 
-bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
-
-DWORD Finish(DWORD status) {
+// The status is also left in the thread's last error, as GetRegParameter leaves its own.
+[[nodiscard]] DWORD Finish(DWORD status) {
   SetLastError(status);
   return status;
 }
@@ -20,21 +19,21 @@ DWORD Finish(DWORD status) {
 
 DWORD SetRegParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, const void* data, DWORD size,
                       DWORD) {
-  const bool dataMissing = data == nullptr && (IsTextType(type) || size != 0);
+  const bool dataMissing = data == nullptr && (IsRegistryText(type) || size != 0);
   if (root == nullptr || subKey == nullptr || valueName == nullptr || dataMissing) {
     return Finish(ERROR_INVALID_PARAMETER);
   }
-  LSTATUS status = ERROR_SUCCESS;
-  unique_hkey key = OpenRegistryKey(root, subKey, kRegistryReadWrite, status);
-  if (!key) key = CreateRegistryKey(root, subKey, status);
-  if (!key) {
-    LogPrintf("SetRegParameter \"%s\\%s\" - %s\n", subKey, valueName, ErrorText(status));
-    return Finish(status);
+  RegistryKey opened = OpenRegistryKey(root, subKey, kRegistryReadWrite);
+  if (!opened.key) opened = CreateRegistryKey(root, subKey);
+  if (!opened.key) {
+    LogPrintf("SetRegParameter \"%s\\%s\" - %s\n", subKey, valueName, ErrorText(opened.status));
+    return Finish(opened.status);
   }
-  if (IsTextType(type)) size = static_cast<DWORD>(std::strlen(static_cast<const char*>(data)) + 1);
+  if (IsRegistryText(type)) size = static_cast<DWORD>(std::strlen(static_cast<const char*>(data)) + 1);
   // Deleting first makes the stored type the requested one, whatever was there.
-  RegDeleteValueA(key.get(), valueName);
-  status = RegSetValueExA(key.get(), valueName, 0, type, static_cast<const BYTE*>(data), size);
+  RegDeleteValueA(opened.key.get(), valueName);
+  const auto status =
+      static_cast<DWORD>(RegSetValueExA(opened.key.get(), valueName, 0, type, static_cast<const BYTE*>(data), size));
   if (status != ERROR_SUCCESS) {
     // The old value is already gone: the caller must learn that nothing is stored.
     LogPrintf("SetRegParameter \"%s\\%s\" - %s\n", subKey, valueName, ErrorText(status));

@@ -17,7 +17,7 @@ constexpr DWORD kUserDefaultLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT)
 // interface, so no message table can name them.
 bool IsInterfaceSpecific(DWORD code) { return ErrorFacility(code) == FACILITY_ITF && ErrorCodeWord(code) >= 0x200; }
 
-bool TryLoadedModules(DWORD code, std::string& text) {
+[[nodiscard]] bool TryLoadedModules(DWORD code, std::string& text) {
   std::unique_ptr<HMODULE[]> modules;
   DWORD count = 0;
   if (FAILED(ListLoadedModules(modules, count))) return false;

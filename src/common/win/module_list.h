@@ -9,6 +9,6 @@ namespace mardonel {
 
 // On success `modules` holds the handles of the process's modules, the
 // executable first, and `count` their number.
-HRESULT ListLoadedModules(std::unique_ptr<HMODULE[]>& modules, DWORD& count);
+[[nodiscard]] HRESULT ListLoadedModules(std::unique_ptr<HMODULE[]>& modules, DWORD& count);
 
 }  // namespace mardonel

@@ -42,7 +42,7 @@ TEST(CreateDirectoryPath, CreatesThreeMissingLevels) {
   ScopedTempFolder temp;
   std::string path = temp / "one\\two\\three";
   const std::string before = path;
-  EXPECT_TRUE(CreateDirectoryPath(path.data()));
+  EXPECT_EQ(CreateDirectoryPath(path.data()), 0u);
   EXPECT_EQ(path, before) << "the text is given back as it came";
   EXPECT_TRUE(IsFolder(temp / "one"));
   EXPECT_TRUE(IsFolder(temp / "one\\two"));
@@ -52,21 +52,21 @@ TEST(CreateDirectoryPath, CreatesThreeMissingLevels) {
 TEST(CreateDirectoryPath, ExistingFolderIsSuccess) {
   ScopedTempFolder temp;
   std::string path = temp.path();
-  EXPECT_TRUE(CreateDirectoryPath(path.data()));
+  EXPECT_EQ(CreateDirectoryPath(path.data()), 0u);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
 }
 
 TEST(CreateDirectoryPath, TrailingBackslashIsAccepted) {
   ScopedTempFolder temp;
   std::string path = temp / "a\\b\\";
-  EXPECT_TRUE(CreateDirectoryPath(path.data()));
+  EXPECT_EQ(CreateDirectoryPath(path.data()), 0u);
   EXPECT_EQ(path, temp / "a\\b\\");
   EXPECT_TRUE(IsFolder(temp / "a\\b"));
 }
 
 TEST(CreateDirectoryPath, UncreatableNameWithoutBackslashFails) {
   std::string name = "no|such<folder";
-  EXPECT_FALSE(CreateDirectoryPath(name.data()));
+  EXPECT_EQ(CreateDirectoryPath(name.data()), static_cast<DWORD>(ERROR_INVALID_NAME));
   EXPECT_EQ(name, "no|such<folder");
 }
 
@@ -74,7 +74,7 @@ TEST(CreateDirectoryPath, FolderBelowAFileFails) {
   ScopedTempFolder temp;
   WriteWholeFile(temp / "file", "x");
   std::string path = temp / "file\\below";
-  EXPECT_FALSE(CreateDirectoryPath(path.data()));
+  EXPECT_EQ(CreateDirectoryPath(path.data()), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
 }
 
 // --- JoinPathName ---
@@ -126,7 +126,7 @@ TEST(RemoveDirectoryTree, RemovesEverythingDepthFirst) {
   ScopedTempFolder temp;
   const std::string root = temp / "tree";
   std::string deepest = root + "\\a\\b\\c";
-  ASSERT_TRUE(CreateDirectoryPath(deepest.data()));
+  ASSERT_EQ(CreateDirectoryPath(deepest.data()), 0u);
   WriteWholeFile(root + "\\top.txt", "1");
   WriteWholeFile(root + "\\a\\b\\middle.txt", "2");
   WriteWholeFile(deepest + "\\hidden.txt", "3");
@@ -142,9 +142,9 @@ TEST(RemoveDirectoryTree, StopsAtReadOnlyFileAndKeepsItsFolders) {
   const std::string root = temp / "tree";
   const std::string held = root + "\\held";
   std::string path = held;
-  ASSERT_TRUE(CreateDirectoryPath(path.data()));
+  ASSERT_EQ(CreateDirectoryPath(path.data()), 0u);
   std::string other = root + "\\other\\inner";
-  ASSERT_TRUE(CreateDirectoryPath(other.data()));
+  ASSERT_EQ(CreateDirectoryPath(other.data()), 0u);
   for (const char* name : {"a.txt", "b.txt", "locked.txt", "y.txt", "z.txt"}) WriteWholeFile(held + "\\" + name, name);
   WriteWholeFile(other + "\\gone.txt", "x");
   SetFileAttributesA((held + "\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY);
@@ -174,9 +174,9 @@ class LinkedFolder : public testing::Test {
  protected:
   void SetUp() override {
     std::string tree = inside_;
-    ASSERT_TRUE(CreateDirectoryPath(tree.data()));
+    ASSERT_EQ(CreateDirectoryPath(tree.data()), 0u);
     std::string target = target_;
-    ASSERT_TRUE(CreateDirectoryPath(target.data()));
+    ASSERT_EQ(CreateDirectoryPath(target.data()), 0u);
   }
   void TearDown() override { RemoveUnixLink(link_); }
 
@@ -195,7 +195,7 @@ class LinkedFolder : public testing::Test {
 TEST_F(LinkedFolder, WalkNeverEntersTheLinkedFolder) {
   WriteWholeFile(target_ + "\\keep.txt", "keep");
   std::string nested = target_ + "\\nested";
-  ASSERT_TRUE(CreateDirectoryPath(nested.data()));
+  ASSERT_EQ(CreateDirectoryPath(nested.data()), 0u);
   WriteWholeFile(nested + "\\deep.txt", "deep");
   WriteWholeFile(inside_ + "\\own.txt", "own");
   PlantLink();
