@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <latch>
 #include <string>
 #include <thread>
 #include <vector>
@@ -148,10 +147,14 @@ TEST(ErrorText, FallsBackToTheHexadecimalCodeAndSearchesNoModule) {
 TEST(ErrorText, TwoThreadsFormattingAtOnceEachKeepTheirOwnText) {
   const DWORD codes[2] = {0xE0001234, 0xE0005678};
   std::string seen[2];
-  std::latch bothFormatted(2);
+  // Events, not std::latch: this runtime's latch can miss its wake-up under load.
+  const unique_handle formatted[2] = {unique_handle(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+                                      unique_handle(CreateEventA(nullptr, TRUE, FALSE, nullptr))};
+  ASSERT_TRUE(formatted[0] && formatted[1]);
   auto format = [&](int index) {
     const char* text = ErrorText(codes[index]);
-    bothFormatted.arrive_and_wait();
+    SetEvent(formatted[index].get());
+    WaitForSingleObject(formatted[1 - index].get(), INFINITE);
     seen[index] = text;
   };
   std::thread first(format, 0);
