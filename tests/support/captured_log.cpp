@@ -48,6 +48,8 @@ void CapturedLog::SetDebugMask(std::uint32_t mask) {
   ChangeLogSettings([&](LogSettings& settings) { settings.debugMask = mask; });
 }
 
+void CapturedLog::SetStampClock(std::uint64_t (*localNow)()) { LockedLogState()->stamp.localNow = localNow; }
+
 std::string CapturedLog::Text() const { return FileExists(path_) ? ReadWholeFile(path_) : std::string(); }
 
 std::vector<std::string> CapturedLog::Lines() const {

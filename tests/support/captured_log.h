@@ -26,6 +26,8 @@ class CapturedLog {
   void UseFile(const std::string& path);
   void SetMaxFileSize(std::int32_t size);
   void SetDebugMask(std::uint32_t mask);
+  // Stamps from `localNow` (a local FILETIME) instead of the machine's clock.
+  void SetStampClock(std::uint64_t (*localNow)());
 
   // The file as written, CR LF and indentation included.
   std::string Text() const;

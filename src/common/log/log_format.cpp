@@ -43,7 +43,9 @@ char* LocalTimeText(char* buffer, std::size_t size, std::uint64_t localFileTime)
 int FormatLogRecord(LogStampState& state, char* buffer, int size, const char* format, va_list args) {
   if (format == nullptr) format = "";
   char stamp[kTimeTextSize] = "";
-  if (format[0] == '%' && format[1] == 'T') LocalTimeText(stamp, sizeof stamp, 0);
+  if (format[0] == '%' && format[1] == 'T') {
+    LocalTimeText(stamp, sizeof stamp, state.localNow != nullptr ? state.localNow() : 0);
+  }
   return ComposeLogRecord(state, buffer, size, format, args, stamp);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstdint>
 
 namespace mardonel {
 
@@ -11,6 +12,9 @@ struct LogStampState {
   bool stampSeen = false;      // a record has begun with "%T"
   int stampLength = 19;        // length of the last stamp text
   bool lineContinues = false;  // the last record did not end with a line feed
+  // The stamp's local FILETIME; null stands for the machine's clock. Tests
+  // set it, so that stamps differ without waiting for the clock.
+  std::uint64_t (*localNow)() = nullptr;
 };
 
 inline constexpr int kLogRecordSize = 3000;

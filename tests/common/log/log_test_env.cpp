@@ -11,10 +11,6 @@ std::string NowStamp() {
   return LocalTimeText(text, sizeof text, 0);
 }
 
-bool StampedBetween(const std::string& line, const std::string& before, const std::string& after) {
-  return line.compare(0, before.size(), before) == 0 || line.compare(0, after.size(), after) == 0;
-}
-
 std::string Filler(std::size_t count, char letter) { return std::string(count, letter); }
 
 void LogFileTest::UseLogFile(const std::string& path) {

@@ -21,9 +21,6 @@ namespace mardonel {
 // LocalTimeText of now, as a string.
 std::string NowStamp();
 
-// True when `line` starts with a stamp taken between `before` and `after`.
-bool StampedBetween(const std::string& line, const std::string& before, const std::string& after);
-
 // Everything the console's screen buffer shows, row after row; empty
 // without a console.
 std::string ConsoleText();
