@@ -1,5 +1,6 @@
 #include "connection/mp_url.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace mardonel {
@@ -19,9 +20,7 @@ bool BuildManagementPointUrl(char* out, std::size_t size, const char* name) {
   const std::size_t suffixLength = sizeof kSuffix - 1;
   const std::size_t nameLength = std::strlen(name);
   if (nameLength >= size || prefixLength + nameLength + suffixLength >= size) return false;
-  std::memcpy(out, kPrefix, prefixLength);
-  std::memcpy(out + prefixLength, name, nameLength);
-  std::memcpy(out + prefixLength + nameLength, kSuffix, suffixLength);
+  std::snprintf(out, size, "%s%s%s", kPrefix, name, kSuffix);
   return true;
 }
 

@@ -18,7 +18,7 @@ class CWbemInstance {
   // HRESULT of a failed read, E_POINTER for an instance without an object.
   unique_variant GetProperty(const wchar_t* name) const;
 
-  IWbemClassObject* get() const { return object_.get(); }
+  [[nodiscard]] IWbemClassObject* get() const { return object_.get(); }
 
  private:
   com_ptr<IWbemClassObject> object_;

@@ -16,7 +16,7 @@ class ComApartment {
   ComApartment& operator=(const ComApartment&) = delete;
 
   // S_FALSE: the thread was already in this apartment, which is as good.
-  HRESULT result() const { return result_; }
+  [[nodiscard]] HRESULT result() const { return result_; }
 
  private:
   HRESULT result_;

@@ -9,7 +9,7 @@ namespace mardonel {
 class ComError {
  public:
   explicit ComError(HRESULT result) noexcept : result_(result) {}
-  HRESULT result() const noexcept { return result_; }
+  [[nodiscard]] HRESULT result() const noexcept { return result_; }
 
  private:
   HRESULT result_;

@@ -34,7 +34,7 @@ class unique_variant {
   unique_variant& operator=(const unique_variant&) = delete;
   ~unique_variant() { VariantClear(&value_); }
 
-  const VARIANT& get() const { return value_; }
+  [[nodiscard]] const VARIANT& get() const { return value_; }
   // For a call that fills the value; whatever was held is cleared first.
   VARIANT* put() {
     VariantClear(&value_);
@@ -65,7 +65,7 @@ class com_ptr {
   void reset() {
     if (pointer_ != nullptr) std::exchange(pointer_, nullptr)->Release();
   }
-  Interface* get() const { return pointer_; }
+  [[nodiscard]] Interface* get() const { return pointer_; }
   Interface* operator->() const { return pointer_; }
   explicit operator bool() const { return pointer_ != nullptr; }
   // For a call that hands over a reference; whatever was held is released first.

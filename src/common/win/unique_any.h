@@ -28,11 +28,11 @@ class unique_any {
 
   static Handle none() noexcept {
     if constexpr (std::is_pointer_v<Handle>)
-      return reinterpret_cast<Handle>(kNone);
+      return reinterpret_cast<Handle>(kNone);  // NOLINT(performance-no-int-to-ptr): INVALID_HANDLE_VALUE is one
     else
       return static_cast<Handle>(kNone);
   }
-  Handle get() const noexcept { return handle_; }
+  [[nodiscard]] Handle get() const noexcept { return handle_; }
   explicit operator bool() const noexcept { return handle_ != none(); }
   Handle release() noexcept { return std::exchange(handle_, none()); }
   // Keeps the thread's last error, so that a failure reported just before an
