@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/log/log.h"
+#include "common/log/log_escape.h"
 #include "common/registry/registry_parameter.h"
 #include "common/registry/setting_names.h"
 #include "connection/config_mgr_mp_connection.h"
@@ -86,12 +87,12 @@ void Mardonel::LoadManagedSubnets() {
   static_cast<void>(
       GetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text, sizeof text, RP_READ_ONLY));
   text[kSubnetTextSize - 1] = '\0';
-  if (text[0] != '\0' && DebugInfoEnabled()) LogPrintf("%T: Found managed subnets [%s]\n", text);
+  if (text[0] != '\0' && DebugInfoEnabled()) LogPrintf("%T: Found managed subnets [%s]\n", EscapedForLog(text).c_str());
   // Read afresh at every start-up, not added to what an earlier one read.
   std::vector<std::string> skipped;
   managedSubnets_ = RememberedSubnets::Parse(text, skipped);
   for (const std::string& entry : skipped) {
-    LogPrintf("%T: Skipped remembered subnet that is not a dotted address: \"%s\"\n", entry.c_str());
+    LogPrintf("%T: Skipped remembered subnet that is not a dotted address: \"%s\"\n", EscapedForLog(entry).c_str());
   }
 }
 

@@ -6,11 +6,22 @@
 
 namespace mardonel {
 
+namespace {
+
+// Blanks around an entry, as people type a list, are no part of it.
+std::string_view Trimmed(std::string_view entry) {
+  while (!entry.empty() && (entry.front() == ' ' || entry.front() == '\t')) entry.remove_prefix(1);
+  while (!entry.empty() && (entry.back() == ' ' || entry.back() == '\t')) entry.remove_suffix(1);
+  return entry;
+}
+
+}  // namespace
+
 RememberedSubnets RememberedSubnets::Parse(std::string_view text, std::vector<std::string>& skipped) {
   RememberedSubnets list;
   while (!text.empty()) {
     const std::size_t end = std::min(text.find(';'), text.size());
-    const std::string entry(text.substr(0, end));
+    const std::string entry(Trimmed(text.substr(0, end)));
     if (IsStrictDottedAddress(entry.c_str())) {
       list.subnets_.push_back(ParseDottedAddress(entry.c_str()));
     } else if (!entry.empty()) {

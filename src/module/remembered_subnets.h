@@ -15,9 +15,10 @@ class RememberedSubnets {
  public:
   static constexpr std::size_t kKept = 5;
 
-  // The entries of `text`, separated by ';', in text order: every strict
-  // dotted address, repeats and more than kKept included. Other non-empty
-  // entries are left out and listed in `skipped`.
+  // The entries of `text`, separated by ';' and trimmed of blanks (spaces,
+  // tabs), in text order: every strict dotted address, repeats and more than
+  // kKept included. Other non-empty entries are left out and listed in
+  // `skipped`.
   [[nodiscard]] static RememberedSubnets Parse(std::string_view text, std::vector<std::string>& skipped);
 
   // The dotted subnets, oldest first, joined by ';' without blanks.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -150,6 +151,42 @@ TEST_F(RegistryStartup, RememberedSubnetMakesStartupManaged) {
   EXPECT_EQ(LogText().find("Failed to connect to MP"), std::string::npos);
   EXPECT_EQ(RegExeQueryValue(kCommonForRegExe, "ManagedSubnets"), (RegExeValue{"REG_SZ", "127.0.0.0"}))
       << "nothing new stored";
+}
+
+// As administrators write settings: a relative log name, a number of too few
+// bytes, a subnet list with blanks and a line break; each said in one line of
+// the default log, which no outside text can add a line to.
+TEST_F(RegistryStartup, SettingsAsAdministratorsWriteThem) {
+  StoreText(kSettingsKey, "LogFileName", "..\\logs\\x.log");
+  StoreRawValue(kSettingsKey, "MaxLogFilesize", REG_DWORD, std::string(3, '\0'));
+  StoreText(kCommonKey, "ManagedSubnets", " 127.0.0.0 ;10.1.0.0\r\n12/8/2026 07:00:00: forged");
+  table_.Add("127.0.0.1", "255.0.0.0");
+  EXPECT_EQ(StartLoadedModule(), 0u);
+
+  const std::string log = ReadWholeFile(DefaultLogPath());
+  for (const char* line :
+       {": LogFileName \"..\\logs\\x.log\" is not a usable full path; the log keeps its default name\r\n",
+        ": GetRegParameter MaxLogFilesize - REG_DWORD of 3 bytes is not a number; left as stored\r\n",
+        ": Skipped remembered subnet that is not a dotted address: "
+        "\"10.1.0.0\\r\\n12/8/2026 07:00:00: forged\"\r\n"}) {
+    EXPECT_NE(log.find(line), std::string::npos) << line << log;
+  }
+  EXPECT_EQ(log.find("\n12/8/2026 07:00:00: forged"), std::string::npos) << log;
+  EXPECT_EQ(ReadRawValue(kSettingsKey, "MaxLogFilesize"), (RawValue{REG_DWORD, std::string(3, '\0')}));
+  const std::vector<std::string> lines = HistoryLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(",2,Startup,"), std::string::npos) << "the trimmed subnet counts: " << lines[0];
+}
+
+TEST_F(RegistryStartup, LogNamedWithSlashesGetsItsMissingFolders) {
+  std::string slashed = temp_ / "fw\\logs\\x.log";
+  std::replace(slashed.begin(), slashed.end(), '\\', '/');
+  StoreText(kSettingsKey, "LogFileName", slashed);
+  StoreNumber(kSettingsKey, "Debug", 0x19);
+  StoreText(kCommonKey, "ManagedSubnets", "10.9.0.0");
+  EXPECT_EQ(StartLoadedModule(), 0u);
+  EXPECT_NE(ReadWholeFile(temp_ / "fw\\logs\\x.log").find(": Found managed subnets [10.9.0.0]\r\n"), std::string::npos)
+      << ReadWholeFile(DefaultLogPath());
 }
 
 }  // namespace

@@ -17,12 +17,12 @@ namespace {
   return error == ERROR_ALREADY_EXISTS ? ERROR_SUCCESS : error;
 }
 
-// The last backslash that is a separator, not the trail byte of a
+// The last backslash or slash that is a separator, not the trail byte of a
 // double-byte character.
 [[nodiscard]] char* FindLastSeparator(char* text) {
   char* found = nullptr;
   for (char* cursor = text; *cursor != '\0'; cursor = CharNextA(cursor)) {
-    if (*cursor == '\\') found = cursor;
+    if (IsPathSeparator(*cursor)) found = cursor;
   }
   return found;
 }
@@ -56,11 +56,28 @@ DWORD CreateDirectoryPath(char* path) {
 
   char* separator = FindLastSeparator(path);
   if (separator == nullptr) return first;
+  const char cut = *separator;
   *separator = '\0';
   // Whatever becomes of the parent, the second try tells.
   static_cast<void>(CreateDirectoryPath(path));
-  *separator = '\\';
+  *separator = cut;
   return CreateFolder(path);
+}
+
+DWORD CreateFolderOf(const char* path) {
+  char folder[MAX_PATH];
+  if (std::strlen(path) >= sizeof folder) return ERROR_FILENAME_EXCED_RANGE;
+  std::strcpy(folder, path);
+  char* separator = FindLastSeparator(folder);
+  if (separator == nullptr) return ERROR_SUCCESS;
+  *separator = '\0';
+  return CreateDirectoryPath(folder);
+}
+
+bool IsFullPath(const char* path) {
+  const bool drive = ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) && path[1] == ':';
+  if (drive) return IsPathSeparator(path[2]);
+  return IsPathSeparator(path[0]) && IsPathSeparator(path[1]) && path[2] != '\0';
 }
 
 void RemoveDirectoryTree(const char* folder) {

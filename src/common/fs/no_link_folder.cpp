@@ -5,16 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "common/fs/directory.h"
+
 namespace mardonel {
 
 namespace {
 
-// Where the separators of `path` stand, trail bytes of double-byte
-// characters left out.
+// Where the separators (backslashes and slashes) of `path` stand, trail
+// bytes of double-byte characters left out.
 std::vector<std::size_t> SeparatorsOf(const std::string& path) {
   std::vector<std::size_t> separators;
   for (const char* cursor = path.c_str(); *cursor != '\0'; cursor = CharNextA(cursor)) {
-    if (*cursor == '\\') separators.push_back(static_cast<std::size_t>(cursor - path.c_str()));
+    if (IsPathSeparator(*cursor)) separators.push_back(static_cast<std::size_t>(cursor - path.c_str()));
   }
   return separators;
 }

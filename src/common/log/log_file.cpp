@@ -47,16 +47,6 @@ NoLinkFile CreateLogFile(const char* path) {
   return OpenLogFileWith(path, OPEN_ALWAYS);
 }
 
-void CreateLogFolder(const char* path) {
-  char folder[kLogFileNameSize];
-  std::snprintf(folder, sizeof folder, "%s", path);
-  const int separator = LastIndexOf(folder, '\\');
-  if (separator < 0) return;
-  folder[separator] = '\0';
-  // The open that follows fails by itself and says why.
-  static_cast<void>(CreateDirectoryPath(folder));
-}
-
 // C:\temp\<executable base name>.log into `name`; left empty when the
 // executable's path cannot be had.
 void MakeDefaultLogFileName(char (&name)[kLogFileNameSize]) {
@@ -110,7 +100,8 @@ LogFile OpenLogFile(LogState& log) {
   if (!file.file && file.error != kLinkRefused) {
     // In use: the record waits in the queue for a later call.
     if (file.error == ERROR_SHARING_VIOLATION) return {};
-    CreateLogFolder(path);
+    // The open that follows fails by itself and says why.
+    static_cast<void>(CreateFolderOf(path));
     file = CreateLogFile(path);
     if (!file.file && file.error != kLinkRefused) {
       SetLastError(file.error);

@@ -19,7 +19,9 @@ struct LogSettings {
 LogSettings CurrentLogSettings();
 
 // Puts `settings` in force for the log's next record, in one step under the
-// log lock. Any size other than 0 below kMinLogFileSize is raised to it.
+// log lock. Any size other than 0 below kMinLogFileSize is raised to it. A
+// file name that is not a full path is refused, with a line saying so: the
+// default name holds.
 void SetLogSettings(const LogSettings& settings);
 
 // Bit 0x10 of the debug mask in force.

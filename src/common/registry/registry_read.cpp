@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/log/log.h"
+#include "common/log/log_escape.h"
 #include "common/registry/number_text.h"
 #include "common/registry/registry_key.h"
 #include "common/registry/registry_parameter.h"
@@ -68,15 +69,14 @@ void ClearBuffer(DWORD type, void* buffer, DWORD size) {
   if (status != ERROR_SUCCESS) return status;
   const std::optional<std::uint32_t> number = ParseNumberText(text.get());
   if (!number) {
-    LogPrintf("GetRegParameter %s - \"%s\" is not a number; left as stored\n", valueName, text.get());
+    LogPrintf("%T: GetRegParameter %s - \"%s\" is not a number; left as stored\n", valueName,
+              EscapedForLog(text.get()).c_str());
     return ERROR_INVALID_DATA;
   }
   const DWORD value = *number;
   std::memcpy(buffer, &value, sizeof value);
-  if (writable) {
-    RegDeleteValueA(key, valueName);
-    RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-  }
+  // The write replaces type and data at once; a refused one leaves the text.
+  if (writable) RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   return status;
 }
 
@@ -113,13 +113,17 @@ RegistryRead ReadValue(HKEY key, const char* valueName, DWORD type, void* buffer
   if (storedType == REG_EXPAND_SZ && type == REG_SZ)
     return {ReadExpandedText(key, valueName, storedSize, buffer, size), true};
   if (storedSize > size) return {ERROR_MORE_DATA, true};
-  if (storedType == type) return {ReadSameType(key, valueName, type, buffer, size), true};
-  if (writable) {
-    // A value of a foreign type is replaced by the default; the buffer
-    // stands, and so does the read's success whatever the write gives.
-    RegDeleteValueA(key, valueName);
-    static_cast<void>(WriteBuffer(key, valueName, type, buffer, size));
+  // Fewer bytes than a number would replace only the low bytes of the default.
+  if (type == REG_DWORD && storedType == REG_DWORD && storedSize < sizeof(DWORD)) {
+    LogPrintf("%T: GetRegParameter %s - REG_DWORD of %lu bytes is not a number; left as stored\n", valueName,
+              static_cast<unsigned long>(storedSize));
+    return {ERROR_INVALID_DATA, true};
   }
+  if (storedType == type) return {ReadSameType(key, valueName, type, buffer, size), true};
+  // A value of a foreign type is replaced by the default, type and data in
+  // one write; the buffer stands, and so does the read's success whatever the
+  // write gives.
+  if (writable) static_cast<void>(WriteBuffer(key, valueName, type, buffer, size));
   return {ERROR_SUCCESS, true};
 }
 

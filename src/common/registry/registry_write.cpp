@@ -1,3 +1,5 @@
+#include "common/registry/registry_write.h"
+
 #include <cstring>
 
 #include "common/log/log.h"
@@ -7,38 +9,30 @@
 
 namespace mardonel {
 
-namespace {
-
-// The status is also left in the thread's last error, as GetRegParameter leaves its own.
-[[nodiscard]] DWORD Finish(DWORD status) {
-  SetLastError(status);
-  return status;
-}
-
-}  // namespace
-
-DWORD SetRegParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, const void* data, DWORD size,
-                      DWORD) {
+DWORD WriteRegistryValue(HKEY root, const char* subKey, const char* valueName, DWORD type, const void* data, DWORD size,
+                         RegistryValueWriter write) {
   const bool dataMissing = data == nullptr && (IsRegistryText(type) || size != 0);
-  if (root == nullptr || subKey == nullptr || valueName == nullptr || dataMissing) {
-    return Finish(ERROR_INVALID_PARAMETER);
-  }
+  if (root == nullptr || subKey == nullptr || valueName == nullptr || dataMissing) return ERROR_INVALID_PARAMETER;
   RegistryKey opened = OpenRegistryKey(root, subKey, kRegistryReadWrite);
   if (!opened.key) opened = CreateRegistryKey(root, subKey);
   if (!opened.key) {
     LogPrintf("SetRegParameter \"%s\\%s\" - %s\n", subKey, valueName, ErrorText(opened.status));
-    return Finish(opened.status);
+    return opened.status;
   }
   if (IsRegistryText(type)) size = static_cast<DWORD>(std::strlen(static_cast<const char*>(data)) + 1);
-  // Deleting first makes the stored type the requested one, whatever was there.
-  RegDeleteValueA(opened.key.get(), valueName);
+  // One call replaces type and data, whatever was there: a refused write
+  // leaves the old value.
   const auto status =
-      static_cast<DWORD>(RegSetValueExA(opened.key.get(), valueName, 0, type, static_cast<const BYTE*>(data), size));
-  if (status != ERROR_SUCCESS) {
-    // The old value is already gone: the caller must learn that nothing is stored.
-    LogPrintf("SetRegParameter \"%s\\%s\" - %s\n", subKey, valueName, ErrorText(status));
-  }
-  return Finish(status);
+      static_cast<DWORD>(write(opened.key.get(), valueName, 0, type, static_cast<const BYTE*>(data), size));
+  if (status != ERROR_SUCCESS) LogPrintf("SetRegParameter \"%s\\%s\" - %s\n", subKey, valueName, ErrorText(status));
+  return status;
+}
+
+DWORD SetRegParameter(HKEY root, const char* subKey, const char* valueName, DWORD type, const void* data, DWORD size,
+                      DWORD) {
+  const DWORD status = WriteRegistryValue(root, subKey, valueName, type, data, size);
+  SetLastError(status);
+  return status;
 }
 
 }  // namespace mardonel

@@ -38,22 +38,42 @@ std::vector<std::string> ListingOrder(const std::string& folder) {
 
 // --- CreateDirectoryPath ---
 
-TEST(CreateDirectoryPath, CreatesThreeMissingLevels) {
+TEST(CreateDirectoryPath, CreatesThreeMissingLevelsWhicheverSeparatorNamesThem) {
+  for (const char* levels : {"one\\two\\three", "one/two/three", "one\\two/three"}) {
+    ScopedTempFolder temp;
+    std::string path = temp / levels;
+    const std::string before = path;
+    EXPECT_EQ(CreateDirectoryPath(path.data()), 0u) << levels;
+    EXPECT_EQ(path, before) << "the text is given back as it came";
+    EXPECT_TRUE(IsFolder(temp / "one")) << levels;
+    EXPECT_TRUE(IsFolder(temp / "one\\two")) << levels;
+    EXPECT_TRUE(IsFolder(temp / "one\\two\\three")) << levels;
+  }
+}
+
+TEST(CreateFolderOf, MakesTheFoldersAboveAFile) {
   ScopedTempFolder temp;
-  std::string path = temp / "one\\two\\three";
-  const std::string before = path;
-  EXPECT_EQ(CreateDirectoryPath(path.data()), 0u);
-  EXPECT_EQ(path, before) << "the text is given back as it came";
-  EXPECT_TRUE(IsFolder(temp / "one"));
-  EXPECT_TRUE(IsFolder(temp / "one\\two"));
-  EXPECT_TRUE(IsFolder(temp / "one\\two\\three"));
+  EXPECT_EQ(CreateFolderOf((temp / "fw/logs/x.log").c_str()), 0u);
+  EXPECT_TRUE(IsFolder(temp / "fw\\logs"));
+  EXPECT_FALSE(IsFolder(temp / "fw\\logs\\x.log"));
+  EXPECT_EQ(CreateFolderOf("x.log"), 0u) << "a bare name lies in no folder of its own";
+}
+
+TEST(IsFullPath, OnlyDrivesWithASeparatorAndServersNameOnePlace) {
+  for (const char* full :
+       {"C:\\temp\\x.log", "c:/temp/x.log", "C:\\", "\\\\server\\share\\x.log", "//server/share/x.log"}) {
+    EXPECT_TRUE(IsFullPath(full)) << full;
+  }
+  for (const char* relative : {"..\\logs\\x.log", "logs\\x.log", "x.log", "\\temp\\x.log", "C:x.log", "%LOGS%\\x.log",
+                               "\\\\", "1:\\x.log", ""}) {
+    EXPECT_FALSE(IsFullPath(relative)) << relative;
+  }
 }
 
 TEST(CreateDirectoryPath, ExistingFolderIsSuccess) {
   ScopedTempFolder temp;
   std::string path = temp.path();
   EXPECT_EQ(CreateDirectoryPath(path.data()), 0u);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
 }
 
 TEST(CreateDirectoryPath, TrailingBackslashIsAccepted) {

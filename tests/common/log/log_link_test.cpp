@@ -88,6 +88,14 @@ TEST_F(LogLinks, LinkedLogFolderGetsNothingAndTheRecordsWait) {
   EXPECT_TRUE(QueueIsEmpty());
 }
 
+TEST_F(LogLinks, LinkedLogFolderNamedWithSlashesGetsNothingToo) {
+  LinkLogFolder();
+  UseLogFile(linkedFolder_ + "/agent.log");
+  LogPrintf("one\n");
+  EXPECT_TRUE(ElsewhereIsEmpty());
+  EXPECT_FALSE(QueueIsEmpty());
+}
+
 TEST_F(LogLinks, HardLinkedBackupIsNotRemovedAndTheLogKeepsGrowing) {
   log_.SetMaxFileSize(8192);
   HardLink(backupPath_);

@@ -108,6 +108,7 @@ TEST_F(GetRegParameterTest, NumberTextIsTakenWholeOrLeftAsStored) {
       {std::string("big", 4), 9, {"REG_SZ", "big"}},
       {std::string("4294967296", 11), 9, {"REG_SZ", "4294967296"}},
       {std::string("x1", 3), 9, {"REG_SZ", "x1"}},
+      {std::string("1a", 3), 9, {"REG_SZ", "1a"}},
       {std::string("0x", 3), 9, {"REG_SZ", "0x"}},
       {std::string("-1", 3), 9, {"REG_SZ", "-1"}},
       {std::string("", 1), 9, {"REG_SZ", ""}},
@@ -115,18 +116,30 @@ TEST_F(GetRegParameterTest, NumberTextIsTakenWholeOrLeftAsStored) {
   for (const Case& c : cases) {
     StoreRawValue(key_, "Debug", REG_SZ, c.stored);
     number = 9;
-    const int failuresBefore = log_.CountStartingWith("GetRegParameter Debug - ");
+    const int failuresBefore = CountLines(log_.Lines(), ": GetRegParameter Debug - ");
     const DWORD status = ReadNumber("Debug", number);
     EXPECT_EQ(number, c.number) << c.stored;
     const bool taken = c.after.type == "REG_DWORD";
     EXPECT_EQ(status, taken ? (c.number != 9 ? 1u : 0u) : static_cast<DWORD>(ERROR_INVALID_DATA)) << c.stored;
-    EXPECT_EQ(log_.CountStartingWith("GetRegParameter Debug - ") - failuresBefore, taken ? 0 : 1) << c.stored;
+    EXPECT_EQ(CountLines(log_.Lines(), ": GetRegParameter Debug - ") - failuresBefore, taken ? 0 : 1) << c.stored;
     EXPECT_EQ(RegExeQueryValue("HKLM\\" + key_, "Debug"), c.after) << c.stored;
   }
-  EXPECT_EQ(log_.CountEndingWith("GetRegParameter Debug - \"big\" is not a number; left as stored"), 1);
+  EXPECT_EQ(log_.CountEndingWith(": GetRegParameter Debug - \"big\" is not a number; left as stored"), 1);
 }
 
-TEST_F(GetRegParameterTest, ValueLargerThanTheBufferLeavesDefaultAndValue) {
+TEST_F(GetRegParameterTest, ValueOfTheWrongSizeLeavesDefaultAndValue) {
+  // A number of fewer than four bytes would replace only the default's low ones.
+  for (const std::size_t bytes : {0, 1, 3}) {
+    StoreRawValue(key_, "MaxLogFilesize", REG_DWORD, std::string(bytes, '\0'));
+    DWORD size = 1048576;
+    EXPECT_EQ(ReadNumber("MaxLogFilesize", size), static_cast<DWORD>(ERROR_INVALID_DATA)) << bytes;
+    EXPECT_EQ(size, 1048576u) << bytes;
+    EXPECT_EQ(Stored("MaxLogFilesize"), (RawValue{REG_DWORD, std::string(bytes, '\0')})) << bytes;
+  }
+  EXPECT_EQ(
+      log_.CountEndingWith(": GetRegParameter MaxLogFilesize - REG_DWORD of 3 bytes is not a number; left as stored"),
+      1);
+
   StoreRawValue(key_, "Debug", REG_BINARY, std::string(8, '\x7f'));
   DWORD number = 9;
   EXPECT_EQ(ReadNumber("Debug", number), static_cast<DWORD>(ERROR_MORE_DATA));

@@ -1,3 +1,4 @@
+#include "common/registry/registry_write.h"
 #include "registry_fixture.h"
 
 namespace mardonel {
@@ -39,13 +40,21 @@ TEST_F(SetRegParameterTest, KeyThatCannotBeOpenedIsLoggedAndReturned) {
   EXPECT_EQ(log_.CountEndingWith("SetRegParameter \"" + key_ + "\\ManagedSubnets\" - Invalid handle."), 1);
 }
 
-TEST_F(SetRegParameterTest, RefusedWriteIsNotReportedAsSuccess) {
+TEST_F(SetRegParameterTest, RefusedWriteIsReportedAndLeavesTheOldValue) {
   // The registry refuses a value name this long, after the key was opened.
   const std::string tooLong(20000, 'n');
-  const DWORD status = SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), tooLong.c_str(), REG_SZ, "x", 0, 0);
-  EXPECT_NE(status, 0u);
-  EXPECT_EQ(GetLastError(), status);
+  EXPECT_EQ(SetRegParameter(HKEY_LOCAL_MACHINE, key_.c_str(), tooLong.c_str(), REG_SZ, "x", 0, 0), 87u);
+  EXPECT_EQ(GetLastError(), 87u);
   EXPECT_EQ(log_.CountStartingWith("SetRegParameter \"" + key_ + "\\nnnn"), 1);
+
+  // Nothing here refuses a write for its data: a stand-in for the registry does.
+  StoreText(key_, "ManagedSubnets", "10.1.0.0");
+  const RegistryValueWriter refuse = [](HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD) -> LSTATUS {
+    return ERROR_ACCESS_DENIED;
+  };
+  EXPECT_EQ(WriteRegistryValue(HKEY_LOCAL_MACHINE, key_.c_str(), "ManagedSubnets", REG_SZ, "10.2.0.0", 0, refuse), 5u);
+  EXPECT_EQ(Stored("ManagedSubnets"), TextValue("10.1.0.0"));
+  EXPECT_EQ(log_.CountEndingWith("SetRegParameter \"" + key_ + "\\ManagedSubnets\" - Access denied."), 1);
 }
 
 TEST_F(SetRegParameterTest, MissingArgumentsAreRefused) {
