@@ -20,7 +20,7 @@ LogSettings CurrentLogSettings();
 
 // Puts `settings` in force for the log's next record, in one step under the
 // log lock. Any size other than 0 below kMinLogFileSize is raised to it. A
-// file name that is not a full path is refused, with a line saying so: the
+// file name that is not a full path is not used, and a line says so: the
 // default name holds.
 void SetLogSettings(const LogSettings& settings);
 
