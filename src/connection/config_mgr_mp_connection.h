@@ -19,14 +19,14 @@ class ConfigMgrMPConnection : public IConnection {
   bool IsAvailable() override;
   // Enters the multithreaded COM apartment for the length of the check;
   // failures are logged, and the answer is false.
-  bool TestConnectivity() override;
+  [[nodiscard]] bool TestConnectivity() override;
   std::optional<std::uint32_t> LastLocalAddress() override { return lastLocalAddress_; }
   // True when the URL's host accepts a connection now, on the URL's port or
   // the HTTPS port.
-  bool TestUrl(const char* url);
+  [[nodiscard]] bool TestUrl(const char* url);
 
  private:
-  bool CheckManagementPoint();
+  [[nodiscard]] bool CheckManagementPoint();
 
   ManagementPointNameSource nameSource_;
   unsigned short httpsPort_;

@@ -13,6 +13,6 @@ using ManagementPointNameSource = std::function<std::optional<std::wstring>()>;
 
 // The local management client's answer, through WMI. COM must be initialised
 // on the thread.
-std::optional<std::wstring> QueryManagementPointName();
+[[nodiscard]] std::optional<std::wstring> QueryManagementPointName();
 
 }  // namespace mardonel

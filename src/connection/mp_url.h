@@ -11,10 +11,10 @@ inline constexpr std::size_t kManagementPointUrlSize = 260;  // with the termina
 // Composes "http://" + name + "//sms_MP//.sms_aut?MPLIST" into `out`, which
 // is zeroed first. False, with `out` left empty, when the address would not
 // fit in `size` characters including the terminator.
-bool BuildManagementPointUrl(char* out, std::size_t size, const char* name);
+[[nodiscard]] bool BuildManagementPointUrl(char* out, std::size_t size, const char* name);
 
 // False when the name holds a control character: such a name is no host
 // name, and written into a log line it would forge lines of its own.
-bool IsManagementPointNameText(const char* name);
+[[nodiscard]] bool IsManagementPointNameText(const char* name);
 
 }  // namespace mardonel

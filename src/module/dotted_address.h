@@ -11,7 +11,7 @@ std::uint32_t ParseDottedAddress(const char* text);
 
 // Exactly four decimal numbers 0-255 (one to three digits each) joined by
 // dots, and nothing else: the only texts taken as a remembered subnet.
-bool IsStrictDottedAddress(const char* text);
+[[nodiscard]] bool IsStrictDottedAddress(const char* text);
 
 // Writes "%d.%d.%d.%d"; a null `buffer` uses one of two alternating static
 // 20-byte buffers.

@@ -8,7 +8,7 @@ namespace mardonel {
 
 HistoryPath HistoryFilePathIn(const std::string& folder, const CalendarDate& date) {
   char name[16] = {};
-  FormatHistoryDayName(name, sizeof name, date);
+  if (!FormatHistoryDayName(name, sizeof name, date)) return {folder, ERROR_FILENAME_EXCED_RANGE};
   std::string path = folder + name + kHistoryFileExtension;
   const DWORD error = path.size() < MAX_PATH ? ERROR_SUCCESS : ERROR_FILENAME_EXCED_RANGE;
   return {std::move(path), error};

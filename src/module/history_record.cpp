@@ -39,7 +39,7 @@ DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, 
     // A line torn by an earlier failed write stays a line of its own.
     std::string line = lastLineOpen ? "\r\n" : "";
     line += HistoryRecordLine(record, LocalTimeText(nullptr, 0, record.eventTime));
-    if (!WriteAll(file.get(), line.data(), static_cast<DWORD>(line.size()))) error = GetLastError();
+    error = WriteAll(file.get(), line.data(), static_cast<DWORD>(line.size()));
   }
   if (error != ERROR_SUCCESS) {
     LogFailure(path.text.c_str(), error);

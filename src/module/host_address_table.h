@@ -16,6 +16,6 @@ std::uint32_t GetMaskWord(HostAddressTable* table, std::uint32_t index);
 
 // The subnet (address AND mask) of the first entry that holds `address`;
 // none when no entry does. Each read takes the lock by itself.
-std::optional<std::uint32_t> FindSubnetOfAddress(HostAddressTable* table, std::uint32_t address);
+[[nodiscard]] std::optional<std::uint32_t> FindSubnetOfAddress(HostAddressTable* table, std::uint32_t address);
 
 }  // namespace mardonel

@@ -25,18 +25,20 @@ DWORD CheckLastLineOpen(HANDLE file, bool& open) {
   return ERROR_SUCCESS;
 }
 
-bool WriteAll(HANDLE file, const char* data, DWORD length, FileWriter write) {
+DWORD WriteAll(HANDLE file, const char* data, DWORD length, FileWriter write) {
   while (length > 0) {
     DWORD written = 0;
-    if (!write(file, data, length, &written, nullptr)) return false;
-    if (written == 0) {
-      SetLastError(ERROR_WRITE_FAULT);
-      return false;
+    // A failure without an error, or a write that takes nothing, is a fault
+    // all the same: never reported as success.
+    if (!write(file, data, length, &written, nullptr)) {
+      const DWORD error = GetLastError();
+      return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
     }
+    if (written == 0) return ERROR_WRITE_FAULT;
     data += written;
     length -= written;
   }
-  return true;
+  return ERROR_SUCCESS;
 }
 
 }  // namespace mardonel

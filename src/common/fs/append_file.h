@@ -19,8 +19,9 @@ NoLinkFile OpenForAppend(const char* path);
 using FileWriter = BOOL(WINAPI*)(HANDLE file, LPCVOID data, DWORD length, LPDWORD written, LPOVERLAPPED at);
 
 // Writes all of `data`, going on after a write that takes only part of it;
-// false with the thread's last error when a write fails or takes nothing.
+// ERROR_SUCCESS, the failed write's error, or ERROR_WRITE_FAULT when a write
+// takes nothing.
 // Tests take part of each write through `write`.
-[[nodiscard]] bool WriteAll(HANDLE file, const char* data, DWORD length, FileWriter write = WriteFile);
+[[nodiscard]] DWORD WriteAll(HANDLE file, const char* data, DWORD length, FileWriter write = WriteFile);
 
 }  // namespace mardonel

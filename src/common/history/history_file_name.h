@@ -20,12 +20,12 @@ struct CalendarDate {
 
 // "%04d%02d%02dT" of the date into `out` (15 bytes suffice for real dates);
 // false when it does not fit.
-bool FormatHistoryDayName(char* out, std::size_t size, const CalendarDate& date);
+[[nodiscard]] bool FormatHistoryDayName(char* out, std::size_t size, const CalendarDate& date);
 
 // The date of a name of the strict form YYYYMMDDT.mgt (letters in any case),
 // whose eight digits form a real Gregorian date; nothing for any other name.
 // Only such names are history files: everything else in the folder is left
 // alone.
-std::optional<CalendarDate> HistoryFileDate(std::string_view name);
+[[nodiscard]] std::optional<CalendarDate> HistoryFileDate(std::string_view name);
 
 }  // namespace mardonel

@@ -10,7 +10,7 @@ namespace mardonel {
 
 inline constexpr char kStatesSubfolder[] = "\\Application Data\\Quarnel\\ToveraAgt\\States\\";
 
-struct HistoryPath {
+struct [[nodiscard]] HistoryPath {
   std::string text;  // as far as it could be built, for diagnostics
   DWORD error;       // 0 when `text` is a usable path within MAX_PATH
 };

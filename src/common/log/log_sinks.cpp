@@ -22,11 +22,11 @@ namespace {
 // when a write failed or came up short.
 bool AppendLogText(LogFile& file, const char* text, std::size_t length) {
   if (file.lastLineCut) {
-    if (!WriteAll(file.handle.get(), "\r\n", 2)) return false;
+    if (WriteAll(file.handle.get(), "\r\n", 2) != ERROR_SUCCESS) return false;
     file.end += 2;
     file.lastLineCut = false;
   }
-  if (!WriteAll(file.handle.get(), text, static_cast<DWORD>(length))) return false;
+  if (WriteAll(file.handle.get(), text, static_cast<DWORD>(length)) != ERROR_SUCCESS) return false;
   file.end += static_cast<std::int64_t>(length);
   return true;
 }

@@ -12,6 +12,6 @@ namespace mardonel {
 // A whole decimal number, or "0x" (any case) and hexadecimal digits, with
 // blanks (spaces, tabs) allowed around it; nothing when the text is anything
 // else or the number does not fit in 32 bits.
-std::optional<std::uint32_t> ParseNumberText(std::string_view text);
+[[nodiscard]] std::optional<std::uint32_t> ParseNumberText(std::string_view text);
 
 }  // namespace mardonel
