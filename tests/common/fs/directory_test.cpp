@@ -51,14 +51,6 @@ TEST(CreateDirectoryPath, CreatesThreeMissingLevelsWhicheverSeparatorNamesThem) 
   }
 }
 
-TEST(CreateFolderOf, MakesTheFoldersAboveAFile) {
-  ScopedTempFolder temp;
-  EXPECT_EQ(CreateFolderOf((temp / "fw/logs/x.log").c_str()), 0u);
-  EXPECT_TRUE(IsFolder(temp / "fw\\logs"));
-  EXPECT_FALSE(IsFolder(temp / "fw\\logs\\x.log"));
-  EXPECT_EQ(CreateFolderOf("x.log"), 0u) << "a bare name lies in no folder of its own";
-}
-
 TEST(IsFullPath, OnlyDrivesWithASeparatorAndServersNameOnePlace) {
   for (const char* full :
        {"C:\\temp\\x.log", "c:/temp/x.log", "C:\\", "\\\\server\\share\\x.log", "//server/share/x.log"}) {
