@@ -107,8 +107,6 @@ int LogPrintfLocked(LogState& log, const char* format, ...) {
   return result;
 }
 
-// The exports are called by the host: nothing may escape them. A record lost
-// to a failed allocation counts as not written.
 int LogPrintf(const char* format, ...) {
   va_list args;
   va_start(args, format);
@@ -119,6 +117,8 @@ int LogPrintf(const char* format, ...) {
 
 }  // namespace mardonel
 
+// The exports are called by the host: nothing may escape them. A record lost
+// to a failed allocation counts as not written.
 extern "C" int vLogPrintf(const char* format, va_list args) {
   const mardonel::LastErrorKeeper lastError;
   try {
