@@ -27,17 +27,21 @@ select not exists (select from fleet_days) as fresh \gset
     \set fresh false
   \else
     alter table fleet_days add constraint fleet_days_pkey primary key (computer, day);
-    select count(*) as rows, count(*) as added from fleet_days \gset
-    delete from fleet_day_totals;
-    insert into fleet_day_totals
-      select day, count(*), count(*) filter (where managed_s > 0), sum(managed_s), sum(unmanaged_s)
+    -- Summed apart from the insert, as only a query that writes nothing may
+    -- use parallel workers.
+    create temp table fleet_fresh_totals on commit drop as
+      select day, count(*) as machines, count(*) filter (where managed_s > 0) as managed_machines,
+             sum(managed_s) as managed_s, sum(unmanaged_s) as unmanaged_s
       from fleet_days group by day;
+    delete from fleet_day_totals;
+    insert into fleet_day_totals select * from fleet_fresh_totals;
+    select sum(machines) as rows, sum(machines) as added from fleet_day_totals \gset
   \endif
 \endif
 
 \if :fresh
 \else
-  create temp table fleet_incoming (like fleet_days, seq bigint) on commit drop;
+  create temp table fleet_incoming (like fleet_days including constraints, seq bigint) on commit drop;
   \copy fleet_incoming from program 'awk -v list="$FLEET_WORK/files" -v work="$FLEET_WORK" -v numbered=1 -f "$FLEET_AWK"' with (format csv)
   select count(*) as rows from fleet_incoming \gset
   \set overlap `cat "$FLEET_WORK/overlap"`

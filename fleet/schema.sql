@@ -12,9 +12,11 @@ create table if not exists fleet_days (
   last_record timestamp,
   -- The loader drops and rebuilds it by this name when it fills an empty table.
   constraint fleet_days_pkey primary key (computer, day),
-  -- 23 or 25 hours on the days the clock changes for daylight saving.
-  check (managed_s + unmanaged_s + off_s between 82800 and 90000),
-  check ((first_record is null) = (last_record is null) and first_record <= last_record)
+  -- 23 or 25 hours on the days the clock changes for daylight saving. The
+  -- loader names these checks to say why it refused a row.
+  constraint day_length check (managed_s + unmanaged_s + off_s between 82800 and 90000),
+  constraint record_times check ((first_record is null) = (last_record is null) and first_record <= last_record
+                                 and first_record::date = day and last_record::date = day)
 );
 
 -- Every machine ever loaded, so that one that stopped reporting is still

@@ -18,6 +18,21 @@ for file; do
   printf '%s\n' "$file"
 done >"$FLEET_WORK/files"
 if ! psql -X -q -f "$root/fleet/load.sql" 2>"$FLEET_WORK/errors"; then
+  # The server names a row that the table's checks refused by its place in
+  # the stream; the checker noted where each file's rows begin.
+  awk -v starts="$FLEET_WORK/starts" '
+    / ERROR: / { why = $0; sub(/.* ERROR: +/, "", why) }
+    /violates check constraint "day_length"/ { why = "seconds do not add up to one day (23 to 25 hours)" }
+    /violates check constraint "record_times"/ { why = "first_record and last_record are not two times of that day, in order" }
+    /^CONTEXT: +COPY fleet_(days|incoming), line [0-9]+/ {
+      match($0, /line [0-9]+/)
+      row = substr($0, RSTART + 5, RLENGTH - 5) + 0
+      while ((getline start < starts) > 0 && start + 0 < row) {
+        before = start + 0
+        name = substr(start, index(start, " ") + 1)
+      }
+      if (name != "") printf "%s:%d: %s\n", name, row - before + 1, why
+    }' "$FLEET_WORK/errors" >>"$FLEET_WORK/refused"
   if [ -s "$FLEET_WORK/refused" ]; then
     cat "$FLEET_WORK/refused" >&2
     echo "$0: not the report's CSV; nothing loaded" >&2

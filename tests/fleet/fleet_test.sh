@@ -54,9 +54,12 @@ if [ "$case_name" = refuse ]; then
   sed 1s/managed_s/managed/ alpha.csv >bad-header.csv
   sed 3s/,7200,/,7200s,/ beta.csv >not-a-number.csv
   head -c -30 gamma.csv >truncated.csv
+  # Refused by the table's checks, as machines of their own.
+  sed 's/^alpha/delta/; 2s/,2026-11-02T11:/,2026-11-03T11:/' alpha.csv >next-day.csv
+  sed 's/^beta/epsilon/; 3s/,79200,/,99200,/' beta.csv >long-day.csv
   # Into an empty database, then beside rows already there.
   for loaded in 0 15; do
-    for bad in bad-header.csv:1 not-a-number.csv:3 truncated.csv:6; do
+    for bad in bad-header.csv:1 not-a-number.csv:3 truncated.csv:6 next-day.csv:2 long-day.csv:3; do
       out="$(load alpha.csv beta.csv gamma.csv "${bad%:*}" || echo "exit $?")"
       echo "$out"
       case "$out" in *"$bad: "*"nothing loaded"*"exit 1") ;; *) check "$bad refused" "$out" "$bad: ... nothing loaded, exit 1" ;; esac
