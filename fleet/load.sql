@@ -13,7 +13,7 @@ lock table fleet_days, fleet_machines, fleet_day_totals in share row exclusive m
 \set added 0
 \set changed 0
 \set kept 0
-select not exists (select from fleet_days) as fresh \gset
+select not exists (select from fleet_days) and not exists (select from fleet_machines) as fresh \gset
 \if :fresh
   -- A first load: the rows go straight in and the key's index is built
   -- once at the end, far cheaper than row by row. Queries wait meanwhile.
@@ -102,7 +102,7 @@ create temp table fleet_incoming_machines (computer text collate "C", first_day 
 -- found in the stored days. There a run starts on a day whose day before is
 -- not one of them (a day without a row ends a run), and the latest of
 -- equally long runs is kept, as arrays compare element by element.
-insert into fleet_machines
+create temp view fleet_loaded_machines as
   select computer, first_day, last_day, last_managed_day,
          case when counted then longest_days else coalesce(longest[1], 0) end,
          case when counted then longest_last_day else date '2000-01-01' + longest[2] end
@@ -117,13 +117,19 @@ insert into fleet_machines
                 from fleet_days
                 where managed_s = 0 and computer in (select computer from fleet_incoming_machines
                                                      where not :'fresh'::boolean or longest_days is null)) unmanaged) runs
-    group by computer) machine_runs using (computer)
+    group by computer) machine_runs using (computer);
+\if :fresh
+  -- Nothing stored to merge with, and a plain insert costs half as much.
+  insert into fleet_machines select * from fleet_loaded_machines;
+\else
+  insert into fleet_machines select * from fleet_loaded_machines
   on conflict (computer) do update
     set first_day = least(fleet_machines.first_day, excluded.first_day),
         last_day = greatest(fleet_machines.last_day, excluded.last_day),
         last_managed_day = greatest(fleet_machines.last_managed_day, excluded.last_managed_day),
         longest_unmanaged_days = excluded.longest_unmanaged_days,
         longest_unmanaged_last_day = excluded.longest_unmanaged_last_day;
+\endif
 commit;
 \echo :rows rows read: :added new, :changed updated, :kept kept as stored, the rest already loaded
 select :kept > 0 as any_kept \gset

@@ -1,7 +1,10 @@
 # Checks report CSVs (names one a line in the file `list`) and passes their
 # rows on for COPY; with numbered=1 each row ends with its place in the load.
-# What the table's checks refuse (seconds that do not make a day, record
-# times outside the day or out of order) the server finds as it copies.
+# Here: the header, eight fields, the computer's name and its quoting, the
+# shape of the date and times, and each machine's dates rising; the table's
+# types and checks read the values as the server copies them (whole
+# numbers, real dates and times, seconds that make a day, record times of
+# that day and in order).
 # The first bad line of each bad file goes to `work`/refused and the exit
 # status is 1. Also writes `work`/starts (how many rows come before each
 # file's, and its name), `work`/machines (each machine's first, last and
@@ -26,10 +29,10 @@ function day_number(date, y, m) {
   if (m < 3) { y--; m += 12 }
   return 365 * y + int(y / 4) - int(y / 100) + int(y / 400) + int((153 * (m - 3) + 2) / 5) + substr(date, 9, 2)
 }
-# Checks field by field what the one pattern below did not take: a quoted
-# name, the 29th to 31st, or a bad row. Sets computer and field; says why
-# the row is bad, or nothing.
-function slow_check(i, month) {
+# Looks field by field at a row that the one test below did not pass: a
+# quoted name, or a bad row. Sets computer and field; says why the row is
+# bad, or nothing.
+function slow_check(i) {
   computer = field = $1
   if ($1 ~ /^"/) {
     if (!match(line, /^"([^"]|"")*",/)) return "the computer's name is badly quoted"
@@ -40,19 +43,10 @@ function slow_check(i, month) {
   } else if ($1 ~ /"/) return "a quote inside the computer's name"
   if (NF != 8) return "not 8 fields"
   if (computer == "") return "the computer's name is empty"
-  month = substr($2, 6, 2) + 0
-  if ($2 !~ /^[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]$/ || month < 1 || month > 12 ||
-      substr($2, 9) + 0 < 1 || substr($2, 9) + 0 > days_in_month(substr($2, 1, 4), month))
-    return "date is not a real YYYY-MM-DD date: " $2
-  for (i = 3; i <= 6; ++i) if ($i !~ /^[0-9]+$/) return "not a whole number: " $i
-  if (length($6) > 9) return "changes is too large: " $6
+  if ($2 !~ /^[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]$/) return "date is not YYYY-MM-DD: " $2
   for (i = 7; i <= 8; ++i)
-    if ($i !~ /^([0-9-]+T([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9])?$/) return "not a time YYYY-MM-DDThh:mm:ss: " $i
+    if ($i != "" && length($i) != 19) return "not a time YYYY-MM-DDThh:mm:ss: " $i
   return ""
-}
-function days_in_month(y, m) {
-  if (m == 2) return (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0)) ? 29 : 28
-  return substr("312831303130313130313031", 2 * m - 1, 2) + 0
 }
 BEGIN {
   FS = ","
@@ -77,9 +71,9 @@ FILENAME == skip { next }
 {
   sub(/\r$/, "")
   line = $0
-  # The common row in one pattern: mawk takes it at about twice the speed
-  # of the same checks field by field.
-  if ($0 ~ /^[^,"]+,[0-9][0-9][0-9][0-9]-(0[1-9]|1[0-2])-(0[1-9]|1[0-9]|2[0-8]),[0-9]+,[0-9]+,[0-9]+,[0-9][0-9]?[0-9]?[0-9]?[0-9]?[0-9]?[0-9]?[0-9]?[0-9]?,([0-9-]+T([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9])?,([0-9-]+T([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9])?$/)
+  # The common row in one test, what slow_check looks at.
+  if (NF == 8 && index(line, "\"") == 0 && $1 != "" && $2 ~ /^[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]$/ &&
+      ($7 == "" || length($7) == 19) && ($8 == "" || length($8) == 19))
     computer = field = $1
   else if ((why = slow_check()) != "") {
     refuse(why)
