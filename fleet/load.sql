@@ -94,41 +94,37 @@ select not exists (select from fleet_days) and not exists (select from fleet_mac
   from incoming \gset
 \endif
 
-create temp table fleet_incoming_machines (computer text collate "C", first_day date, last_day date,
-  last_managed_day date, longest_days integer, longest_last_day date) on commit drop;
-\copy fleet_incoming_machines from program 'cat "$FLEET_WORK/machines"' with (format csv)
--- With each loaded machine goes its longest run of days without managed
--- time. A first load takes it as the checker counted it; otherwise it is
--- found in the stored days. There a run starts on a day whose day before is
--- not one of them (a day without a row ends a run), and the latest of
--- equally long runs is kept, as arrays compare element by element.
-create temp view fleet_loaded_machines as
-  select computer, first_day, last_day, last_managed_day,
-         case when counted then longest_days else coalesce(longest[1], 0) end,
-         case when counted then longest_last_day else date '2000-01-01' + longest[2] end
-  from (select computer, min(first_day) as first_day, max(last_day) as last_day,
-               max(last_managed_day) as last_managed_day, max(longest_days) as longest_days,
-               max(longest_last_day) as longest_last_day, :'fresh'::boolean and max(longest_days) is not null as counted
-        from fleet_incoming_machines group by computer) loaded
-  left join (
-    select computer, max(array[day - run_start + 1, day - date '2000-01-01']) as longest
-    from (select computer, day, max(day) filter (where starts) over (partition by computer order by day) as run_start
-          from (select computer, day, day - 1 is distinct from lag(day) over (partition by computer order by day) as starts
-                from fleet_days
-                where managed_s = 0 and computer in (select computer from fleet_incoming_machines
-                                                     where not :'fresh'::boolean or longest_days is null)) unmanaged) runs
-    group by computer) machine_runs using (computer);
 \if :fresh
-  -- Nothing stored to merge with, and a plain insert costs half as much.
-  insert into fleet_machines select * from fleet_loaded_machines;
+  -- Each machine once, with its longest run of days without managed time
+  -- as the checker counted it.
+  \copy fleet_machines from program 'cat "$FLEET_WORK/machines"' with (format csv)
 \else
-  insert into fleet_machines select * from fleet_loaded_machines
-  on conflict (computer) do update
-    set first_day = least(fleet_machines.first_day, excluded.first_day),
-        last_day = greatest(fleet_machines.last_day, excluded.last_day),
-        last_managed_day = greatest(fleet_machines.last_managed_day, excluded.last_managed_day),
-        longest_unmanaged_days = excluded.longest_unmanaged_days,
-        longest_unmanaged_last_day = excluded.longest_unmanaged_last_day;
+  create temp table fleet_incoming_machines (computer text collate "C", first_day date, last_day date,
+    last_managed_day date, longest_days integer, longest_last_day date) on commit drop;
+  \copy fleet_incoming_machines from program 'cat "$FLEET_WORK/machines"' with (format csv)
+  -- With each loaded machine goes its longest run of days without managed
+  -- time, found in the stored days. A run starts on a day whose day before
+  -- is not one of them (a day without a row ends a run), and the latest of
+  -- equally long runs is kept, as arrays compare element by element.
+  insert into fleet_machines
+    select computer, first_day, last_day, last_managed_day, coalesce(longest[1], 0),
+           date '2000-01-01' + longest[2]
+    from (select computer, min(first_day) as first_day, max(last_day) as last_day,
+                 max(last_managed_day) as last_managed_day
+          from fleet_incoming_machines group by computer) loaded
+    left join (
+      select computer, max(array[day - run_start + 1, day - date '2000-01-01']) as longest
+      from (select computer, day, max(day) filter (where starts) over (partition by computer order by day) as run_start
+            from (select computer, day, day - 1 is distinct from lag(day) over (partition by computer order by day) as starts
+                  from fleet_days
+                  where managed_s = 0 and computer in (select computer from fleet_incoming_machines)) unmanaged) runs
+      group by computer) machine_runs using (computer)
+    on conflict (computer) do update
+      set first_day = least(fleet_machines.first_day, excluded.first_day),
+          last_day = greatest(fleet_machines.last_day, excluded.last_day),
+          last_managed_day = greatest(fleet_machines.last_managed_day, excluded.last_managed_day),
+          longest_unmanaged_days = excluded.longest_unmanaged_days,
+          longest_unmanaged_last_day = excluded.longest_unmanaged_last_day;
 \endif
 commit;
 \echo :rows rows read: :added new, :changed updated, :kept kept as stored, the rest already loaded

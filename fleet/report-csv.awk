@@ -18,8 +18,6 @@ function refuse(why) {
 }
 function flush() {
   if (block == "") return
-  # Counting rows finds runs of days only when no day is missing.
-  if (day_number(block_last) - day_number(block_first) + 1 != block_rows) longest = longest_last = ""
   print block_field "," block_first "," block_last "," block_managed "," longest "," longest_last > (work "/machines")
   block = ""
 }
@@ -88,18 +86,22 @@ FILENAME == skip { next }
     block = computer
     block_field = field
     block_first = $2
-    block_managed = ""
-    block_rows = run = longest = 0
-    longest_last = ""
+    block_managed = longest_last = ""
+    run = longest = 0
   }
   block_last = $2
-  block_rows++
   if ($3 > 0) {
     block_managed = $2
     run = 0
-  } else if (++run >= longest) {
-    longest = run
-    longest_last = $2
+  } else {
+    # A run goes on from the day before only; a day without a row ends it.
+    day = day_number($2)
+    run = run > 0 && day == run_day + 1 ? run + 1 : 1
+    run_day = day
+    if (run >= longest) {
+      longest = run
+      longest_last = $2
+    }
   }
   if (numbered) print line "," NR
   else print line

@@ -102,3 +102,13 @@ check "daily share" "$(ask daily-share from=2026-11-03)" "day,machines,managed_m
 2026-11-06,3,1,10800,10800,50.0"
 # As found in the stored days.
 check "longest unmanaged run" "$(ask longest-unmanaged-run)" "$runs"
+
+# A day without a row ends a run: as the checker counts it, then as the
+# stored days show it.
+createdb gaps
+sed 's/^gamma/delta/; /,2026-11-04,/d' gamma.csv >delta.csv
+for pass in first again; do
+  PGDATABASE=gaps load delta.csv >/dev/null
+  check "run across a missing day, $pass" "$(PGDATABASE=gaps ask longest-unmanaged-run)" "computer,days,first_day,last_day
+delta.corp.example,2,2026-11-05,2026-11-06"
+done
