@@ -23,6 +23,9 @@ struct BenchRegistrar {
 // Seconds taken by `job`, the best of `rounds` runs.
 double BestSeconds(int rounds, const std::function<void()>& job);
 
+// The middle of `values` (the upper one of an even count); not empty.
+double Median(std::vector<double> values);
+
 // The median over `rounds` of each round's ratio of `ours` to `plain`, both
 // timed in the round after `reset`, in turns first: a load that slows one
 // side of one round does not set the figure.

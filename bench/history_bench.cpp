@@ -2,10 +2,10 @@
 // 30 missed days, against writing the same 30 one-line files directly.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench.h"
@@ -118,8 +118,7 @@ double StartupMaintenanceRatio() {
     });
     ratios.push_back(maintenance / baseline);
   }
-  std::sort(ratios.begin(), ratios.end());
-  return ratios[ratios.size() / 2];
+  return Median(std::move(ratios));
 }
 
 BenchRegistrar startupMaintenance{

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "bench.h"
 
@@ -29,6 +30,11 @@ double BestSeconds(int rounds, const std::function<void()>& job) {
   return best;
 }
 
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
 double MedianPairedRatio(int rounds, const std::function<void()>& reset, const std::function<void()>& ours,
                          const std::function<void()>& plain) {
   std::vector<double> ratios;
@@ -45,8 +51,7 @@ double MedianPairedRatio(int rounds, const std::function<void()>& reset, const s
     }
     ratios.push_back(oursSeconds / plainSeconds);
   }
-  std::sort(ratios.begin(), ratios.end());
-  return ratios[ratios.size() / 2];
+  return Median(std::move(ratios));
 }
 
 // Usage: mardonel-bench [NAME-FILTER]

@@ -2,10 +2,10 @@
 // 365 files), against reading the same files line by line without parsing.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench.h"
@@ -94,8 +94,7 @@ double YearReportRatio() {
     ratios.push_back(report / baseline);
   }
   RemoveDirectoryTree(folder.c_str());
-  std::sort(ratios.begin(), ratios.end());
-  return ratios[ratios.size() / 2];
+  return Median(std::move(ratios));
 }
 
 BenchRegistrar yearReport{
