@@ -3,25 +3,21 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "common/win/text_conversion.h"
 #include "common/win/win_owners.h"
 
 namespace mardonel {
 
+// Text that does not convert reads as none, as a name that cannot be had.
 std::string Utf8Of(const wchar_t* text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
-  utf8.pop_back();
+  std::string utf8;
+  static_cast<void>(WideToAnsi(text, CP_UTF8, utf8));
   return utf8;
 }
 
 std::wstring WideOf(const std::string& utf8) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  if (size <= 1) return {};
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), size);
-  wide.pop_back();
+  std::wstring wide;
+  static_cast<void>(AnsiToWide(utf8.c_str(), CP_UTF8, wide));
   return wide;
 }
 
