@@ -1,5 +1,6 @@
 #include "report/history_folder_files.h"
 
+#include "common/fs/directory.h"
 #include "common/history/history_files.h"
 #include "common/win/error_text.h"
 #include "common/win/win_owners.h"
@@ -35,7 +36,7 @@ bool ReadHistoryFile(const std::string& path, HistoryFileReader& reader, std::st
 DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<std::string>& problems,
                         FindNextEntry next) {
   std::string base = folder;
-  while (base.size() > 1 && (base.back() == '\\' || base.back() == '/')) base.pop_back();
+  while (base.size() > 1 && IsPathSeparator(base.back())) base.pop_back();
   const DWORD attributes = GetFileAttributesA(base.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return ERROR_DIRECTORY;
   const HistoryFolderListing listing = ListHistoryFolder(base, next);
