@@ -76,7 +76,7 @@ void ClearBuffer(DWORD type, void* buffer, DWORD size) {
   const DWORD value = *number;
   std::memcpy(buffer, &value, sizeof value);
   // The write replaces type and data at once; a refused one leaves the text.
-  if (writable) RegSetValueExA(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  if (writable) static_cast<void>(WriteBuffer(key, valueName, REG_DWORD, &value, sizeof value));
   return status;
 }
 
