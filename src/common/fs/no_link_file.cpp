@@ -1,7 +1,11 @@
 #include "common/fs/no_link_file.h"
 
+#include <cstring>
+#include <string>
 #include <utility>
 #include <vector>
+
+#include "common/win/text_conversion.h"
 
 namespace mardonel {
 
@@ -61,16 +65,16 @@ DWORD DeleteFileNoLink(const char* path) {
 }
 
 DWORD RenameFileNoLink(const char* from, const char* to) {
-  const int wideLength = MultiByteToWideChar(CP_ACP, 0, to, -1, nullptr, 0);
-  if (wideLength <= 0) return GetLastError();
+  std::wstring wideTo;
+  if (const DWORD error = AnsiToWide(to, CP_ACP, wideTo); error != ERROR_SUCCESS) return error;
   // The name follows the fixed part of the structure, its terminator included.
-  const std::size_t nameBytes = static_cast<std::size_t>(wideLength) * sizeof(WCHAR);
+  const std::size_t nameBytes = (wideTo.size() + 1) * sizeof(WCHAR);
   std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
   auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
   rename->ReplaceIfExists = FALSE;
   rename->RootDirectory = nullptr;
   rename->FileNameLength = static_cast<DWORD>(nameBytes - sizeof(WCHAR));
-  MultiByteToWideChar(CP_ACP, 0, to, -1, rename->FileName, wideLength);
+  std::memcpy(rename->FileName, wideTo.c_str(), nameBytes);
 
   const NoLinkFile opened = OpenForChange(from);
   if (!opened.file) return opened.error;

@@ -5,8 +5,7 @@
 namespace mardonel {
 
 inline constexpr char kSettingsKey[] = "Software\\Quarnel\\ToveraAgt";
-// Values here win over those of kSettingsKey.
-inline constexpr char kPolicySettingsKey[] = "Software\\Policies\\Quarnel\\ToveraAgt";
+// Its policy twin, whose values win, is derived by RegGetPolicyParameter.
 inline constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
 
 inline constexpr char kLogFileNameValue[] = "LogFileName";
