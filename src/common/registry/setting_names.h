@@ -5,7 +5,8 @@
 namespace mardonel {
 
 inline constexpr char kSettingsKey[] = "Software\\Quarnel\\ToveraAgt";
-// Its policy twin, whose values win, is derived by RegGetPolicyParameter.
+// Values here win over those of kSettingsKey.
+inline constexpr char kPolicySettingsKey[] = "Software\\Policies\\Quarnel\\ToveraAgt";
 inline constexpr char kCommonKey[] = "Software\\Quarnel\\Common";
 
 inline constexpr char kLogFileNameValue[] = "LogFileName";
