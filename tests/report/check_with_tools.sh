@@ -7,6 +7,7 @@
 # that cannot be written is a failure.
 set -e
 wine_run="$1"
+png_colour="$(cd "$(dirname "$0")/../support" && pwd)/png_colour.py"
 cd "$2"
 sample="Z:$(printf '%s' "$3" | tr / '\\')"
 work="$(mktemp -d)"
@@ -52,35 +53,7 @@ grep -q '>47%</text>' "$work/days.svg"
 # Rendered: the chart starts at x = 90 and gives each hour 24 pixels; day
 # rows are 18 pixels apart, the first bar's middle at y = 67.
 rsvg-convert -f png -o "$work/days.png" "$work/days.svg"
-colour_at() {
-  python3 - "$work/days.png" "$1" "$2" <<'PY'
-import struct, sys, zlib
-data = open(sys.argv[1], "rb").read()
-x, y = int(sys.argv[2]), int(sys.argv[3])
-width, height, depth, kind = struct.unpack(">IIBB", data[16:26])
-assert depth == 8 and kind in (2, 6), (depth, kind)
-step = 4 if kind == 6 else 3
-idat, at = b"", 8
-while at < len(data):
-    length, name = struct.unpack(">I4s", data[at:at + 8])
-    if name == b"IDAT":
-        idat += data[at + 8:at + 8 + length]
-    at += 12 + length
-raw, stride, rows, previous = zlib.decompress(idat), width * step, [], bytearray(width * step)
-for row in range(y + 1):
-    line, kind_of_filter = bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)]), raw[row * (stride + 1)]
-    for i in range(stride):
-        a = line[i - step] if i >= step else 0
-        b = previous[i]
-        c = previous[i - step] if i >= step else 0
-        p = a + b - c
-        predictor = [0, a, b, (a + b) // 2,
-                     a if abs(p - a) <= abs(p - b) and abs(p - a) <= abs(p - c) else b if abs(p - b) <= abs(p - c) else c]
-        line[i] = (line[i] + predictor[kind_of_filter]) & 255
-    previous = line
-print("#%02X%02X%02X" % tuple(previous[x * step:x * step + 3]))
-PY
-}
+colour_at() { python3 "$png_colour" "$work/days.png" "$1" "$2"; }
 for check in "85 342 #E69F00" "85 462 #0072B2" "85 582 #F0F0F0" "121 366 #F0F0F0" "67 318 #0072B2" "67 396 #E69F00"; do
   set -- $check
   colour="$(colour_at "$2" "$1")"
