@@ -1,7 +1,9 @@
 #include "report/managed_days.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
+#include <utility>
 
 namespace mardonel {
 
@@ -10,7 +12,7 @@ namespace {
 constexpr std::int64_t kEarliest = std::numeric_limits<std::int64_t>::min();
 constexpr std::int64_t kLatest = std::numeric_limits<std::int64_t>::max();
 
-struct StateRecord {
+struct TimedRecord {
   std::int64_t utc;
   std::int64_t local;
   ManagedState state;
@@ -22,43 +24,59 @@ bool EndsRunning(RecordReason reason) { return reason == RecordReason::kSleep ||
 
 std::int64_t DayOf(std::int64_t local) { return local / kSecondsPerDay - (local % kSecondsPerDay < 0 ? 1 : 0); }
 
-// The records that carry a state, in write order: a gap record was written
-// later for a day the module knew nothing of. Each is read in real time; of
-// the two readings of a repeated hour, the one that keeps write order.
-std::vector<StateRecord> StateRecords(const std::vector<HistoryRecord>& records, const ZoneRules& zone) {
-  std::vector<StateRecord> states;
-  states.reserve(records.size());
+// The records up to now, in write order, each read in real time: of the two
+// readings of a repeated hour, the one that keeps the order of the state
+// records. A gap record, written later for a day the module knew nothing
+// of, takes no part in that order: it is read at its first reading. A record
+// after now counts nothing yet, not even as the end of the one before it.
+std::vector<TimedRecord> TimedRecords(const std::vector<HistoryRecord>& records, const ZoneRules& zone,
+                                      std::int64_t nowUtc) {
+  std::vector<TimedRecord> timed;
+  timed.reserve(records.size());
   std::int64_t previous = kEarliest;
   for (const HistoryRecord& record : records) {
-    if (record.reason == RecordReason::kInitialised) continue;
     const std::int64_t local = record.second();
-    previous = zone.UtcOf(local, previous);
-    states.push_back(StateRecord{previous, local, record.state, record.reason});
+    const bool gapRecord = record.reason == RecordReason::kInitialised;
+    const std::int64_t utc = zone.UtcOf(local, gapRecord ? kEarliest : previous);
+    if (utc > nowUtc) continue;
+    if (!gapRecord) previous = utc;
+    timed.push_back(TimedRecord{utc, local, record.state, record.reason});
   }
+  return timed;
+}
+
+std::vector<TimedRecord> StateRecords(const std::vector<TimedRecord>& timed) {
+  std::vector<TimedRecord> states;
+  states.reserve(timed.size());
+  std::copy_if(timed.begin(), timed.end(), std::back_inserter(states),
+               [](const TimedRecord& record) { return record.reason != RecordReason::kInitialised; });
   return states;
 }
 
 // A record's state holds until the next record, for at most the longest
-// gap, never past now or the range, and never over time already counted
-// (a clock set back).
-std::vector<Stretch> RunningStretches(const std::vector<StateRecord>& states, const ReportRange& range,
+// gap, never past now, and never over time already counted (a clock set
+// back): it holds only from the end of the latest state counted before it.
+// What is counted does not depend on the range, which only cuts it.
+std::vector<Stretch> RunningStretches(const std::vector<TimedRecord>& states, const ReportRange& range,
                                       std::int64_t rangeStart, std::int64_t rangeEnd) {
-  const std::int64_t end = std::min(range.nowUtc, rangeEnd);
-  std::int64_t counted = rangeStart;
+  std::int64_t counted = kEarliest;
   std::vector<Stretch> stretches;
   for (std::size_t i = 0; i < states.size(); ++i) {
-    const StateRecord& record = states[i];
+    const TimedRecord& record = states[i];
     if (EndsRunning(record.reason)) continue;
     const std::int64_t until = i + 1 < states.size() ? states[i + 1].utc : kLatest;
-    const std::int64_t start = std::max(record.utc, counted);
-    const std::int64_t stop = std::min({record.utc + range.maxGapSeconds, until, end});
-    if (stop <= start) continue;
+    const std::int64_t stop = std::min({record.utc + range.maxGapSeconds, until, range.nowUtc});
+    const std::int64_t from = std::max(record.utc, counted);
+    if (stop <= from) continue;
     counted = stop;
+    const std::int64_t start = std::max(from, rangeStart);
+    const std::int64_t end = std::min(stop, rangeEnd);
+    if (end <= start) continue;
     const TimeKind kind = record.state == kManaged ? TimeKind::kManaged : TimeKind::kUnmanaged;
     if (!stretches.empty() && stretches.back().end == start && stretches.back().kind == kind) {
-      stretches.back().end = stop;
+      stretches.back().end = end;
     } else {
-      stretches.push_back(Stretch{start, stop, kind});
+      stretches.push_back(Stretch{start, end, kind});
     }
   }
   return stretches;
@@ -91,19 +109,25 @@ void AddToDays(const Stretch& stretch, const std::vector<std::int64_t>& dayStart
   }
 }
 
-void CountRecords(const std::vector<HistoryRecord>& records, const std::vector<StateRecord>& states,
+// First and last are the day's records earliest and latest in real time,
+// as the seconds are counted (a fall-back night reads an hour twice).
+void CountRecords(const std::vector<TimedRecord>& timed, const std::vector<TimedRecord>& states,
                   const ReportRange& range, std::vector<DayRow>& days) {
   const auto rowOf = [&](std::int64_t local) -> DayRow* {
     const std::int64_t day = DayOf(local);
     return day < range.firstDay || day > range.lastDay ? nullptr
                                                        : &days[static_cast<std::size_t>(day - range.firstDay)];
   };
-  for (const HistoryRecord& record : records) {
-    DayRow* row = rowOf(record.second());
+  std::vector<std::pair<std::int64_t, std::int64_t>> firstUtc(days.size(), {kLatest, 0});
+  std::vector<std::pair<std::int64_t, std::int64_t>> lastUtc(days.size(), {kEarliest, 0});
+  for (const TimedRecord& record : timed) {
+    DayRow* row = rowOf(record.local);
     if (row == nullptr) continue;
-    // A gap record, written later, may come after records of its day.
-    row->firstRecord = std::min(row->firstRecord.value_or(record.second()), record.second());
-    row->lastRecord = std::max(row->lastRecord.value_or(record.second()), record.second());
+    const auto at = static_cast<std::size_t>(row - days.data());
+    firstUtc[at] = std::min(firstUtc[at], std::pair(record.utc, record.local));
+    lastUtc[at] = std::max(lastUtc[at], std::pair(record.utc, record.local));
+    row->firstRecord = firstUtc[at].second;
+    row->lastRecord = lastUtc[at].second;
   }
   for (std::size_t i = 1; i < states.size(); ++i) {
     if (states[i].state == states[i - 1].state) continue;
@@ -144,10 +168,11 @@ ManagedDays ComputeManagedDays(const std::vector<HistoryRecord>& records, const 
     result.days[i].day = range.firstDay + static_cast<std::int64_t>(i);
     result.days[i].length = dayStarts[i + 1] - dayStarts[i];
   }
-  const std::vector<StateRecord> states = StateRecords(records, zone);
+  const std::vector<TimedRecord> timed = TimedRecords(records, zone, range.nowUtc);
+  const std::vector<TimedRecord> states = StateRecords(timed);
   result.stretches = RunningStretches(states, range, dayStarts.front(), dayStarts.back());
   for (const Stretch& stretch : result.stretches) AddToDays(stretch, dayStarts, zone, result.days);
-  CountRecords(records, states, range, result.days);
+  CountRecords(timed, states, range, result.days);
 
   RangeTotals& totals = result.totals;
   for (DayRow& row : result.days) {

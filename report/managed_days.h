@@ -24,7 +24,7 @@ struct Stretch {
 struct ReportRange {
   std::int64_t firstDay;  // local day numbers, both days included
   std::int64_t lastDay;
-  std::int64_t nowUtc;         // nothing after it is managed or unmanaged yet
+  std::int64_t nowUtc;         // a record after it counts nothing yet
   std::int64_t maxGapSeconds;  // how long a record's state holds at most
 };
 
@@ -41,8 +41,10 @@ struct DayRow {
   std::int64_t managed = 0;
   std::int64_t unmanaged = 0;
   std::int64_t off = 0;
-  int changes = 0;                          // state records whose state differs from the one before
-  std::optional<std::int64_t> firstRecord;  // local seconds since 1601
+  int changes = 0;  // state records whose state differs from the one before
+  // The day's earliest and latest record in real time, by their local
+  // seconds since 1601.
+  std::optional<std::int64_t> firstRecord;
   std::optional<std::int64_t> lastRecord;
   std::vector<DayPiece> pieces;  // the managed and unmanaged time, by the local clock
 };

@@ -35,18 +35,28 @@ void ExpectFigures(const DayRow& row, const Figures& expected, const std::string
   EXPECT_EQ(row.changes, expected.changes) << what;
 }
 
+// Not as the end of the state before them, not in changes, not as first or
+// last record: here a clock that ran a day and a half ahead for one record.
 TEST(ReportRecordsAfterNow, CountNothingYet) {
-  const HandFiles files = {{"20261201T.mgt", Record("2026-12-01 11:50:00", 2, "Heartbeat") +
-                                                 Record("2026-12-01 13:00:00", 1, "Net Adapters changed") +
-                                                 Record("2026-12-01 14:00:00", 2, "Net Adapters changed")}};
+  const std::string day = Record("2026-12-01 11:50:00", 2, "Heartbeat") +
+                          Record("2026-12-01 13:00:00", 1, "Net Adapters changed") +
+                          Record("2026-12-01 14:00:00", 2, "Net Adapters changed");
+  const std::string ahead = Record("2026-12-01 08:00:00", 2, "Startup") +
+                            Record("2026-12-02 21:00:00", 2, "Heartbeat") +
+                            Record("2026-12-01 09:00:00", 1, "Net Adapters changed");
   struct Case {
+    const std::string& content;
     std::int64_t now;  // seconds of 1 December
     Figures figures;
+    const char* last;
   };
   for (const Case& c :
-       {Case{43200, {600, 0, 85800, 2}}, Case{48600, {4200, 1800, 80400, 2}}, Case{54000, {7800, 3600, 75000, 2}}}) {
-    const ManagedDays days = DaysOf(files, kDecember1, kDecember1, kDecember1 * kSecondsPerDay + c.now, ZoneRules());
+       {Case{day, 43200, {600, 0, 85800, 0}, "11:50:00"}, Case{day, 48600, {4200, 1800, 80400, 1}, "13:00:00"},
+        Case{day, 54000, {7800, 3600, 75000, 2}, "14:00:00"}, Case{ahead, 86399, {3600, 7200, 75600, 1}, "09:00:00"}}) {
+    const ManagedDays days = DaysOf({{"20261201T.mgt", c.content}}, kDecember1, kDecember1,
+                                    kDecember1 * kSecondsPerDay + c.now, ZoneRules());
     ExpectFigures(days.days[0], c.figures, std::to_string(c.now));
+    EXPECT_EQ(TimeOfDayText(*days.days[0].lastRecord), c.last) << c.now;
   }
 }
 
@@ -122,6 +132,15 @@ TEST(ReportRealTime, WriteOrderNeverCountsTimeTwice) {
                                                  Record("2026-12-01 12:00:00", 1, "Shutdown")}};
   ExpectFigures(DaysOf(files, kDecember1, kDecember1, kLongAfter, ZoneRules()).days[0], {3600, 3600, 79200, 1},
                 "set back");
+  // Set back across midnight: the day before counts the same whatever day
+  // the range ends on.
+  const HandFiles back = {{"20261202T.mgt", Record("2026-12-02 06:00:00", 2, "Startup") +
+                                                Record("2026-12-02 06:15:00", 1, "Sleep") +
+                                                Record("2026-12-01 20:00:00", 1, "Startup")}};
+  for (const std::int64_t lastDay : {kDecember1, kDecember1 + 1}) {
+    ExpectFigures(DaysOf(back, kDecember1, lastDay, kLongAfter, ZoneRules()).days[0], {0, 0, 86400, 0},
+                  "until " + IsoDate(lastDay));
+  }
 }
 
 TEST(ReportRealTimeInChild, Child) {

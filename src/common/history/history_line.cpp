@@ -35,10 +35,12 @@ int TwoDigits(const char* text) {
 }
 
 // The date before the blank follows the machine's short date format, which
-// the report cannot know; the time after it is fixed.
+// the report cannot know: at most 19 characters, empty when the platform
+// could not write it. The time after it is fixed.
 bool TimeTextFits(std::string_view text, std::int64_t second) {
   constexpr std::size_t kTimeLength = 8;
-  if (text.size() < kTimeLength + 2 || text.size() > kTimeLength + 20) return false;
+  constexpr std::size_t kLongestDate = 19;
+  if (text.size() < kTimeLength + 1 || text.size() > kTimeLength + 1 + kLongestDate) return false;
   const char* const time = text.data() + text.size() - kTimeLength;
   if (time[-1] != ' ' || time[2] != ':' || time[5] != ':') return false;
   const int hours = TwoDigits(time);
