@@ -34,6 +34,13 @@ TEST(HistoryLine, ComposedAsTheModuleWritesAndReadBack) {
        "12/6/2026 09:15:42",
        "134410221425000000,2,Heartbeat,12/6/2026 09:15:42\r\n"},
       {{0, kUnmanaged, RecordReason::kShutdown}, "1/1/1601 00:00:00", "0,1,Shutdown,1/1/1601 00:00:00\r\n"},
+      // No short date could be made; the longest the module writes.
+      {{134410221425000000, kManaged, RecordReason::kHeartbeat},
+       " 09:15:42",
+       "134410221425000000,2,Heartbeat, 09:15:42\r\n"},
+      {{134410221425000000, kManaged, RecordReason::kHeartbeat},
+       "Sunday 06 Dec. 2026 09:15:42",
+       "134410221425000000,2,Heartbeat,Sunday 06 Dec. 2026 09:15:42\r\n"},
       // 31 December 9999 23:59:59.9999999, the last time a record may carry.
       {{2650467743999999999, kManaged, RecordReason::kHeartbeat},
        "12/31/9999 23:59:59",
@@ -60,6 +67,8 @@ TEST(HistoryLine, TornAndForeignLinesAreNamedNotRead) {
       {"134410221425000000,2,Heartb", "fewer than four fields"},
       {"134410221425000000,2,Heartbeat,12/6/2026 09:1", "time text does not match the event time"},
       {"134410221425000000,2,Heartbeat,12/6/2026 09:15:43", "time text does not match the event time"},
+      {"134410221425000000,2,Heartbeat,09:15:42", "time text does not match the event time"},
+      {"134410221425000000,2,Heartbeat,Sunday, 06 Dec. 2026 09:15:42", "time text does not match the event time"},
       {"134410221425000000,2,Heart134410221425000000,2,Heartbeat,12/6/2026 09:15:42", "unknown reason"},
       {"134410221425000000,3,Startup,12/6/2026 09:15:42", "state is neither 1 nor 2"},
       {"134410221425000000,02,Startup,12/6/2026 09:15:42", "state is neither 1 nor 2"},
