@@ -11,8 +11,6 @@ build_dir="$(realpath -m "${BUILD_DIR:-$root/build}")"
 work="$build_dir/fleet-bench"
 runs="${RUNS:-5}"
 mkdir -p "$work"
-# The server runs as postgres when we are root: it must reach the folder.
-chmod 755 "$work"
 eval "$("$root/scripts/fleet-server.sh" start "$work/server")"
 trap '"$root/scripts/fleet-server.sh" stop "$work/server"' EXIT
 export PGDATABASE=fleet_bench PGOPTIONS="-c client_min_messages=warning"
