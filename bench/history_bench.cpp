@@ -11,6 +11,7 @@
 #include "bench.h"
 #include "common/fs/directory.h"
 #include "common/log/log_settings.h"
+#include "common/win/file_time.h"
 #include "common/win/win_owners.h"
 #include "module/mardonel.h"
 
@@ -18,7 +19,6 @@ namespace mardonel {
 
 namespace {
 
-constexpr std::uint64_t kDay = 864000000000ULL;
 constexpr int kRounds = 40;
 constexpr int kKeptFiles = 30;
 constexpr int kTrimmedFiles = 5;
@@ -27,9 +27,7 @@ constexpr char kStates[] = "\\Application Data\\Quarnel\\ToveraAgt\\States\\";
 constexpr char kLine[] = "133000000000000000,1,INITIALISED,12/7/2026 00:00:00\r\n";
 
 std::string DayName(std::uint64_t time) {
-  FILETIME fileTime;
-  fileTime.dwLowDateTime = static_cast<DWORD>(time);
-  fileTime.dwHighDateTime = static_cast<DWORD>(time >> 32);
+  const FILETIME fileTime = FileTimeOf(time);
   SYSTEMTIME date;
   FileTimeToSystemTime(&fileTime, &date);
   char name[32];
@@ -39,10 +37,8 @@ std::string DayName(std::uint64_t time) {
 
 // UTC day `offset` days from today.
 std::string UtcDayName(int offset) {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  const std::uint64_t value = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-  return DayName(value + static_cast<std::int64_t>(offset) * static_cast<std::int64_t>(kDay));
+  return DayName(UtcNowFileTime() +
+                 static_cast<std::int64_t>(offset) * static_cast<std::int64_t>(kFileTimeUnitsPerDay));
 }
 
 void WriteOneLine(const std::string& path) {

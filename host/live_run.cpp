@@ -45,8 +45,8 @@ void RunLive(const HostOptions& options, ModuleDriver& driver, HostTable& table,
       return;
     }
     if (now >= nextHeartbeat) {
-      const std::uint64_t utc = UtcNowUnits();
-      driver.Heartbeat(ToFileTime(utc), "heartbeat at " + UtcText(utc));
+      const std::uint64_t utc = UtcNowFileTime();
+      driver.Heartbeat(FileTimeOf(utc), "heartbeat at " + UtcText(utc));
       nextHeartbeat = GetTickCount64() + period;
       continue;
     }

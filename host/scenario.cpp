@@ -2,11 +2,14 @@
 
 #include <sstream>
 
+#include "common/win/file_time_units.h"
+
 namespace mardonel {
 
 namespace {
 
-constexpr std::int64_t kUnitsPerHour = 36000000000LL;
+// FILETIME units in a millionth of an hour, the finest HOURS a scenario gives.
+constexpr auto kUnitsPerMillionth = static_cast<std::int64_t>(kFileTimeUnitsPerHour / 1000000);
 constexpr int kFractionDigits = 6;
 
 // Whole and fractional digits, "12" or "1.25", into millionths. At most six
@@ -79,7 +82,7 @@ std::string ParseLine(const std::vector<std::string>& words, ScenarioStep& step)
       return "malformed time '" + words[1] + "' (want +HOURS or -HOURS, e.g. +2 or +1.5)";
     }
     step.atOffset = true;
-    step.offsetUnits = (time[0] == '-' ? -1 : 1) * millionths * (kUnitsPerHour / 1000000);
+    step.offsetUnits = (time[0] == '-' ? -1 : 1) * millionths * kUnitsPerMillionth;
     return {};
   }
   if (name == "wait") {
@@ -157,7 +160,7 @@ std::string DescribeStep(const ScenarioStep& step) {
       return std::string("netchange") + (step.connected ? "" : " disconnected") + (step.force ? " force" : "");
     case ScenarioEvent::Heartbeat: {
       if (!step.atOffset) return "heartbeat";
-      const std::int64_t millionths = step.offsetUnits / (kUnitsPerHour / 1000000);
+      const std::int64_t millionths = step.offsetUnits / kUnitsPerMillionth;
       return std::string("heartbeat ") + (millionths < 0 ? "-" : "+") +
              FormatMillionths(millionths < 0 ? -millionths : millionths);
     }

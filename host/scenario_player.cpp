@@ -22,7 +22,7 @@ bool WaitUnlessStopped(std::uint64_t milliseconds, const StopSignal& stop) {
 
 void PlayScenario(const std::vector<ScenarioStep>& steps, ModuleDriver& driver, HostTable& table,
                   const StopSignal& stop) {
-  const std::uint64_t start = UtcNowUnits();
+  const std::uint64_t start = UtcNowFileTime();
   for (const ScenarioStep& step : steps) {
     if (stop.requested()) return;
     const std::string label = "line " + std::to_string(step.lineNumber) + ": " + DescribeStep(step);
@@ -43,8 +43,8 @@ void PlayScenario(const std::vector<ScenarioStep>& steps, ModuleDriver& driver, 
         driver.NetAdaptersChanged(step.connected, step.force, label);
         break;
       case ScenarioEvent::Heartbeat: {
-        const std::uint64_t when = step.atOffset ? start + step.offsetUnits : UtcNowUnits();
-        driver.Heartbeat(ToFileTime(when), label + " at " + UtcText(when));
+        const std::uint64_t when = step.atOffset ? start + step.offsetUnits : UtcNowFileTime();
+        driver.Heartbeat(FileTimeOf(when), label + " at " + UtcText(when));
         break;
       }
       case ScenarioEvent::Wait:

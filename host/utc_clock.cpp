@@ -4,18 +4,8 @@
 
 namespace mardonel {
 
-std::uint64_t UtcNowUnits() {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-}
-
-FILETIME ToFileTime(std::uint64_t units) {
-  return FILETIME{static_cast<DWORD>(units), static_cast<DWORD>(units >> 32)};
-}
-
 std::string UtcText(std::uint64_t units) {
-  const FILETIME time = ToFileTime(units);
+  const FILETIME time = FileTimeOf(units);
   SYSTEMTIME parts;
   if (!FileTimeToSystemTime(&time, &parts)) return "?";
   char text[32];

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "common/win/file_time.h"
+
 namespace mardonel {
 
-std::uint64_t UtcNowUnits();
-FILETIME ToFileTime(std::uint64_t units);
 // "2026-12-07 14:00:01 UTC"
 std::string UtcText(std::uint64_t units);
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/win/file_time.h"
 #include "report/local_days.h"
 #include "report/wide_text.h"
 
@@ -20,17 +21,13 @@ std::string ComputerName(COMPUTER_NAME_FORMAT format) {
   return GetComputerNameExW(format, name, &size) ? Utf8Of(name) : std::string();
 }
 
-std::uint64_t FileTimeValue(const FILETIME& time) {
-  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
 // Local minus UTC by the machine's zone rules, asked once a year: the
 // platform reads them from the registry each time.
 class ZoneOffsets {
  public:
   std::int32_t At(std::int64_t utc) {
     const std::uint64_t value = static_cast<std::uint64_t>(utc) * kFileTimeUnitsPerSecond;
-    const FILETIME time{static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
+    const FILETIME time = FileTimeOf(value);
     SYSTEMTIME utcParts;
     SYSTEMTIME localParts;
     FILETIME local;
@@ -64,11 +61,7 @@ std::string ComputerDnsName() {
   return dns.empty() ? ComputerName(ComputerNameNetBIOS) : dns;
 }
 
-std::int64_t UtcNowSecond() {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  return static_cast<std::int64_t>(FileTimeValue(now) / kFileTimeUnitsPerSecond);
-}
+std::int64_t UtcNowSecond() { return static_cast<std::int64_t>(UtcNowFileTime() / kFileTimeUnitsPerSecond); }
 
 ZoneRules MachineZone(std::int64_t fromUtc, std::int64_t toUtc) {
   // Zones change their offset at most a few times a year, never twice

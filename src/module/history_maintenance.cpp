@@ -8,7 +8,7 @@
 #include "common/history/history_file_name.h"
 #include "common/log/log.h"
 #include "common/log/log_file_hold.h"
-#include "common/log/log_format.h"
+#include "common/win/file_time.h"
 #include "module/history_folder_chain.h"
 #include "module/history_listing.h"
 #include "module/history_path.h"
@@ -19,12 +19,7 @@ namespace mardonel {
 
 namespace {
 
-constexpr std::uint64_t kOneDay = 864000000000ULL;  // FILETIME units
-constexpr std::uint64_t kGapLimit = 30 * kOneDay;
-
-std::uint64_t ValueOf(const FILETIME& time) {
-  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
+constexpr std::uint64_t kGapLimit = 30 * kFileTimeUnitsPerDay;
 
 // 00:00 of `date` without any zone change; 0 for a date the calendar lacks.
 std::uint64_t MidnightOf(const CalendarDate& date) {
@@ -34,7 +29,7 @@ std::uint64_t MidnightOf(const CalendarDate& date) {
   midnight.wDay = static_cast<WORD>(date.day);
   FILETIME time;
   if (!SystemTimeToFileTime(&midnight, &time)) return 0;
-  return ValueOf(time);
+  return FileTimeValue(time);
 }
 
 // One gap record for every day after the last file's day that ended
@@ -42,10 +37,10 @@ std::uint64_t MidnightOf(const CalendarDate& date) {
 // after the limit (it wraps around) and a gap of 30 days or more.
 void FillMissedDays(const std::string& folder, const PinnedFolders& held, std::uint64_t lastFileTime,
                     std::uint64_t now) {
-  std::uint64_t first = lastFileTime + kOneDay;
-  const std::uint64_t limit = now - kOneDay;
+  std::uint64_t first = lastFileTime + kFileTimeUnitsPerDay;
+  const std::uint64_t limit = now - kFileTimeUnitsPerDay;
   if (limit - first >= kGapLimit) return;
-  for (; first < limit; first += kOneDay) {
+  for (; first < limit; first += kFileTimeUnitsPerDay) {
     // A day that fails is logged, and the next one is tried all the same.
     static_cast<void>(AppendHistoryRecord(HistoryFilePathIn(folder, DateOf(first)),
                                           HistoryRecord{first, kUnmanaged, RecordReason::kInitialised},

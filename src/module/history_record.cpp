@@ -5,8 +5,8 @@
 #include "common/fs/append_file.h"
 #include "common/history/history_line.h"
 #include "common/log/log.h"
-#include "common/log/log_format.h"
 #include "common/win/error_text.h"
+#include "common/win/file_time.h"
 #include "module/history_folder_chain.h"
 #include "module/mardonel.h"
 

@@ -11,6 +11,7 @@
 #include "common/log/log_escape.h"
 #include "common/registry/registry_parameter.h"
 #include "common/registry/setting_names.h"
+#include "common/win/file_time.h"
 #include "connection/config_mgr_mp_connection.h"
 #include "module/host_address_table.h"
 
@@ -125,12 +126,11 @@ DWORD Mardonel::OnHeartbeat(const FILETIME* now) {
   if (now == nullptr) return ERROR_SUCCESS;
   // The heartbeat reports nothing to the host, a failed record included.
   Guarded("OnHeartbeat", [&] {
-    const std::optional<std::uint64_t> local =
-        clock_.ToLocal((static_cast<std::uint64_t>(now->dwHighDateTime) << 32) | now->dwLowDateTime);
+    const std::optional<std::uint64_t> local = clock_.ToLocal(FileTimeValue(*now));
     if (!local) return DWORD{ERROR_SUCCESS};
     // Compared as a difference, so a stored time near the top of the range
     // cannot wrap round and let every heartbeat write.
-    if (*local <= lastRecordTime_ || *local - lastRecordTime_ <= kOneHour) return DWORD{ERROR_SUCCESS};
+    if (*local <= lastRecordTime_ || *local - lastRecordTime_ <= kFileTimeUnitsPerHour) return DWORD{ERROR_SUCCESS};
     lastRecordTime_ = *local;
     return WriteStateRecord(RecordReason::kHeartbeat);
   });

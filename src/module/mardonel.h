@@ -14,8 +14,6 @@
 
 namespace mardonel {
 
-inline constexpr std::uint64_t kOneHour = 36000000000ULL;  // FILETIME units
-
 class Mardonel final : public Tovera::IAgentModule {
  public:
   // `connection` is asked from start-up until shut-down, which destroys it;

@@ -4,17 +4,6 @@
 
 namespace mardonel {
 
-std::uint64_t FileTimeValue(const FILETIME& time) {
-  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-FILETIME FileTimeOf(std::uint64_t value) {
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(value);
-  time.dwHighDateTime = static_cast<DWORD>(value >> 32);
-  return time;
-}
-
 std::uint64_t LocalNowFileTime() {
   FILETIME utc;
   FILETIME local;

@@ -1,4 +1,4 @@
-// FILETIME values as plain counts of 100-ns intervals, and the clock's.
+// The local clock as a FILETIME count, and history names of dates.
 #pragma once
 
 #include <windows.h>
@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "common/win/file_time.h"
+
 namespace mardonel {
 
-std::uint64_t FileTimeValue(const FILETIME& time);
-FILETIME FileTimeOf(std::uint64_t value);
 std::uint64_t LocalNowFileTime();
 
 // The history file name of a date, e.g. "20261207T.mgt".

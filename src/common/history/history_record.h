@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/win/file_time_units.h"
+
 namespace mardonel {
 
 // Written into every record as its number.
@@ -43,7 +45,6 @@ inline constexpr ReasonName kReasonNames[] = {
 }
 
 inline constexpr std::int64_t kSecondsPerDay = 86400;
-inline constexpr std::uint64_t kFileTimeUnitsPerSecond = 10000000;
 // 31 December 9999 23:59:59.9999999: the records' times lie in the years
 // 1601 to 9999.
 inline constexpr std::uint64_t kLastEventTime = 2650467743999999999ULL;

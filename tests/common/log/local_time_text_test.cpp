@@ -8,6 +8,7 @@
 
 #include "common/log/log_format.h"
 #include "common/log/log_record.h"
+#include "common/win/file_time.h"
 #include "support/child_run.h"
 #include "support/file_times.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "common/log/log_format.h"
+#include "common/win/file_time.h"
 
 namespace mardonel {
 
