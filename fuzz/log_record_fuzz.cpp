@@ -1,11 +1,14 @@
 // Any stamp and any argument text, under each kind of format the module
-// uses, give a record that stays inside its buffer and keeps its framing.
+// uses, give a record that stays inside its buffer and keeps its framing;
+// any outside text, escaped, holds no control character and reads back as
+// itself.
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "common/log/log_escape.h"
 #include "common/log/log_record.h"
 
 namespace mardonel {
@@ -20,6 +23,24 @@ int Compose(LogStampState& state, char* buffer, int size, const char* format, co
   const int length = ComposeLogRecord(state, buffer, size, format, args, stamp);
   va_end(args);
   return length;
+}
+
+std::string Unescaped(const std::string& shown) {
+  std::string text;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i] != '\\') {
+      text += shown[i];
+      continue;
+    }
+    const char kind = shown[++i];
+    if (kind == 'x') {
+      text += static_cast<char>(std::strtol(shown.substr(i + 1, 2).c_str(), nullptr, 16));
+      i += 2;
+    } else {
+      text += kind == 'r' ? '\r' : kind == 'n' ? '\n' : kind == 't' ? '\t' : kind;
+    }
+  }
+  return text;
 }
 
 }  // namespace
@@ -46,6 +67,12 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
   if (at(0) != '\r' || at(1) != '\n') std::abort();
   if (length > 2 && at(length) != '\0') std::abort();
   if (length > 2 && at(length - 1) == '\n' && at(length - 2) != '\r') std::abort();
+
+  const std::string shown = EscapedForLog(text);
+  for (const char c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) std::abort();
+  }
+  if (Unescaped(shown) != text) std::abort();
   return 0;
 }
 

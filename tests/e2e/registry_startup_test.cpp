@@ -165,7 +165,7 @@ TEST_F(RegistryStartup, SettingsAsAdministratorsWriteThem) {
 
   const std::string log = ReadWholeFile(DefaultLogPath());
   for (const char* line :
-       {": LogFileName \"..\\logs\\x.log\" is not a usable full path; the log keeps its default name\r\n",
+       {": LogFileName \"..\\\\logs\\\\x.log\" is not a usable full path; the log keeps its default name\r\n",
         ": GetRegParameter MaxLogFilesize - REG_DWORD of 3 bytes is not a number; left as stored\r\n",
         ": Skipped remembered subnet that is not a dotted address: "
         "\"10.1.0.0\\r\\n12/8/2026 07:00:00: forged\"\r\n"}) {

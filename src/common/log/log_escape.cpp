@@ -8,7 +8,9 @@ std::string EscapedForLog(std::string_view text) {
   escaped.reserve(text.size());
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte != 0x7F) {
+    if (c == '\\') {
+      escaped += "\\\\";
+    } else if (byte >= 0x20 && byte != 0x7F) {
       escaped += c;
     } else if (c == '\r') {
       escaped += "\\r";

@@ -10,7 +10,8 @@ namespace mardonel {
 
 // `text` with every control character written out (\r, \n, \t, or \xHH
 // for the others and DEL), so that it can neither end a line nor start a
-// forged one. Everything else, backslashes included, stays as it is.
+// forged one. A backslash is doubled, so that an escaped line end never
+// reads as a typed "\r\n". Everything else stays as it is.
 std::string EscapedForLog(std::string_view text);
 
 }  // namespace mardonel

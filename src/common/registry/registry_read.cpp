@@ -115,8 +115,8 @@ RegistryRead ReadValue(HKEY key, const char* valueName, DWORD type, void* buffer
   if (storedSize > size) return {ERROR_MORE_DATA, true};
   // Fewer bytes than a number would replace only the low bytes of the default.
   if (type == REG_DWORD && storedType == REG_DWORD && storedSize < sizeof(DWORD)) {
-    LogPrintf("%T: GetRegParameter %s - REG_DWORD of %lu bytes is not a number; left as stored\n", valueName,
-              static_cast<unsigned long>(storedSize));
+    LogPrintf("%T: GetRegParameter %s - REG_DWORD of %lu byte%s is not a number; left as stored\n", valueName,
+              static_cast<unsigned long>(storedSize), storedSize == 1 ? "" : "s");
     return {ERROR_INVALID_DATA, true};
   }
   if (storedType == type) return {ReadSameType(key, valueName, type, buffer, size), true};

@@ -136,9 +136,12 @@ TEST_F(GetRegParameterTest, ValueOfTheWrongSizeLeavesDefaultAndValue) {
     EXPECT_EQ(size, 1048576u) << bytes;
     EXPECT_EQ(Stored("MaxLogFilesize"), (RawValue{REG_DWORD, std::string(bytes, '\0')})) << bytes;
   }
-  EXPECT_EQ(
-      log_.CountEndingWith(": GetRegParameter MaxLogFilesize - REG_DWORD of 3 bytes is not a number; left as stored"),
-      1);
+  for (const char* size : {"0 bytes", "1 byte", "3 bytes"}) {
+    EXPECT_EQ(log_.CountEndingWith(std::string(": GetRegParameter MaxLogFilesize - REG_DWORD of ") + size +
+                                   " is not a number; left as stored"),
+              1)
+        << size;
+  }
 
   StoreRawValue(key_, "Debug", REG_BINARY, std::string(8, '\x7f'));
   DWORD number = 9;
