@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
+#include "common/log/log_file_name.h"
 #include "common/registry/setting_names.h"
 #include "common/win/win_owners.h"
 
@@ -11,38 +13,37 @@ namespace mardonel {
 
 namespace {
 
-// true when the key holds the value; `text` then has it as far as it is text.
-bool ReadTextValue(const char* keyName, const char* valueName, std::string& text) {
+// True when the key holds the value; `text` then has it as the module takes
+// it: a REG_EXPAND_SZ expanded, and empty (the default name) when it is no
+// text or does not fit the module's buffer.
+bool ReadLogFileName(const char* keyName, std::string& text) {
   HKEY opened = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
   const unique_hkey key(opened);
-  char buffer[MAX_PATH + 1] = {};
-  DWORD type = 0;
-  DWORD size = MAX_PATH;
-  const LSTATUS status = RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-  if (status == ERROR_FILE_NOT_FOUND) return false;
-  text = status == ERROR_SUCCESS && type == REG_SZ ? buffer : "";
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  if (RegQueryValueExA(key.get(), kLogFileNameValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+  std::vector<char> stored(static_cast<std::size_t>(size) + 1, '\0');
+  text.clear();
+  if (RegQueryValueExA(key.get(), kLogFileNameValue, nullptr, nullptr, reinterpret_cast<BYTE*>(stored.data()), &size) !=
+      ERROR_SUCCESS) {
+    return true;
+  }
+  char taken[kLogFileNameSize] = "";
+  if (type == REG_SZ && size <= sizeof taken) std::strncpy(taken, stored.data(), sizeof taken - 1);
+  if (type == REG_EXPAND_SZ && ExpandEnvironmentStringsA(stored.data(), taken, sizeof taken) > sizeof taken) {
+    taken[0] = '\0';
+  }
+  text = taken;
   return true;
-}
-
-std::string ProgramBaseName() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  const std::string full(path, length < sizeof path ? length : 0);
-  return full.substr(full.find_last_of('\\') + 1);
 }
 
 }  // namespace
 
 std::string LogFilePath() {
   std::string name;
-  if (!ReadTextValue(kPolicySettingsKey, kLogFileNameValue, name)) ReadTextValue(kSettingsKey, kLogFileNameValue, name);
-  if (name == "-") return {};
-  if (!name.empty()) return name;
-  const std::string base = ProgramBaseName();
-  const std::size_t dot = base.find_last_of('.');
-  if (dot == std::string::npos) return {};
-  return "C:\\temp\\" + base.substr(0, dot) + ".log";
+  if (!ReadLogFileName(kPolicySettingsKey, name)) ReadLogFileName(kSettingsKey, name);
+  return LogFileNameFor(name);
 }
 
 std::string UnixPathOf(const std::string& windowsPath) {

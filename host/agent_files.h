@@ -6,9 +6,9 @@
 
 namespace mardonel {
 
-// The log file the module writes: the LogFileName setting (machine policy
-// first); empty means C:\temp\<program>.log. Empty when records go to the
-// console only ("-").
+// The log file the module writes by the LogFileName setting (machine policy
+// first, expanded, a name the module refuses giving the default). Empty when
+// records go to the console only ("-").
 std::string LogFilePath();
 
 // Where a Windows path lies on the Linux side under Wine; empty elsewhere.

@@ -116,20 +116,35 @@ TEST_F(AgentHostRun, ScenarioHeartbeatCarriesTheTimeItNames) {
   EXPECT_THAT(run.output, HasSubstr("on Linux: /"));
 }
 
-TEST_F(AgentHostRun, ReportNamesTheLogFileThePolicyChose) {
-  const std::string policyLog = temp_ / "policy.log";
-  StoreText(policy_.key(), "LogFileName", policyLog);
+// The file the module writes: the policy's name, expanded, or the default
+// one in place of a name the module refuses.
+TEST_F(AgentHostRun, ReportNamesTheLogFileTheModuleWrites) {
+  const std::string defaultLog = "C:\\temp\\agent-host.log";
+  const bool defaultExisted = FileExists(defaultLog);
+  SetEnvironmentVariableA("MARDONEL_TEST_LOGS", temp_.path().c_str());
+  const struct {
+    RawValue policy;
+    std::string written;
+  } cases[] = {
+      {TextValue(temp_ / "policy.log"), temp_ / "policy.log"},
+      {{REG_EXPAND_SZ, TextValue("%MARDONEL_TEST_LOGS%\\expanded.log").bytes}, temp_ / "expanded.log"},
+      {TextValue("C:\\temp\\Nul.log"), defaultLog},
+  };
   StoreNumber(policy_.key(), "Debug", 0x19);
-  const HostRun run = RunAgentHost("--include-loopback " + Scenario("startup\nshutdown\n"));
-  ASSERT_TRUE(run.finished);
-  EXPECT_EQ(run.exitCode, 0u) << run.output;
-
+  for (const auto& c : cases) {
+    StoreRawValue(policy_.key(), "LogFileName", c.policy.type, c.policy.bytes);
+    const HostRun run = RunAgentHost("--include-loopback " + Scenario("startup\nshutdown\n"));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    const std::vector<std::string> logLines = SplitLines(ReadWholeFile(c.written));
+    ASSERT_FALSE(logLines.empty()) << run.output;
+    // The host's standard output is in text mode: its lines end with CR LF.
+    EXPECT_THAT(run.output, HasSubstr("Log file:\r\n  " + c.written + "\r\n"));
+    EXPECT_THAT(run.output, HasSubstr("| " + logLines.back() + "\r\n"));
+  }
+  SetEnvironmentVariableA("MARDONEL_TEST_LOGS", nullptr);
+  if (!defaultExisted) DeleteFileA(defaultLog.c_str());
   EXPECT_FALSE(FileExists(logFile_));
-  const std::vector<std::string> logLines = SplitLines(ReadWholeFile(policyLog));
-  ASSERT_FALSE(logLines.empty()) << run.output;
-  // The host's standard output is in text mode: its lines end with CR LF.
-  EXPECT_THAT(run.output, HasSubstr("Log file:\r\n  " + policyLog + "\r\n"));
-  EXPECT_THAT(run.output, HasSubstr("| " + logLines.back() + "\r\n"));
 }
 
 }  // namespace

@@ -9,23 +9,12 @@
 #include "common/fs/no_link_file.h"
 #include "common/fs/no_link_folder.h"
 #include "common/log/log_console.h"
+#include "common/log/log_file_name.h"
 #include "common/win/error_text.h"
 
 namespace mardonel {
 
 namespace {
-
-constexpr char kDefaultLogFolder[] = "C:\\temp";
-
-// Where the last `wanted` character of `text` stands that is not the trail
-// byte of a double-byte character; -1 when there is none.
-int LastIndexOf(const char* text, char wanted) {
-  int found = -1;
-  for (const char* cursor = text; *cursor != '\0'; cursor = CharNextA(cursor)) {
-    if (*cursor == wanted) found = static_cast<int>(cursor - text);
-  }
-  return found;
-}
 
 // The log file opened as itself, refused when it is a link.
 NoLinkFile OpenLogFileWith(const char* path, DWORD disposition) {
@@ -45,22 +34,6 @@ NoLinkFile CreateLogFile(const char* path) {
   const PinnedFolders folder(path, 1);
   if (folder.refused()) return {unique_hfile(), kLinkRefused};
   return OpenLogFileWith(path, OPEN_ALWAYS);
-}
-
-// C:\temp\<executable base name>.log into `name`; left empty when the
-// executable's path cannot be had.
-void MakeDefaultLogFileName(char (&name)[kLogFileNameSize]) {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-
-  const char* base = path + LastIndexOf(path, '\\') + 1;
-  // A base name without an extension keeps its whole name.
-  const int dot = LastIndexOf(base, '.');
-  const int stemLength = dot >= 0 ? dot : static_cast<int>(std::strlen(base));
-  char made[kLogFileNameSize];
-  const int written = std::snprintf(made, sizeof made, "%s\\%.*s.log", kDefaultLogFolder, stemLength, base);
-  if (written > 0 && written < static_cast<int>(sizeof made)) std::memcpy(name, made, sizeof made);
 }
 
 // A line left open at the end of the file, by a write that came up short or

@@ -1,29 +1,13 @@
 #include "common/log/log_settings.h"
 
 #include <string>
-#include <string_view>
 
-#include "common/fs/directory.h"
 #include "common/log/log.h"
 #include "common/log/log_escape.h"
+#include "common/log/log_file_name.h"
 #include "common/log/log_state.h"
 
 namespace mardonel {
-
-namespace {
-
-// Empty (the default name), "-", or a full path of printable characters: a
-// relative name would resolve against the service's current folder,
-// System32, and so would a variable the expansion left as %NAME%.
-[[nodiscard]] bool IsUsableLogFileName(std::string_view name) {
-  if (name.empty() || name == "-") return true;
-  for (const char c : name) {
-    if (static_cast<unsigned char>(c) < 0x20) return false;
-  }
-  return IsFullPath(name.data());
-}
-
-}  // namespace
 
 LogSettings CurrentLogSettings() { return LockedLogState()->settings; }
 
