@@ -41,7 +41,7 @@ double UnansweredEvaluationRatio() {
   const ScopedTempFolder temp;
   const ScopedProfileFolder profile(temp.path());
   TestHostTable table;
-  Mardonel module(UnansweredConnection(listener), SystemClock());
+  Mardonel module([&listener] { return UnansweredConnection(listener); }, SystemClock());
   module.OnStartup(table.get(), 0);  // on the empty table: no evaluation yet
   for (const char* address : {"10.1.2.3", "10.2.3.4", "192.168.56.1", "172.17.0.1"}) table.Add(address, "255.255.0.0");
   return BestSeconds(2, [&] { static_cast<void>(module.IsManagedNetwork()); }) / kConnectBound;

@@ -45,8 +45,8 @@ DWORD Guarded(const char* name, Operation operation) noexcept {
 
 }  // namespace
 
-Mardonel::Mardonel(std::unique_ptr<IConnection> connection, const Clock& clock)
-    : clock_(clock), connection_(std::move(connection)) {}
+Mardonel::Mardonel(ConnectionFactory makeConnection, const Clock& clock)
+    : clock_(clock), makeConnection_(std::move(makeConnection)) {}
 
 void* Mardonel::ScalarDeletingDestructor(unsigned int flags) {
   if (flags & 1) {
@@ -89,9 +89,12 @@ void Mardonel::LoadManagedSubnets() {
       GetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text, sizeof text, RP_READ_ONLY));
   text[kSubnetTextSize - 1] = '\0';
   if (text[0] != '\0' && DebugInfoEnabled()) LogPrintf("%T: Found managed subnets [%s]\n", EscapedForLog(text).c_str());
-  // Read afresh at every start-up, not added to what an earlier one read.
   std::vector<std::string> skipped;
-  managedSubnets_ = RememberedSubnets::Parse(text, skipped);
+  RememberedSubnets loaded = RememberedSubnets::Parse(text, skipped);
+  // What the module learnt is kept for its life, a subnet the registry
+  // refused to store included; an earlier start-up's list is not read twice.
+  loaded.AddMissing(managedSubnets_);
+  managedSubnets_ = std::move(loaded);
   for (const std::string& entry : skipped) {
     LogPrintf("%T: Skipped remembered subnet that is not a dotted address: \"%s\"\n", EscapedForLog(entry).c_str());
   }
@@ -100,6 +103,7 @@ void Mardonel::LoadManagedSubnets() {
 DWORD Mardonel::OnStartup(HostAddressTable* table, ULONG_PTR) {
   return Guarded("OnStartup", [&] {
     addressTable_ = table;
+    if (!connection_ && makeConnection_) connection_ = makeConnection_();
     LoadSettings();
     LoadManagedSubnets();
     MaintainHistoryFolder();
@@ -160,7 +164,8 @@ DWORD Mardonel::ReservedG(UINT16) { return ERROR_SUCCESS; }
 
 extern "C" TOVERA_MODULE_API Tovera::IAgentModule* __getMardonel(void*) {
   try {
-    return new mardonel::Mardonel(std::make_unique<mardonel::ConfigMgrMPConnection>(), mardonel::SystemClock());
+    return new mardonel::Mardonel([] { return std::make_unique<mardonel::ConfigMgrMPConnection>(); },
+                                  mardonel::SystemClock());
   } catch (...) {
     return nullptr;  // the host is not built to take exceptions
   }

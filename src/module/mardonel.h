@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "common/history/history_record.h"
@@ -14,11 +15,15 @@
 
 namespace mardonel {
 
+// Makes the management point check of one run, start-up to shut-down.
+using ConnectionFactory = std::function<std::unique_ptr<IConnection>()>;
+
 class Mardonel final : public Tovera::IAgentModule {
  public:
-  // `connection` is asked from start-up until shut-down, which destroys it;
-  // `clock` gives every time the module records and must outlive it.
-  Mardonel(std::unique_ptr<IConnection> connection, const Clock& clock);
+  // Every start-up that finds no check makes one with `makeConnection`
+  // (none when it is empty), and shut-down destroys it; `clock` gives every
+  // time the module records and must outlive it.
+  Mardonel(ConnectionFactory makeConnection, const Clock& clock);
   ~Mardonel() = default;
   Mardonel(const Mardonel&) = delete;
   Mardonel& operator=(const Mardonel&) = delete;
@@ -49,6 +54,7 @@ class Mardonel final : public Tovera::IAgentModule {
   void LoadManagedSubnets();
 
   const Clock& clock_;
+  ConnectionFactory makeConnection_;
   std::unique_ptr<IConnection> connection_;
   HostAddressTable* addressTable_ = nullptr;
   ManagedState managedState_ = kUnmanaged;

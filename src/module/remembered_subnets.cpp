@@ -52,4 +52,10 @@ void RememberedSubnets::Add(std::uint32_t subnet) {
   if (subnets_.size() > kKept) subnets_.erase(subnets_.begin(), subnets_.end() - kKept);
 }
 
+void RememberedSubnets::AddMissing(const RememberedSubnets& other) {
+  for (const std::uint32_t subnet : other.subnets_) {
+    if (!Contains(subnet)) subnets_.push_back(subnet);
+  }
+}
+
 }  // namespace mardonel

@@ -29,6 +29,10 @@ class RememberedSubnets {
   // Adds `subnet` as the newest and keeps the kKept newest.
   void Add(std::uint32_t subnet);
 
+  // Adds the subnets of `other` that this list lacks, as the newest, in
+  // their order; keeps them all.
+  void AddMissing(const RememberedSubnets& other);
+
  private:
   std::vector<std::uint32_t> subnets_;  // oldest first
 };

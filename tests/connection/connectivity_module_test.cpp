@@ -38,7 +38,9 @@ TEST(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
   LoopbackListener listener;
   const std::wstring name = L"127.0.0.1:" + std::to_wstring(listener.port());
   const FakeClock clock;
-  Mardonel module(std::make_unique<ConfigMgrMPConnection>([name] { return std::optional<std::wstring>(name); }), clock);
+  Mardonel module(
+      [name] { return std::make_unique<ConfigMgrMPConnection>([name] { return std::optional<std::wstring>(name); }); },
+      clock);
   ASSERT_EQ(module.OnStartup(table.get(), 0), 0u);
   table.Add("192.168.56.1", "255.255.255.0");  // a host-only adapter, which did not answer
   table.Add("127.0.0.1", "255.0.0.0");
@@ -63,11 +65,14 @@ TEST(ModuleCheck, UnansweredManagementPointHoldsTheScanForOneBoundedWait) {
   const std::wstring name = L"127.0.0.1:" + std::to_wstring(listener.port());
   int asked = 0;
   const FakeClock clock;
-  Mardonel module(std::make_unique<ConfigMgrMPConnection>([name, &asked] {
-                    ++asked;
-                    return std::optional<std::wstring>(name);
-                  }),
-                  clock);
+  Mardonel module(
+      [name, &asked] {
+        return std::make_unique<ConfigMgrMPConnection>([name, &asked] {
+          ++asked;
+          return std::optional<std::wstring>(name);
+        });
+      },
+      clock);
   ASSERT_EQ(module.OnStartup(table.get(), 0), 0u);
   for (const char* address : {"10.1.2.3", "10.2.3.4", "192.168.56.1", "172.17.0.1"}) table.Add(address, "255.255.0.0");
 

@@ -17,6 +17,7 @@
 #include "support/temp_folder.h"
 #include "support/test_host_table.h"
 #include "support/test_registry.h"
+#include "support/text_lines.h"
 #include "support/vtable_slot.h"
 #include "support/whole_file.h"
 
@@ -83,6 +84,11 @@ TEST_F(HostSlots, StartupHeartbeatShutdownThroughRawSlots) {
 
   EXPECT_EQ(SlotOf<NoArgumentSlot>(module, 2)(module), 0u);
   EXPECT_EQ(AllHistoryText(states), withHeartbeat) << "shut-down of an unmanaged module records nothing";
+
+  // Started again, the module makes a check of its own and really asks.
+  EXPECT_EQ(SlotOf<StartupSlot>(module, 1)(module, table.get(), 0), 0u);
+  const std::string log = ReadWholeFile(temp_ / "agent.log");
+  EXPECT_EQ(CountLines(SplitLines(log), " INFO: Catching and handling HRESULT exception "), 2) << log;
 
   EXPECT_EQ(SlotOf<Slot0>(module, 0)(module, 1), module);
 }

@@ -169,10 +169,12 @@ TEST_F(ManagedSubnetsTest, SuccessKeepsTheFiveNewestOfWhatWasLoaded) {
        "10.5.0.0;10.6.0.0;10.7.0.0;10.8.0.0;10.9.0.0"},
   };
   Reachable(true, "10.9.1.1");
+  table_.Add("10.9.1.1", "255.255.0.0");
   for (const auto& c : cases) {
-    Start(c.loaded);
-    table_.Add("10.9.1.1", "255.255.0.0");
-    EXPECT_TRUE(module_.IsManagedNetwork());
+    // A module of its own: a module keeps what it learnt across start-ups.
+    Mardonel module(FakeConnectionOf(script_), clock_);
+    RememberManagedSubnets(c.loaded);
+    ASSERT_EQ(module.OnStartup(table_.get(), 0), 0u);
     EXPECT_EQ(Stored(), Text(c.stored));
   }
 }

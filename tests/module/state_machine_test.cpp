@@ -228,6 +228,19 @@ TEST_F(StateMachine, ShutdownWhenUnmanagedDestroysTheConnectionOnly) {
   EXPECT_TRUE(Records().empty());
 }
 
+// Each run, start-up to shut-down, has a check of its own.
+TEST_F(StateMachine, StartupAfterShutdownAsksTheManagementPointAgain) {
+  EXPECT_EQ(StartWithOneAddress(false), 0u);
+  EXPECT_EQ(module_.OnShutdown(), 0u);
+  EXPECT_EQ(script_.live, 0);
+  script_.reachable = true;
+  script_.localAddress = 0x0302010A;  // 10.1.2.3
+  EXPECT_EQ(module_.OnStartup(table_.get(), 0), 0u);
+  EXPECT_EQ(script_.checks, 2);
+  EXPECT_EQ(script_.live, 1);
+  EXPECT_EQ(StatesAndReasons(), (Texts{"1,Startup", "2,Startup"}));
+}
+
 TEST_F(StateMachine, ShutdownWhenManagedRecordsStateOne) {
   Settle(kManaged);
   EXPECT_EQ(module_.OnShutdown(), 0u);

@@ -188,6 +188,14 @@ TEST(ReadOnlySubnetKey, RefusedWriteKeepsTheStoredListAndTheSubnetInMemory) {
   const std::vector<std::string> lines = AllHistoryLines(profile.StatesFolder());
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_NE(lines[2].find(",2,Net Adapters changed,"), std::string::npos) << lines[2];
+
+  // Its life, not one run: a second start-up does not forget it.
+  EXPECT_EQ(module.OnShutdown(), 0u);
+  EXPECT_EQ(module.OnStartup(table.get(), 0), 0u);
+  EXPECT_EQ(script.checks, 1);
+  const std::vector<std::string> later = AllHistoryLines(profile.StatesFolder());
+  ASSERT_EQ(later.size(), 5u);
+  EXPECT_NE(later[4].find(",2,Startup,"), std::string::npos) << later[4];
 }
 
 }  // namespace

@@ -23,12 +23,16 @@ struct ConnectionScript {
 
   long checks = 0;
   bool destroyed = false;
+  int live = 0;  // connections made and not yet destroyed
 };
 
 class FakeConnection : public IConnection {
  public:
-  explicit FakeConnection(ConnectionScript& script) : script_(script) {}
-  ~FakeConnection() override { script_.destroyed = true; }
+  explicit FakeConnection(ConnectionScript& script) : script_(script) { ++script_.live; }
+  ~FakeConnection() override {
+    script_.destroyed = true;
+    --script_.live;
+  }
   bool IsAvailable() override { return true; }
   bool TestConnectivity() override {
     ++script_.checks;
@@ -43,8 +47,10 @@ class FakeConnection : public IConnection {
   ConnectionScript& script_;
 };
 
-inline std::unique_ptr<IConnection> FakeConnectionOf(ConnectionScript& script) {
-  return std::make_unique<FakeConnection>(script);
+// A maker of fake checks, each answering as `script` says, for the module to
+// make one at every start-up.
+inline std::function<std::unique_ptr<IConnection>()> FakeConnectionOf(ConnectionScript& script) {
+  return [&script]() -> std::unique_ptr<IConnection> { return std::make_unique<FakeConnection>(script); };
 }
 
 }  // namespace mardonel
