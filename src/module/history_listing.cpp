@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <optional>
+#include <tuple>
+
 #include "common/log/log.h"
 #include "common/win/error_text.h"
 #include "module/history_folder_chain.h"
@@ -34,16 +38,21 @@ std::vector<std::string> ListHistoryFiles(const HistoryPath& folder, FindNextEnt
   return names;
 }
 
-void TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep,
-                      const CalendarDate& today, const PinnedFolders& held) {
-  if (names.size() <= keep) return;
-  const auto oldestKept = names.end() - static_cast<std::ptrdiff_t>(keep);
+std::size_t TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep,
+                             const CalendarDate& today, const PinnedFolders& held) {
+  const auto daysToCome = std::partition_point(names.begin(), names.end(), [&](const std::string& name) {
+    const std::optional<CalendarDate> date = HistoryFileDate(name);
+    return date && std::tie(date->year, date->month, date->day) <= std::tie(today.year, today.month, today.day);
+  });
+  const auto toCome = static_cast<std::size_t>(names.end() - daysToCome);
+  if (names.size() - toCome <= keep) return toCome;
+  const auto oldestKept = daysToCome - static_cast<std::ptrdiff_t>(keep);
   for (auto name = names.begin(); name != oldestKept; ++name) {
-    if (HistoryFileDate(*name) == today) continue;
     const std::string path = folder + *name;
     if (path.size() < MAX_PATH) DeleteHistoryFile(path, held);
   }
   names.erase(names.begin(), oldestKept);
+  return toCome;
 }
 
 }  // namespace mardonel

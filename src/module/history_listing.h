@@ -20,12 +20,12 @@ inline constexpr std::size_t kKeptHistoryFiles = 30;
 // "*.mgt" entry.
 [[nodiscard]] std::vector<std::string> ListHistoryFiles(const HistoryPath& folder, FindNextEntry next = FindNextFileA);
 
-// Deletes the files of the smallest names until at most `keep` names remain,
-// in the module's folders as `held`, but never the file of `today` (files
-// named for days to come, left by a clock that once ran ahead, sort after
-// it). A file that cannot be deleted, or is spared, stays on disk but leaves
-// the list all the same.
-void TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep,
-                      const CalendarDate& today, const PinnedFolders& held);
+// Deletes the files of the smallest names until at most `keep` names of days
+// up to `today` remain, in the module's folders as `held`. Names of days
+// after `today`, left by a clock that once ran ahead, are neither counted nor
+// deleted, and stay in the list; returns how many there are. A file that
+// cannot be deleted stays on disk but leaves the list all the same.
+[[nodiscard]] std::size_t TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep,
+                                           const CalendarDate& today, const PinnedFolders& held);
 
 }  // namespace mardonel

@@ -61,7 +61,10 @@ void Mardonel::MaintainHistoryFolder() {
   // Every gap file has its log line: one open of the log serves them all.
   const LogFileHold logHeld;
   const std::uint64_t now = clock_.UtcNow();
-  TrimHistoryFiles(folder.text, names, kKeptHistoryFiles, DateOf(now), held);
+  const std::size_t toCome = TrimHistoryFiles(folder.text, names, kKeptHistoryFiles, DateOf(now), held);
+  if (toCome != 0 && DebugInfoEnabled()) {
+    LogPrintf("%T: Files of days after today (UTC) left out of trimming: %lu\n", static_cast<unsigned long>(toCome));
+  }
 
   const std::optional<CalendarDate> lastFileDate = HistoryFileDate(names.back());
   // Today is the local day here, while the files are named by UTC days.

@@ -80,7 +80,9 @@ class HistoryFolderTest : public testing::Test {
   const std::string states_ = profile_.StatesFolder();
   CapturedLog log_{0};
   ConnectionScript unreachable_;
-  FakeClock clock_;
+  // Ten hours west of UTC the local day is still the day before the UTC day
+  // that names today's file.
+  FakeClock clock_{kWorkedExampleTime, -10 * 60};
   Mardonel module_{FakeConnectionOf(unreachable_), clock_};
 };
 
@@ -251,16 +253,26 @@ TEST_F(HistoryTrimming, KeepsTheThirtyGreatestNames) {
   }
 }
 
-// A clock that once ran a year ahead left files named for days to come:
-// they sort after today's file, which trimming spares all the same.
-TEST_F(HistoryTrimming, TodaysFileOutlastsFilesOfDaysToCome) {
-  std::vector<TestDay> days{UtcDay(-1), UtcDay(0)};
-  for (int offset = 365; offset < 395; ++offset) days.push_back(UtcDay(offset));
-  Put(days);
-
-  module_.MaintainHistoryFolder();
-
-  EXPECT_EQ(Names(), NamesOf(std::vector<TestDay>(days.begin() + 1, days.end())));
+// A clock that once ran ahead left files named for days to come: they are
+// neither counted among the kept files nor deleted, and the log says so.
+TEST_F(HistoryTrimming, FilesOfDaysToComeTakeNoPart) {
+  log_.SetDebugMask(kDebugInfo);
+  const struct {
+    int pastDays;  // ending today
+    int firstToCome;
+    int toCome;
+  } cases[] = {{35, 1, 1}, {35, 365, 30}, {3, 1, 2}, {31, 1, 0}};
+  const auto logged = [this](int toCome) {
+    return log_.CountEndingWith(": Files of days after today (UTC) left out of trimming: " + std::to_string(toCome));
+  };
+  for (const auto& c : cases) {
+    std::vector<TestDay> days = DaysEndingToday(c.pastDays);
+    for (int offset = c.firstToCome; offset < c.firstToCome + c.toCome; ++offset) days.push_back(UtcDay(offset));
+    const std::vector<TestDay> kept(days.begin() + std::max(c.pastDays - 30, 0), days.end());
+    const int before = logged(c.toCome);
+    EXPECT_EQ(MaintainedFrom(NamesOf(days)), NamesOf(kept)) << c.pastDays << " " << c.toCome;
+    EXPECT_EQ(logged(c.toCome) - before, c.toCome == 0 ? 0 : 1) << c.toCome;
+  }
 }
 
 TEST_F(HistoryTrimming, TrimsBeforeFillingGaps) {
@@ -296,7 +308,9 @@ TEST_F(HistoryTrimming, EntriesThatCannotBeDeletedStaySilently) {
   std::vector<std::string> expected = NamesOf(days);
   expected.erase(expected.begin() + 2);
   EXPECT_EQ(Names(), expected);
-  EXPECT_TRUE(log_.Lines().empty());
+  // The one line: the local day is still the day before today's file.
+  EXPECT_EQ(log_.Lines().size(), 1u) << log_.Text();
+  EXPECT_EQ(log_.CountEndingWith(": Last file written on: 12/6/2026 00:00:00"), 1);
 }
 
 using HistorySearch = HistoryFolderTest;

@@ -32,9 +32,11 @@ constexpr char kFailureLine[] = "Failed to create new history file: ";
 constexpr char kFailureDetail[] = " with detail: ";
 
 constexpr char kTodayFile[] = "20261206T.mgt";  // the test clock's UTC day
-// The worked example's record as Record() writes it, and one an hour later.
-constexpr char kWorkedRecord[] = "134410221425000000,1,Net Adapters changed,12/6/2026 09:15:42\r\n";
-constexpr char kHourLaterRecord[] = "134410257425000000,1,Net Adapters changed,12/6/2026 10:15:42\r\n";
+// Ten hours west of UTC, the worked example's time is still the day before
+// locally: the record as Record() writes it, and one an hour later.
+constexpr int kTenHoursWest = -10 * 60;
+constexpr char kWorkedRecord[] = "134409861425000000,1,Net Adapters changed,12/5/2026 23:15:42\r\n";
+constexpr char kHourLaterRecord[] = "134409897425000000,1,Net Adapters changed,12/6/2026 00:15:42\r\n";
 
 // Every file below `folder`, at any depth.
 int CountFiles(const std::string& folder) {
@@ -68,7 +70,7 @@ class HistoryRecord : public testing::Test {
   ScopedTempFolder temp_;
   ScopedProfileFolder profile_{temp_.path()};
   CapturedLog log_{0, 1 << 20, temp_ / "module.log"};
-  FakeClock clock_;
+  FakeClock clock_{kWorkedExampleTime, kTenHoursWest};
   Mardonel module_{nullptr, clock_};
 };
 
@@ -82,7 +84,7 @@ TEST_F(HistoryRecord, FirstRecordCreatesTheDayFileAndLaterOnesAppend) {
   const FILETIME beat = FileTimeOf(kWorkedExampleTime + kTestHour + 1);
   EXPECT_EQ(module_.OnHeartbeat(&beat), 0u);
   EXPECT_EQ(ReadWholeFile(TodayPath()),
-            std::string(kWorkedRecord) + "134410257425000001,1,Heartbeat,12/6/2026 10:15:42\r\n");
+            std::string(kWorkedRecord) + "134409897425000001,1,Heartbeat,12/6/2026 00:15:42\r\n");
 }
 
 TEST_F(HistoryRecord, RemovedFolderChainIsRecreated) {
@@ -212,7 +214,7 @@ TEST(HistoryRecordCutShortInChild, Child) {
   ASSERT_NE(GetEnvironmentVariableA(kProfileVariable, folder, sizeof folder), 0u);
   ScopedProfileFolder profile(folder);
   CapturedLog log(kDebugInfo);
-  const FakeClock clock;
+  const FakeClock clock(kWorkedExampleTime, kTenHoursWest);
   Mardonel module(nullptr, clock);
 
   EXPECT_EQ(module.OnNetAdaptersChanged(true, true), static_cast<DWORD>(ERROR_INTERNAL_ERROR));
@@ -232,10 +234,10 @@ TEST(HistoryRecordCutShort, FailedWriteIsAFailureAndTheNextRecordStartsOnItsOwnL
 
   EXPECT_TRUE(RunTestsInChild("HistoryRecordCutShortInChild.Child", {std::string(kProfileVariable) + "=" + temp.path()},
                               padding.size() + kTornRecordBytes));
-  const std::string torn = "134410221425000000,1";  // the record's first kTornRecordBytes
+  const std::string torn = "134409861425000000,1";  // the record's first kTornRecordBytes
   ASSERT_EQ(ReadWholeFile(path), padding + torn);
 
-  const FakeClock clock(kWorkedExampleTime + kTestHour);
+  const FakeClock clock(kWorkedExampleTime + kTestHour, kTenHoursWest);
   Mardonel module(nullptr, clock);
   EXPECT_EQ(module.OnNetAdaptersChanged(true, true), 0u);
   EXPECT_EQ(ReadWholeFile(path), padding + torn + "\r\n" + kHourLaterRecord);
