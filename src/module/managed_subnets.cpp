@@ -25,7 +25,9 @@ bool Mardonel::IsManagedNetwork() {
       const std::optional<std::uint32_t> local = connection_->LastLocalAddress();
       const std::optional<std::uint32_t> reached = local ? FindSubnetOfAddress(addressTable_, *local) : std::nullopt;
       if (!reached) {
-        LogPrintf("%T: Reached the MP from an address outside the IPv4 address table; no subnet remembered.\n");
+        if (DebugInfoEnabled()) {
+          LogPrintf("%T: Reached the MP from an address outside the IPv4 address table; no subnet remembered.\n");
+        }
         return true;
       }
       if (managedSubnets_.Contains(*reached)) return true;

@@ -144,10 +144,14 @@ TEST_F(ManagedSubnetsTest, SuccessIsCreditedOnlyToTheEntryHoldingTheConnectionsA
     table_.Add("192.168.56.1", "255.255.255.0");
     table_.Add("10.20.30.40", "255.255.0.0");
     Reachable(true, c.from);
-    const int before = log_.CountEndingWith(kNotCredited);
-    EXPECT_TRUE(module_.IsManagedNetwork());
-    EXPECT_EQ(Stored(), c.stored != nullptr ? std::optional<RegExeValue>(Text(c.stored)) : std::nullopt);
-    EXPECT_EQ(log_.CountEndingWith(kNotCredited) - before, c.stored == nullptr ? 1 : 0);
+    // Informational: written only under bit 0x10.
+    for (const std::uint32_t mask : {0x09u, 0x19u}) {
+      log_.SetDebugMask(mask);
+      const int before = log_.CountEndingWith(kNotCredited);
+      EXPECT_TRUE(module_.IsManagedNetwork());
+      EXPECT_EQ(Stored(), c.stored != nullptr ? std::optional<RegExeValue>(Text(c.stored)) : std::nullopt);
+      EXPECT_EQ(log_.CountEndingWith(kNotCredited) - before, c.stored == nullptr && mask == 0x19u ? 1 : 0) << mask;
+    }
   }
 }
 
