@@ -13,21 +13,18 @@
 namespace mardonel {
 
 // Connects to the addresses `host` resolves to, IPv4 ones first, each on
-// `port` and `secondPort` at once (0 or `port` itself for none), until one
-// connection is established, then closes it at once without sending
+// `port` and `secondPort` at once (0 or `port` itself for none). An address
+// that neither answers nor fails within 250 ms does not hold back the next
+// one, whose connections start beside its own. The first connection
+// established answers; it and all others are closed at once without sending
 // anything. Name resolution and the waits for connections take at most
 // `timeout` milliseconds in all, where the platform can bound resolution
 // (see LookUpTcpHost). Returns 0 when a connection was established,
-// WSAETIMEDOUT when the time ran out, otherwise the Winsock error of the
-// last address on `port`. `localAddress` gets the connection's own IPv4
-// address in network byte order, or 0 when there was none or it runs over
-// IPv6.
+// WSAETIMEDOUT when the time ran out first, otherwise the Winsock error of
+// the last connection to an address's own port that failed. `localAddress`
+// gets the connection's own IPv4 address in network byte order, or 0 when
+// there was none or it runs over IPv6.
 [[nodiscard]] int ProbeTcpConnection(const char* host, unsigned short port, unsigned short secondPort, DWORD timeout,
                                      std::uint32_t& localAddress, const HostResolver& resolver = PlatformResolver());
-
-// The same for addresses already resolved, each tried on its own port and
-// `secondPort`; Winsock must be started.
-[[nodiscard]] int ProbeTcpAddresses(const ADDRINFOEXW* addresses, unsigned short secondPort, DWORD timeout,
-                                    std::uint32_t& localAddress);
 
 }  // namespace mardonel

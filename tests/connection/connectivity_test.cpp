@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <new>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -111,65 +113,115 @@ TEST(Connectivity, AnswerOnEitherPortIsReachableAtOnce) {
   }
 }
 
-// Loopback addresses, IPv4 unless marked IPv6, with these ports, linked as
-// the resolver lists them.
-class LoopbackAddresses {
- public:
-  explicit LoopbackAddresses(std::initializer_list<std::pair<int, unsigned short>> addresses)
-      : sockets_(addresses.size()), list_(addresses.size()) {
-    std::size_t index = 0;
-    for (const auto& [family, port] : addresses) {
-      sockets_[index].sin6_family = static_cast<ADDRESS_FAMILY>(family);
-      sockets_[index].sin6_port = htons(port);
-      if (family == AF_INET6) {
-        sockets_[index].sin6_addr = in6addr_loopback;
-      } else {
-        reinterpret_cast<sockaddr_in&>(sockets_[index]).sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-      }
-      ADDRINFOEXW& entry = list_[index];
-      entry.ai_family = family;
-      entry.ai_socktype = SOCK_STREAM;
-      entry.ai_protocol = IPPROTO_TCP;
-      entry.ai_addrlen = family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
-      entry.ai_addr = reinterpret_cast<sockaddr*>(&sockets_[index]);
-      if (index > 0) list_[index - 1].ai_next = reinterpret_cast<decltype(entry.ai_next)>(&entry);
-      ++index;
-    }
+// A resolver of names that list loopback addresses, "4:port" for 127.0.0.1
+// and "6:port" for ::1, separated by spaces: a point with several addresses.
+INT WSAAPI ListingLookup(PCWSTR name, PCWSTR, DWORD space, LPGUID provider, const ADDRINFOEXW* hints,
+                         PADDRINFOEXW* result, PTIMEVAL, LPOVERLAPPED, LPLOOKUPSERVICE_COMPLETION_ROUTINE, LPHANDLE) {
+  std::wistringstream entries(name);
+  std::wstring entry;
+  PADDRINFOEXW* tail = result;
+  while (entries >> entry) {
+    const INT error = GetAddrInfoExW(entry[0] == L'6' ? L"::1" : L"127.0.0.1", entry.c_str() + 2, space, provider,
+                                     hints, tail, nullptr, nullptr, nullptr, nullptr);
+    if (error != 0) return error;
+    while (*tail != nullptr) tail = reinterpret_cast<PADDRINFOEXW*>(&(*tail)->ai_next);
   }
-  const ADDRINFOEXW* get() const { return list_.data(); }
-
- private:
-  std::vector<sockaddr_in6> sockets_;
-  std::vector<ADDRINFOEXW> list_;
-};
-
-// However many addresses a name resolves to, the probe waits one bound in
-// all: after two unanswered ones no time is left for the listening third.
-TEST(Connectivity, ProbeWaitsOneBoundAcrossAllAddresses) {
-  LoopbackListener unanswered;
-  unanswered.FillBacklog();
-  LoopbackListener listening;
-  const LoopbackAddresses addresses(
-      {{AF_INET, unanswered.port()}, {AF_INET, unanswered.port()}, {AF_INET, listening.port()}});
-  int error = 0;
-  std::uint32_t localAddress = 1;
-  const double seconds = SecondsTaken([&] { error = ProbeTcpAddresses(addresses.get(), 0, 300, localAddress); });
-  EXPECT_EQ(error, WSAETIMEDOUT);
-  EXPECT_EQ(localAddress, 0u);
-  EXPECT_LT(seconds, 0.55);
+  return 0;
 }
 
-// The host table and the remembered subnets are IPv4: of a point's
-// addresses the IPv4 ones are tried first, whatever the resolver's order.
-TEST(Connectivity, ProbeTriesIPv4AddressesFirst) {
-  LoopbackListener ipv6(AF_INET6);
-  LoopbackListener ipv4;
-  const LoopbackAddresses addresses({{AF_INET6, ipv6.port()}, {AF_INET, ipv4.port()}});
-  std::uint32_t localAddress = 0;
-  EXPECT_EQ(ProbeTcpAddresses(addresses.get(), 0, 2000, localAddress), 0);
-  EXPECT_EQ(localAddress, 0x0100007Fu) << "127.0.0.1";
-  EXPECT_EQ(ipv4.AcceptAndCountBytes(2000), 0);
-  EXPECT_EQ(ipv6.AcceptAndCountBytes(100), -1);
+// A point's addresses in the listing resolver's form, from a code of family
+// and kind each: "4L 6B 4R" is 127.0.0.1 listening, ::1 a black hole (a
+// listener whose backlog is full, so connections to it hang), 127.0.0.1
+// refusing.
+struct PointAddresses {
+  std::string Listed(const std::string& code) {
+    std::istringstream entries(code);
+    std::string entry;
+    std::string listed;
+    while (entries >> entry) {
+      const bool ipv6 = entry[0] == '6';
+      const unsigned short port = entry[1] == 'R'   ? ClosedLoopbackPort()
+                                  : entry[1] == 'L' ? (ipv6 ? listening6 : listening4).port()
+                                                    : (ipv6 ? blackHole6 : blackHole4).port();
+      listed += std::string(ipv6 ? " 6:" : " 4:") + std::to_string(port);
+    }
+    return listed;
+  }
+
+  LoopbackListener listening4;
+  LoopbackListener listening6{AF_INET6};
+  LoopbackListener blackHole4;
+  LoopbackListener blackHole6{AF_INET6};
+};
+
+int Probe(const std::string& listed, DWORD bound, std::uint32_t& localAddress, double& seconds) {
+  int error = -1;
+  seconds =
+      SecondsTaken([&] { error = ProbeTcpConnection(listed.c_str(), 80, 0, bound, localAddress, {ListingLookup}); });
+  return error;
+}
+
+// A point's addresses are tried IPv4 first, each starting 250 ms after the
+// one before while that one still waits; the first connection answers, and
+// all wait one bound together.
+TEST(Connectivity, ProbeStaggersAPointsAddressesWithinOneBound) {
+  PointAddresses point;
+  point.blackHole4.FillBacklog();
+  point.blackHole6.FillBacklog();
+  const struct {
+    const char* code;
+    DWORD bound;
+    int error;
+    std::uint32_t localAddress;
+    double atLeast;
+    double below;
+  } cases[] = {
+      {"4B 4L", 5000, 0, 0x0100007F, 0.0, 2.0},
+      {"4B 4B 6L", 5000, 0, 0, 0.0, 2.0},
+      {"6L 4L", 5000, 0, 0x0100007F, 0.0, 2.0},
+      {"4R 6R", 5000, WSAECONNREFUSED, 0, 0.0, 2.0},
+      // A refused address holds the next one back for no time at all.
+      {"4R 4R 4R 4R 6R 6R 6R 6R 6L", 5000, 0, 0, 0.0, 1.0},
+      // A bound of its own for each address would end after 2.25 s.
+      {"4B 4B 6B 4B 6B 4B", 1000, WSAETIMEDOUT, 0, 0.9, 1.6},
+  };
+  for (const auto& c : cases) {
+    std::uint32_t localAddress = 1;
+    double seconds = 0;
+    EXPECT_EQ(Probe(point.Listed(c.code), c.bound, localAddress, seconds), c.error) << c.code;
+    EXPECT_EQ(localAddress, c.localAddress) << c.code;
+    EXPECT_GE(seconds, c.atLeast) << c.code;
+    EXPECT_LT(seconds, c.below) << c.code;
+    if (c.error == 0) {
+      EXPECT_EQ((c.localAddress != 0 ? point.listening4 : point.listening6).AcceptAndCountBytes(2000), 0) << c.code;
+    }
+  }
+  EXPECT_EQ(point.listening6.AcceptAndCountBytes(100), -1) << "IPv4 answered first";
+}
+
+// An address refused only after most of the bound leaves the others no
+// more than what remains of it.
+TEST(Connectivity, AddressRefusedLateLeavesTheOthersOnlyTheRestOfTheBound) {
+  PointAddresses point;
+  point.blackHole6.FillBacklog();
+  for (const bool others : {false, true}) {
+    // Closed while the probe waits: its next try of the same connection is refused.
+    std::optional<LoopbackListener> closing(std::in_place);
+    closing->FillBacklog();
+    std::string listed = " 4:" + std::to_string(closing->port());
+    if (others) listed += point.Listed("6B 6B");
+    std::thread closer([&] {
+      Sleep(300);
+      closing.reset();
+    });
+    std::uint32_t localAddress = 0;
+    double seconds = 0;
+    const int error = Probe(listed, 1500, localAddress, seconds);
+    closer.join();
+    EXPECT_EQ(error, others ? WSAETIMEDOUT : WSAECONNREFUSED) << listed;
+    EXPECT_GT(seconds, others ? 1.4 : 0.5) << listed;
+    EXPECT_LT(seconds, others ? 2.0 : 1.5) << listed;
+  }
 }
 
 // Resolvers that are slow or never answer, with the calls of the platform's
