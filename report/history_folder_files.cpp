@@ -1,9 +1,12 @@
 #include "report/history_folder_files.h"
 
+#include <algorithm>
+
 #include "common/fs/directory.h"
 #include "common/history/history_files.h"
 #include "common/win/error_text.h"
 #include "common/win/win_owners.h"
+#include "report/local_days.h"
 
 namespace mardonel {
 
@@ -31,10 +34,20 @@ bool ReadHistoryFile(const std::string& path, HistoryFileReader& reader, std::st
   return whole;
 }
 
+bool HasStateRecord(const HistoryLog& log) {
+  return std::any_of(log.records.begin(), log.records.end(),
+                     [](const HistoryRecord& record) { return record.reason != RecordReason::kInitialised; });
+}
+
 }  // namespace
 
+FileDays FileDaysOfRange(std::int64_t firstDay, std::int64_t lastDay, std::int64_t maxGapSeconds) {
+  const std::int64_t gapDays = (maxGapSeconds + kSecondsPerDay - 1) / kSecondsPerDay;
+  return FileDays{firstDay - 2 - gapDays, lastDay + 2};
+}
+
 DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<std::string>& problems,
-                        FindNextEntry next) {
+                        const FileDays& days, FindNextEntry next) {
   std::string base = folder;
   while (base.size() > 1 && IsPathSeparator(base.back())) base.pop_back();
   const DWORD attributes = GetFileAttributesA(base.c_str());
@@ -42,14 +55,27 @@ DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<
   const HistoryFolderListing listing = ListHistoryFolder(base, next);
   // Part of a folder would be reported as if it were all of it.
   if (listing.error != ERROR_SUCCESS && listing.error != ERROR_FILE_NOT_FOUND) return listing.error;
+  std::vector<const HistoryFolderEntry*> files;
+  for (const HistoryFolderEntry& entry : listing.entries) {
+    if (entry.IsHistoryFile()) files.push_back(&entry);
+  }
+  log.historyFiles = files.size();
+  const auto dayOf = [&](std::size_t at) { return DayNumber(*files[at]->date); };
+  std::size_t from = 0;
+  while (from < files.size() && dayOf(from) < days.first) ++from;
   std::string buffer;
+  for (bool found = false; from > 0 && !found;) {
+    HistoryLog earlier;
+    HistoryFileReader reader(earlier, files[--from]->name);
+    std::string why;
+    found = ReadHistoryFile(base + "\\" + files[from]->name, reader, buffer, why) && HasStateRecord(earlier);
+  }
   // Room for a year of records a minute whatever the files' sizes claim
   // (sparse files claim anything): memory is only taken as it is used.
   log.records.reserve(kRecordsRoom);
-  for (const HistoryFolderEntry& entry : listing.entries) {
-    if (!entry.IsHistoryFile()) continue;
-    const std::string path = base + "\\" + entry.name;
-    HistoryFileReader reader(log, entry.name);
+  for (; from < files.size() && dayOf(from) <= days.last; ++from) {
+    const std::string path = base + "\\" + files[from]->name;
+    HistoryFileReader reader(log, files[from]->name);
     std::string why;
     if (!ReadHistoryFile(path, reader, buffer, why)) problems.push_back("cannot read " + path + ": " + why);
   }

@@ -18,6 +18,7 @@ struct SkippedLine {
 };
 
 struct HistoryLog {
+  std::size_t historyFiles = 0;  // in the folder, read or not
   std::vector<std::string> files;
   // In the order of their files (by day) and lines: the module appends in
   // time order, one file a UTC day.

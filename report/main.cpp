@@ -12,6 +12,7 @@
 #include "report/local_days.h"
 #include "report/managed_days.h"
 #include "report/report_options.h"
+#include "report/report_output.h"
 #include "report/report_svg.h"
 #include "report/report_text.h"
 #include "report/this_machine.h"
@@ -28,7 +29,7 @@ constexpr std::int64_t kZoneMargin = 32 * kSecondsPerDay;
 
 void Complain(const std::string& text) { std::fprintf(stderr, "mardonel-report: %s\n", text.c_str()); }
 
-bool ReadFolder(const ReportOptions& options, HistoryLog& log) {
+bool ReadFolder(const ReportOptions& options, const FileDays& days, HistoryLog& log) {
   std::string folder;
   if (options.folder.empty()) {
     const HistoryPath path = HistoryFolderPath();
@@ -44,7 +45,7 @@ bool ReadFolder(const ReportOptions& options, HistoryLog& log) {
     return false;
   }
   std::vector<std::string> problems;
-  const DWORD error = ReadHistoryFolder(folder, log, problems);
+  const DWORD error = ReadHistoryFolder(folder, log, problems, days);
   if (error == ERROR_DIRECTORY) {
     Complain(options.folder + " is a file, not a folder");
     return false;
@@ -54,7 +55,7 @@ bool ReadFolder(const ReportOptions& options, HistoryLog& log) {
     return false;
   }
   for (const std::string& problem : problems) Complain(problem);
-  if (log.files.empty()) Complain("no history files in " + folder);
+  if (log.historyFiles == 0) Complain("no history files in " + folder);
   return log.files.empty() || problems.size() < log.files.size();
 }
 
@@ -66,11 +67,11 @@ void TellSkippedLines(const HistoryLog& log) {
   }
 }
 
-bool WriteSvg(const std::string& path, const std::string& svg) {
-  FILE* file = _wfopen(WideOf(path).c_str(), L"wb");
-  const bool written = file != nullptr && std::fwrite(svg.data(), 1, svg.size(), file) == svg.size();
-  if (file != nullptr && std::fclose(file) == 0 && written) return true;
-  Complain("cannot write " + path);
+// To standard output without `path`.
+bool WriteOut(const std::string& path, const std::string& text) {
+  const DWORD error = path.empty() ? WriteStandardOutput(text) : WriteFileWhole(path, text);
+  if (error == ERROR_SUCCESS) return true;
+  Complain("cannot write " + (path.empty() ? std::string("the report") : path) + ": " + ErrorText(error));
   return false;
 }
 
@@ -83,7 +84,9 @@ int Run(const ReportOptions& options) {
   }
   HistoryLog log;
   log.listSkipped = options.verbose;
-  if (!ReadFolder(options, log)) return kExitUnreadable;
+  if (!ReadFolder(options, FileDaysOfRange(days->firstDay, days->lastDay, options.maxGapSeconds), log)) {
+    return kExitUnreadable;
+  }
   DropDuplicateRecords(log);
   TellSkippedLines(log);
 
@@ -95,13 +98,8 @@ int Run(const ReportOptions& options) {
   const std::string text = options.format == ReportFormat::kCsv         ? ReportCsv(computer, managed)
                            : options.format == ReportFormat::kJsonLines ? ReportJsonLines(computer, managed)
                                                                         : ReportTable(computer, managed);
-  // Text mode makes every line end CR LF, as CSV wants it.
-  std::fputs(text.c_str(), stdout);
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    Complain(std::string("cannot write the report: ") + ErrorText(GetLastError()));
-    return kExitUnreadable;
-  }
-  if (!options.svgFile.empty() && !WriteSvg(options.svgFile, ReportSvg(computer, managed))) return kExitUnreadable;
+  if (!WriteOut(options.outputFile, text)) return kExitUnreadable;
+  if (!options.svgFile.empty() && !WriteOut(options.svgFile, ReportSvg(computer, managed))) return kExitUnreadable;
   return 0;
 }
 

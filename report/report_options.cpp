@@ -31,14 +31,17 @@ bool ParseDuration(const std::string& text, std::int64_t& seconds) {
 }
 
 bool TakesValue(const std::string& name) {
-  return name == "--folder" || name == "--computer" || name == "--svg" || name == "--days" || name == "--from" ||
-         name == "--until" || name == "--max-gap";
+  return name == "--folder" || name == "--computer" || name == "--output" || name == "--svg" || name == "--days" ||
+         name == "--from" || name == "--until" || name == "--max-gap";
 }
 
 std::string SetValue(ReportOptions& options, const std::string& name, const std::string& value) {
-  if (name == "--folder" || name == "--computer" || name == "--svg") {
+  if (name == "--folder" || name == "--computer" || name == "--output" || name == "--svg") {
     if (value.empty()) return name + " needs a non-empty value";
-    (name == "--folder" ? options.folder : name == "--computer" ? options.computer : options.svgFile) = value;
+    (name == "--folder"     ? options.folder
+     : name == "--computer" ? options.computer
+     : name == "--output"   ? options.outputFile
+                            : options.svgFile) = value;
   } else if (name == "--days") {
     std::int64_t days = 0;
     if (!ParseWhole(value, kMaxDays, days)) {
@@ -60,7 +63,7 @@ std::string SetValue(ReportOptions& options, const std::string& name, const std:
 const char kReportUsageText[] =
     "Usage: mardonel-report.exe [--folder PATH] [--computer NAME] [--days N | --from YYYY-MM-DD]\n"
     "                           [--until YYYY-MM-DD] [--max-gap DURATION] [--csv | --json]\n"
-    "                           [--svg FILE] [--verbose]\n"
+    "                           [--output FILE] [--svg FILE] [--verbose]\n"
     "\n"
     "Reports how long this machine was managed, day by day, from the module's history files.\n"
     "  --folder PATH        read history files from PATH (default: the module's own folder)\n"
@@ -70,10 +73,11 @@ const char kReportUsageText[] =
     "  --max-gap DURATION   how long a record's state holds at most (default 2h)\n"
     "  --csv                one CSV row a day instead of the table\n"
     "  --json               one JSON object a line, a day a line, instead of the table\n"
+    "  --output FILE        write the report into FILE, whole or not at all\n"
     "  --svg FILE           also draw the days as a timeline picture into FILE\n"
     "  --verbose            list the lines that were skipped, and why\n"
     "  --help               show this text\n"
-    "Exit status: 0 report made, 1 folder or picture not readable or writable, 2 command-line mistake.\n";
+    "Exit status: 0 report made, 1 folder not readable or report or picture not writable, 2 command-line mistake.\n";
 
 ReportOptionsResult ParseReportOptions(const std::vector<std::string>& arguments) {
   ReportOptionsResult result;

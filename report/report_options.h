@@ -13,8 +13,9 @@ namespace mardonel {
 enum class ReportFormat { kTable, kCsv, kJsonLines };
 
 struct ReportOptions {
-  std::string folder;    // empty: the module's own
-  std::string computer;  // empty: this machine's DNS name
+  std::string folder;      // empty: the module's own
+  std::string computer;    // empty: this machine's DNS name
+  std::string outputFile;  // empty: standard output
   std::string svgFile;
   ReportFormat format = ReportFormat::kTable;
   int days = 30;

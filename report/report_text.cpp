@@ -58,36 +58,36 @@ std::string DurationText(std::int64_t seconds) {
 std::string ReportTable(const std::string& computer, const ManagedDays& days) {
   const RangeTotals& totals = days.totals;
   std::string text = "Managed time of " + computer + ", " + IsoDate(days.days.front().day) + " to " +
-                     IsoDate(days.days.back().day) + "\n\n";
+                     IsoDate(days.days.back().day) + "\r\n\r\n";
   char line[160];
-  std::snprintf(line, sizeof line, "%-10s %10s %10s %12s %8s  %-8s  %s\n", "Date", "Managed", "Unmanaged",
+  std::snprintf(line, sizeof line, "%-10s %10s %10s %12s %8s  %-8s  %s\r\n", "Date", "Managed", "Unmanaged",
                 "Off/unknown", "Changes", "First", "Last");
   text += line;
   for (const DayRow& row : days.days) {
-    std::snprintf(line, sizeof line, "%-10s %10s %10s %12s %8d  %-8s  %s\n", IsoDate(row.day).c_str(),
+    std::snprintf(line, sizeof line, "%-10s %10s %10s %12s %8d  %-8s  %s\r\n", IsoDate(row.day).c_str(),
                   DurationText(row.managed).c_str(), DurationText(row.unmanaged).c_str(), DurationText(row.off).c_str(),
                   row.changes, row.firstRecord ? TimeOfDayText(*row.firstRecord).c_str() : "-",
                   row.lastRecord ? TimeOfDayText(*row.lastRecord).c_str() : "-");
     text += line;
   }
-  std::snprintf(line, sizeof line, "%-10s %10s %10s %12s %8d\n\n", "Total", DurationText(totals.managed).c_str(),
+  std::snprintf(line, sizeof line, "%-10s %10s %10s %12s %8d\r\n\r\n", "Total", DurationText(totals.managed).c_str(),
                 DurationText(totals.unmanaged).c_str(), DurationText(totals.off).c_str(), totals.changes);
   text += line;
-  text += "Managed share of running time: " + Permille(ManagedPermille(totals.managed, totals.unmanaged)) + "\n";
+  text += "Managed share of running time: " + Permille(ManagedPermille(totals.managed, totals.unmanaged)) + "\r\n";
   text += "Longest running time without managed time: " + DurationText(totals.longestUnmanaged);
   if (totals.longestUnmanaged > 0) {
     text += ", " + IsoLocalTime(totals.longestStart) + " to " + IsoLocalTime(totals.longestEnd);
   }
-  return text + "\n";
+  return text + "\r\n";
 }
 
 std::string ReportCsv(const std::string& computer, const ManagedDays& days) {
-  std::string text = "computer,date,managed_s,unmanaged_s,off_s,changes,first_record,last_record\n";
+  std::string text = "computer,date,managed_s,unmanaged_s,off_s,changes,first_record,last_record\r\n";
   const std::string computerField = CsvField(computer);
   for (const DayRow& row : days.days) {
     text += computerField + "," + IsoDate(row.day) + "," + std::to_string(row.managed) + "," +
             std::to_string(row.unmanaged) + "," + std::to_string(row.off) + "," + std::to_string(row.changes) + "," +
-            OptionalTime(row.firstRecord) + "," + OptionalTime(row.lastRecord) + "\n";
+            OptionalTime(row.firstRecord) + "," + OptionalTime(row.lastRecord) + "\r\n";
   }
   return text;
 }
@@ -108,7 +108,8 @@ std::string ReportJsonLines(const std::string& computer, const ManagedDays& days
     text += "{\"computer\":" + computerField + ",\"date\":\"" + IsoDate(row.day) +
             "\",\"managed_s\":" + std::to_string(row.managed) + ",\"unmanaged_s\":" + std::to_string(row.unmanaged) +
             ",\"off_s\":" + std::to_string(row.off) + ",\"changes\":" + std::to_string(row.changes) +
-            ",\"first_record\":" + timeField(row.firstRecord) + ",\"last_record\":" + timeField(row.lastRecord) + "}\n";
+            ",\"first_record\":" + timeField(row.firstRecord) + ",\"last_record\":" + timeField(row.lastRecord) +
+            "}\r\n";
   }
   return text;
 }

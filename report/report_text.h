@@ -1,6 +1,6 @@
 // The report as text: a table for the console, CSV and JSON Lines for
 // loading into other tools. Needs nothing of the platform. Lines end with
-// "\n"; the console program's text-mode output makes that CR LF on Windows.
+// CR LF, as CSV wants them; a line feed inside a field is left as it is.
 #pragma once
 
 #include <string>

@@ -66,4 +66,4 @@ if "$wine_run" mardonel-report.exe --folder "$sample" --days 1 > /dev/full 2> "$
   echo "a report written to a full disk counted as made"
   exit 1
 fi
-grep -q 'cannot write the report' "$work/error.txt"
+grep -q 'cannot write the report: Disk full' "$work/error.txt"

@@ -238,7 +238,7 @@ TEST(ReportReading, ListingThatFailsMidwayOrAFileForAFolderIsAFailure) {
   WriteWholeFile(folder / "20261202T.mgt", Record("2026-12-02 09:00:00", 2, "Startup"));
   HistoryLog log;
   std::vector<std::string> problems;
-  EXPECT_EQ(ReadHistoryFolder(folder.path(), log, problems, FailAtTheSecondEntry),
+  EXPECT_EQ(ReadHistoryFolder(folder.path(), log, problems, kEveryFileDay, FailAtTheSecondEntry),
             static_cast<DWORD>(ERROR_ACCESS_DENIED));
   EXPECT_EQ(ReadHistoryFolder(folder / "20261201T.mgt", log, problems), static_cast<DWORD>(ERROR_DIRECTORY));
 }

@@ -5,17 +5,22 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "common/win/error_text.h"
 #include "common/win/win_owners.h"
 #include "report/history_folder_files.h"
 #include "report/local_days.h"
 #include "report/managed_days.h"
+#include "report/report_output.h"
 #include "report/zone_rules.h"
 #include "report_records.h"
 #include "support/built_program.h"
+#include "support/child_run.h"
 #include "support/file_times.h"
+#include "support/folder_entries.h"
 #include "support/temp_folder.h"
 #include "support/whole_file.h"
 
@@ -156,12 +161,19 @@ TEST(ReportProgram, PrintsTheKnownDays) {
   WriteFolder(folder, FolderCases()[2]);
   const std::string range = " --from 2026-12-01 --until 2026-12-03 --computer pc1.example";
   ProgramRun run = RunReport("--folder \"" + folder.path() + "\"" + range + " --csv");
+  const std::string csv =
+      "computer,date,managed_s,unmanaged_s,off_s,changes,first_record,last_record\r\n"
+      "pc1.example,2026-12-01,10800,0,75600,0,2026-12-01T20:00:00,2026-12-01T21:00:00\r\n"
+      "pc1.example,2026-12-02,7200,0,79200,0,2026-12-02T00:00:00,2026-12-02T00:30:00\r\n"
+      "pc1.example,2026-12-03,0,10800,75600,1,2026-12-03T09:00:00,2026-12-03T10:00:00\r\n";
   EXPECT_EQ(run.exitCode, 0u) << run.output;
-  EXPECT_EQ(run.output,
-            "computer,date,managed_s,unmanaged_s,off_s,changes,first_record,last_record\r\n"
-            "pc1.example,2026-12-01,10800,0,75600,0,2026-12-01T20:00:00,2026-12-01T21:00:00\r\n"
-            "pc1.example,2026-12-02,7200,0,79200,0,2026-12-02T00:00:00,2026-12-02T00:30:00\r\n"
-            "pc1.example,2026-12-03,0,10800,75600,1,2026-12-03T09:00:00,2026-12-03T10:00:00\r\n");
+  EXPECT_EQ(run.output, csv);
+  // Into a file instead, replacing what was there.
+  WriteWholeFile(folder / "pc1.csv", "old");
+  run = RunReport("--folder \"" + folder.path() + "\"" + range + " --csv --output \"" + (folder / "pc1.csv") + "\"");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_EQ(run.output, "");
+  EXPECT_EQ(ReadWholeFile(folder / "pc1.csv"), csv);
 
   run = RunReport("--folder \"" + folder.path() + "\\\\\"" + range);
   EXPECT_EQ(run.exitCode, 0u) << run.output;
@@ -217,9 +229,35 @@ TEST(ReportProgram, ComputerNameReachesEveryOutputAsUtf8) {
   const std::string arguments =
       "--folder \"" + folder.path() + "\" --from 2026-12-01 --until 2026-12-01 --computer " + name;
   EXPECT_NE(RunReport(arguments + " --csv").output.find("\nZ\xC3\xBCrich,2026-12-01,"), std::string::npos);
+  // Standard output is written as it is: a line feed in a quoted field stays one.
+  EXPECT_NE(RunReport(arguments + "\nx --csv").output.find("_record\r\n\"Z\xC3\xBCrich\nx\",2026-12-01,"),
+            std::string::npos);
   EXPECT_NE(RunReport(arguments + " --json").output.find("{\"computer\":\"Z\xC3\xBCrich\""), std::string::npos);
   ASSERT_EQ(RunReport(arguments + " --svg \"" + (folder / "days.svg") + "\"").exitCode, 0u);
   EXPECT_NE(ReadWholeFile(folder / "days.svg").find("<title>Managed time of Z\xC3\xBCrich, "), std::string::npos);
+}
+
+constexpr char kOutputFolderVariable[] = "MARDONEL_TEST_OUTPUT_FOLDER";
+
+TEST(ReportOutputInChild, Child) {
+  if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of ReportOutput.WholeFileOrNothingLeftBehind";
+  const std::string folder = std::getenv(kOutputFolderVariable);
+  const DWORD error = WriteFileWhole(folder + "\\days.svg", std::string(1 << 20, 'x'));
+  // The write's own error (Wine: "General failure."), not a stale one.
+  EXPECT_NE(error, 0u);
+  EXPECT_NE(error, static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER)) << ErrorText(error);
+}
+
+// A write cut short by a limit on the size of files leaves the old file.
+TEST(ReportOutput, WholeFileOrNothingLeftBehind) {
+  const ScopedTempFolder folder;
+  WriteWholeFile(folder / "days.svg", "old");
+  EXPECT_TRUE(RunTestsInChild("ReportOutputInChild.Child", {std::string(kOutputFolderVariable) + "=" + folder.path()},
+                              1 << 16));
+  EXPECT_EQ(ReadWholeFile(folder / "days.svg"), "old");
+  EXPECT_EQ(WriteFileWhole(folder / "days.svg", "new"), 0u);
+  EXPECT_EQ(ReadWholeFile(folder / "days.svg"), "new");
+  EXPECT_EQ(FolderEntries(folder.path() + "\\"), std::vector<std::string>{"days.svg"});
 }
 
 }  // namespace

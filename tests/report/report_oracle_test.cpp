@@ -40,13 +40,14 @@ std::string FileText(const std::vector<HistoryRecord>& records, std::mt19937& ra
   return text;
 }
 
-// Sessions from three days before `day` to three days after it.
+// Sessions from eight days before `day` to six days after it, more than a
+// report of the days around it reads.
 Folder Generate(std::mt19937& random, const ZoneRules& zone, std::int64_t day) {
   Folder folder;
   auto between = [&](std::int64_t low, std::int64_t high) {
     return low + static_cast<std::int64_t>(random() % (high - low + 1));
   };
-  std::int64_t real = (day - 3) * kSecondsPerDay + between(0, kSecondsPerDay);
+  std::int64_t real = (day - 8) * kSecondsPerDay + between(0, kSecondsPerDay);
   std::int64_t skew = 0;
   ManagedState state = kUnmanaged;
   const auto write = [&](RecordReason reason) {
@@ -62,7 +63,7 @@ Folder Generate(std::mt19937& random, const ZoneRules& zone, std::int64_t day) {
         static_cast<std::uint64_t>(zone.LocalOf(clock)) * kFileTimeUnitsPerSecond + random() % 10000000;
     folder[fileDay].push_back(HistoryRecord{eventTime, state, reason});
   };
-  while (real < (day + 3) * kSecondsPerDay) {
+  while (real < (day + 6) * kSecondsPerDay) {
     state = random() % 2 ? kManaged : kUnmanaged;
     write(RecordReason::kStartup);
     for (int step = between(0, 12); step > 0; --step) {
@@ -92,7 +93,7 @@ Folder Generate(std::mt19937& random, const ZoneRules& zone, std::int64_t day) {
       state = kUnmanaged;
       write(RecordReason::kShutdown);
     }
-    real += between(60, 30 * 3600);
+    real += random() % 6 ? between(60, 30 * 3600) : between(2 * kSecondsPerDay, 5 * kSecondsPerDay);
   }
   return folder;
 }
@@ -237,7 +238,7 @@ void ExpectReferenceDays(const ZoneRules& zone) {
 
     HistoryLog log;
     std::vector<std::string> problems;
-    ASSERT_EQ(ReadHistoryFolder(files.path(), log, problems), 0u);
+    ASSERT_EQ(ReadHistoryFolder(files.path(), log, problems, FileDaysOfRange(firstDay, lastDay, maxGap)), 0u);
     DropDuplicateRecords(log);
     const ManagedDays report = ComputeManagedDays(log.records, ReportRange{firstDay, lastDay, now, maxGap}, zone);
     const std::vector<DayFigures> expected = Reference(zone, firstDay, lastDay).Days(folder, now, maxGap);
