@@ -1,6 +1,7 @@
-// Any line is judged without reading past it; a line that is read is exactly
-// the line its record composes back to, and every record the module can
-// write is read back as itself.
+// Any line is judged without reading past it, the same by the one-pass
+// reading and field by field; a line that is read is exactly the line its
+// record composes back to, and every record the module can write is read
+// back as itself.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -33,6 +34,10 @@ std::string TimeTextOf(std::uint64_t eventTime) {
 int FuzzOne(const std::uint8_t* data, std::size_t size) {
   const std::string_view line(reinterpret_cast<const char*>(data), size);
   const ParsedLine parsed = ParseHistoryLine(line);
+  HistoryRecord written{};
+  const bool readInOnePass = ParseWrittenLine(line, written);
+  const ParsedLine byFields = ParseLineByFields(line);
+  if (readInOnePass != byFields.ok || (readInOnePass && !Same(written, byFields.record))) std::abort();
   if (parsed.ok) {
     const HistoryRecord& record = parsed.record;
     if (record.eventTime > kLastEventTime || (record.state != kUnmanaged && record.state != kManaged)) std::abort();

@@ -50,9 +50,15 @@ bool TimeTextFits(std::string_view text, std::int64_t second) {
   return hours * 3600 + minutes * 60 + seconds == second % kSecondsPerDay;
 }
 
-// One pass over a line as the module writes it; false for anything else,
-// which the slower path below then names.
-bool ParseWholeRecord(std::string_view line, HistoryRecord& record) {
+ParsedLine Failure(const char* why) {
+  ParsedLine parsed;
+  parsed.why = why;
+  return parsed;
+}
+
+}  // namespace
+
+bool ParseWrittenLine(std::string_view line, HistoryRecord& record) {
   const char* p = line.data();
   const char* const end = p + line.size();
   const char* const digits = p;
@@ -84,14 +90,6 @@ bool ParseWholeRecord(std::string_view line, HistoryRecord& record) {
   return TimeTextFits(timeText, record.second());
 }
 
-ParsedLine Failure(const char* why) {
-  ParsedLine parsed;
-  parsed.why = why;
-  return parsed;
-}
-
-}  // namespace
-
 std::string HistoryRecordLine(const HistoryRecord& record, std::string_view timeText) {
   char head[40];
   std::snprintf(head, sizeof head, "%" PRIu64 ",%" PRId32 ",", record.eventTime,
@@ -106,10 +104,14 @@ std::string HistoryRecordLine(const HistoryRecord& record, std::string_view time
 
 ParsedLine ParseHistoryLine(std::string_view line) {
   ParsedLine whole;
-  if (ParseWholeRecord(line, whole.record)) {
+  if (ParseWrittenLine(line, whole.record)) {
     whole.ok = true;
     return whole;
   }
+  return ParseLineByFields(line);
+}
+
+ParsedLine ParseLineByFields(std::string_view line) {
   std::string_view fields[4];
   std::size_t start = 0;
   for (int field = 0; field < 3; ++field) {

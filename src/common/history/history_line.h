@@ -28,4 +28,10 @@ struct ParsedLine {
 // time's, does not parse.
 [[nodiscard]] ParsedLine ParseHistoryLine(std::string_view line);
 
+// The two ways ParseHistoryLine reads a line, which must agree on every
+// line: one pass over a line as the module writes it (false for anything
+// else), then, for the lines it refuses, field by field to name the fault.
+[[nodiscard]] bool ParseWrittenLine(std::string_view line, HistoryRecord& record);
+[[nodiscard]] ParsedLine ParseLineByFields(std::string_view line);
+
 }  // namespace mardonel
