@@ -10,8 +10,10 @@ create table if not exists fleet_days (
   changes integer not null check (changes >= 0),
   first_record timestamp,
   last_record timestamp,
-  -- The loader drops and rebuilds it by this name when it fills an empty table.
-  constraint fleet_days_pkey primary key (computer, day),
+  -- Day first: a new day's rows go to the end of the index, not into every
+  -- machine's part of it. The loader drops and rebuilds it by this name
+  -- when it fills an empty table.
+  constraint fleet_days_pkey primary key (day, computer),
   -- 23 or 25 hours on the days the clock changes for daylight saving. The
   -- loader names these checks to say why it refused a row.
   constraint day_length check (managed_s + unmanaged_s + off_s between 82800 and 90000),
@@ -20,16 +22,19 @@ create table if not exists fleet_days (
 );
 
 -- Every machine ever loaded, so that one that stopped reporting is still
--- seen, with the last day it had managed time and its longest run of days
--- without (kept by the loader: finding it reads all of a machine's days).
+-- seen, with the last day it had managed time, its longest run of days
+-- without and the run that ends on its last day, from which the loader
+-- carries the summary on over the days after it. Updated by every load:
+-- room in each page keeps the updates beside their rows.
 create table if not exists fleet_machines (
   computer text collate "C" primary key,
   first_day date not null,
   last_day date not null,
   last_managed_day date,
   longest_unmanaged_days integer not null default 0,
-  longest_unmanaged_last_day date
-);
+  longest_unmanaged_last_day date,
+  current_unmanaged_days integer not null default 0
+) with (fillfactor = 50);
 
 -- The fleet's totals per day, kept by the loader with the rows above, so that
 -- the share per day need not read every machine's rows.
@@ -40,3 +45,26 @@ create table if not exists fleet_day_totals (
   managed_s bigint not null,
   unmanaged_s bigint not null
 );
+
+-- Tables made before the summaries were carried on from day to day: the key
+-- led by computer, and no current run (the loader then finds every summary
+-- again).
+alter table fleet_machines add column if not exists current_unmanaged_days integer not null default 0;
+do $$ begin
+  if (select a.attname from pg_index i join pg_attribute a on a.attrelid = i.indrelid and a.attnum = i.indkey[0]
+      where i.indexrelid = 'fleet_days_pkey'::regclass) = 'computer' then
+    alter table fleet_days drop constraint fleet_days_pkey, add constraint fleet_days_pkey primary key (day, computer);
+  end if;
+end $$;
+
+-- How much a row knows of its day, in a total order: records before none,
+-- then a later last record, an earlier first one, more running time, more
+-- changes, more managed time, more time off. A stored day is replaced only
+-- by a row that knows more: a report made after the machine trimmed its
+-- history shows those days off, and one made earlier in the day has counted
+-- less of it.
+create or replace function fleet_knows(first_record timestamp, last_record timestamp, managed_s integer,
+                                       unmanaged_s integer, off_s integer, changes integer) returns record
+  language sql immutable parallel safe
+  return row(last_record is not null, coalesce(last_record, '-infinity'),
+             timestamp '2000-01-01' - coalesce(first_record, '2000-01-01'), managed_s + unmanaged_s, changes, managed_s, off_s);

@@ -17,27 +17,55 @@ for file; do
   [ -s "$file" ] || { echo "$0: $file: empty, not the report's CSV; nothing loaded" >&2; exit 1; }
   printf '%s\n' "$file"
 done >"$FLEET_WORK/files"
-if ! psql -X -q -f "$root/fleet/load.sql" 2>"$FLEET_WORK/errors"; then
-  # The server names a row that the table's checks refused by its place in
-  # the stream; the checker noted where each file's rows begin.
-  awk -v starts="$FLEET_WORK/starts" '
-    / ERROR: / { why = $0; sub(/.* ERROR: +/, "", why) }
-    /violates check constraint "day_length"/ { why = "seconds do not add up to one day (23 to 25 hours)" }
-    /violates check constraint "record_times"/ { why = "first_record and last_record are not two times of that day, in order" }
-    /^CONTEXT: +COPY fleet_(days|incoming), line [0-9]+/ {
-      match($0, /line [0-9]+/)
-      row = substr($0, RSTART + 5, RLENGTH - 5) + 0
-      while ((getline start < starts) > 0 && start + 0 < row) {
-        before = start + 0
-        name = substr(start, index(start, " ") + 1)
-      }
-      if (name != "") printf "%s:%d: %s\n", name, row - before + 1, why
-    }' "$FLEET_WORK/errors" >>"$FLEET_WORK/refused"
-  if [ -s "$FLEET_WORK/refused" ]; then
-    cat "$FLEET_WORK/refused" >&2
-    echo "$0: not the report's CSV; nothing loaded" >&2
-  else
-    cat "$FLEET_WORK/errors" >&2
+
+# Stopped, the load ends its session and waits for it, so that nothing is
+# committed after this script has said what happened, and nothing of it is
+# left running.
+stop() {
+  trap - HUP INT TERM
+  kill "$load" 2>/dev/null || :
+  wait "$load" 2>/dev/null || :
+  outcome="nothing loaded"
+  if [ -s "$FLEET_WORK/session" ]; then
+    IFS='|' read -r backend xid <"$FLEET_WORK/session"
+    outcome="$(psql -X -A -t -c "select pg_terminate_backend($backend, 60000)" -c "select case txid_status($xid)
+      when 'committed' then 'the load had committed' when 'aborted' then 'nothing loaded' else 'the load may still commit' end" \
+      2>/dev/null | tail -1)"
+    [ -n "$outcome" ] || outcome="the database cannot be reached to tell whether the load committed"
   fi
+  if [ -s "$FLEET_WORK/checker" ]; then
+    checker="$(cat "$FLEET_WORK/checker")"
+    kill "$checker" 2>/dev/null || :
+    while kill -0 "$checker" 2>/dev/null; do sleep 0.1; done
+  fi
+  echo "$0: stopped; $outcome" >&2
   exit 1
+}
+trap stop HUP INT TERM
+psql -X -q -f "$root/fleet/load.sql" 2>"$FLEET_WORK/errors" &
+load=$!
+status=0
+wait $load || status=$?
+[ $status -ne 0 ] || exit 0
+# The server names a row that the table's checks refused by its place in the
+# stream; the checker noted where each file's rows begin.
+awk -v starts="$FLEET_WORK/starts" '
+  / ERROR: / { why = $0; sub(/.* ERROR: +/, "", why) }
+  /violates check constraint "day_length"/ { why = "seconds do not add up to one day (23 to 25 hours)" }
+  /violates check constraint "record_times"/ { why = "first_record and last_record are not two times of that day, in order" }
+  /^CONTEXT: +COPY fleet_(days|incoming), line [0-9]+/ {
+    match($0, /line [0-9]+/)
+    row = substr($0, RSTART + 5, RLENGTH - 5) + 0
+    while ((getline start < starts) > 0 && start + 0 < row) {
+      before = start + 0
+      name = substr(start, index(start, " ") + 1)
+    }
+    if (name != "") printf "%s:%d: %s\n", name, row - before + 1, why
+  }' "$FLEET_WORK/errors" >>"$FLEET_WORK/refused"
+if [ -s "$FLEET_WORK/refused" ]; then
+  cat "$FLEET_WORK/refused" >&2
+  echo "$0: not the report's CSV; nothing loaded" >&2
+else
+  cat "$FLEET_WORK/errors" >&2
 fi
+exit 1

@@ -1,15 +1,23 @@
 -- Which machines had no managed time in the `days` days (default 7) up to
 -- `until` (default today)? A machine that sent no row for those days counts
--- too: its last reported day shows it. Longest without managed time first.
+-- too. Both days shown are as of `until`: the last day up to it with
+-- managed time (none: never), and the last day up to it with a row. Longest
+-- without managed time first.
 \if :{?days} \else \set days 7 \endif
 \if :{?until} \else \set until today \endif
-select computer, last_managed_day, last_day as last_reported_day
-from fleet_machines m
-where first_day <= :'until'
-  and (last_managed_day is null or last_managed_day < :'until'::date - (:'days'::integer - 1)
-       -- Managed after `until`: look at the days themselves.
-       or (last_managed_day > :'until' and not exists (
-             select from fleet_days d
-             where d.computer = m.computer and d.managed_s > 0
-               and d.day between :'until'::date - (:'days'::integer - 1) and :'until')))
+select computer, last_managed_day, last_reported_day
+from (
+  -- A machine with days after `until`: its stored days, back from `until`.
+  select computer,
+         case when last_managed_day <= :'until' or last_managed_day is null then last_managed_day
+              else (select g::date from generate_series(:'until'::date, first_day, interval '-1 day') g
+                    where exists (select from fleet_days d where d.day = g::date and d.computer = m.computer and d.managed_s > 0)
+                    order by g desc limit 1) end as last_managed_day,
+         case when last_day <= :'until' then last_day
+              else (select g::date from generate_series(:'until'::date, first_day, interval '-1 day') g
+                    where exists (select from fleet_days d where d.day = g::date and d.computer = m.computer)
+                    order by g desc limit 1) end as last_reported_day
+  from fleet_machines m
+  where first_day <= :'until') as_of_until
+where last_managed_day is null or last_managed_day < :'until'::date - (:'days'::integer - 1)
 order by last_managed_day nulls first, computer;

@@ -55,16 +55,36 @@ if [ "$case_name" = refuse ]; then
   # Refused by the table's checks, as machines of their own.
   sed 's/^alpha/delta/; 2s/,2026-11-02T11:/,2026-11-03T11:/' alpha.csv >next-day.csv
   sed 's/^beta/epsilon/; 3s/,79200,/,99200,/' beta.csv >long-day.csv
-  # Into an empty database, then beside rows already there.
+  # Dates of one machine that do not rise, two lines apart; a name longer
+  # than a DNS name.
+  { sed -n 1,2p alpha.csv && sed -n 2p beta.csv && sed -n 2p alpha.csv; } >unordered.csv
+  sed "s/^alpha/$(printf '%0256d' 0)/" alpha.csv >long-name.csv
+  # Into an empty database, then beside rows already there. The last: a line
+  # refused by the checker, then a later file's row by the server.
   for loaded in 0 15; do
-    for bad in bad-header.csv:1 not-a-number.csv:3 truncated.csv:6 next-day.csv:2 long-day.csv:3; do
-      out="$(load alpha.csv beta.csv gamma.csv "${bad%:*}" || echo "exit $?")"
+    for bad in bad-header.csv:1 not-a-number.csv:3 truncated.csv:6 next-day.csv:2 long-day.csv:3 unordered.csv:4 \
+      long-name.csv:2 "truncated.csv:6 long-day.csv:3"; do
+      out="$(load alpha.csv beta.csv gamma.csv $(echo "$bad" | sed 's/:[0-9]*//g') || echo "exit $?")"
       echo "$out"
-      case "$out" in *"$bad: "*"nothing loaded"*"exit 1") ;; *) check "$bad refused" "$out" "$bad: ... nothing loaded, exit 1" ;; esac
+      for one in $bad; do
+        case "$out" in *"$one: "*"nothing loaded"*"exit 1") ;; *) check "$one refused" "$out" "$one: ... nothing loaded, exit 1" ;; esac
+      done
       check "rows after $bad" "$(rows)" $loaded
     done
     load alpha.csv beta.csv gamma.csv
   done
+  # A stopped load ends its session: nothing committed, nothing left behind.
+  awk 'NR == 1; NR > 1 { for (i = 0; i < 50000; i++) { $1 = "m" i; print } }' FS=, OFS=, alpha.csv >big.csv
+  mkdir tmp
+  TMPDIR="$work/tmp" "$src/scripts/fleet-load.sh" big.csv 2>stopped.txt &
+  until [ -s tmp/*/session ]; do sleep 0.1; done
+  kill $!
+  wait $! || :
+  check "stopped load" "$(cat stopped.txt; ls tmp; rows)" "$src/scripts/fleet-load.sh: stopped; nothing loaded
+15"
+  check "sessions left" "$(psql -XAtc "select count(*) from pg_stat_activity where backend_type = 'client backend'")" 1
+  head -1 alpha.csv >header-only.csv
+  check "header only" "$(load header-only.csv)" "0 rows read: 0 new, 0 updated, 0 kept as stored, the rest already loaded"
   exit 0
 fi
 
@@ -76,13 +96,15 @@ beta.corp.example,4,2026-11-03,2026-11-06
 alpha.corp.example,1,2026-11-04,2026-11-04"
 # As the checker counted them in the files.
 check "longest unmanaged run, first" "$(ask longest-unmanaged-run)" "$runs"
-# Later that day alpha ran again from 15:00 to 16:00. Both of its reports in
-# one load: the later file wins.
+# Later that day alpha ran again from 15:00 to 16:00. Its reports in one
+# load, one made after its history was trimmed last: the one that knows most
+# of each day wins.
 cp alpha.csv alpha-morning.csv
 record alpha 2026-11-06 "15:00 2 Startup" "16:00 1 Shutdown"
 report alpha alpha.csv
-check "second load" "$(load alpha-morning.csv alpha.csv beta.csv gamma.csv)" \
-  "20 rows read: 0 new, 1 updated, 0 kept as stored, the rest already loaded"
+awk 'NR > 1 { $3 = $4 = $6 = 0; $5 = 86400; $7 = $8 = "" } 1' FS=, OFS=, alpha.csv >trimmed.csv
+check "second load" "$(load alpha-morning.csv alpha.csv trimmed.csv beta.csv gamma.csv)" \
+  "25 rows read: 0 new, 1 updated, 0 kept as stored, the rest already loaded"
 # The morning's report knows less of that day than the stored row.
 check "older report" "$(load alpha-morning.csv | head -1)" \
   "5 rows read: 0 new, 0 updated, 1 kept as stored, the rest already loaded"
@@ -100,6 +122,26 @@ check "daily share" "$(ask daily-share from=2026-11-03)" "day,machines,managed_m
 2026-11-06,3,1,10800,10800,50.0"
 # As found in the stored days.
 check "longest unmanaged run" "$(ask longest-unmanaged-run)" "$runs"
+# Days as of `until`, though alpha and beta have later ones.
+check "unmanaged machines until a past day" "$(ask unmanaged-machines days=1 until=2026-11-04)" \
+  "computer,last_managed_day,last_reported_day
+gamma.corp.example,,2026-11-04
+beta.corp.example,2026-11-02,2026-11-04
+alpha.corp.example,2026-11-03,2026-11-04"
+
+# zeta's reports of 6 November at 09:30 and 09:50 hold the same record of
+# 09:00 (quoted numbers): the later one knows more, whatever the order. Of 7
+# November the second knows less, and its managed time moves no summary.
+zeta() {
+  printf 'computer,date,managed_s,unmanaged_s,off_s,changes,first_record,last_record\nzeta,2026-11-%s,%s,%s,%s,0,2026-11-%sT09:00:00,2026-11-%sT%s:00:00\n' \
+    "$2" "$3" "$4" "$((86400 - $(echo "$3" | tr -d '"') - $4))" "$2" "$2" "$5" >"$1.csv"
+}
+zeta 0930 06 '"1800"' 0 09 && zeta 0950 06 '"3000"' 0 09 && zeta full 07 0 7200 11 && zeta less 07 1800 0 09
+for file in 0930 0950 0930 full less; do load $file.csv >/dev/null; done
+check "zeta" "$(psql -XAtc "select string_agg(managed_s::text, ' ' order by day) from fleet_days where computer = 'zeta'" \
+  -c "select last_managed_day, longest_unmanaged_days, current_unmanaged_days from fleet_machines where computer = 'zeta'")" \
+  "3000 0
+2026-11-06|1|1"
 
 # A day without a row ends a run: as the checker counts it, then as the
 # stored days show it.
