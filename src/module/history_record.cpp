@@ -30,8 +30,8 @@ DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, 
   unique_hfile file;
   if (error == ERROR_SUCCESS) {
     NoLinkFile opened = OpenHistoryFile(path.text, held);
-    file = std::move(opened.file);
-    error = opened.error;
+    file = std::move(opened.value.handle);
+    error = opened.status;
   }
   bool lastLineOpen = false;
   if (file) error = CheckLastLineOpen(file.get(), lastLineOpen);

@@ -30,7 +30,7 @@ namespace {
 
 NoLinkFile Failed(DWORD error) {
   SetLastError(error);
-  return {unique_hfile(), error};
+  return {PlainFile{}, error};
 }
 
 NoLinkFile OpenForChange(const char* path) {
@@ -50,15 +50,15 @@ NoLinkFile OpenFileNoLink(const char* path, DWORD access, DWORD share, DWORD dis
   const DWORD checked = CheckPlainFile(file.get(), size);
   if (checked != ERROR_SUCCESS) return Failed(checked);
   SetLastError(opened);
-  return {std::move(file), ERROR_SUCCESS, size};
+  return {PlainFile{std::move(file), size}, ERROR_SUCCESS};
 }
 
 DWORD DeleteFileNoLink(const char* path) {
   const NoLinkFile opened = OpenForChange(path);
-  if (!opened.file) return opened.error;
+  if (!opened.ok()) return opened.status;
   FILE_DISPOSITION_INFO disposition = {};
   disposition.DeleteFile = TRUE;
-  if (!SetFileInformationByHandle(opened.file.get(), FileDispositionInfo, &disposition, sizeof disposition)) {
+  if (!SetFileInformationByHandle(opened.value.handle.get(), FileDispositionInfo, &disposition, sizeof disposition)) {
     return GetLastError();
   }
   return ERROR_SUCCESS;
@@ -77,8 +77,9 @@ DWORD RenameFileNoLink(const char* from, const char* to) {
   std::memcpy(rename->FileName, wideTo.c_str(), nameBytes);
 
   const NoLinkFile opened = OpenForChange(from);
-  if (!opened.file) return opened.error;
-  if (!SetFileInformationByHandle(opened.file.get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
+  if (!opened.ok()) return opened.status;
+  if (!SetFileInformationByHandle(opened.value.handle.get(), FileRenameInfo, rename,
+                                  static_cast<DWORD>(buffer.size()))) {
     return GetLastError();
   }
   return ERROR_SUCCESS;

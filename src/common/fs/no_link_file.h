@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "common/win/win_owners.h"
+#include "common/win/with_status.h"
 
 namespace mardonel {
 
@@ -15,15 +16,18 @@ namespace mardonel {
 // or a file with more than one name) or lies in a folder that is one.
 inline constexpr DWORD kLinkRefused = ERROR_CANT_ACCESS_FILE;
 
-struct [[nodiscard]] NoLinkFile {
-  unique_hfile file;      // empty unless opened and plain
-  DWORD error;            // ERROR_SUCCESS, kLinkRefused or the platform's error
-  std::int64_t size = 0;  // bytes when opened, from the query that checked the links
+// A file opened as itself.
+struct PlainFile {
+  unique_hfile handle;
+  std::int64_t size = 0;  // bytes, from the query that checked the links
 };
+// Status ERROR_SUCCESS, kLinkRefused or the platform's error; an empty
+// handle unless opened and plain.
+using NoLinkFile = WithStatus<PlainFile>;
 
 // CreateFileA of the name itself (FILE_FLAG_OPEN_REPARSE_POINT), refused
 // when that is a reparse point, a folder, or a file with more than one hard
-// link. The thread's last error is `error` when nothing is returned.
+// link. The thread's last error is the status when nothing is opened.
 NoLinkFile OpenFileNoLink(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
 
 // Deletes the file through the handle that was checked, so that the name

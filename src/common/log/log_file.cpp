@@ -26,13 +26,13 @@ NoLinkFile OpenLogFileWith(const char* path, DWORD disposition) {
 // creating the file pins the folder, so that no swap of the folder can make a
 // file elsewhere.
 NoLinkFile OpenExistingLogFile(const char* path) {
-  if (IsInReparseFolder(path)) return {unique_hfile(), kLinkRefused};
+  if (IsInReparseFolder(path)) return {PlainFile{}, kLinkRefused};
   return OpenLogFileWith(path, OPEN_EXISTING);
 }
 
 NoLinkFile CreateLogFile(const char* path) {
   const PinnedFolders folder(path, 1);
-  if (folder.refused()) return {unique_hfile(), kLinkRefused};
+  if (folder.refused()) return {PlainFile{}, kLinkRefused};
   return OpenLogFileWith(path, OPEN_ALWAYS);
 }
 
@@ -70,25 +70,25 @@ LogFile OpenLogFile(LogState& log) {
   if (path[0] == '\0') return {};
 
   NoLinkFile file = OpenExistingLogFile(path);
-  if (!file.file && file.error != kLinkRefused) {
+  if (!file.ok() && file.status != kLinkRefused) {
     // In use: the record waits in the queue for a later call.
-    if (file.error == ERROR_SHARING_VIOLATION) return {};
+    if (file.status == ERROR_SHARING_VIOLATION) return {};
     // The open that follows fails by itself and says why.
     static_cast<void>(CreateFolderOf(path));
     file = CreateLogFile(path);
-    if (!file.file && file.error != kLinkRefused) {
-      SetLastError(file.error);
+    if (!file.ok() && file.status != kLinkRefused) {
+      SetLastError(file.status);
       const char* text = ErrorText(0);
       WriteLogConsole(text, std::strlen(text));
       return {};
     }
   }
-  if (file.error == kLinkRefused) {
+  if (file.status == kLinkRefused) {
     // The log cannot tell of its own refusal: the record stays queued.
     ReportLogLinkRefused(path, "write");
     return {};
   }
-  LogFile opened{std::move(file.file), file.size};
+  LogFile opened{std::move(file.value.handle), file.value.size};
   opened.lastLineCut = LastLineCut(log, opened);
   // To the end the link check found: a move from the end would ask the
   // file for its size once more.

@@ -69,7 +69,7 @@ DWORD GetRegParameter(HKEY root, const char* subKey, const char* valueName, DWOR
     return ERROR_SUCCESS;
   }
   const RegistryRead read = ReadRegistryValue(root, subKey, valueName, type, buffer, size, flags);
-  const bool changed = read.found && previous.Differs(buffer, size);
+  const bool changed = read.value && previous.Differs(buffer, size);
 
   SetLastError(read.status);
   if ((flags & RP_READ_ONLY) != 0 && (flags & RP_FROM_POLICY) == 0) return changed ? 1 : 0;

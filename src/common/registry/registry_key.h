@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/win/win_owners.h"
+#include "common/win/with_status.h"
 
 namespace mardonel {
 
@@ -13,10 +14,8 @@ inline constexpr REGSAM kRegistryReadWrite = KEY_READ | KEY_SET_VALUE | KEY_CREA
 
 inline bool IsRegistryText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
-struct [[nodiscard]] RegistryKey {
-  unique_hkey key;  // empty unless opened
-  DWORD status;     // ERROR_SUCCESS or the platform's error
-};
+// Empty unless opened.
+using RegistryKey = WithStatus<unique_hkey>;
 
 inline RegistryKey OpenRegistryKey(HKEY root, const char* subKey, REGSAM access) {
   HKEY key = nullptr;

@@ -102,36 +102,36 @@ RegistryRead ReadValue(HKEY key, const char* valueName, DWORD type, void* buffer
   if (query != ERROR_SUCCESS) {
     if (!writable) {
       ClearBuffer(type, buffer, size);
-      return {static_cast<DWORD>(query), false};
+      return {false, static_cast<DWORD>(query)};
     }
     const DWORD written = WriteBuffer(key, valueName, type, buffer, size);
     if (written != ERROR_SUCCESS) LogPrintf("GetRegParameter_3 %s - %s\n", ErrorText(written), valueName);
-    return {written, false};
+    return {false, written};
   }
   if (storedType == REG_SZ && type == REG_DWORD)
-    return {ReadTextAsNumber(key, valueName, storedSize, buffer, writable), true};
+    return {true, ReadTextAsNumber(key, valueName, storedSize, buffer, writable)};
   if (storedType == REG_EXPAND_SZ && type == REG_SZ)
-    return {ReadExpandedText(key, valueName, storedSize, buffer, size), true};
-  if (storedSize > size) return {ERROR_MORE_DATA, true};
+    return {true, ReadExpandedText(key, valueName, storedSize, buffer, size)};
+  if (storedSize > size) return {true, ERROR_MORE_DATA};
   // Fewer bytes than a number would replace only the low bytes of the default.
   if (type == REG_DWORD && storedType == REG_DWORD && storedSize < sizeof(DWORD)) {
     LogPrintf("%T: GetRegParameter %s - REG_DWORD of %lu byte%s is not a number; left as stored\n", valueName,
               static_cast<unsigned long>(storedSize), storedSize == 1 ? "" : "s");
-    return {ERROR_INVALID_DATA, true};
+    return {true, ERROR_INVALID_DATA};
   }
-  if (storedType == type) return {ReadSameType(key, valueName, type, buffer, size), true};
+  if (storedType == type) return {true, ReadSameType(key, valueName, type, buffer, size)};
   // A value of a foreign type is replaced by the default, type and data in
   // one write; the buffer stands, and so does the read's success whatever the
   // write gives.
   if (writable) static_cast<void>(WriteBuffer(key, valueName, type, buffer, size));
-  return {ERROR_SUCCESS, true};
+  return {true, ERROR_SUCCESS};
 }
 
 RegistryKey OpenForRead(HKEY root, const char* subKey, bool writable) {
   if (!writable) return OpenRegistryKey(root, subKey, KEY_READ);
   RegistryKey opened = OpenRegistryKey(root, subKey, kRegistryReadWrite);
-  if (!opened.key) opened = OpenRegistryKey(root, subKey, KEY_READ);
-  if (!opened.key) opened = CreateRegistryKey(root, subKey);
+  if (!opened.value) opened = OpenRegistryKey(root, subKey, KEY_READ);
+  if (!opened.value) opened = CreateRegistryKey(root, subKey);
   return opened;
 }
 
@@ -141,11 +141,11 @@ RegistryRead ReadRegistryValue(HKEY root, const char* subKey, const char* valueN
                                DWORD size, DWORD flags) {
   const bool writable = (flags & RP_READ_ONLY) == 0;
   const RegistryKey opened = OpenForRead(root, subKey, writable);
-  if (!opened.key) {
+  if (!opened.value) {
     if (writable) LogPrintf("GetRegParameter_4 %s - %s\\%s\n", ErrorText(opened.status), subKey, valueName);
-    return {opened.status, false};
+    return {false, opened.status};
   }
-  return ReadValue(opened.key.get(), valueName, type, buffer, size, writable);
+  return ReadValue(opened.value.get(), valueName, type, buffer, size, writable);
 }
 
 }  // namespace mardonel

@@ -4,12 +4,13 @@
 
 #include <windows.h>
 
+#include "common/win/with_status.h"
+
 namespace mardonel {
 
-struct [[nodiscard]] RegistryRead {
-  DWORD status;  // of the last registry call that decides the read; ERROR_SUCCESS when read
-  bool found;    // the value exists, whatever became of it
-};
+// Whether the value exists, whatever became of it; the status is that of
+// the last registry call that decides the read.
+using RegistryRead = WithStatus<bool>;
 
 // As GetRegParameter (registry_parameter.h), with its arguments already
 // checked: names given, `buffer` of `size` bytes, at least four for a

@@ -38,9 +38,9 @@ TEST(WriteAll, GoesOnFromWhereEachPartialWriteEndedAndStopsAtOneThatTakesNothing
     NoLinkFile file = OpenForAppend((temp / "cut.txt").c_str());
     writesLeft = c.writes;
     endTakesNothing = c.takesNothing;
-    EXPECT_EQ(WriteAll(file.file.get(), text.data(), static_cast<DWORD>(text.size()), TenBytesAtATime), c.error)
+    EXPECT_EQ(WriteAll(file.value.handle.get(), text.data(), static_cast<DWORD>(text.size()), TenBytesAtATime), c.error)
         << c.writes;
-    file.file.reset();
+    file.value.handle.reset();
     EXPECT_EQ(ReadWholeFile(temp / "cut.txt"), text.substr(0, c.kept)) << c.writes;
   }
 }
