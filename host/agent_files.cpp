@@ -42,7 +42,7 @@ bool ReadLogFileName(const char* keyName, std::string& text) {
 
 std::string LogFilePath() {
   std::string name;
-  if (!ReadLogFileName(kPolicySettingsKey, name)) ReadLogFileName(kSettingsKey, name);
+  if (!ReadLogFileName(PolicyKeyOf(kSettingsKey).c_str(), name)) ReadLogFileName(kSettingsKey, name);
   return LogFileNameFor(name);
 }
 

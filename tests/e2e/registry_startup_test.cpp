@@ -116,7 +116,7 @@ TEST_F(RegistryStartup, SizeStoredAsShortTextIsRewrittenAsNumber) {
 
 TEST_F(RegistryStartup, PolicyDebugWinsAndTheOrdinaryOneIsNotRead) {
   LogToTestFolder();
-  StoreNumber(kPolicySettingsKey, "Debug", 0x10);
+  StoreNumber(PolicyKeyOf(kSettingsKey), "Debug", 0x10);
   StoreText(kSettingsKey, "Debug", "0");  // would be repaired if it were read
   StoreText(kCommonKey, "ManagedSubnets", "10.9.0.0");
   EXPECT_EQ(StartLoadedModule(), 0u);
@@ -130,7 +130,7 @@ TEST_F(RegistryStartup, PolicyDebugWinsAndTheOrdinaryOneIsNotRead) {
 
 TEST_F(RegistryStartup, PolicyDebugKeepsTheOrdinaryOneFromBeingCreated) {
   LogToTestFolder();
-  StoreNumber(kPolicySettingsKey, "Debug", 0x10);
+  StoreNumber(PolicyKeyOf(kSettingsKey), "Debug", 0x10);
   EXPECT_EQ(StartLoadedModule(), 0u);
   const auto values = RegExeQueryKey(kSettingsForRegExe);
   ASSERT_TRUE(values);

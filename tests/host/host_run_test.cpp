@@ -36,7 +36,7 @@ class AgentHostRun : public testing::Test {
   // The settings the module reads and writes back are put back as found; the
   // log goes to the test folder.
   ScopedRegistryTree settings_{kSettingsKey};
-  ScopedRegistryTree policy_{kPolicySettingsKey};
+  ScopedRegistryTree policy_{PolicyKeyOf(kSettingsKey)};
   const std::string logFile_ = temp_ / "agent-host.log";
 };
 

@@ -138,12 +138,12 @@ TEST_F(StartupInput, SettingsOfForeignTypesAndSizes) {
   // A policy value of a foreign type is never rewritten, and still keeps the
   // ordinary value from being read.
   StoreText(kSettingsKey, "LogFileName", logPath_);
-  StoreRawValue(kPolicySettingsKey, "Debug", REG_BINARY, Bytes("\x10\0\0\0", 4));
+  StoreRawValue(PolicyKeyOf(kSettingsKey), "Debug", REG_BINARY, Bytes("\x10\0\0\0", 4));
   StoreNumber(kSettingsKey, "Debug", 0x1F);
   log_.SetDebugMask(9);
   Start();
   EXPECT_EQ(CurrentLogSettings().debugMask, 9u) << "the value it had";
-  EXPECT_EQ(ReadRawValue(kPolicySettingsKey, "Debug"), (RawValue{REG_BINARY, Bytes("\x10\0\0\0", 4)}));
+  EXPECT_EQ(ReadRawValue(PolicyKeyOf(kSettingsKey), "Debug"), (RawValue{REG_BINARY, Bytes("\x10\0\0\0", 4)}));
 }
 
 // Start-up reads the list afresh each time; entries that are not dotted
