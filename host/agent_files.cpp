@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "common/log/log_file_name.h"
 #include "common/registry/setting_names.h"
+#include "common/win/text_conversion.h"
 #include "common/win/win_owners.h"
 
 namespace mardonel {
@@ -53,11 +55,9 @@ std::string UnixPathOf(const std::string& windowsPath) {
       reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
   if (unixFileName == nullptr) return {};
   // Wine's own call takes a wide path.
-  const int length = MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, nullptr, 0);
-  if (length <= 0) return {};
-  std::vector<WCHAR> wide(static_cast<std::size_t>(length));
-  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), length);
-  const unique_heap_text unixPath(unixFileName(wide.data()));
+  std::wstring wide;
+  if (AnsiToWide(windowsPath.c_str(), CP_ACP, wide) != ERROR_SUCCESS) return {};
+  const unique_heap_text unixPath(unixFileName(wide.c_str()));
   return unixPath ? std::string(unixPath.get()) : std::string();
 }
 

@@ -22,14 +22,8 @@ std::wstring WideOf(const std::string& utf8) {
 }
 
 std::optional<std::string> AnsiOf(const std::string& utf8) {
-  const std::wstring wide = WideOf(utf8);
-  if (wide.empty()) return std::string();
-  BOOL lost = FALSE;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lost);
-  if (size <= 0 || lost) return std::nullopt;
-  std::string ansi(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi.data(), size, nullptr, nullptr);
-  ansi.pop_back();
+  std::string ansi;
+  if (WideToAnsi(WideOf(utf8).c_str(), CP_ACP, ansi, Unmapped::kRefused) != ERROR_SUCCESS) return std::nullopt;
   return ansi;
 }
 

@@ -28,6 +28,14 @@ TEST(TextConversion, RoundTripsAndReportsARefusedCodePage) {
   EXPECT_EQ(AnsiToWide(nullptr, CP_ACP, wide), 0u);
   EXPECT_EQ(ansi, "");
   EXPECT_EQ(wide, L"");
+
+  // Windows-1252 has no place for a Greek letter: refused, or its best fit.
+  EXPECT_EQ(WideToAnsi(L"\u03b1", 1252, ansi, Unmapped::kRefused), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+  EXPECT_EQ(ansi, "");
+  EXPECT_EQ(WideToAnsi(L"\u03b1", 1252, ansi), 0u);
+  EXPECT_EQ(ansi, "a");
+  EXPECT_EQ(WideToAnsi(L"\u03b1", CP_UTF8, ansi, Unmapped::kRefused), 0u);
+  EXPECT_EQ(ansi, "\xce\xb1");
 }
 
 }  // namespace
