@@ -300,7 +300,7 @@ TEST(ReportLongestRun, ManagedTimeEndsItOffTimePausesIt) {
   EXPECT_EQ(IsoLocalTime(totals.longestEnd), "2026-12-01T14:30:00");
 }
 
-TEST(ReportDuplicates, FirstOfEachEventKeptInWriteOrder) {
+TEST(ReportDuplicates, FirstOfEachEventKeptInWriteOrderEqualInEveryFieldOfTheRule) {
   HistoryLog log;
   AddHistoryFile(log, "20261201T.mgt",
                  Record("2026-12-01 08:00:00", 2, "Startup") + Record("2026-12-01 09:00:00", 2, "Heartbeat") +
@@ -316,6 +316,24 @@ TEST(ReportDuplicates, FirstOfEachEventKeptInWriteOrder) {
   for (std::size_t i = 0; i < std::size(expected); ++i) {
     EXPECT_EQ(log.records[i].eventTime, expected[i].first) << i;
     EXPECT_EQ(log.records[i].state, expected[i].second) << i;
+  }
+
+  const char first[] = "134405892005000000,2,Heartbeat,12/1/2026 09:00:00\r\n";
+  const struct {
+    const char* second;
+    std::size_t duplicates;
+  } pairs[] = {
+      {"134405892005000000,2,Heartbeat,01.12.2026 09:00:00\r\n", 1},  // the time text only
+      {"134405892005000001,2,Heartbeat,12/1/2026 09:00:00\r\n", 0},   // the event time, by 100 ns
+      {"134405892005000000,1,Heartbeat,12/1/2026 09:00:00\r\n", 0},   // the state
+      {"134405892005000000,2,Startup,12/1/2026 09:00:00\r\n", 0},     // the reason
+  };
+  for (const auto& pair : pairs) {
+    HistoryLog two;
+    AddHistoryFile(two, "20261201T.mgt", first + std::string(pair.second));
+    DropDuplicateRecords(two);
+    EXPECT_EQ(two.duplicates, pair.duplicates) << pair.second;
+    EXPECT_EQ(two.records.size(), 2 - pair.duplicates) << pair.second;
   }
 }
 
