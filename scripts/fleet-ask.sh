@@ -33,14 +33,14 @@ case "$1" in "" | *[!a-z-]*) usage ;; esac
 query="$root/fleet/queries/$1.sql"
 [ -f "$query" ] || usage
 [ -z "$svg" ] || [ "$1" = daily-share ] || refuse "--svg draws daily-share only"
-known=" $(settings "$query") "
+known="$(settings "$query")"
 asked="$1"
 shift
 for setting; do
   name="${setting%%=*}" value="${setting#*=}"
   case "$setting" in [a-z]*=*) ;; *) refuse "not NAME=VALUE: $setting" ;; esac
   case "$name" in *[!a-z_]*) refuse "not NAME=VALUE: $setting" ;; esac
-  case "$known" in *" $name "*) ;; *) refuse "$asked has no setting $name (it takes:${known% })" ;; esac
+  case " $known " in *" $name "*) ;; *) refuse "$asked has no setting $name (it takes $(echo ${known:-none} | sed 's/ /, /g'))" ;; esac
   case "$name" in
     days)
       case "$value" in [1-9] | [1-9][0-9] | [1-9][0-9][0-9] | [1-9][0-9][0-9][0-9]) ;;

@@ -96,6 +96,7 @@ done
 # from y = 58, the machines reporting (at most 4) 120 from y = 298.
 scripts/fleet-ask.sh --svg "$work/share.svg" daily-share until=2026-11-06
 xmllint --noout "$work/share.svg"
+cmp "$work/share.svg" docs/fleet-sample/daily-share.svg
 rsvg-convert -f png -o "$work/share.png" "$work/share.svg"
 # 2 November: 93.1% managed, 3 of 4 machines managed; 5 November: 30.8%, 1 of 3.
 for pixel in "118 65 #E69F00" "118 250 #0072B2" "463 150 #E69F00" "463 250 #0072B2" "175 150 #FFFFFF" \
