@@ -5,10 +5,10 @@
 # bad or half-written report holds back no other. What was taken (name,
 # size, sha256, when) and why a file was refused are kept in fleet_intake
 # (fleet/intake.sql); a refused file is taken again once it changes.
-# Taken: the files named *.csv directly in FOLDER, except names beginning
-# with "." (a report being written is a ".NAME.csv.tmp-*" or "NAME.csv.tmp"
-# file until it is renamed) and names holding a tab, line break or
-# backslash. Exit status 0 when every changed file was loaded or refused;
+# Taken: the files named *.csv directly in FOLDER (a report being written
+# is a NAME.csv.<process id>.part file until it is renamed), except names
+# beginning with "." (other tools' temporary files) and names holding a
+# tab, line break or backslash. Exit status 0 when every changed file was loaded or refused;
 # 1 when the database could not be reached, or a file was neither (it is
 # then tried again next time).
 set -e

@@ -22,9 +22,9 @@ if [ "$case_name" = intake ]; then
   sed 's/^alpha-1\./nan./; 3s/,14400,/,14400s,/' alpha-1.csv >not-a-number.csv
   sed 's/^beta-1\./half./' beta-1.csv | head -c -30 >half.csv
   : >empty.csv
-  # The report's temporary files, until it renames them.
-  sed 's/^gamma-1\./epsilon./' gamma-1.csv >.epsilon.csv.tmp-4711
-  cp bad-header.csv zeta.csv.tmp
+  # The report's part file until it renames it, and a hidden file.
+  sed 's/^gamma-1\./epsilon./' gamma-1.csv >epsilon.csv.4711.part
+  cp bad-header.csv .zeta.csv
   intake() { "$src/scripts/fleet-intake.sh" . 2>&1 | tee -a "$work/taken"; }
   refused="bad-header.csv:1
 empty.csv
@@ -38,7 +38,7 @@ $src/scripts/fleet-intake.sh: .: 200 loaded, 4 refused, 0 unchanged"
   # report's rename, a bad file changed and still bad.
   sed 's/^beta-1\./half./' beta-1.csv >half.csv
   sed -n 's/^gamma-7\./delta-7./; /,2026-11-0[56],/p' gamma-7.csv >>delta-7.csv
-  mv .epsilon.csv.tmp-4711 epsilon.csv
+  mv epsilon.csv.4711.part epsilon.csv
   sed 2s/,2026-11-02,/,2026-11-2,/ alpha-1.csv >bad-header.csv
   check "third intake" "$(intake | sed 's/\(rows read\|YYYY-MM-DD\): .*/\1/')" "bad-header.csv:2: date is not YYYY-MM-DD
 delta-7.csv: 5 rows read
