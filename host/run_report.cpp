@@ -18,7 +18,7 @@ namespace {
 // Every plain file the history folder's listing shows, history file or not.
 std::map<std::string, std::uint64_t> HistoryFileSizes(const std::string& folder) {
   std::map<std::string, std::uint64_t> sizes;
-  for (const HistoryFolderEntry& entry : ListHistoryFolder(folder).entries) {
+  for (const HistoryFolderEntry& entry : ListHistoryFolder(folder).value) {
     if (entry.plainFile) sizes[entry.name] = entry.size;
   }
   return sizes;
@@ -28,7 +28,7 @@ std::map<std::string, std::uint64_t> HistoryFileSizes(const std::string& folder)
 // profile folder is unknown.
 std::string HistoryFolder() {
   HistoryPath folder = HistoryFolderPath();
-  return folder.error == ERROR_SUCCESS ? std::move(folder.text) : std::string();
+  return folder.ok() ? std::move(folder.value) : std::string();
 }
 
 bool FileSize(const std::string& path, std::uint64_t& size) {

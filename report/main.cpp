@@ -33,11 +33,11 @@ bool ReadFolder(const ReportOptions& options, const FileDays& days, HistoryLog& 
   std::string folder;
   if (options.folder.empty()) {
     const HistoryPath path = HistoryFolderPath();
-    if (path.error != ERROR_SUCCESS) {
-      Complain("cannot find the history folder " + path.text + ": " + ErrorText(path.error));
+    if (!path.ok()) {
+      Complain("cannot find the history folder " + path.value + ": " + ErrorText(path.status));
       return false;
     }
-    folder = path.text;
+    folder = path.value;
   } else if (const std::optional<std::string> ansi = AnsiOf(options.folder)) {
     folder = *ansi;
   } else {

@@ -16,9 +16,9 @@ HistoryPath HistoryFilePathIn(const std::string& folder, const CalendarDate& dat
 
 HistoryPath HistoryFilePathFor(const CalendarDate& date) {
   const HistoryPath folder = HistoryFolderPath();
-  if (folder.error == ERROR_SUCCESS) CreateHistoryFolders(folder.text);
-  HistoryPath path = HistoryFilePathIn(folder.text, date);
-  if (folder.error != ERROR_SUCCESS) path.error = folder.error;
+  if (folder.ok()) CreateHistoryFolders(folder.value);
+  HistoryPath path = HistoryFilePathIn(folder.value, date);
+  if (!folder.ok()) path.status = folder.status;
   return path;
 }
 

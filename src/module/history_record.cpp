@@ -26,10 +26,10 @@ void LogFailure(const char* path, DWORD error) {
 
 DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, SuccessLine successLine,
                           const PinnedFolders* held) {
-  DWORD error = path.error;
+  DWORD error = path.status;
   unique_hfile file;
   if (error == ERROR_SUCCESS) {
-    NoLinkFile opened = OpenHistoryFile(path.text, held);
+    NoLinkFile opened = OpenHistoryFile(path.value, held);
     file = std::move(opened.value.handle);
     error = opened.status;
   }
@@ -42,11 +42,11 @@ DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, 
     error = WriteAll(file.get(), line.data(), static_cast<DWORD>(line.size()));
   }
   if (error != ERROR_SUCCESS) {
-    LogFailure(path.text.c_str(), error);
+    LogFailure(path.value.c_str(), error);
     return ERROR_INTERNAL_ERROR;
   }
   if (successLine == SuccessLine::Always || DebugInfoEnabled()) {
-    LogPrintf("%T: Successfully wrote managed state to disk [%s]\n", path.text.c_str());
+    LogPrintf("%T: Successfully wrote managed state to disk [%s]\n", path.value.c_str());
   }
   return ERROR_SUCCESS;
 }

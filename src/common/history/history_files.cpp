@@ -26,20 +26,20 @@ HistoryFolderListing ListHistoryFolder(const std::string& folder, FindNextEntry 
   HistoryFolderListing listing;
   const std::string pattern = HistorySearchPattern(folder);
   if (pattern.size() >= MAX_PATH) {
-    listing.error = ERROR_FILENAME_EXCED_RANGE;
+    listing.status = ERROR_FILENAME_EXCED_RANGE;
     return listing;
   }
   WIN32_FIND_DATAA found;
   const unique_hfind search = unique_hfind(FindFirstFileA(pattern.c_str(), &found));
   if (!search) {
-    listing.error = GetLastError();
+    listing.status = GetLastError();
     return listing;
   }
   do {
-    listing.entries.push_back(EntryOf(found));
+    listing.value.push_back(EntryOf(found));
   } while (next(search.get(), &found));
-  if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) listing.error = error;
-  std::sort(listing.entries.begin(), listing.entries.end(),
+  if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) listing.status = error;
+  std::sort(listing.value.begin(), listing.value.end(),
             [](const HistoryFolderEntry& a, const HistoryFolderEntry& b) { return a.name < b.name; });
   return listing;
 }

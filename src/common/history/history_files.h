@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/history/history_file_name.h"
+#include "common/win/with_status.h"
 
 namespace mardonel {
 
@@ -23,12 +24,10 @@ struct HistoryFolderEntry {
   [[nodiscard]] bool IsHistoryFile() const { return plainFile && date.has_value(); }
 };
 
-struct HistoryFolderListing {
-  std::vector<HistoryFolderEntry> entries;  // byte-wise by name
-  // 0 when the whole folder was listed; ERROR_FILE_NOT_FOUND when nothing
-  // matches. Otherwise `entries` holds what came before the failure.
-  DWORD error = ERROR_SUCCESS;
-};
+// The entries byte-wise by name. The status is ERROR_SUCCESS when the whole
+// folder was listed and ERROR_FILE_NOT_FOUND when nothing matches; after any
+// other failure the entries are those that came before it.
+using HistoryFolderListing = WithStatus<std::vector<HistoryFolderEntry>>;
 
 // "<folder>\\*.mgt": what the listing searches for.
 [[nodiscard]] std::string HistorySearchPattern(std::string folder);

@@ -6,14 +6,15 @@
 
 #include <string>
 
+#include "common/win/with_status.h"
+
 namespace mardonel {
 
 inline constexpr char kStatesSubfolder[] = "\\Application Data\\Quarnel\\ToveraAgt\\States\\";
 
-struct [[nodiscard]] HistoryPath {
-  std::string text;  // as far as it could be built, for diagnostics
-  DWORD error;       // 0 when `text` is a usable path within MAX_PATH
-};
+// A usable path within MAX_PATH when the status is ERROR_SUCCESS; otherwise
+// the path as far as it could be built, for diagnostics.
+using HistoryPath = WithStatus<std::string>;
 
 // The all-users profile folder; the ALLUSERSPROFILE variable names the same
 // folder where the platform cannot report it. Empty when neither answers.
