@@ -1,6 +1,9 @@
 #include "host/options.h"
 
 #include <cstdint>
+#include <optional>
+
+#include "common/cli/command_line.h"
 
 namespace mardonel {
 
@@ -8,18 +11,6 @@ namespace {
 
 // A year is beyond any sensible period.
 constexpr unsigned kMaxSeconds = 86400 * 365;
-
-bool ParseSeconds(const std::string& text, unsigned& seconds) {
-  if (text.empty() || text.size() > 9) return false;
-  std::uint64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<unsigned>(c - '0');
-  }
-  if (value == 0 || value > kMaxSeconds) return false;
-  seconds = static_cast<unsigned>(value);
-  return true;
-}
 
 }  // namespace
 
@@ -41,7 +32,7 @@ OptionsResult ParseOptions(const std::vector<std::string>& arguments) {
   bool heartbeatGiven = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& name = arguments[i];
-    if (name == "--help" || name == "-h" || name == "/?") {
+    if (IsHelpWord(name)) {
       options.help = true;
       continue;
     }
@@ -50,14 +41,12 @@ OptionsResult ParseOptions(const std::vector<std::string>& arguments) {
       continue;
     }
     if (name != "--scenario" && name != "--heartbeat" && name != "--for") {
-      result.error = "unknown option '" + name + "'";
+      result.error = UnknownOptionError(name);
       return result;
     }
-    if (i + 1 == arguments.size()) {
-      result.error = name + " needs a value";
-      return result;
-    }
-    const std::string& value = arguments[++i];
+    const std::optional<std::string> taken = TakeOptionValue(arguments, i, result.error);
+    if (!taken) return result;
+    const std::string& value = *taken;
     if (name == "--scenario") {
       if (value.empty()) {
         result.error = "--scenario needs a file name";
@@ -65,11 +54,12 @@ OptionsResult ParseOptions(const std::vector<std::string>& arguments) {
       }
       options.scenarioFile = value;
     } else {
-      unsigned& target = name == "--heartbeat" ? options.heartbeatSeconds : options.runSeconds;
-      if (!ParseSeconds(value, target)) {
+      const std::optional<std::int64_t> seconds = ParseBoundedWhole(value, 1, kMaxSeconds);
+      if (!seconds) {
         result.error = name + " wants whole seconds from 1 to 31536000, not '" + value + "'";
         return result;
       }
+      (name == "--heartbeat" ? options.heartbeatSeconds : options.runSeconds) = static_cast<unsigned>(*seconds);
       heartbeatGiven = heartbeatGiven || name == "--heartbeat";
     }
   }

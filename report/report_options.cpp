@@ -1,5 +1,6 @@
 #include "report/report_options.h"
 
+#include "common/cli/command_line.h"
 #include "report/local_days.h"
 
 namespace mardonel {
@@ -9,24 +10,14 @@ namespace {
 constexpr int kMaxDays = 3660;
 constexpr std::int64_t kMaxGapLimit = 30 * kSecondsPerDay;
 
-bool ParseWhole(const std::string& text, std::int64_t limit, std::int64_t& value) {
-  if (text.empty() || text.size() > 9) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  return value >= 1 && value <= limit;
-}
-
 // A whole number with its unit: "2h", "90m", "600s".
 bool ParseDuration(const std::string& text, std::int64_t& seconds) {
   if (text.size() < 2) return false;
   const char unit = text.back();
   const std::int64_t scale = unit == 'h' ? 3600 : unit == 'm' ? 60 : unit == 's' ? 1 : 0;
-  std::int64_t count = 0;
-  if (scale == 0 || !ParseWhole(text.substr(0, text.size() - 1), kMaxGapLimit, count)) return false;
-  seconds = count * scale;
+  const std::optional<std::int64_t> count = ParseBoundedWhole(text.substr(0, text.size() - 1), 1, kMaxGapLimit);
+  if (scale == 0 || !count) return false;
+  seconds = *count * scale;
   return seconds <= kMaxGapLimit;
 }
 
@@ -43,11 +34,9 @@ std::string SetValue(ReportOptions& options, const std::string& name, const std:
      : name == "--output"   ? options.outputFile
                             : options.svgFile) = value;
   } else if (name == "--days") {
-    std::int64_t days = 0;
-    if (!ParseWhole(value, kMaxDays, days)) {
-      return "--days wants a whole number from 1 to " + std::to_string(kMaxDays) + ", not '" + value + "'";
-    }
-    options.days = static_cast<int>(days);
+    const std::optional<std::int64_t> days = ParseBoundedWhole(value, 1, kMaxDays);
+    if (!days) return "--days wants a whole number from 1 to " + std::to_string(kMaxDays) + ", not '" + value + "'";
+    options.days = static_cast<int>(*days);
   } else if (name == "--from" || name == "--until") {
     const std::optional<CalendarDate> date = ParseIsoDate(value);
     if (!date) return name + " wants a date as YYYY-MM-DD, not '" + value + "'";
@@ -86,7 +75,7 @@ ReportOptionsResult ParseReportOptions(const std::vector<std::string>& arguments
   bool formatGiven = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& name = arguments[i];
-    if (name == "--help" || name == "-h" || name == "/?") {
+    if (IsHelpWord(name)) {
       options.help = true;
     } else if (name == "--verbose") {
       options.verbose = true;
@@ -98,13 +87,12 @@ ReportOptionsResult ParseReportOptions(const std::vector<std::string>& arguments
       formatGiven = true;
       options.format = name == "--csv" ? ReportFormat::kCsv : ReportFormat::kJsonLines;
     } else if (!TakesValue(name)) {
-      result.error = "unknown option '" + name + "'";
-      return result;
-    } else if (i + 1 == arguments.size()) {
-      result.error = name + " needs a value";
+      result.error = UnknownOptionError(name);
       return result;
     } else {
-      result.error = SetValue(options, name, arguments[++i]);
+      const std::optional<std::string> value = TakeOptionValue(arguments, i, result.error);
+      if (!value) return result;
+      result.error = SetValue(options, name, *value);
       if (!result.error.empty()) return result;
       daysGiven = daysGiven || name == "--days";
     }

@@ -10,4 +10,4 @@ add_library(report_core STATIC
   ${dir}/report_options.cpp
   ${dir}/zone_rules.cpp)
 target_include_directories(report_core PUBLIC ${dir}/..)
-target_link_libraries(report_core PUBLIC mardonel_history_text)
+target_link_libraries(report_core PUBLIC mardonel_cli_text mardonel_history_text)
