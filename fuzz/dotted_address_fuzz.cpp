@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "module/dotted_address.h"
+#include "dotted_address.h"
 #include "module/remembered_subnets.h"
 
 namespace mardonel {

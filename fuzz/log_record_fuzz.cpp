@@ -9,7 +9,7 @@
 #include <string>
 
 #include "common/log/log_escape.h"
-#include "common/log/log_record.h"
+#include "log_record.h"
 
 namespace mardonel {
 

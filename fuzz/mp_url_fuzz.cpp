@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "connection/mp_url.h"
+#include "mp_url.h"
 
 namespace mardonel {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/registry/number_text.h"
+#include "number_text.h"
 
 namespace mardonel {
 

@@ -7,8 +7,8 @@
 #include "common/win/com_apartment.h"
 #include "common/win/com_error.h"
 #include "common/win/text_conversion.h"
-#include "connection/mp_url.h"
-#include "connection/wmi_error_text.h"
+#include "mp_url.h"
+#include "wmi_error_text.h"
 
 namespace mardonel {
 

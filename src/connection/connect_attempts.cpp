@@ -1,4 +1,4 @@
-#include "connection/connect_attempts.h"
+#include "connect_attempts.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "connection/host_lookup.h"
+#include "host_lookup.h"
 
 #include <memory>
 #include <mutex>

@@ -3,8 +3,8 @@
 #include <wbemcli.h>
 
 #include "common/win/com_owners.h"
-#include "connection/wbem_connect.h"
-#include "connection/wbem_instance_list.h"
+#include "wbem_connect.h"
+#include "wbem_instance_list.h"
 
 namespace mardonel {
 

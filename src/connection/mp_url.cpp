@@ -1,4 +1,4 @@
-#include "connection/mp_url.h"
+#include "mp_url.h"
 
 #include <cstdio>
 #include <cstring>

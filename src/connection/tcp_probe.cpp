@@ -1,4 +1,4 @@
-#include "connection/tcp_probe.h"
+#include "tcp_probe.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "common/win/net_owners.h"
-#include "connection/connect_attempts.h"
+#include "connect_attempts.h"
 
 namespace mardonel {
 

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "connection/host_lookup.h"
+#include "host_lookup.h"
 
 namespace mardonel {
 

@@ -1,4 +1,4 @@
-#include "connection/wbem_connect.h"
+#include "wbem_connect.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "connection/wbem_instance.h"
+#include "wbem_instance.h"
 
 #include "common/win/com_error.h"
 

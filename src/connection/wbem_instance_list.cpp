@@ -1,4 +1,4 @@
-#include "connection/wbem_instance_list.h"
+#include "wbem_instance_list.h"
 
 #include "common/win/com_error.h"
 

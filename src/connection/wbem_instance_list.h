@@ -7,7 +7,7 @@
 #include <list>
 
 #include "common/win/com_owners.h"
-#include "connection/wbem_instance.h"
+#include "wbem_instance.h"
 
 namespace mardonel {
 

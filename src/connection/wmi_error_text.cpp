@@ -1,4 +1,4 @@
-#include "connection/wmi_error_text.h"
+#include "wmi_error_text.h"
 
 #include <wbemcli.h>
 

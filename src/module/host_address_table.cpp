@@ -1,4 +1,4 @@
-#include "module/host_address_table.h"
+#include "host_address_table.h"
 
 namespace mardonel {
 

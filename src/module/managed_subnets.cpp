@@ -4,7 +4,7 @@
 #include "common/log/log.h"
 #include "common/registry/registry_parameter.h"
 #include "common/registry/setting_names.h"
-#include "module/host_address_table.h"
+#include "host_address_table.h"
 #include "module/mardonel.h"
 
 namespace mardonel {

@@ -13,7 +13,7 @@
 #include "common/registry/setting_names.h"
 #include "common/win/file_time.h"
 #include "connection/config_mgr_mp_connection.h"
-#include "module/host_address_table.h"
+#include "host_address_table.h"
 
 namespace mardonel {
 

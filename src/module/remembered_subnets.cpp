@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "module/dotted_address.h"
+#include "dotted_address.h"
 
 namespace mardonel {
 

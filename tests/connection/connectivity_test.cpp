@@ -15,11 +15,11 @@
 
 #include "common/win/com_error.h"
 #include "connection/config_mgr_mp_connection.h"
-#include "connection/host_lookup.h"
-#include "connection/tcp_probe.h"
+#include "host_lookup.h"
 #include "support/captured_log.h"
 #include "support/loopback_listener.h"
 #include "support/seconds_taken.h"
+#include "tcp_probe.h"
 
 namespace mardonel {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "connection/mp_url.h"
+#include "mp_url.h"
 
 namespace mardonel {
 

@@ -7,10 +7,10 @@
 
 #include "common/win/com_apartment.h"
 #include "common/win/com_error.h"
-#include "connection/wbem_connect.h"
-#include "connection/wbem_instance_list.h"
-#include "connection/wmi_error_text.h"
 #include "support/captured_log.h"
+#include "wbem_connect.h"
+#include "wbem_instance_list.h"
+#include "wmi_error_text.h"
 
 namespace mardonel {
 

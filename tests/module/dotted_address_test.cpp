@@ -1,4 +1,4 @@
-#include "module/dotted_address.h"
+#include "dotted_address.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@
 #include "common/fs/directory.h"
 #include "common/fs/folder_security.h"
 #include "common/win/win_owners.h"
-#include "module/history_folder_chain.h"
+#include "history/folder_chain.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
 #include "support/fake_clock.h"

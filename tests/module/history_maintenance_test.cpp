@@ -10,7 +10,7 @@
 #include "common/fs/directory.h"
 #include "common/log/log_settings.h"
 #include "common/win/win_owners.h"
-#include "module/history_listing.h"
+#include "history/listing.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
 #include "support/fake_clock.h"

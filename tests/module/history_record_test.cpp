@@ -1,4 +1,4 @@
-#include "module/history_record.h"
+#include "history/append.h"
 
 #include <windows.h>
 #include <userenv.h>

@@ -2,7 +2,7 @@
 // empty or as zero words instead of leading the module into foreign memory.
 #include <gtest/gtest.h>
 
-#include "module/host_address_table.h"
+#include "host_address_table.h"
 #include "support/test_host_table.h"
 
 namespace mardonel {

@@ -13,7 +13,7 @@
 #include "common/fs/directory.h"
 #include "common/registry/setting_names.h"
 #include "common/win/file_time.h"
-#include "module/dotted_address.h"
+#include "dotted_address.h"
 #include "module/mardonel.h"
 #include "support/all_history.h"
 #include "support/captured_log.h"

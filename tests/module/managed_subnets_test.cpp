@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/registry/setting_names.h"
-#include "module/dotted_address.h"
+#include "dotted_address.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
 #include "support/fake_clock.h"

@@ -12,11 +12,11 @@
 
 #include "common/fs/directory.h"
 #include "common/log/log_settings.h"
-#include "common/registry/registry_key.h"
 #include "common/registry/setting_names.h"
 #include "common/win/error_text.h"
 #include "common/win/win_owners.h"
 #include "module/mardonel.h"
+#include "registry_key.h"
 #include "remembered_subnet_module.h"
 #include "stress_env.h"
 #include "support/captured_log.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "module/dotted_address.h"
+#include "dotted_address.h"
 
 namespace mardonel {
 

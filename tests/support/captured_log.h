@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/log/log_state.h"
+#include "log_state.h"
 #include "support/temp_folder.h"
 #include "support/text_lines.h"
 

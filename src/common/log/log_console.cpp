@@ -1,4 +1,4 @@
-#include "common/log/log_console.h"
+#include "log_console.h"
 
 #include <windows.h>
 

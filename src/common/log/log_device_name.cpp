@@ -1,4 +1,4 @@
-#include "common/log/log_device_name.h"
+#include "log_device_name.h"
 
 #include <algorithm>
 

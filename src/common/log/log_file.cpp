@@ -1,4 +1,4 @@
-#include "common/log/log_file.h"
+#include "log_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -8,9 +8,9 @@
 #include "common/fs/directory.h"
 #include "common/fs/no_link_file.h"
 #include "common/fs/no_link_folder.h"
-#include "common/log/log_console.h"
 #include "common/log/log_file_name.h"
 #include "common/win/error_text.h"
+#include "log_console.h"
 
 namespace mardonel {
 

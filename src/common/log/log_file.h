@@ -1,8 +1,8 @@
 // The log file: its name and opening it for one record.
 #pragma once
 
-#include "common/log/log_state.h"
 #include "common/win/win_owners.h"
+#include "log_state.h"
 
 namespace mardonel {
 
@@ -23,5 +23,13 @@ LogFile OpenLogFile(LogState& log);
 // `path` was refused because the file or its folder is a link: the log
 // itself cannot be trusted with that line.
 void ReportLogLinkRefused(const char* path, const char* action);
+
+// For the file sink: the file for the next record, the one held open by a
+// LogFileHold if there is one, otherwise OpenLogFile()'s.
+LogFile TakeLogFile(LogState& log);
+
+// For the file sink, after a record: the file stays open while a hold lasts;
+// otherwise it is closed.
+void PutBackLogFile(LogState& log, LogFile file);
 
 }  // namespace mardonel

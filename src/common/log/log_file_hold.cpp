@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "common/log/log_file.h"
+#include "log_file.h"
 
 namespace mardonel {
 

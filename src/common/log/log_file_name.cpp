@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "common/fs/directory.h"
-#include "common/log/log_device_name.h"
+#include "log_device_name.h"
 
 namespace mardonel {
 

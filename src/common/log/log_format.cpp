@@ -1,4 +1,4 @@
-#include "common/log/log_format.h"
+#include "log_format.h"
 
 #include "common/win/file_time.h"
 

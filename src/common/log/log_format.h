@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "common/log/log_record.h"
+#include "log_record.h"
 
 namespace mardonel {
 

@@ -3,7 +3,7 @@
 
 #include <cstdarg>
 
-#include "common/log/log_state.h"
+#include "log_state.h"
 
 namespace mardonel {
 

@@ -1,4 +1,4 @@
-#include "common/log/log_queue.h"
+#include "log_queue.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "common/log/log_rollover.h"
+#include "log_rollover.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -6,8 +6,8 @@
 
 #include "common/fs/no_link_file.h"
 #include "common/fs/no_link_folder.h"
-#include "common/log/log_file.h"
-#include "common/log/log_locked.h"
+#include "log_file.h"
+#include "log_locked.h"
 
 namespace mardonel {
 

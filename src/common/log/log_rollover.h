@@ -4,8 +4,8 @@
 #include <cstddef>
 
 #include "common/fs/no_link_file.h"
-#include "common/log/log_state.h"
 #include "common/win/win_owners.h"
+#include "log_state.h"
 
 namespace mardonel {
 

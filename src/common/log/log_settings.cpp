@@ -5,7 +5,7 @@
 #include "common/log/log.h"
 #include "common/log/log_escape.h"
 #include "common/log/log_file_name.h"
-#include "common/log/log_state.h"
+#include "log_state.h"
 
 namespace mardonel {
 

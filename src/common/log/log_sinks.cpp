@@ -4,14 +4,14 @@
 
 #include "common/fs/append_file.h"
 #include "common/log/log.h"
-#include "common/log/log_console.h"
-#include "common/log/log_file.h"
 #include "common/log/log_file_hold.h"
-#include "common/log/log_format.h"
-#include "common/log/log_locked.h"
-#include "common/log/log_rollover.h"
-#include "common/log/log_state.h"
 #include "common/win/last_error.h"
+#include "log_console.h"
+#include "log_file.h"
+#include "log_format.h"
+#include "log_locked.h"
+#include "log_rollover.h"
+#include "log_state.h"
 #include "tovera/agent_log.h"
 
 namespace mardonel {

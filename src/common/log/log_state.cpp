@@ -1,4 +1,4 @@
-#include "common/log/log_state.h"
+#include "log_state.h"
 
 #include <windows.h>
 

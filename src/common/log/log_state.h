@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "common/log/log_queue.h"
-#include "common/log/log_record.h"
 #include "common/log/log_settings.h"
 #include "common/win/win_owners.h"
+#include "log_queue.h"
+#include "log_record.h"
 
 namespace mardonel {
 

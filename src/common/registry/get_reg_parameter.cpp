@@ -5,9 +5,9 @@
 #include <new>
 
 #include "common/log/log.h"
-#include "common/registry/registry_key.h"
 #include "common/registry/registry_parameter.h"
-#include "common/registry/registry_read.h"
+#include "registry_key.h"
+#include "registry_read.h"
 
 namespace mardonel {
 

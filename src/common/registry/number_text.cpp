@@ -1,4 +1,4 @@
-#include "common/registry/number_text.h"
+#include "number_text.h"
 
 namespace mardonel {
 

@@ -2,9 +2,9 @@
 #include <string>
 
 #include "common/log/log.h"
-#include "common/registry/registry_key.h"
 #include "common/registry/registry_parameter.h"
 #include "common/registry/setting_names.h"
+#include "registry_key.h"
 
 namespace mardonel {
 

@@ -1,4 +1,4 @@
-#include "common/registry/registry_read.h"
+#include "registry_read.h"
 
 #include <cstring>
 #include <memory>
@@ -7,10 +7,10 @@
 
 #include "common/log/log.h"
 #include "common/log/log_escape.h"
-#include "common/registry/number_text.h"
-#include "common/registry/registry_key.h"
 #include "common/registry/registry_parameter.h"
 #include "common/win/error_text.h"
+#include "number_text.h"
+#include "registry_key.h"
 
 namespace mardonel {
 

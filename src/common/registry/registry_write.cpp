@@ -1,11 +1,11 @@
-#include "common/registry/registry_write.h"
+#include "registry_write.h"
 
 #include <cstring>
 
 #include "common/log/log.h"
-#include "common/registry/registry_key.h"
 #include "common/registry/registry_parameter.h"
 #include "common/win/error_text.h"
+#include "registry_key.h"
 
 namespace mardonel {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "common/win/last_error.h"
-#include "common/win/message_lookup.h"
-#include "common/win/module_list.h"
 #include "common/win/win_owners.h"
+#include "message_lookup.h"
+#include "module_list.h"
 
 namespace mardonel {
 

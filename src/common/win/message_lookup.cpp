@@ -1,4 +1,4 @@
-#include "common/win/message_lookup.h"
+#include "message_lookup.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "common/win/module_list.h"
+#include "module_list.h"
 
 #include <atomic>
 #include <new>

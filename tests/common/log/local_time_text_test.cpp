@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "common/log/log_format.h"
-#include "common/log/log_record.h"
 #include "common/win/file_time.h"
+#include "log_format.h"
+#include "log_record.h"
 #include "support/child_run.h"
 #include "support/file_times.h"
 

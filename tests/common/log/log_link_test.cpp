@@ -2,9 +2,9 @@
 // user, and the log's rollover deletes and renames there.
 #include <gtest/gtest.h>
 
-#include "common/log/log_rollover.h"
-#include "common/log/log_state.h"
 #include "common/win/win_owners.h"
+#include "log_rollover.h"
+#include "log_state.h"
 #include "log_test_env.h"
 #include "support/planted_link.h"
 #include "support/temp_folder.h"

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "common/log/log_queue.h"
 #include "common/win/win_owners.h"
+#include "log_queue.h"
 #include "log_test_env.h"
 
 namespace mardonel {

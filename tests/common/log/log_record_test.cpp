@@ -1,4 +1,4 @@
-#include "common/log/log_record.h"
+#include "log_record.h"
 
 #include <gtest/gtest.h>
 

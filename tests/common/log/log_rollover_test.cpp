@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "common/log/log_rollover.h"
-#include "common/log/log_state.h"
 #include "common/win/win_owners.h"
+#include "log_rollover.h"
+#include "log_state.h"
 #include "log_test_env.h"
 #include "support/text_lines.h"
 #include "support/whole_file.h"

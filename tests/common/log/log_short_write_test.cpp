@@ -2,7 +2,7 @@
 // next record written starts a line of its own after the cut one.
 #include <gtest/gtest.h>
 
-#include "common/log/log_state.h"
+#include "log_state.h"
 #include "log_test_env.h"
 #include "support/child_run.h"
 

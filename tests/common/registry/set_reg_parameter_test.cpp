@@ -1,5 +1,5 @@
-#include "common/registry/registry_write.h"
 #include "registry_fixture.h"
+#include "registry_write.h"
 
 namespace mardonel {
 

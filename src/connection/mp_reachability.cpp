@@ -7,7 +7,7 @@
 #include "common/win/error_text.h"
 #include "common/win/net_owners.h"
 #include "connection/config_mgr_mp_connection.h"
-#include "connection/tcp_probe.h"
+#include "tcp_probe.h"
 
 namespace mardonel {
 

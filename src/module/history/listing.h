@@ -8,7 +8,7 @@
 
 #include "common/fs/no_link_folder.h"
 #include "common/history/history_files.h"
-#include "module/history_path.h"
+#include "history/path.h"
 
 namespace mardonel {
 

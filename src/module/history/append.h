@@ -5,7 +5,7 @@
 
 #include "common/fs/no_link_folder.h"
 #include "common/history/history_record.h"
-#include "module/history_path.h"
+#include "history/path.h"
 
 namespace mardonel {
 

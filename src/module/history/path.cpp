@@ -1,8 +1,8 @@
-#include "module/history_path.h"
+#include "history/path.h"
 
 #include <utility>
 
-#include "module/history_folder_chain.h"
+#include "history/folder_chain.h"
 
 namespace mardonel {
 

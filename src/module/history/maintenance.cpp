@@ -9,10 +9,10 @@
 #include "common/log/log.h"
 #include "common/log/log_file_hold.h"
 #include "common/win/file_time.h"
-#include "module/history_folder_chain.h"
-#include "module/history_listing.h"
-#include "module/history_path.h"
-#include "module/history_record.h"
+#include "history/append.h"
+#include "history/folder_chain.h"
+#include "history/listing.h"
+#include "history/path.h"
 #include "module/mardonel.h"
 
 namespace mardonel {

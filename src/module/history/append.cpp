@@ -1,4 +1,4 @@
-#include "module/history_record.h"
+#include "history/append.h"
 
 #include <utility>
 
@@ -7,7 +7,7 @@
 #include "common/log/log.h"
 #include "common/win/error_text.h"
 #include "common/win/file_time.h"
-#include "module/history_folder_chain.h"
+#include "history/folder_chain.h"
 #include "module/mardonel.h"
 
 namespace mardonel {

@@ -1,4 +1,4 @@
-#include "module/history_listing.h"
+#include "history/listing.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 
 #include "common/log/log.h"
 #include "common/win/error_text.h"
-#include "module/history_folder_chain.h"
+#include "history/folder_chain.h"
 
 namespace mardonel {
 

@@ -1,4 +1,4 @@
-#include "module/history_folder_chain.h"
+#include "history/folder_chain.h"
 
 #include <shlwapi.h>
 
