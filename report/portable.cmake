@@ -1,7 +1,7 @@
 # Parsing, day arithmetic and output need nothing of the platform: the tests
 # link them and the native fuzz build includes this file too.
 set(dir ${CMAKE_CURRENT_LIST_DIR})
-add_library(report_core STATIC
+add_library(report_portable STATIC
   ${dir}/local_days.cpp
   ${dir}/history_log.cpp
   ${dir}/managed_days.cpp
@@ -9,5 +9,5 @@ add_library(report_core STATIC
   ${dir}/report_svg.cpp
   ${dir}/report_options.cpp
   ${dir}/zone_rules.cpp)
-target_include_directories(report_core PUBLIC ${dir}/..)
-target_link_libraries(report_core PUBLIC mardonel_cli_text mardonel_history_text)
+target_include_directories(report_portable PUBLIC ${dir}/..)
+target_link_libraries(report_portable PUBLIC mardonel_cli_portable mardonel_history_portable)
