@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/win/file_time.h"
 #include "history/folder_chain.h"
 
 namespace mardonel {
@@ -25,7 +26,7 @@ HistoryPath HistoryFilePathFor(const CalendarDate& date) {
 HistoryPath GetHistoryFilePath(std::uint64_t utcNow) { return HistoryFilePathFor(DateOf(utcNow)); }
 
 CalendarDate DateOf(std::uint64_t time) {
-  const FILETIME value{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+  const FILETIME value = FileTimeOf(time);
   SYSTEMTIME parts = {};
   FileTimeToSystemTime(&value, &parts);
   return CalendarDate{parts.wYear, parts.wMonth, parts.wDay};
