@@ -22,7 +22,8 @@ lock table fleet_days, fleet_machines, fleet_day_totals in share row exclusive m
 \if :rebuild
   delete from fleet_machines;
 \endif
-select coalesce(max(day)::text, '') as after, max(day) is null and not exists (select from fleet_machines) as fresh
+select coalesce(max(day)::text, '') as after, coalesce(max(day), '-infinity') as after_day,
+       max(day) is null and not exists (select from fleet_machines) as fresh
 from fleet_days \gset
 -- The daily case: every row is of a day after all those stored, so the rows
 -- go straight in, and each machine's summary is carried on over them. Into
@@ -46,13 +47,12 @@ savepoint append;
   create temp table fleet_new_totals on commit drop as
     select day, count(*) as machines, count(*) filter (where managed_s > 0) as managed_machines,
            sum(managed_s) as managed_s, sum(unmanaged_s) as unmanaged_s
-    from fleet_days where day > coalesce(nullif(:'after', '')::date, '-infinity') group by day;
+    from fleet_days where day > :'after_day' group by day;
   insert into fleet_day_totals select * from fleet_new_totals;
   \if :rebuild
     create temp view fleet_walk as select computer, day, managed_s from fleet_days;
   \else
-    create temp view fleet_walk as
-      select computer, day, managed_s from fleet_days where day > coalesce(nullif(:'after', '')::date, '-infinity');
+    create temp view fleet_walk as select computer, day, managed_s from fleet_days where day > :'after_day';
   \endif
 \else
   rollback to savepoint append;
@@ -65,8 +65,8 @@ savepoint append;
     -- were loaded one after the other in any order.
     delete from fleet_incoming i using fleet_incoming o
       where o.computer = i.computer and o.day = i.day
-        and (fleet_knows(o.first_record, o.last_record, o.managed_s, o.unmanaged_s, o.off_s, o.changes),
-             o.ctid) > (fleet_knows(i.first_record, i.last_record, i.managed_s, i.unmanaged_s, i.off_s, i.changes),
+        and (fleet_knowledge(o.first_record, o.last_record, o.managed_s, o.unmanaged_s, o.off_s, o.changes),
+             o.ctid) > (fleet_knowledge(i.first_record, i.last_record, i.managed_s, i.unmanaged_s, i.off_s, i.changes),
                         i.ctid);
   \endif
   analyze fleet_incoming;
@@ -75,15 +75,24 @@ savepoint append;
   -- (applied), the same, or knowing less (kept as stored). Under the lock no
   -- one else writes, so the rows found stay where they are and the new ones
   -- cannot collide.
-  create temp table fleet_applied on commit drop as
+  create temp table fleet_applied (like fleet_days, stored tid, old_managed_s integer, old_unmanaged_s integer)
+    on commit drop;
+  with sorted as (
     select i.*, d.ctid as stored, d.managed_s as old_managed_s, d.unmanaged_s as old_unmanaged_s,
-           d.ctid is not null and fleet_knows(i.first_record, i.last_record, i.managed_s, i.unmanaged_s, i.off_s, i.changes)
-             < fleet_knows(d.first_record, d.last_record, d.managed_s, d.unmanaged_s, d.off_s, d.changes) as knows_less,
-           d.ctid is not null and fleet_knows(i.first_record, i.last_record, i.managed_s, i.unmanaged_s, i.off_s, i.changes)
-             = fleet_knows(d.first_record, d.last_record, d.managed_s, d.unmanaged_s, d.off_s, d.changes) as same
-    from fleet_incoming i left join fleet_days d using (day, computer);
-  select count(*) filter (where knows_less) as kept from fleet_applied \gset
-  delete from fleet_applied where knows_less or same;
+           case when d.ctid is null then 'new'
+                when fleet_knowledge(i.first_record, i.last_record, i.managed_s, i.unmanaged_s, i.off_s, i.changes)
+                     > fleet_knowledge(d.first_record, d.last_record, d.managed_s, d.unmanaged_s, d.off_s, d.changes) then 'more'
+                when fleet_knowledge(i.first_record, i.last_record, i.managed_s, i.unmanaged_s, i.off_s, i.changes)
+                     < fleet_knowledge(d.first_record, d.last_record, d.managed_s, d.unmanaged_s, d.off_s, d.changes) then 'less'
+           end as knows
+    from fleet_incoming i left join fleet_days d using (day, computer)),
+  applied as (
+    insert into fleet_applied
+      select computer, day, managed_s, unmanaged_s, off_s, changes, first_record, last_record,
+             stored, old_managed_s, old_unmanaged_s
+      from sorted where knows in ('new', 'more'))
+  select count(*) filter (where knows = 'less') as kept from sorted \gset
+  analyze fleet_applied;
   with changed as (
     update fleet_days d
       set managed_s = i.managed_s, unmanaged_s = i.unmanaged_s, off_s = i.off_s,
@@ -124,7 +133,7 @@ savepoint append;
       where a.stored is null or (a.managed_s > 0) <> (a.old_managed_s > 0)
       group by a.computer;
     delete from fleet_machines m using fleet_affected f where f.computer = m.computer and f.again;
-    create temp view fleet_walk as
+    create temp table fleet_walk on commit drop as
       select a.computer, a.day, a.managed_s
       from fleet_applied a join fleet_affected f using (computer)
       where not f.again and a.stored is null
@@ -133,6 +142,7 @@ savepoint append;
       from fleet_affected f cross join generate_series(f.first_day, f.last_day, interval '1 day') g
         join fleet_days d on d.day = g::date and d.computer = f.computer
       where f.again;
+    analyze fleet_walk;
   \endif
 \endif
 \ir machines.sql

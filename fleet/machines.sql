@@ -7,20 +7,28 @@
 -- the day after the stored last day goes on from the stored current run.
 -- Of equally long runs the latest is kept, as arrays compare element by
 -- element: [days, last day].
+-- The planner cannot know how many days are walked: a new day's are not yet
+-- in the table's statistics. Hash joins and aggregates in memory suit a
+-- day of every machine as well as a few days of a few.
+set local enable_nestloop = off;
+set local work_mem = '64MB';
 merge into fleet_machines m
 using (
-  with walk as materialized (
+  with walk as not materialized (
     select computer, day - date '2000-01-01' as n, managed_s > 0 as managed from fleet_walk),
+  -- Each day without managed time, with the first day of its run.
   runs as (
-    select computer, min(n) as first, max(n) as last, count(*)::integer as days
-    from (select computer, n, n - (row_number() over (partition by computer order by n))::integer as run
-          from walk where not managed) unmanaged
-    group by computer, run),
+    select computer, n, max(n) filter (where starts) over (partition by computer order by n) as run_start
+    from (select computer, n, n - 1 is distinct from lag(n) over (partition by computer order by n) as starts
+          from walk where not managed) unmanaged),
+  -- The first run as [first day, 1 - days], the longest as [days, last day],
+  -- the latest as [last day, days].
   machine_runs as (
-    select computer, min(array[first, days, last]) as first_run, max(array[days, last]) as longest,
-           max(array[last, days]) as latest_run
+    select computer, min(array[run_start, run_start - n]) as first_run, max(array[n - run_start + 1, n]) as longest,
+           max(array[n, n - run_start + 1]) as latest_run
     from runs group by computer)
-  select w.computer, w.first_n, w.last_n, w.last_managed_n, r.first_run, r.longest,
+  select w.computer, w.first_n, w.last_n, w.last_managed_n,
+         array[r.first_run[1], 1 - r.first_run[2], r.first_run[1] - r.first_run[2]] as first_run, r.longest,
          case when r.latest_run[1] = w.last_n then r.latest_run[2] else 0 end as current_days
   from (select computer, min(n) as first_n, max(n) as last_n, max(n) filter (where managed) as last_managed_n
         from walk group by computer) w
@@ -42,3 +50,5 @@ when matched then update set
 when not matched then insert values (
   n.computer, date '2000-01-01' + n.first_n, date '2000-01-01' + n.last_n, date '2000-01-01' + n.last_managed_n,
   coalesce(n.longest[1], 0), date '2000-01-01' + n.longest[2], n.current_days);
+reset enable_nestloop;
+reset work_mem;

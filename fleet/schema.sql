@@ -63,8 +63,8 @@ end $$;
 -- by a row that knows more: a report made after the machine trimmed its
 -- history shows those days off, and one made earlier in the day has counted
 -- less of it.
-create or replace function fleet_knows(first_record timestamp, last_record timestamp, managed_s integer,
-                                       unmanaged_s integer, off_s integer, changes integer) returns record
+create or replace function fleet_knowledge(first_record timestamp, last_record timestamp, managed_s integer,
+                                            unmanaged_s integer, off_s integer, changes integer) returns bigint[]
   language sql immutable parallel safe
-  return row(last_record is not null, coalesce(last_record, '-infinity'),
-             timestamp '2000-01-01' - coalesce(first_record, '2000-01-01'), managed_s + unmanaged_s, changes, managed_s, off_s);
+  return array[(last_record is not null)::integer, coalesce(extract(epoch from last_record)::bigint, 0),
+               -coalesce(extract(epoch from first_record)::bigint, 0), managed_s + unmanaged_s, changes, managed_s, off_s];

@@ -1,10 +1,16 @@
 #!/bin/sh
-# fleet-bench.sh: 100,000 machines x 30 days (3 million rows) through the
-# fleet loader and each query, on a throwaway server in BUILD_DIR/fleet-bench.
-# Each figure is a ratio to a plain baseline measured in the same run: the
-# load to a bare COPY of the same file into an unindexed table, the median of
-# RUNS (default 5) rounds that do both, each step after a checkpoint; a
-# query, at its best of RUNS, to one sequential count(*) of the loaded table.
+# fleet-bench.sh: the fleet loader and questions at 100,000 machines, on a
+# throwaway server in BUILD_DIR/fleet-bench. Each figure is a ratio to a plain
+# baseline measured in the same run, the median of RUNS (default 5) rounds
+# that do both, each step after a checkpoint:
+# - the first load of 30 days (3 million rows) into an empty database, and
+#   that file loaded again, against a bare COPY of it into an unindexed table;
+# - a daily load of one new day (100,000 rows) with 30 and with 365 days
+#   stored (each round loads the next day), against a bare COPY of that day;
+# - each question, at its best of RUNS, against one sequential count(*) of
+#   the stored days.
+# The 365 days (36.5 million rows) are made once, straight into the tables,
+# and kept in the server's folder as a database that each run copies.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir="$(realpath -m "${BUILD_DIR:-$root/build}")"
@@ -13,88 +19,134 @@ runs="${RUNS:-5}"
 mkdir -p "$work"
 eval "$("$root/scripts/fleet-server.sh" start "$work/server")"
 trap '"$root/scripts/fleet-server.sh" stop "$work/server"' EXIT
-export PGDATABASE=fleet_bench PGOPTIONS="-c client_min_messages=warning"
+export PGOPTIONS="-c client_min_messages=warning"
 
-# Every tenth machine is never managed; the others have some days off or
-# unmanaged, in a pattern fixed by the machine's and the day's numbers.
-csv="$work/days.csv"
-awk 'BEGIN {
-  print "computer,date,managed_s,unmanaged_s,off_s,changes,first_record,last_record"
-  for (m = 1; m <= 100000; m++) {
-    for (d = 1; d <= 30; d++) {
-      day = sprintf("2026-11-%02d", d)
-      k = m % 10 == 0 ? 9 : (m * 7 + d * 13) % 10
-      if (k >= 8) { printf "pc-%06d.corp.example,%s,0,0,86400,0,,\n", m, day; continue }
-      managed = k * 3600 + m % 3600; unmanaged = m * 13 % 7200
-      printf "pc-%06d.corp.example,%s,%d,%d,%d,%d,%sT08:%02d:00,%sT17:%02d:00\n", m, day,
-        managed, unmanaged, 86400 - managed - unmanaged, k % 4, day, m % 60, day, d
-    }
-  }
-}' >"$csv"
-rows="$(($(wc -l <"$csv") - 1))"
-
-now() { date +%s%N; }
-# A fresh database, every file written out: neither side of a round pays
-# for the other's writes.
-fresh() {
-  dropdb --if-exists fleet_bench
-  createdb fleet_bench
-  psql -Xq -c checkpoint
-  sync
+# days FIRST LAST ORDER FILE: the bench fleet's rows of those days as the report's CSV.
+days() {
+  { echo "copy (select computer, date, managed_s, unmanaged_s, off_s, changes,"
+    echo "  to_char(first_record, 'YYYY-MM-DD\"T\"HH24:MI:SS') as first_record,"
+    echo "  to_char(last_record, 'YYYY-MM-DD\"T\"HH24:MI:SS') as last_record"
+    echo "  from ($(cat "$root/bench/fleet_days.sql")) fleet order by $3) to stdout with (format csv, header true);"; } |
+    psql -Xq -d postgres -v first="$1" -v last="$2" >"$4"
 }
+now() { date +%s%N; }
+# Every file written out: neither side of a round pays for the other's writes.
+settle() { psql -Xq -d "$1" -c checkpoint && sync; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-rm -f "$work/rounds"
+bare() {
+  psql -Xq -d "$1" -c 'drop table if exists bare' -c 'create table bare (computer text collate "C", day date,
+    managed_s integer, unmanaged_s integer, off_s integer, changes integer, first_record timestamp, last_record timestamp)'
+  settle "$1"
+  start="$(now)"
+  psql -Xq -d "$1" -c "\\copy bare from '$2' with (format csv, header true)"
+  copy=$(($(now) - start))
+  psql -Xq -d "$1" -c 'drop table bare'
+}
+# timed DATABASE FILE: the load's time after a checkpoint, with the bare COPY's before it.
+timed() {
+  settle "$1"
+  start="$(now)"
+  PGDATABASE="$1" "$root/scripts/fleet-load.sh" "$2" >/dev/null
+  echo "$copy $(($(now) - start))" >>"$work/rounds"
+}
+# figure NAME ROWS: the rounds' median times and ratio.
+figure() {
+  awk -v name="$1" -v rows="$2" '{ copy[NR] = $1; load[NR] = $2; ratio[NR] = $2 / $1 }
+    function median(v, n, i, j, t) {
+      for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j - 1] > v[j]; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+      return v[int((n + 1) / 2)]
+    }
+    END {
+      c = median(copy, NR); l = median(load, NR)
+      printf "[ figure ] %s = %.2f s, %.0f rows/s, ratio %.2f to a bare COPY (%.2f s, %.0f rows/s)\n",
+        name, l / 1e9, rows / (l / 1e9), median(ratio, NR), c / 1e9, rows / (c / 1e9)
+    }' "$work/rounds"
+  rm -f "$work/rounds"
+}
+# questions DATABASE UNTIL LABEL: each question's best time, after a mark, and one count(*)'s.
+questions() {
+  {
+    printf '%s\n' '\o /dev/null'
+    run=1
+    while [ $run -le "$runs" ]; do
+      printf '%s\n' '\echo mark count' 'set enable_indexonlyscan = off;' '\timing on' \
+        'select count(*) from fleet_days;' '\timing off' 'reset enable_indexonlyscan;'
+      for query in "$root"/fleet/queries/*.sql; do
+        printf '%s\n' "\\echo mark $(basename "$query" .sql)" '\timing on' "\\i $query" '\timing off'
+      done
+      run=$((run + 1))
+    done
+  } | psql -X -d "$1" -v ON_ERROR_STOP=1 -v days=7 -v until="$2" | awk -v label="$3" '
+    # A query may be several statements: its time is their sum.
+    function done() { if (name != "" && (!(name in ms) || sum < ms[name])) ms[name] = sum }
+    $1 == "mark" { done(); name = $2; sum = 0 }
+    $1 == "Time:" { sum += $2 }
+    END {
+      done()
+      printf "[ figure ] %s: count(*) = %.1f ms\n", label, ms["count"]
+      for (name in ms) if (name != "count")
+        printf "[ figure ] %s: %s = %.1f ms, ratio %.2f (target at most 2.0)\n", label, name, ms[name], ms[name] / ms["count"]
+    }'
+}
+
+csv="$work/days.csv"
+[ -s "$csv" ] || days 2026-11-01 2026-11-30 "computer, date" "$csv"
+rows="$(($(wc -l <"$csv") - 1))"
 run=1
 while [ $run -le "$runs" ]; do
-  fresh
-  psql -Xq -c 'create table bare (computer text collate "C", day date, managed_s integer, unmanaged_s integer,
-    off_s integer, changes integer, first_record timestamp, last_record timestamp)'
-  start="$(now)"
-  psql -Xq -c "\\copy bare from '$csv' with (format csv, header true)"
-  copy=$(($(now) - start))
-  fresh
-  start="$(now)"
-  "$root/scripts/fleet-load.sh" "$csv" >/dev/null
-  echo "$copy $(($(now) - start))" >>"$work/rounds"
+  dropdb --if-exists fleet_bench
+  createdb fleet_bench
+  bare fleet_bench "$csv"
+  dropdb fleet_bench
+  createdb fleet_bench
+  timed fleet_bench "$csv"
   run=$((run + 1))
 done
-psql -Xq -c checkpoint
-start="$(now)"
-"$root/scripts/fleet-load.sh" "$csv" >/dev/null
-reload_ns=$(($(now) - start))
-size="$(psql -XAtc "select pg_size_pretty(pg_table_size('fleet_days')) || ' rows, ' ||
+figure "load (first, 30 days, target at most 2.0)" "$rows"
+size="$(psql -XAt -d fleet_bench -c "select pg_size_pretty(pg_table_size('fleet_days')) || ' rows, ' ||
   pg_size_pretty(pg_indexes_size('fleet_days')) || ' key index'")"
-copy_ns="$(cut -d' ' -f1 "$work/rounds" | median)"
-load_ns="$(cut -d' ' -f2 "$work/rounds" | median)"
-ratio="$(awk '{ print $2 / $1 }' "$work/rounds" | median)"
-rm -f "$work/rounds"
+echo "[ figure ] $rows rows, $size"
+bare fleet_bench "$csv"
+timed fleet_bench "$csv"
+figure "load again (every row already there)" "$rows"
 
-# One session: each query's time as psql's \timing gives it, after a mark.
-{
-  printf '%s\n' '\o /dev/null'
+# The year, made once: rows in the order daily loads leave them, summaries
+# by the loader's own computation.
+if [ -z "$(psql -XAt -d postgres -c "select 1 from pg_database where datname = 'fleet_bench_365'")" ]; then
+  start="$(now)"
+  dropdb --if-exists fleet_bench_making
+  createdb fleet_bench_making
+  {
+    echo 'set maintenance_work_mem = '"'1GB'"'; set work_mem = '"'1GB'"';'
+    echo 'alter table fleet_days drop constraint fleet_days_pkey;'
+    echo 'insert into fleet_days'; cat "$root/bench/fleet_days.sql"; echo ';'
+    echo 'alter table fleet_days add constraint fleet_days_pkey primary key (day, computer);'
+    echo 'insert into fleet_day_totals select day, count(*), count(*) filter (where managed_s > 0),'
+    echo '  sum(managed_s), sum(unmanaged_s) from fleet_days group by day;'
+    echo 'create temp view fleet_walk as select computer, day, managed_s from fleet_days;'
+    echo "\\i $root/fleet/machines.sql"
+  } >"$work/year.sql"
+  psql -Xq -d fleet_bench_making -f "$root/fleet/schema.sql"
+  psql -Xq -1 -v ON_ERROR_STOP=1 -d fleet_bench_making -v first=2025-12-01 -v last=2026-11-30 -f "$work/year.sql"
+  psql -Xq -d fleet_bench_making -c 'vacuum analyze'
+  psql -Xq -d postgres -c 'alter database fleet_bench_making rename to fleet_bench_365'
+  echo "[ figure ] 365 days made in $((($(now) - start) / 1000000000)) s"
+fi
+
+for stored in 30 365; do
+  if [ $stored = 365 ]; then
+    dropdb --if-exists fleet_bench
+    createdb -T fleet_bench_365 -S file_copy fleet_bench
+  fi
   run=1
   while [ $run -le "$runs" ]; do
-    printf '%s\n' '\echo mark count' 'set enable_indexonlyscan = off;' '\timing on' \
-      'select count(*) from fleet_days;' '\timing off' 'reset enable_indexonlyscan;'
-    for query in "$root"/fleet/queries/*.sql; do
-      printf '%s\n' "\\echo mark $(basename "$query" .sql)" '\timing on' "\\i $query" '\timing off'
-    done
+    day="$(date -u -d "2026-11-30 $run days" +%F)"
+    file="$work/$day.csv"
+    [ -s "$file" ] || days "$day" "$day" computer "$file"
+    bare fleet_bench "$file"
+    timed fleet_bench "$file"
     run=$((run + 1))
   done
-} | psql -X -v ON_ERROR_STOP=1 -v days=7 -v until=2026-11-30 | awk '
-  $1 == "mark" { name = $2 }
-  $1 == "Time:" && (!(name in ms) || $2 < ms[name]) { ms[name] = $2 }
-  END { for (name in ms) print name, ms[name] }' >"$work/queries.ms"
-
-awk -v rows="$rows" -v size="$size" -v copy="$copy_ns" -v load="$load_ns" -v ratio="$ratio" -v reload="$reload_ns" 'BEGIN {
-  printf "[ figure ] rows = %d, %s\n", rows, size
-  printf "[ figure ] bare COPY = %.1f s, %.0f rows/s\n", copy / 1e9, rows / (copy / 1e9)
-  printf "[ figure ] load (first) = %.1f s, %.0f rows/s, ratio %.2f (target at most 2.0)\n", load / 1e9, rows / (load / 1e9), ratio
-  printf "[ figure ] load again (all rows already there) = %.1f s, %.0f rows/s, ratio %.2f\n", reload / 1e9, rows / (reload / 1e9), reload / copy
-}
-$1 == "count" { count = $2 }
-$1 != "count" { ms[$1] = $2 }
-END {
-  printf "[ figure ] count(*) = %.1f ms\n", count
-  for (name in ms) printf "[ figure ] %s = %.1f ms, ratio %.2f (target at most 2.0)\n", name, ms[name], ms[name] / count
-}' "$work/queries.ms"
+  figure "daily load, $stored days stored (target at most 2.0)" 100000
+  questions fleet_bench "$day" "$stored days stored"
+done

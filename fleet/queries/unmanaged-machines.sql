@@ -5,19 +5,26 @@
 -- without managed time first.
 \if :{?days} \else \set days 7 \endif
 \if :{?until} \else \set until today \endif
+-- Compiled (jit) for the days it might look up, it would take longer than
+-- it takes to answer.
+begin;
+set local jit = off;
 select computer, last_managed_day, last_reported_day
 from (
-  -- A machine with days after `until`: its stored days, back from `until`.
+  -- A machine with days after `until`: its stored days, one at a time back
+  -- from `until` to the first found (a subquery, not EXISTS, so that they
+  -- are looked at in that order and no further).
   select computer,
          case when last_managed_day <= :'until' or last_managed_day is null then last_managed_day
               else (select g::date from generate_series(:'until'::date, first_day, interval '-1 day') g
-                    where exists (select from fleet_days d where d.day = g::date and d.computer = m.computer and d.managed_s > 0)
-                    order by g desc limit 1) end as last_managed_day,
+                    where (select true from fleet_days d where d.day = g::date and d.computer = m.computer and d.managed_s > 0)
+                    limit 1) end as last_managed_day,
          case when last_day <= :'until' then last_day
               else (select g::date from generate_series(:'until'::date, first_day, interval '-1 day') g
-                    where exists (select from fleet_days d where d.day = g::date and d.computer = m.computer)
-                    order by g desc limit 1) end as last_reported_day
+                    where (select true from fleet_days d where d.day = g::date and d.computer = m.computer)
+                    limit 1) end as last_reported_day
   from fleet_machines m
   where first_day <= :'until') as_of_until
 where last_managed_day is null or last_managed_day < :'until'::date - (:'days'::integer - 1)
 order by last_managed_day nulls first, computer;
+commit;
