@@ -18,7 +18,7 @@ class AddressChangeWatch {
   // Asks for the next change: ERROR_SUCCESS, or why the platform cannot tell.
   [[nodiscard]] DWORD Arm();
   // Signalled when a change arrived; null when not armed.
-  HANDLE event() const { return armed_ ? event_.get() : nullptr; }
+  [[nodiscard]] HANDLE event() const { return armed_ ? event_.get() : nullptr; }
 
  private:
   unique_handle event_;

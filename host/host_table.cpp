@@ -58,6 +58,7 @@ DWORD HostTable::Rebuild() {
     }
   }
   std::vector<HostAddressEntry*> pointers;
+  pointers.reserve(entries.size());
   for (const auto& entry : entries) pointers.push_back(entry.get());
 
   // The module reads under the same lock, so it never sees a half-built table

@@ -34,9 +34,9 @@ class ModuleDriver {
   // library, reporting each step. Safe to call more than once.
   void Finish();
 
-  bool started() const { return started_; }
+  [[nodiscard]] bool started() const { return started_; }
   // Operations that returned an error, and a failed unload.
-  int failures() const { return failures_; }
+  [[nodiscard]] int failures() const { return failures_; }
 
  private:
   DWORD Call(const std::string& label, const std::function<DWORD(Tovera::IAgentModule&)>& operation);

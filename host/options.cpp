@@ -12,6 +12,10 @@ namespace {
 // A year is beyond any sensible period.
 constexpr unsigned kMaxSeconds = 86400 * 365;
 
+std::string SecondsError(const std::string& name, const std::string& value) {
+  return name + " wants whole seconds from 1 to 31536000, not '" + value + "'";
+}
+
 }  // namespace
 
 const char kUsageText[] =
@@ -56,7 +60,7 @@ OptionsResult ParseOptions(const std::vector<std::string>& arguments) {
     } else {
       const std::optional<std::int64_t> seconds = ParseBoundedWhole(value, 1, kMaxSeconds);
       if (!seconds) {
-        result.error = name + " wants whole seconds from 1 to 31536000, not '" + value + "'";
+        result.error = SecondsError(name, value);
         return result;
       }
       (name == "--heartbeat" ? options.heartbeatSeconds : options.runSeconds) = static_cast<unsigned>(*seconds);

@@ -53,14 +53,14 @@ std::string ParseLine(const std::vector<std::string>& words, ScenarioStep& step)
   const std::string& name = words[0];
   const std::size_t extra = words.size() - 1;
   if (name == "startup" || name == "shutdown" || name == "sleep" || name == "resume") {
-    step.event = name == "startup"    ? ScenarioEvent::Startup
-                 : name == "shutdown" ? ScenarioEvent::Shutdown
-                 : name == "sleep"    ? ScenarioEvent::Sleep
-                                      : ScenarioEvent::Resume;
+    step.event = name == "startup"    ? ScenarioEvent::kStartup
+                 : name == "shutdown" ? ScenarioEvent::kShutdown
+                 : name == "sleep"    ? ScenarioEvent::kSleep
+                                      : ScenarioEvent::kResume;
     return extra == 0 ? std::string() : "'" + name + "' takes no argument";
   }
   if (name == "netchange") {
-    step.event = ScenarioEvent::NetChange;
+    step.event = ScenarioEvent::kNetChange;
     for (std::size_t i = 1; i < words.size(); ++i) {
       if (words[i] == "disconnected" && step.connected) {
         step.connected = false;
@@ -73,7 +73,7 @@ std::string ParseLine(const std::vector<std::string>& words, ScenarioStep& step)
     return {};
   }
   if (name == "heartbeat") {
-    step.event = ScenarioEvent::Heartbeat;
+    step.event = ScenarioEvent::kHeartbeat;
     if (extra == 0) return {};
     if (extra > 1) return "'heartbeat' takes one time at most";
     const std::string& time = words[1];
@@ -86,7 +86,7 @@ std::string ParseLine(const std::vector<std::string>& words, ScenarioStep& step)
     return {};
   }
   if (name == "wait") {
-    step.event = ScenarioEvent::Wait;
+    step.event = ScenarioEvent::kWait;
     if (extra != 1) return "'wait' takes one time, e.g. wait 2";
     std::int64_t millionths = 0;
     if (!ParseMillionths(words[1], millionths)) {
@@ -102,22 +102,25 @@ std::string ParseLine(const std::vector<std::string>& words, ScenarioStep& step)
 // next start-up, and no second start-up while the module runs.
 std::string CheckOrder(const ScenarioStep& step, bool& started) {
   switch (step.event) {
-    case ScenarioEvent::Wait:
+    case ScenarioEvent::kWait:
       return {};
-    case ScenarioEvent::Startup:
+    case ScenarioEvent::kStartup:
       if (started) return "'startup' while the module is already started";
       started = true;
       return {};
-    case ScenarioEvent::Shutdown:
+    case ScenarioEvent::kShutdown:
       if (!started) return "'shutdown' before 'startup'";
       started = false;
       return {};
-    default:
-// GCC 12 at -O3 sees an overlap in "literal" + std::string&& that cannot happen.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wrestrict"
-      return started ? std::string() : "'" + DescribeStep(step) + "' before 'startup'";
-#pragma GCC diagnostic pop
+    default: {
+      if (started) return {};
+      // Appended piece by piece: GCC 12 at -O3 sees an overlap that cannot
+      // happen in "literal" + std::string&&.
+      std::string problem = "'";
+      problem += DescribeStep(step);
+      problem += "' before 'startup'";
+      return problem;
+    }
   }
 }
 
@@ -132,7 +135,7 @@ ScenarioResult ParseScenario(const std::string& text) {
     ++lineNumber;
     const std::vector<std::string> words = WordsOf(line);
     if (words.empty()) continue;
-    ScenarioStep step{ScenarioEvent::Wait, lineNumber};
+    ScenarioStep step{ScenarioEvent::kWait, lineNumber};
     std::string why = ParseLine(words, step);
     if (why.empty()) why = CheckOrder(step, started);
     if (!why.empty()) {
@@ -148,23 +151,23 @@ ScenarioResult ParseScenario(const std::string& text) {
 
 std::string DescribeStep(const ScenarioStep& step) {
   switch (step.event) {
-    case ScenarioEvent::Startup:
+    case ScenarioEvent::kStartup:
       return "startup";
-    case ScenarioEvent::Shutdown:
+    case ScenarioEvent::kShutdown:
       return "shutdown";
-    case ScenarioEvent::Sleep:
+    case ScenarioEvent::kSleep:
       return "sleep";
-    case ScenarioEvent::Resume:
+    case ScenarioEvent::kResume:
       return "resume";
-    case ScenarioEvent::NetChange:
+    case ScenarioEvent::kNetChange:
       return std::string("netchange") + (step.connected ? "" : " disconnected") + (step.force ? " force" : "");
-    case ScenarioEvent::Heartbeat: {
+    case ScenarioEvent::kHeartbeat: {
       if (!step.atOffset) return "heartbeat";
       const std::int64_t millionths = step.offsetUnits / kUnitsPerMillionth;
       return std::string("heartbeat ") + (millionths < 0 ? "-" : "+") +
              FormatMillionths(millionths < 0 ? -millionths : millionths);
     }
-    case ScenarioEvent::Wait:
+    case ScenarioEvent::kWait:
       return "wait " + FormatMillionths(static_cast<std::int64_t>(step.waitMilliseconds) * 1000);
   }
   return {};

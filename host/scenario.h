@@ -8,7 +8,7 @@
 
 namespace mardonel {
 
-enum class ScenarioEvent { Startup, Shutdown, Sleep, Resume, NetChange, Heartbeat, Wait };
+enum class ScenarioEvent { kStartup, kShutdown, kSleep, kResume, kNetChange, kHeartbeat, kWait };
 
 struct ScenarioStep {
   ScenarioEvent event;

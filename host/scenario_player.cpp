@@ -27,27 +27,27 @@ void PlayScenario(const std::vector<ScenarioStep>& steps, ModuleDriver& driver, 
     if (stop.requested()) return;
     const std::string label = "line " + std::to_string(step.lineNumber) + ": " + DescribeStep(step);
     switch (step.event) {
-      case ScenarioEvent::Startup:
+      case ScenarioEvent::kStartup:
         driver.Startup(table.get(), label);
         break;
-      case ScenarioEvent::Shutdown:
+      case ScenarioEvent::kShutdown:
         driver.Shutdown(label);
         break;
-      case ScenarioEvent::Sleep:
+      case ScenarioEvent::kSleep:
         driver.Sleep(label);
         break;
-      case ScenarioEvent::Resume:
+      case ScenarioEvent::kResume:
         driver.Resume(label);
         break;
-      case ScenarioEvent::NetChange:
+      case ScenarioEvent::kNetChange:
         driver.NetAdaptersChanged(step.connected, step.force, label);
         break;
-      case ScenarioEvent::Heartbeat: {
+      case ScenarioEvent::kHeartbeat: {
         const std::uint64_t when = step.atOffset ? start + step.offsetUnits : UtcNowFileTime();
         driver.Heartbeat(FileTimeOf(when), label + " at " + UtcText(when));
         break;
       }
-      case ScenarioEvent::Wait:
+      case ScenarioEvent::kWait:
         PrintStamped(label);
         if (!WaitUnlessStopped(step.waitMilliseconds, stop)) return;
         break;

@@ -16,10 +16,12 @@ class StopSignal {
   StopSignal(const StopSignal&) = delete;
   StopSignal& operator=(const StopSignal&) = delete;
 
-  HANDLE event() const { return stop_.get(); }
-  bool requested() const { return WaitForSingleObject(stop_.get(), 0) == WAIT_OBJECT_0; }
+  [[nodiscard]] HANDLE event() const { return stop_.get(); }
+  [[nodiscard]] bool requested() const { return WaitForSingleObject(stop_.get(), 0) == WAIT_OBJECT_0; }
   // Waits up to `milliseconds`; true when the stop came first.
-  bool Wait(DWORD milliseconds) const { return WaitForSingleObject(stop_.get(), milliseconds) == WAIT_OBJECT_0; }
+  [[nodiscard]] bool Wait(DWORD milliseconds) const {
+    return WaitForSingleObject(stop_.get(), milliseconds) == WAIT_OBJECT_0;
+  }
   // The module is gone: a closing console may end the process now.
   void RunFinished() { SetEvent(finished_.get()); }
 

@@ -77,7 +77,8 @@ DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<
     const std::string path = base + "\\" + files[from]->name;
     HistoryFileReader reader(log, files[from]->name);
     std::string why;
-    if (!ReadHistoryFile(path, reader, buffer, why)) problems.push_back("cannot read " + path + ": " + why);
+    if (!ReadHistoryFile(path, reader, buffer, why))
+      problems.emplace_back("cannot read " + path).append(": ").append(why);
   }
   return ERROR_SUCCESS;
 }

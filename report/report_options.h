@@ -21,7 +21,7 @@ struct ReportOptions {
   int days = 30;
   std::optional<CalendarDate> from;
   std::optional<CalendarDate> until;
-  std::int64_t maxGapSeconds = 2 * 3600;
+  std::int64_t maxGapSeconds = std::int64_t{2} * 3600;
   bool verbose = false;
   bool help = false;
 };

@@ -66,7 +66,7 @@ std::int64_t UtcNowSecond() { return static_cast<std::int64_t>(UtcNowFileTime() 
 ZoneRules MachineZone(std::int64_t fromUtc, std::int64_t toUtc) {
   // Zones change their offset at most a few times a year, never twice
   // within six hours.
-  constexpr std::int64_t kStep = 6 * 3600;
+  constexpr std::int64_t kStep = std::int64_t{6} * 3600;
   ZoneOffsets offsets;
   std::vector<ZoneSegment> segments{{fromUtc, offsets.At(fromUtc)}};
   for (std::int64_t probe = fromUtc + kStep; probe - kStep < toUtc; probe += kStep) {
@@ -88,7 +88,7 @@ std::int64_t LocalNowSecond() {
   SYSTEMTIME now;
   GetLocalTime(&now);
   const std::int64_t day = DayNumber(CalendarDate{now.wYear, now.wMonth, now.wDay});
-  return day * kSecondsPerDay + now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+  return day * kSecondsPerDay + (now.wHour * 3600 + now.wMinute * 60 + now.wSecond);
 }
 
 }  // namespace mardonel

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Fails on a formatting difference anywhere in the C++ sources, or on a tidy
-# finding in src/ (the module and its libraries, Windows code included: about
-# two minutes on two cores). Takes the compile commands of BUILD_DIR (default:
-# build), which scripts/build.sh writes.
+# finding in src/, host/ and report/ (the module, its libraries and the two
+# programs, Windows code included: about three minutes on two cores). Takes the
+# compile commands of BUILD_DIR (default: build), which scripts/build.sh
+# writes.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir="$(realpath -m "${BUILD_DIR:-$root/build}")"
@@ -13,4 +14,4 @@ git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 cxx="$(ls -d /usr/lib/gcc/x86_64-w64-mingw32/*-posix/include/c++ | tail -1)"
 run-clang-tidy -quiet -j "$(nproc)" -p "$build_dir" -extra-arg=--target=x86_64-w64-mingw32 \
   -extra-arg=-isystem"$cxx" -extra-arg=-isystem"$cxx/x86_64-w64-mingw32" -extra-arg=-isystem"$cxx/backward" \
-  "$root/src/" >"$build_dir/tidy.log" 2>&1 || { grep -E '(error|warning): ' "$build_dir/tidy.log"; exit 1; }
+  "$root/src/" "$root/host/" "$root/report/" >"$build_dir/tidy.log" 2>&1 || { grep -E '(error|warning): ' "$build_dir/tidy.log"; exit 1; }

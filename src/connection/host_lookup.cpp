@@ -37,17 +37,17 @@ HostResolver FindPlatformResolver() {
 // event, so it must outlive the wait whenever the wait gives up first.
 class PendingLookup {
  public:
-  PendingLookup() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) { overlapped_.hEvent = event_.get(); }
+  PendingLookup() : event(CreateEventW(nullptr, TRUE, FALSE, nullptr)) { overlapped.hEvent = event.get(); }
   PendingLookup(const PendingLookup&) = delete;
   PendingLookup& operator=(const PendingLookup&) = delete;
 
-  [[nodiscard]] bool Usable() const { return static_cast<bool>(event_); }
-  [[nodiscard]] bool Finished(DWORD waitMs) const { return WaitForSingleObject(event_.get(), waitMs) == WAIT_OBJECT_0; }
+  [[nodiscard]] bool Usable() const { return static_cast<bool>(event); }
+  [[nodiscard]] bool Finished(DWORD waitMs) const { return WaitForSingleObject(event.get(), waitMs) == WAIT_OBJECT_0; }
 
-  unique_handle event_;
-  OVERLAPPED overlapped_{};
-  unique_addrinfoex result_;
-  HANDLE cancel_ = nullptr;
+  unique_handle event;
+  OVERLAPPED overlapped{};
+  unique_addrinfoex result;
+  HANDLE cancel = nullptr;
 };
 
 // Lookups given up on while the resolver still held them; each is freed at
@@ -89,20 +89,20 @@ int LookUpAsync(const HostResolver& resolver, const wchar_t* host, const wchar_t
   auto lookup = std::make_unique<PendingLookup>();
   if (!lookup->Usable()) return static_cast<int>(GetLastError());
   timeval bound{static_cast<long>(timeout / 1000), static_cast<long>(timeout % 1000 * 1000)};
-  const int started = resolver.start(host, service, NS_DNS, nullptr, &hints, lookup->result_.put(), &bound,
-                                     &lookup->overlapped_, nullptr, &lookup->cancel_);
+  const int started = resolver.start(host, service, NS_DNS, nullptr, &hints, lookup->result.put(), &bound,
+                                     &lookup->overlapped, nullptr, &lookup->cancel);
   if (started != WSA_IO_PENDING) {
-    addresses = std::move(lookup->result_);
+    addresses = std::move(lookup->result);
     return started;
   }
   if (!lookup->Finished(timeout)) {
-    if (resolver.cancel(&lookup->cancel_) != 0 || !lookup->Finished(kCancelGrace)) {
+    if (resolver.cancel(&lookup->cancel) != 0 || !lookup->Finished(kCancelGrace)) {
       AbandonedLookups::Instance().Keep(std::move(lookup));
       return WSAETIMEDOUT;
     }
   }
-  const int error = resolver.result(&lookup->overlapped_);
-  addresses = std::move(lookup->result_);
+  const int error = resolver.result(&lookup->overlapped);
+  addresses = std::move(lookup->result);
   return error;
 }
 

@@ -12,7 +12,7 @@ ScenarioStep OnlyStep(const std::string& text) {
   const ScenarioResult result = ParseScenario("startup\n" + text + "\n");
   EXPECT_EQ(result.error, "") << text;
   EXPECT_EQ(result.steps.size(), 2u) << text;
-  return result.steps.size() == 2 ? result.steps[1] : ScenarioStep{ScenarioEvent::Wait, 0};
+  return result.steps.size() == 2 ? result.steps[1] : ScenarioStep{ScenarioEvent::kWait, 0};
 }
 
 std::string RefusalOf(const std::string& text) {
@@ -36,9 +36,9 @@ TEST(ScenarioParse, EveryEventKindWithItsLineNumber) {
       "shutdown\n");
   ASSERT_EQ(result.error, "");
   ASSERT_EQ(result.steps.size(), 9u);
-  const ScenarioEvent expected[] = {ScenarioEvent::Startup,   ScenarioEvent::Heartbeat, ScenarioEvent::Heartbeat,
-                                    ScenarioEvent::Sleep,     ScenarioEvent::Resume,    ScenarioEvent::NetChange,
-                                    ScenarioEvent::NetChange, ScenarioEvent::Wait,      ScenarioEvent::Shutdown};
+  const ScenarioEvent expected[] = {ScenarioEvent::kStartup,   ScenarioEvent::kHeartbeat, ScenarioEvent::kHeartbeat,
+                                    ScenarioEvent::kSleep,     ScenarioEvent::kResume,    ScenarioEvent::kNetChange,
+                                    ScenarioEvent::kNetChange, ScenarioEvent::kWait,      ScenarioEvent::kShutdown};
   for (std::size_t i = 0; i < result.steps.size(); ++i) {
     EXPECT_EQ(result.steps[i].event, expected[i]) << i;
     EXPECT_EQ(result.steps[i].lineNumber, static_cast<int>(i) + 3) << i;

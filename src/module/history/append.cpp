@@ -45,7 +45,7 @@ DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, 
     LogFailure(path.value.c_str(), error);
     return ERROR_INTERNAL_ERROR;
   }
-  if (successLine == SuccessLine::Always || DebugInfoEnabled()) {
+  if (successLine == SuccessLine::kAlways || DebugInfoEnabled()) {
     LogPrintf("%T: Successfully wrote managed state to disk [%s]\n", path.value.c_str());
   }
   return ERROR_SUCCESS;
@@ -53,7 +53,7 @@ DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, 
 
 DWORD Mardonel::WriteStateRecord(RecordReason reason) {
   return AppendHistoryRecord(GetHistoryFilePath(clock_.UtcNow()), HistoryRecord{lastRecordTime_, managedState_, reason},
-                             SuccessLine::WhenDebugInfo);
+                             SuccessLine::kWhenDebugInfo);
 }
 
 }  // namespace mardonel

@@ -9,7 +9,7 @@
 
 namespace mardonel {
 
-enum class SuccessLine { WhenDebugInfo, Always };
+enum class SuccessLine { kWhenDebugInfo, kAlways };
 
 // Appends one record to the file at `path`, on a line of its own: 0, or
 // ERROR_INTERNAL_ERROR with the failure line logged when the file cannot be

@@ -44,7 +44,7 @@ void FillMissedDays(const std::string& folder, const PinnedFolders& held, std::u
     // A day that fails is logged, and the next one is tried all the same.
     static_cast<void>(AppendHistoryRecord(HistoryFilePathIn(folder, DateOf(first)),
                                           HistoryRecord{first, kUnmanaged, RecordReason::kInitialised},
-                                          SuccessLine::Always, &held));
+                                          SuccessLine::kAlways, &held));
   }
 }
 
