@@ -13,10 +13,10 @@ enum class ScenarioEvent { kStartup, kShutdown, kSleep, kResume, kNetChange, kHe
 struct ScenarioStep {
   ScenarioEvent event;
   int lineNumber;
-  bool connected = true;               // NetChange
-  bool force = false;                  // NetChange
-  bool atOffset = false;               // Heartbeat: false means the current time
-  std::int64_t offsetUnits = 0;        // Heartbeat: 100-ns units from the start of the run
+  bool connected = true;               // kNetChange
+  bool force = false;                  // kNetChange
+  bool atOffset = false;               // kHeartbeat: false means the current time
+  std::int64_t offsetUnits = 0;        // kHeartbeat: 100-ns units from the start of the run
   std::uint64_t waitMilliseconds = 0;  // Wait
 };
 
