@@ -11,7 +11,7 @@
 -- in the table's statistics. Hash joins and aggregates in memory suit a
 -- day of every machine as well as a few days of a few.
 set local enable_nestloop = off;
-set local work_mem = '64MB';
+set local work_mem = '128MB';
 merge into fleet_machines m
 using (
   with walk as not materialized (
