@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <tuple>
 
 #include "common/log/log.h"
 #include "common/win/error_text.h"
@@ -42,7 +41,7 @@ std::size_t TrimHistoryFiles(const std::string& folder, std::vector<std::string>
                              const CalendarDate& today, const PinnedFolders& held) {
   const auto daysToCome = std::partition_point(names.begin(), names.end(), [&](const std::string& name) {
     const std::optional<CalendarDate> date = HistoryFileDate(name);
-    return date && std::tie(date->year, date->month, date->day) <= std::tie(today.year, today.month, today.day);
+    return date && *date <= today;
   });
   const auto toCome = static_cast<std::size_t>(names.end() - daysToCome);
   if (names.size() - toCome <= keep) return toCome;

@@ -2,6 +2,7 @@
 // Needs nothing of the platform, so it also builds natively for fuzzing.
 #pragma once
 
+#include <compare>
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -15,7 +16,8 @@ struct CalendarDate {
   int month;
   int day;
 
-  bool operator==(const CalendarDate&) const = default;
+  // Earlier dates first, as the fields stand.
+  auto operator<=>(const CalendarDate&) const = default;
 };
 
 // "%04d%02d%02dT" of the date into `out` (15 bytes suffice for real dates);
