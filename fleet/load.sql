@@ -148,6 +148,11 @@ savepoint append;
   \endif
 \endif
 \ir machines.sql
+\if :fresh
+  -- Tables filled from empty have no statistics until autovacuum gathers
+  -- them; meanwhile the next day's load would read every stored day.
+  analyze fleet_days, fleet_machines;
+\endif
 commit;
 select coalesce(nullif(:'rows', ''), '0') as rows \gset
 \echo :rows rows read: :added new, :changed updated, :kept kept as stored, the rest already loaded

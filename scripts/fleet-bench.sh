@@ -6,7 +6,10 @@
 # - the first load of 30 days (3 million rows) into an empty database, and
 #   that file loaded again, against a bare COPY of it into an unindexed table;
 # - a daily load of one new day (100,000 rows) with 30 and with 365 days
-#   stored (each round loads the next day), against a bare COPY of that day;
+#   stored (each round loads the next day), against a bare COPY of that day,
+#   beside the floor of any such load: a COPY of the day, without the
+#   checker or the summaries, into an empty table with the stored days' key
+#   and checks;
 # - each question, at its best of RUNS, against one sequential count(*) of
 #   the stored days.
 # The 365 days (36.5 million rows) are made once, straight into the tables,
@@ -42,16 +45,25 @@ bare() {
   copy=$(($(now) - start))
   psql -Xq -d "$1" -c 'drop table bare'
 }
+# keyed DATABASE FILE: as bare, into a table made like fleet_days.
+keyed() {
+  psql -Xq -d "$1" -c 'drop table if exists keyed' -c 'create table keyed (like fleet_days including all)'
+  settle "$1"
+  start="$(now)"
+  psql -Xq -d "$1" -c "\\copy keyed from '$2' with (format csv, header true)"
+  floor=$(($(now) - start))
+  psql -Xq -d "$1" -c 'drop table keyed'
+}
 # timed DATABASE FILE: the load's time after a checkpoint, with the bare COPY's before it.
 timed() {
   settle "$1"
   start="$(now)"
   PGDATABASE="$1" "$root/scripts/fleet-load.sh" "$2" >/dev/null
-  echo "$copy $(($(now) - start))" >>"$work/rounds"
+  echo "$copy $(($(now) - start)) ${floor:-}" >>"$work/rounds"
 }
 # figure NAME ROWS: the rounds' median times and ratio.
 figure() {
-  awk -v name="$1" -v rows="$2" '{ copy[NR] = $1; load[NR] = $2; ratio[NR] = $2 / $1 }
+  awk -v name="$1" -v rows="$2" '{ copy[NR] = $1; load[NR] = $2; ratio[NR] = $2 / $1; if (NF > 2) floor[++floors] = $3 / $1 }
     function median(v, n, i, j, t) {
       for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j - 1] > v[j]; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
       return v[int((n + 1) / 2)]
@@ -60,6 +72,7 @@ figure() {
       c = median(copy, NR); l = median(load, NR)
       printf "[ figure ] %s = %.2f s, %.0f rows/s, ratio %.2f to a bare COPY (%.2f s, %.0f rows/s)\n",
         name, l / 1e9, rows / (l / 1e9), median(ratio, NR), c / 1e9, rows / (c / 1e9)
+      if (floors) printf "[ figure ] %s: its floor, a COPY into an empty keyed table, ratio %.2f\n", name, median(floor, floors)
     }' "$work/rounds"
   rm -f "$work/rounds"
 }
@@ -144,6 +157,7 @@ for stored in 30 365; do
     file="$work/$day.csv"
     [ -s "$file" ] || days "$day" "$day" computer "$file"
     bare fleet_bench "$file"
+    keyed fleet_bench "$file"
     timed fleet_bench "$file"
     run=$((run + 1))
   done
