@@ -55,6 +55,13 @@ savepoint append;
     create temp view fleet_walk as select computer, day, managed_s from fleet_days;
   \else
     create temp view fleet_walk as select computer, day, managed_s from fleet_days where day > :'after_day';
+    -- The new days are not yet in the key's statistics, so the planner
+    -- takes them for a handful and would look each machine up by its key:
+    -- right for a few machines, slow for a day of most of them.
+    select :rows::bigint * 10 > (select reltuples from pg_class where oid = 'fleet_machines'::regclass) as many \gset
+    \if :many
+      set local enable_nestloop = off;
+    \endif
   \endif
 \else
   rollback to savepoint append;
@@ -134,6 +141,9 @@ savepoint append;
       from fleet_applied a left join fleet_machines m using (computer)
       where a.stored is null or (a.managed_s > 0) <> (a.old_managed_s > 0)
       group by a.computer;
+    -- Taken for hundreds of machines, the few found again would be looked
+    -- for by reading every stored day.
+    analyze fleet_affected;
     delete from fleet_machines m using fleet_affected f where f.computer = m.computer and f.again;
     create temp table fleet_walk on commit drop as
       select a.computer, a.day, a.managed_s

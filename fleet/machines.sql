@@ -7,10 +7,7 @@
 -- the day after the stored last day goes on from the stored current run.
 -- Of equally long runs the latest is kept, as arrays compare element by
 -- element: [days, last day].
--- The planner cannot know how many days are walked: a new day's are not yet
--- in the table's statistics. Hash joins and aggregates in memory suit a
--- day of every machine as well as a few days of a few.
-set local enable_nestloop = off;
+-- Aggregates in memory for a day of every machine.
 set local work_mem = '128MB';
 merge into fleet_machines m
 using (
@@ -50,5 +47,4 @@ when matched then update set
 when not matched then insert values (
   n.computer, date '2000-01-01' + n.first_n, date '2000-01-01' + n.last_n, date '2000-01-01' + n.last_managed_n,
   coalesce(n.longest[1], 0), date '2000-01-01' + n.longest[2], n.current_days);
-reset enable_nestloop;
 reset work_mem;

@@ -10,6 +10,8 @@
 #   beside the floor of any such load: a COPY of the day, without the
 #   checker or the summaries, into an empty table with the stored days' key
 #   and checks;
+# - a report that corrects one past day of one machine, with 365 days
+#   stored, against a bare COPY of that report;
 # - each question, at its best of RUNS, against one sequential count(*) of
 #   the stored days.
 # The 365 days (36.5 million rows) are made once, straight into the tables,
@@ -164,3 +166,16 @@ for stored in 30 365; do
   figure "daily load, $stored days stored (target at most 2.0)" 100000
   questions fleet_bench "$day" "$stored days stored"
 done
+
+# A report that corrects one past day of one machine (a day of a machine
+# never managed, given managed time) costs that machine's days, not the year.
+floor=
+run=1
+while [ $run -le "$runs" ]; do
+  file="$work/correction-$run.csv"
+  { head -1 "$csv"; echo "pc-$(printf %06d $((run * 10))).corp.example,2026-03-02,3600,0,82800,1,2026-03-02T08:00:00,2026-03-02T09:00:00"; } >"$file"
+  bare fleet_bench "$file"
+  timed fleet_bench "$file"
+  run=$((run + 1))
+done
+figure "a correction of one machine's past day, 365 days stored" 1
