@@ -9,22 +9,25 @@
 -- it takes to answer.
 begin;
 set local jit = off;
-select computer, last_managed_day, last_reported_day
-from (
+-- Found once a machine: the filter and the order would each find them again.
+with as_of_until as materialized (
   -- A machine with days after `until`: its stored days, one at a time back
-  -- from `until` to the first found (a subquery, not EXISTS, so that they
-  -- are looked at in that order and no further).
+  -- from `until` to the first found. The days are made one by one as they
+  -- are asked for (in the select list, not FROM, which would make all of
+  -- them first).
   select computer,
          case when last_managed_day <= :'until' or last_managed_day is null then last_managed_day
-              else (select g::date from generate_series(:'until'::date, first_day, interval '-1 day') g
-                    where (select true from fleet_days d where d.day = g::date and d.computer = m.computer and d.managed_s > 0)
+              else (select g from (select generate_series(:'until'::date, first_day, interval '-1 day')::date as g) days
+                    where (select true from fleet_days d where d.day = days.g and d.computer = m.computer and d.managed_s > 0)
                     limit 1) end as last_managed_day,
          case when last_day <= :'until' then last_day
-              else (select g::date from generate_series(:'until'::date, first_day, interval '-1 day') g
-                    where (select true from fleet_days d where d.day = g::date and d.computer = m.computer)
+              else (select g from (select generate_series(:'until'::date, first_day, interval '-1 day')::date as g) days
+                    where (select true from fleet_days d where d.day = days.g and d.computer = m.computer)
                     limit 1) end as last_reported_day
   from fleet_machines m
-  where first_day <= :'until') as_of_until
+  where first_day <= :'until')
+select computer, last_managed_day, last_reported_day
+from as_of_until
 where last_managed_day is null or last_managed_day < :'until'::date - (:'days'::integer - 1)
 order by last_managed_day nulls first, computer;
 commit;
