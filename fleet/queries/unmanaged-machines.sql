@@ -13,7 +13,7 @@ set local jit = off;
 -- from `until` to the first found. The days are made one by one as they are
 -- asked for (in the select list: in FROM, all of them would be made first).
 -- Most machines had managed time on `until` itself: those are found by one
--- read of that day.
+-- read of that day, unless no machine has days after it.
 select computer, last_managed_day,
        case when last_day <= :'until' then last_day
             else (select g from (select generate_series(:'until'::date, first_day, interval '-1 day')::date as g) days
@@ -27,7 +27,9 @@ from (
                     where (select true from fleet_days d where d.day = days.g and d.computer = m.computer and d.managed_s > 0)
                     limit 1) end as last_managed_day
   from fleet_machines m
-    left join fleet_days on_until on on_until.day = :'until' and on_until.computer = m.computer and on_until.managed_s > 0
+    left join (select computer from fleet_days
+               where day = :'until' and managed_s > 0 and :'until' < (select max(day) from fleet_day_totals)) on_until
+      on on_until.computer = m.computer
   where m.first_day <= :'until'
   -- Kept apart (offset 0), so that each machine's day is found once, not
   -- again by the filter and the order below.
