@@ -48,9 +48,13 @@ create table if not exists fleet_day_totals (
 
 -- Tables made before the summaries were carried on from day to day: the key
 -- led by computer, and no current run (the loader then finds every summary
--- again).
-alter table fleet_machines add column if not exists current_unmanaged_days integer not null default 0;
+-- again). Altered only when they need it: an ALTER TABLE holds off every
+-- query of the table, even when it finds nothing to do.
 do $$ begin
+  if not exists (select from pg_attribute where attrelid = 'fleet_machines'::regclass
+                 and attname = 'current_unmanaged_days') then
+    alter table fleet_machines add column current_unmanaged_days integer not null default 0;
+  end if;
   if (select a.attname from pg_index i join pg_attribute a on a.attrelid = i.indrelid and a.attnum = i.indkey[0]
       where i.indexrelid = 'fleet_days_pkey'::regclass) = 'computer' then
     alter table fleet_days drop constraint fleet_days_pkey, add constraint fleet_days_pkey primary key (day, computer);
