@@ -51,18 +51,6 @@ savepoint append;
            sum(managed_s) as managed_s, sum(unmanaged_s) as unmanaged_s
     from fleet_days where day > :'after_day' group by day;
   insert into fleet_day_totals select * from fleet_new_totals;
-  \if :rebuild
-    create temp view fleet_walk as select computer, day, managed_s from fleet_days;
-  \else
-    create temp view fleet_walk as select computer, day, managed_s from fleet_days where day > :'after_day';
-    -- The new days are not yet in the key's statistics, so the planner
-    -- takes them for a handful and would look each machine up by its key:
-    -- right for a few machines, slow for a day of most of them.
-    select :rows::bigint * 10 > (select reltuples from pg_class where oid = 'fleet_machines'::regclass) as many \gset
-    \if :many
-      set local enable_nestloop = off;
-    \endif
-  \endif
 \else
   rollback to savepoint append;
   create temp table fleet_incoming (like fleet_days including constraints) on commit drop;
@@ -127,35 +115,47 @@ savepoint append;
         set machines = t.machines + excluded.machines, managed_machines = t.managed_machines + excluded.managed_machines,
             managed_s = t.managed_s + excluded.managed_s, unmanaged_s = t.unmanaged_s + excluded.unmanaged_s)
   select (select count(*) from added) as added, (select count(*) from changed) as changed \gset
+\endif
 
-  \if :rebuild
-    create temp view fleet_walk as select computer, day, managed_s from fleet_days;
-  \else
-    -- The machines whose summary the applied rows change: one carried on
-    -- over new days after its last day, or, when a day at or before it is
-    -- new or changes between managed and not, found again from all of the
-    -- machine's stored days.
-    create temp table fleet_affected on commit drop as
-      select a.computer, coalesce(bool_or(a.day <= m.last_day), false) as again,
-             least(min(a.day), min(m.first_day)) as first_day, greatest(max(a.day), max(m.last_day)) as last_day
-      from fleet_applied a left join fleet_machines m using (computer)
-      where a.stored is null or (a.managed_s > 0) <> (a.old_managed_s > 0)
-      group by a.computer;
-    -- Taken for hundreds of machines, the few found again would be looked
-    -- for by reading every stored day.
-    analyze fleet_affected;
-    delete from fleet_machines m using fleet_affected f where f.computer = m.computer and f.again;
-    create temp table fleet_walk on commit drop as
-      select a.computer, a.day, a.managed_s
-      from fleet_applied a join fleet_affected f using (computer)
-      where not f.again and a.stored is null
-      union all
-      select d.computer, d.day, d.managed_s
-      from fleet_affected f cross join generate_series(f.first_day, f.last_day, interval '1 day') g
-        join fleet_days d on d.day = g::date and d.computer = f.computer
-      where f.again;
-    analyze fleet_walk;
+-- The days machines.sql carries the summaries on over: every stored day when
+-- they are found anew, the new days when all came after the stored ones,
+-- otherwise those of the machines the applied rows change.
+\if :rebuild
+  create temp view fleet_walk as select computer, day, managed_s from fleet_days;
+\elif :append
+  create temp view fleet_walk as select computer, day, managed_s from fleet_days where day > :'after_day';
+  -- The new days are not yet in the key's statistics, so the planner takes
+  -- them for a handful and would look each machine up by its key: right for
+  -- a few machines, slow for a day of most of them.
+  select :rows::bigint * 10 > (select reltuples from pg_class where oid = 'fleet_machines'::regclass) as many \gset
+  \if :many
+    set local enable_nestloop = off;
   \endif
+\else
+  -- The machines whose summary the applied rows change: one carried on
+  -- over new days after its last day, or, when a day at or before it is
+  -- new or changes between managed and not, found again from all of the
+  -- machine's stored days.
+  create temp table fleet_affected on commit drop as
+    select a.computer, coalesce(bool_or(a.day <= m.last_day), false) as again,
+           least(min(a.day), min(m.first_day)) as first_day, greatest(max(a.day), max(m.last_day)) as last_day
+    from fleet_applied a left join fleet_machines m using (computer)
+    where a.stored is null or (a.managed_s > 0) <> (a.old_managed_s > 0)
+    group by a.computer;
+  -- Taken for hundreds of machines, the few found again would be looked
+  -- for by reading every stored day.
+  analyze fleet_affected;
+  delete from fleet_machines m using fleet_affected f where f.computer = m.computer and f.again;
+  create temp table fleet_walk on commit drop as
+    select a.computer, a.day, a.managed_s
+    from fleet_applied a join fleet_affected f using (computer)
+    where not f.again and a.stored is null
+    union all
+    select d.computer, d.day, d.managed_s
+    from fleet_affected f cross join generate_series(f.first_day, f.last_day, interval '1 day') g
+      join fleet_days d on d.day = g::date and d.computer = f.computer
+    where f.again;
+  analyze fleet_walk;
 \endif
 \ir machines.sql
 \if :fresh
