@@ -37,25 +37,23 @@ days() {
 now() { date +%s%N; }
 # Every file written out: neither side of a round pays for the other's writes.
 settle() { psql -Xq -d "$1" -c checkpoint && sync; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# copied DATABASE FILE TABLE: the time of a COPY of FILE into a new table
+# made as TABLE says, after a checkpoint.
+copied() {
+  psql -Xq -d "$1" -c 'drop table if exists copied' -c "create table copied $3"
+  settle "$1"
+  start="$(now)"
+  psql -Xq -d "$1" -c "\\copy copied from '$2' with (format csv, header true)"
+  echo $(($(now) - start))
+  psql -Xq -d "$1" -c 'drop table copied'
+}
+# bare DATABASE FILE: the plain baseline, into an unindexed table.
 bare() {
-  psql -Xq -d "$1" -c 'drop table if exists bare' -c 'create table bare (computer text collate "C", day date,
-    managed_s integer, unmanaged_s integer, off_s integer, changes integer, first_record timestamp, last_record timestamp)'
-  settle "$1"
-  start="$(now)"
-  psql -Xq -d "$1" -c "\\copy bare from '$2' with (format csv, header true)"
-  copy=$(($(now) - start))
-  psql -Xq -d "$1" -c 'drop table bare'
+  copy="$(copied "$1" "$2" '(computer text collate "C", day date, managed_s integer, unmanaged_s integer,
+    off_s integer, changes integer, first_record timestamp, last_record timestamp)')"
 }
-# keyed DATABASE FILE: as bare, into a table made like fleet_days.
-keyed() {
-  psql -Xq -d "$1" -c 'drop table if exists keyed' -c 'create table keyed (like fleet_days including all)'
-  settle "$1"
-  start="$(now)"
-  psql -Xq -d "$1" -c "\\copy keyed from '$2' with (format csv, header true)"
-  floor=$(($(now) - start))
-  psql -Xq -d "$1" -c 'drop table keyed'
-}
+# keyed DATABASE FILE: the floor of a load, into a table made like fleet_days.
+keyed() { floor="$(copied "$1" "$2" '(like fleet_days including all)')"; }
 # timed DATABASE FILE: the load's time after a checkpoint, with the bare COPY's before it.
 timed() {
   settle "$1"
