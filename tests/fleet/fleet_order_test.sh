@@ -9,8 +9,7 @@ set -e
 src="$1" work="$2/order"
 rm -rf "$work"
 mkdir -p "$work/reports"
-eval "$("$src/scripts/fleet-server.sh" start "$work/server")"
-trap 'status=$?; "$src/scripts/fleet-server.sh" stop "$work/server"; [ $status -ne 0 ] || rm -rf "$work"' EXIT
+. "$src/tests/fleet/throwaway_server.sh"
 cd "$work/reports"
 
 # A machine's day (1 to 20 November 2026) is off, or runs from hour a to
@@ -46,11 +45,6 @@ shuffled() { ls ./*.csv | awk -v seed="$1" 'BEGIN { srand(seed) } { print rand()
 load() { PGDATABASE=$1 && shift && PGDATABASE=$PGDATABASE "$src/scripts/fleet-load.sh" "$@" >/dev/null; }
 each() { db=$1 && shift && for file; do load "$db" "$file"; done; }
 batches() { db=$1 && shift && while [ $# -gt 0 ]; do load "$db" "$@" && shift $(($# < 5 ? $# : 5)); done; }
-check() {
-  [ "$2" = "$3" ] && return
-  printf '%s:\n%s\nwanted:\n%s\n' "$1" "$2" "$3"
-  exit 1
-}
 summaries() { PGDATABASE=$1 psql -XAt -c 'select * from fleet_machines order by computer' \
   -c 'select * from fleet_day_totals order by day'; }
 tables() { PGDATABASE=$1 psql -XAtc 'select * from fleet_days order by day, computer' && summaries "$1"; }

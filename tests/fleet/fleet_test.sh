@@ -7,9 +7,7 @@ set -e
 case_name="$1" wine_run="$2" bin="$3" src="$4" work="$5/$1"
 rm -rf "$work"
 mkdir -p "$work"
-eval "$("$src/scripts/fleet-server.sh" start "$work/server")"
-# Kept after a failure, to be looked at.
-trap 'status=$?; "$src/scripts/fleet-server.sh" stop "$work/server"; [ $status -ne 0 ] || rm -rf "$work"' EXIT
+. "$src/tests/fleet/throwaway_server.sh"
 
 # record MACHINE DAY "HH:MM STATE REASON"...: one history file of a day.
 record() {
@@ -39,11 +37,6 @@ report() {
 for machine in alpha beta gamma; do report $machine $machine.csv; done
 cd "$work"
 
-check() {
-  [ "$2" = "$3" ] && return
-  printf '%s:\n%s\nwanted:\n%s\n' "$1" "$2" "$3"
-  exit 1
-}
 load() { "$src/scripts/fleet-load.sh" "$@" 2>&1; }
 ask() { "$src/scripts/fleet-ask.sh" --csv "$@"; }
 rows() { psql -XAtc 'select count(*) from fleet_days'; }

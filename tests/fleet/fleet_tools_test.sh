@@ -9,9 +9,7 @@ rm -rf "$work"
 mkdir -p "$work/reports"
 # The server runs as postgres when we are root: it must reach the folder.
 chmod 755 "$work"
-eval "$("$src/scripts/fleet-server.sh" start "$work/server")"
-trap 'status=$?; "$src/scripts/fleet-server.sh" stop "$work/server"; [ $status -ne 0 ] || rm -rf "$work"' EXIT
-check() { [ "$2" = "$3" ] || { printf '%s:\n%s\nwanted:\n%s\n' "$1" "$2" "$3" && exit 1; }; }
+. "$src/tests/fleet/throwaway_server.sh"
 
 if [ "$case_name" = intake ]; then
   cd "$work/reports"
