@@ -9,7 +9,8 @@
 #   stored (each round loads the next day), against a bare COPY of that day,
 #   beside the floor of any such load: a COPY of the day, without the
 #   checker or the summaries, into an empty table with the stored days' key
-#   and checks;
+#   and checks, and then with one column of every machine's summary set from
+#   the day, in a copy of the summaries;
 # - a report that corrects one past day of one machine, with 365 days
 #   stored, against a bare COPY of that report;
 # - each question, at its best of RUNS, against one sequential count(*) of
@@ -37,23 +38,34 @@ days() {
 now() { date +%s%N; }
 # Every file written out: neither side of a round pays for the other's writes.
 settle() { psql -Xq -d "$1" -c checkpoint && sync; }
-# copied DATABASE FILE TABLE: the time of a COPY of FILE into a new table
-# made as TABLE says, after a checkpoint.
-copied() {
-  psql -Xq -d "$1" -c 'drop table if exists copied' -c "create table copied $3"
+# bare DATABASE FILE: the plain baseline, a COPY into an unindexed table,
+# after a checkpoint.
+bare() {
+  psql -Xq -d "$1" -c 'drop table if exists copied' -c 'create table copied (computer text collate "C", day date,
+    managed_s integer, unmanaged_s integer, off_s integer, changes integer, first_record timestamp, last_record timestamp)'
   settle "$1"
   start="$(now)"
   psql -Xq -d "$1" -c "\\copy copied from '$2' with (format csv, header true)"
-  echo $(($(now) - start))
+  copy="$(($(now) - start))"
   psql -Xq -d "$1" -c 'drop table copied'
 }
-# bare DATABASE FILE: the plain baseline, into an unindexed table.
-bare() {
-  copy="$(copied "$1" "$2" '(computer text collate "C", day date, managed_s integer, unmanaged_s integer,
-    off_s integer, changes integer, first_record timestamp, last_record timestamp)')"
+# keyed DATABASE FILE: the floor of a load, into a table made like
+# fleet_days, and the update that any load keeping each machine's summary
+# must at least make, into a copy of the summaries (without their key: a
+# floor).
+keyed() {
+  psql -Xq -d "$1" -c 'drop table if exists copied, summaries' -c 'create table copied (like fleet_days including all)' \
+    -c 'create table summaries as table fleet_machines'
+  settle "$1"
+  start="$(now)"
+  psql -Xq -d "$1" -c "\\copy copied from '$2' with (format csv, header true)"
+  floor="$(($(now) - start))"
+  psql -Xq -d "$1" -c 'analyze copied'
+  start="$(now)"
+  psql -Xq -d "$1" -c 'update summaries s set last_day = c.day from copied c where c.computer = s.computer'
+  floor="$floor $((floor + $(now) - start))"
+  psql -Xq -d "$1" -c 'drop table copied, summaries'
 }
-# keyed DATABASE FILE: the floor of a load, into a table made like fleet_days.
-keyed() { floor="$(copied "$1" "$2" '(like fleet_days including all)')"; }
 # timed DATABASE FILE: the load's time after a checkpoint, with the bare COPY's before it.
 timed() {
   settle "$1"
@@ -63,7 +75,7 @@ timed() {
 }
 # figure NAME ROWS: the rounds' median times and ratio.
 figure() {
-  awk -v name="$1" -v rows="$2" '{ copy[NR] = $1; load[NR] = $2; ratio[NR] = $2 / $1; if (NF > 2) floor[++floors] = $3 / $1 }
+  awk -v name="$1" -v rows="$2" '{ copy[NR] = $1; load[NR] = $2; ratio[NR] = $2 / $1; if (NF > 2) { floor[++floors] = $3 / $1; summed[floors] = $4 / $1 } }
     function median(v, n, i, j, t) {
       for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j - 1] > v[j]; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
       return v[int((n + 1) / 2)]
@@ -72,7 +84,8 @@ figure() {
       c = median(copy, NR); l = median(load, NR)
       printf "[ figure ] %s = %.2f s, %.0f rows/s, ratio %.2f to a bare COPY (%.2f s, %.0f rows/s)\n",
         name, l / 1e9, rows / (l / 1e9), median(ratio, NR), c / 1e9, rows / (c / 1e9)
-      if (floors) printf "[ figure ] %s: its floor, a COPY into an empty keyed table, ratio %.2f\n", name, median(floor, floors)
+      if (floors) printf "[ figure ] %s: its floor, a COPY into an empty keyed table, ratio %.2f; with every summary row written too, %.2f\n",
+        name, median(floor, floors), median(summed, floors)
     }' "$work/rounds"
   rm -f "$work/rounds"
 }
