@@ -1,4 +1,4 @@
--- Run by scripts/fleet-load.sh, which sets FLEET_AWK and FLEET_WORK.
+-- Run by scripts/fleet-load.sh, which sets FLEET_AWK, FLEET_RUNS and FLEET_WORK.
 \set ON_ERROR_STOP 1
 set client_min_messages = warning;
 begin;
@@ -34,7 +34,7 @@ savepoint append;
   alter table fleet_days drop constraint fleet_days_pkey;
 \endif
 \setenv FLEET_AFTER :after
-\copy fleet_days from program 'echo $$ >"$FLEET_WORK/checker"; exec awk -v list="$FLEET_WORK/files" -v work="$FLEET_WORK" -v append=1 -v after="$FLEET_AFTER" -f "$FLEET_AWK"' with (format csv)
+\copy fleet_days from program 'echo $$ >"$FLEET_WORK/checker"; exec awk -v list="$FLEET_WORK/files" -v work="$FLEET_WORK" -v append=1 -v after="$FLEET_AFTER" -f "$FLEET_RUNS" -f "$FLEET_AWK"' with (format csv)
 \set rows :ROW_COUNT
 \set append `cat "$FLEET_WORK/append"`
 \if :append
@@ -54,7 +54,7 @@ savepoint append;
 \else
   rollback to savepoint append;
   create temp table fleet_incoming (like fleet_days including constraints) on commit drop;
-  \copy fleet_incoming from program 'echo $$ >"$FLEET_WORK/checker"; exec awk -v list="$FLEET_WORK/files" -v work="$FLEET_WORK" -f "$FLEET_AWK"' with (format csv)
+  \copy fleet_incoming from program 'echo $$ >"$FLEET_WORK/checker"; exec awk -v list="$FLEET_WORK/files" -v work="$FLEET_WORK" -f "$FLEET_RUNS" -f "$FLEET_AWK"' with (format csv)
   \set rows :ROW_COUNT
   \set overlap `cat "$FLEET_WORK/overlap"`
   \if :overlap
@@ -118,19 +118,14 @@ savepoint append;
 \endif
 
 -- The days machines.sql carries the summaries on over: every stored day when
--- they are found anew, the new days when all came after the stored ones,
--- otherwise those of the machines the applied rows change.
+-- they are found anew, the new days when all came after the stored ones (the
+-- checker counted those as it passed them on), otherwise those of the
+-- machines the applied rows change.
+\set walked false
 \if :rebuild
   create temp view fleet_walk as select computer, day, managed_s from fleet_days;
 \elif :append
-  create temp view fleet_walk as select computer, day, managed_s from fleet_days where day > :'after_day';
-  -- The new days are not yet in the key's statistics, so the planner takes
-  -- them for a handful and would look each machine up by its key: right for
-  -- a few machines, slow for a day of most of them.
-  select :rows::bigint * 10 > (select reltuples from pg_class where oid = 'fleet_machines'::regclass) as many \gset
-  \if :many
-    set local enable_nestloop = off;
-  \endif
+  \set walked true
 \else
   -- The machines whose summary the applied rows change: one carried on
   -- over new days after its last day, or, when a day at or before it is
@@ -155,7 +150,6 @@ savepoint append;
     from fleet_affected f cross join generate_series(f.first_day, f.last_day, interval '1 day') g
       join fleet_days d on d.day = g::date and d.computer = f.computer
     where f.again;
-  analyze fleet_walk;
 \endif
 \ir machines.sql
 \if :fresh

@@ -9,10 +9,12 @@
 # before each file's, and its name) and `work`/overlap (whether a machine's
 # rows come from two files).
 # With append=1 the rows go straight into the stored days, which holds only
-# while each is of a day after `after` (the last stored day, if any) and no
-# machine comes from two files: at the first row that is not, the checker
-# passes nothing more on, writes "false" to `work`/append and ends well, so
-# that the loader takes the other way; otherwise it writes "true".
+# while each is of a day after `after` (the last stored day, if any) and
+# each machine's rows come side by side in one file: at the first row that
+# is not, the checker passes nothing more on, writes "false" to
+# `work`/append and ends well, so that the loader takes the other way;
+# otherwise it writes "true", and the machines' runs over the rows it passed
+# on to `work`/walked (fleet/runs.awk, given before this file).
 function refuse(why) {
   printf "%s:%d: %s\n", given[FILENAME], FNR, why > (work "/refused")
   bad = 1
@@ -49,6 +51,7 @@ BEGIN {
     given[ARGV[ARGC++]] = name
   }
   overlap = "false"
+  if (append) runs_file = work "/walked"
 }
 FNR == 1 {
   if (block != "") last_date[block] = block_last
@@ -63,11 +66,12 @@ FNR == 1 {
 }
 FILENAME == skip { next }
 {
-  sub(/\r$/, "")
+  # Not changing $0 spares splitting it again.
+  if (index($0, "\r")) sub(/\r$/, "")
   line = $0
   # The common row in one test, what slow_check looks at.
   if (NF == 8 && index(line, "\"") == 0 && $1 != "" && $2 ~ /^[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]$/ &&
-      ($7 == "" || length($7) == 19) && ($8 == "" || length($8) == 19))
+      (length($7) == 19 || $7 == "") && (length($8) == 19 || $8 == ""))
     computer = $1
   else if ((why = slow_check()) != "") {
     refuse(why)
@@ -84,13 +88,14 @@ FILENAME == skip { next }
     if (computer in seen) {
       if (seen[computer] != files) overlap = "true"
       else if ($2 <= last_date[computer]) { refuse("date not after that computer's line before"); next }
+      apart = 1
     }
     if (block != "") last_date[block] = block_last
     seen[computer] = files
     block = computer
   }
   block_last = $2
-  if (append && (overlap == "true" || (after != "" && $2 <= after))) {
+  if (append && (apart || (after != "" && $2 <= after))) {
     printf "" > (work "/refused")
     print "false" > (work "/append")
     stopped = 1
@@ -98,10 +103,15 @@ FILENAME == skip { next }
   }
   ++passed
   print line
+  # The server reads a number quoted or not: "7200" is 7200.
+  if (append) run_day(computer, day_number($2), $3 + 0 > 0 || (substr($3, 1, 1) == "\"" && substr($3, 2) + 0 > 0))
 }
 END {
   if (stopped) exit 0
   print overlap > (work "/overlap")
-  if (append) print "true" > (work "/append")
+  if (append && !bad) {
+    run_end()
+    print "true" > (work "/append")
+  }
   exit bad
 }

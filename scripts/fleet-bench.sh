@@ -153,7 +153,8 @@ if [ -z "$(psql -XAt -d postgres -c "select 1 from pg_database where datname = '
     echo "\\i $root/fleet/machines.sql"
   } >"$work/year.sql"
   psql -Xq -d fleet_bench_making -f "$root/fleet/schema.sql"
-  psql -Xq -1 -v ON_ERROR_STOP=1 -d fleet_bench_making -v first=2025-12-01 -v last=2026-11-30 -f "$work/year.sql"
+  FLEET_WORK="$work" FLEET_RUNS="$root/fleet/runs.awk" psql -Xq -1 -v ON_ERROR_STOP=1 -d fleet_bench_making \
+    -v first=2025-12-01 -v last=2026-11-30 -v walked=false -f "$work/year.sql"
   psql -Xq -d fleet_bench_making -c 'vacuum analyze'
   psql -Xq -d postgres -c 'alter database fleet_bench_making rename to fleet_bench_365'
   echo "[ figure ] 365 days made in $((($(now) - start) / 1000000000)) s"

@@ -8,7 +8,7 @@ set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 FLEET_WORK="$(mktemp -d)"
 trap 'rm -rf "$FLEET_WORK"' EXIT
-export FLEET_WORK FLEET_AWK="$root/fleet/report-csv.awk"
+export FLEET_WORK FLEET_AWK="$root/fleet/report-csv.awk" FLEET_RUNS="$root/fleet/runs.awk"
 for file; do
   # The checker takes one name a line.
   case "$file" in *"
