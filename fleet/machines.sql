@@ -16,6 +16,13 @@ create temp table fleet_walked (first_n integer, last_n integer, last_managed_n 
   first_run_days integer, longest_days integer, longest_last integer, current_days integer, computer text collate "C")
   on commit drop;
 \copy fleet_walked from program 'cat "$FLEET_WORK/walked"' with (format csv)
+-- Of the few machines that a report of past days changes, the summaries are
+-- then looked up by key, not all read. The checker's are of a day of most
+-- machines as a rule, and no count of them is worth its time.
+\if :walked
+\else
+  analyze fleet_walked (computer);
+\endif
 -- Joined in memory for a day of every machine.
 set local work_mem = '128MB';
 merge into fleet_machines m
