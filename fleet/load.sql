@@ -34,7 +34,7 @@ savepoint append;
   alter table fleet_days drop constraint fleet_days_pkey;
 \endif
 \setenv FLEET_AFTER :after
-\copy fleet_days from program 'echo $$ >"$FLEET_WORK/checker"; exec awk -v list="$FLEET_WORK/files" -v work="$FLEET_WORK" -v append=1 -v after="$FLEET_AFTER" -f "$FLEET_RUNS" -f "$FLEET_AWK"' with (format csv)
+\copy fleet_days from program 'echo $$ >"$FLEET_WORK/awk"; exec awk -v list="$FLEET_WORK/files" -v work="$FLEET_WORK" -v append=1 -v after="$FLEET_AFTER" -f "$FLEET_RUNS" -f "$FLEET_AWK"' with (format csv)
 \set rows :ROW_COUNT
 \set append `cat "$FLEET_WORK/append"`
 \if :append
@@ -54,7 +54,7 @@ savepoint append;
 \else
   rollback to savepoint append;
   create temp table fleet_incoming (like fleet_days including constraints) on commit drop;
-  \copy fleet_incoming from program 'echo $$ >"$FLEET_WORK/checker"; exec awk -v list="$FLEET_WORK/files" -v work="$FLEET_WORK" -f "$FLEET_RUNS" -f "$FLEET_AWK"' with (format csv)
+  \copy fleet_incoming from program 'echo $$ >"$FLEET_WORK/awk"; exec awk -v list="$FLEET_WORK/files" -v work="$FLEET_WORK" -f "$FLEET_RUNS" -f "$FLEET_AWK"' with (format csv)
   \set rows :ROW_COUNT
   \set overlap `cat "$FLEET_WORK/overlap"`
   \if :overlap

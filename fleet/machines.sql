@@ -10,7 +10,7 @@
 -- 2000-01-01.
 \if :walked
 \else
-  \copy (select day - date '2000-01-01', (managed_s > 0)::integer, computer from fleet_walk order by computer, day) to program 'exec awk -v walk=1 -v runs_file="$FLEET_WORK/walked" -f "$FLEET_RUNS"' with (format csv, force_quote (computer))
+  \copy (select day - date '2000-01-01', (managed_s > 0)::integer, computer from fleet_walk order by computer, day) to program 'echo $$ >"$FLEET_WORK/awk"; exec awk -v walk=1 -v runs_file="$FLEET_WORK/walked" -f "$FLEET_RUNS"' with (format csv, force_quote (computer))
 \endif
 create temp table fleet_walked (first_n integer, last_n integer, last_managed_n integer, first_run_start integer,
   first_run_days integer, longest_days integer, longest_last integer, current_days integer, computer text collate "C")

@@ -33,10 +33,12 @@ stop() {
       2>/dev/null | tail -1)"
     [ -n "$outcome" ] || outcome="the database cannot be reached to tell whether the load committed"
   fi
-  if [ -s "$FLEET_WORK/checker" ]; then
-    checker="$(cat "$FLEET_WORK/checker")"
-    kill "$checker" 2>/dev/null || :
-    while kill -0 "$checker" 2>/dev/null; do sleep 0.1; done
+  # The awk that psql runs last (the checker, or the runs' count) writes
+  # into the work folder.
+  if [ -s "$FLEET_WORK/awk" ]; then
+    awk="$(cat "$FLEET_WORK/awk")"
+    kill "$awk" 2>/dev/null || :
+    while kill -0 "$awk" 2>/dev/null; do sleep 0.1; done
   fi
   echo "$0: stopped; $outcome" >&2
   exit 1
