@@ -1,11 +1,11 @@
-# Each machine's runs of days without managed time, over its days given to
-# run_day in rising order, one machine after another: its first, last and
-# last managed day, its first run, its longest (of equally long ones the
-# latest) and the days of the run that ends on its last day, a CSV line a
-# machine to runs_file. fleet/machines.sql carries the stored summaries on
-# with those lines. Days are numbered from 2000-01-01, as there.
-# The checker counts the rows it passes on; with walk=1 this file alone reads
-# the days that machines.sql writes out (a day's number, 1 when it had
+# Each machine's runs of days without managed time, counted over its days
+# as run_day is given them: in rising order, one machine after another. Of
+# each machine a CSV line to runs_file: its first, last and last managed day,
+# its first run, its longest (of equally long ones the latest) and the days
+# of the run that ends on its last day, from which fleet/machines.sql carries
+# the stored summaries on. Days are numbered from 2000-01-01, as there.
+# The checker gives it the rows it passes on; with walk=1 this file alone
+# reads the days that machines.sql writes out (a day's number, 1 when it had
 # managed time, the machine's name quoted, a line each).
 
 # day_number(YYYY-MM-DD): counted from March of year 0, so that a leap day
