@@ -137,8 +137,8 @@ check "zeta" "$(psql -XAtc "select string_agg(managed_s::text, ' ' order by day)
 2026-11-06|1|1"
 
 # A day without a row ends a run: as the checker counts it beside the rows,
-# as loading them again finds it, and as counted over the days stored when
-# another machine's row comes between the machine's (the loader's other way).
+# as loading them again leaves it, and, when another machine's row comes
+# between the machine's, as counted over the days the loader writes out.
 createdb gaps
 createdb apart
 sed 's/^gamma/delta/; /,2026-11-04,/d' gamma.csv >delta.csv
