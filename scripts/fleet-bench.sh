@@ -38,15 +38,19 @@ days() {
 now() { date +%s%N; }
 # Every file written out: neither side of a round pays for the other's writes.
 settle() { psql -Xq -d "$1" -c checkpoint && sync; }
-# bare DATABASE FILE: the plain baseline, a COPY into an unindexed table,
-# after a checkpoint.
-bare() {
-  psql -Xq -d "$1" -c 'drop table if exists copied' -c 'create table copied (computer text collate "C", day date,
-    managed_s integer, unmanaged_s integer, off_s integer, changes integer, first_record timestamp, last_record timestamp)'
+# copied DATABASE FILE TABLE: the time of a COPY of FILE into a new table
+# `copied` made as TABLE says, after a checkpoint; the caller drops it.
+copied() {
+  psql -Xq -d "$1" -c 'drop table if exists copied' -c "create table copied $3"
   settle "$1"
   start="$(now)"
   psql -Xq -d "$1" -c "\\copy copied from '$2' with (format csv, header true)"
-  copy="$(($(now) - start))"
+  echo $(($(now) - start))
+}
+# bare DATABASE FILE: the plain baseline, into an unindexed table.
+bare() {
+  copy="$(copied "$1" "$2" '(computer text collate "C", day date, managed_s integer, unmanaged_s integer,
+    off_s integer, changes integer, first_record timestamp, last_record timestamp)')"
   psql -Xq -d "$1" -c 'drop table copied'
 }
 # keyed DATABASE FILE: the floor of a load, into a table made like
@@ -54,12 +58,8 @@ bare() {
 # must at least make, into a copy of the summaries (without their key: a
 # floor).
 keyed() {
-  psql -Xq -d "$1" -c 'drop table if exists copied, summaries' -c 'create table copied (like fleet_days including all)' \
-    -c 'create table summaries as table fleet_machines'
-  settle "$1"
-  start="$(now)"
-  psql -Xq -d "$1" -c "\\copy copied from '$2' with (format csv, header true)"
-  floor="$(($(now) - start))"
+  psql -Xq -d "$1" -c 'drop table if exists summaries' -c 'create table summaries as table fleet_machines'
+  floor="$(copied "$1" "$2" '(like fleet_days including all)')"
   psql -Xq -d "$1" -c 'analyze copied'
   start="$(now)"
   psql -Xq -d "$1" -c 'update summaries s set last_day = c.day from copied c where c.computer = s.computer'
