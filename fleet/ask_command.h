@@ -1,0 +1,15 @@
+// mardonel-fleet ask: see docs/admin/fleet.md.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "fleet/exit_status.h"
+
+namespace mardonel::fleet {
+
+// The words after "ask"; what was done goes to standard output, refusals
+// and failures to standard error.
+[[nodiscard]] ExitStatus RunAsk(std::span<const std::string> arguments);
+
+}  // namespace mardonel::fleet

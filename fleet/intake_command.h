@@ -1,0 +1,15 @@
+// mardonel-fleet intake: see docs/admin/fleet.md.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "fleet/exit_status.h"
+
+namespace mardonel::fleet {
+
+// The words after "intake"; what was done goes to standard output, refusals
+// and failures to standard error.
+[[nodiscard]] ExitStatus RunIntake(std::span<const std::string> arguments);
+
+}  // namespace mardonel::fleet
