@@ -13,11 +13,13 @@
 #include <utility>
 #include <vector>
 
+#include "common/win/com_apartment.h"
 #include "common/win/com_error.h"
 #include "connection/config_mgr_mp_connection.h"
 #include "host_lookup.h"
 #include "support/captured_log.h"
 #include "support/loopback_listener.h"
+#include "support/scripted_wmi.h"
 #include "support/seconds_taken.h"
 #include "tcp_probe.h"
 
@@ -319,6 +321,20 @@ TEST(Connectivity, NoManagementPointGivesFalseSilently) {
   ConfigMgrMPConnection connection([] { return std::optional<std::wstring>(); });
   EXPECT_FALSE(connection.TestConnectivity());
   EXPECT_EQ(log.Text(), "");
+}
+
+// Of two management points only the first the client lists is tried.
+TEST(Connectivity, OnlyTheFirstOfTwoManagementPointsIsTried) {
+  const ComApartment apartment(COINIT_MULTITHREADED);
+  LoopbackListener listening;
+  ScriptedWmiObject answers(LoopbackName(listening.port()));
+  ScriptedWmiObject refuses(LoopbackName(ClosedLoopbackPort()));
+  ScriptedWmi wmi;
+  for (const bool firstAnswers : {false, true}) {
+    wmi.answers = {{S_OK, firstAnswers ? &answers : &refuses}, {S_OK, firstAnswers ? &refuses : &answers}};
+    EXPECT_EQ(ConfigMgrMPConnection(QueryManagementPointName, ClosedLoopbackPort()).TestConnectivity(), firstAnswers);
+    EXPECT_EQ(listening.AcceptAndCountBytes(firstAnswers ? 2000 : 100), firstAnswers ? 0 : -1);
+  }
 }
 
 TEST(Connectivity, ThrownFailuresAreLoggedWhateverTheDebugMask) {
