@@ -13,11 +13,13 @@
 #include <utility>
 #include <vector>
 
+#include "common/win/com_apartment.h"
 #include "common/win/com_error.h"
 #include "connection/config_mgr_mp_connection.h"
 #include "host_lookup.h"
 #include "support/captured_log.h"
 #include "support/loopback_listener.h"
+#include "support/scripted_wmi.h"
 #include "support/seconds_taken.h"
 #include "tcp_probe.h"
 
@@ -154,10 +156,10 @@ struct PointAddresses {
   LoopbackListener blackHole6{AF_INET6};
 };
 
-int Probe(const std::string& listed, DWORD bound, std::uint32_t& localAddress, double& seconds) {
+int Probe(const std::string& listed, DWORD bound, std::uint32_t& localAddress, double& seconds,
+          const HostResolver& resolver = {ListingLookup}) {
   int error = -1;
-  seconds =
-      SecondsTaken([&] { error = ProbeTcpConnection(listed.c_str(), 80, 0, bound, localAddress, {ListingLookup}); });
+  seconds = SecondsTaken([&] { error = ProbeTcpConnection(listed.c_str(), 80, 0, bound, localAddress, resolver); });
   return error;
 }
 
@@ -224,16 +226,18 @@ TEST(Connectivity, AddressRefusedLateLeavesTheOthersOnlyTheRestOfTheBound) {
   }
 }
 
-// Resolvers that are slow or never answer, with the calls of the platform's
-// asynchronous one; cancelling fails, as under Wine.
+// Resolvers of listed names that are slow or never answer, with the calls
+// of the platform's asynchronous one; cancelling fails, as under Wine.
 INT WSAAPI SlowLookup(PCWSTR name, PCWSTR service, DWORD space, LPGUID provider, const ADDRINFOEXW* hints,
                       PADDRINFOEXW* result, PTIMEVAL, LPOVERLAPPED overlapped, LPLOOKUPSERVICE_COMPLETION_ROUTINE,
                       LPHANDLE) {
   ADDRINFOEXW* found = nullptr;
-  const INT error = GetAddrInfoExW(name, service, space, provider, hints, &found, nullptr, nullptr, nullptr, nullptr);
+  const INT error = ListingLookup(name, service, space, provider, hints, &found, nullptr, nullptr, nullptr, nullptr);
   if (error != 0) return error;
   std::thread([found, result, overlapped] {
-    Sleep(800);  // most of the tests' 1-second bound
+    // Most of a 1-second bound; and off the 250 ms steps, so that the
+    // addresses' slots do not end with a 5-second one.
+    Sleep(900);
     *result = found;
     SetEvent(overlapped->hEvent);
   }).detach();
@@ -246,20 +250,31 @@ INT WSAAPI SilentLookup(PCWSTR, PCWSTR, DWORD, LPGUID, const ADDRINFOEXW*, PADDR
 INT WSAAPI RefusedCancel(LPHANDLE) { return WSA_INVALID_HANDLE; }
 INT WSAAPI LookupSucceeded(LPOVERLAPPED) { return 0; }
 
-// The lookup's time comes out of the probe's one bound, and a lookup that
-// never answers ends with it.
+// The lookup's time comes out of the probe's one bound, a lookup that never
+// answers ends with it, and so does the slot of an address started less
+// than 250 ms before it.
 TEST(Connectivity, SlowOrSilentResolverKeepsTheProbeWithinItsOneBound) {
-  LoopbackListener unanswered;
-  unanswered.FillBacklog();
-  for (const HostResolver& resolver : {HostResolver{SlowLookup, RefusedCancel, LookupSucceeded},
-                                       HostResolver{SilentLookup, RefusedCancel, LookupSucceeded}}) {
+  PointAddresses point;
+  point.blackHole4.FillBacklog();
+  const HostResolver slow{SlowLookup, RefusedCancel, LookupSucceeded};
+  std::string silentAddresses;
+  for (int address = 0; address < 18; ++address) silentAddresses += "4B ";
+  const struct {
+    HostResolver resolver;
+    std::string listed;
+    DWORD bound;
+  } cases[] = {
+      {slow, point.Listed("4B"), 1000},
+      {{SilentLookup, RefusedCancel, LookupSucceeded}, point.Listed("4B"), 1000},
+      // Slots from 0.9 s on: the seventeenth starts at 4.9 s.
+      {slow, point.Listed(silentAddresses), 5000},
+  };
+  for (const auto& c : cases) {
     std::uint32_t localAddress = 1;
-    int error = 0;
-    const double seconds = SecondsTaken(
-        [&] { error = ProbeTcpConnection("127.0.0.1", unanswered.port(), 0, 1000, localAddress, resolver); });
-    EXPECT_EQ(error, WSAETIMEDOUT);
-    EXPECT_GT(seconds, 0.9);
-    EXPECT_LT(seconds, 1.3) << "one bound for the lookup and the connection";
+    double seconds = 0;
+    EXPECT_EQ(Probe(c.listed, c.bound, localAddress, seconds, c.resolver), WSAETIMEDOUT) << c.listed;
+    EXPECT_GT(seconds, c.bound / 1000.0 - 0.02) << c.listed;
+    EXPECT_LT(seconds, c.bound / 1000.0 + 0.1) << "one bound for the lookup and the connections: " << c.listed;
   }
 }
 
@@ -306,6 +321,20 @@ TEST(Connectivity, NoManagementPointGivesFalseSilently) {
   ConfigMgrMPConnection connection([] { return std::optional<std::wstring>(); });
   EXPECT_FALSE(connection.TestConnectivity());
   EXPECT_EQ(log.Text(), "");
+}
+
+// Of two management points only the first the client lists is tried.
+TEST(Connectivity, OnlyTheFirstOfTwoManagementPointsIsTried) {
+  const ComApartment apartment(COINIT_MULTITHREADED);
+  LoopbackListener listening;
+  ScriptedWmiObject answers(LoopbackName(listening.port()));
+  ScriptedWmiObject refuses(LoopbackName(ClosedLoopbackPort()));
+  ScriptedWmi wmi;
+  for (const bool firstAnswers : {false, true}) {
+    wmi.answers = {{S_OK, firstAnswers ? &answers : &refuses}, {S_OK, firstAnswers ? &refuses : &answers}};
+    EXPECT_EQ(ConfigMgrMPConnection(QueryManagementPointName, ClosedLoopbackPort()).TestConnectivity(), firstAnswers);
+    EXPECT_EQ(listening.AcceptAndCountBytes(firstAnswers ? 2000 : 100), firstAnswers ? 0 : -1);
+  }
 }
 
 TEST(Connectivity, ThrownFailuresAreLoggedWhateverTheDebugMask) {

@@ -1,4 +1,5 @@
-// The WMI helper against the namespaces and classes the platform serves.
+// The WMI helper against the namespaces and classes the platform serves, and
+// against a scripted WMI for what the platform's never does.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 #include "common/win/com_apartment.h"
 #include "common/win/com_error.h"
 #include "support/captured_log.h"
+#include "support/scripted_wmi.h"
 #include "wbem_connect.h"
 #include "wbem_instance_list.h"
 #include "wmi_error_text.h"
@@ -19,6 +21,8 @@ namespace {
 constexpr HRESULT kInvalidNamespace = static_cast<HRESULT>(0x8004100E);
 constexpr HRESULT kNotFound = static_cast<HRESULT>(0x80041002);
 constexpr HRESULT kInvalidQuery = static_cast<HRESULT>(0x80041017);
+constexpr HRESULT kFailed = static_cast<HRESULT>(WBEM_E_FAILED);
+constexpr HRESULT kTransportFailure = static_cast<HRESULT>(WBEM_E_TRANSPORT_FAILURE);
 
 // Runs `job` and returns the HRESULT it threw, or S_OK when it threw none.
 template <typename Job>
@@ -171,6 +175,32 @@ TEST_F(WmiHelper, InstanceCopiesHoldTheirOwnReferences) {
   object->Release();
 }
 
+// The enumeration ends at the first Next that delivers nothing, whatever it
+// says; one that fails as it delivers is thrown. The objects read before stay.
+TEST_F(WmiHelper, ANextThatFailsKeepsTheObjectsReadBefore) {
+  ScriptedWmiObject first(L"first");
+  ScriptedWmiObject second(L"second");
+  ScriptedWmi wmi;
+  const struct {
+    ScriptedWmi::Answer third;
+    HRESULT thrown;
+  } cases[] = {
+      {{WBEM_S_FALSE, nullptr}, S_OK},
+      {{WBEM_S_TIMEDOUT, nullptr}, S_OK},
+      {{kTransportFailure, nullptr}, S_OK},
+      {{kTransportFailure, &first}, kTransportFailure},
+  };
+  for (const auto& c : cases) {
+    wmi.answers = {{S_OK, &first}, {S_OK, &second}, c.third, {S_OK, &second}};
+    com_ptr<IWbemServices> services(&wmi);
+    CWbemInstanceList instances(services);
+    EXPECT_EQ(ThrownHresult([&] { instances.Query(L"SELECT MP FROM SMS_MPInformation", 0); }), c.thrown);
+    std::vector<IWbemClassObject*> kept;
+    for (const CWbemInstance& instance : instances) kept.push_back(instance.get());
+    EXPECT_EQ(kept, (std::vector<IWbemClassObject*>{&first, &second})) << std::hex << c.third.result;
+  }
+}
+
 TEST_F(WmiHelper, AQueryThatMatchesNothingGivesAnEmptyList) {
   Connect();
   CWbemInstanceList instances(services_);
@@ -193,6 +223,27 @@ TEST_F(WmiHelper, ThrowsTheHresultOfAFailedQuery) {
   EXPECT_EQ(ThrownHresult([&] { unbound.Query(L"SELECT Caption FROM Win32_OperatingSystem", 0); }), E_POINTER);
 }
 
+// An empty user or password stands for the caller's own identity, as none.
+TEST_F(WmiHelper, EmptyUserAndPasswordReachTheLocatorAsNull) {
+  ScriptedWmi wmi;
+  const struct {
+    const wchar_t* user;
+    const wchar_t* password;
+    bool userGiven;
+    bool passwordGiven;
+  } cases[] = {{nullptr, nullptr, false, false},
+               {L"", L"", false, false},
+               {L"", L"secret", false, true},
+               {L"admin", L"", true, false}};
+  for (const auto& c : cases) {
+    com_ptr<IWbemServices> services;
+    WbemConnectServer(services, L".", L"root\\cimv2", c.user, c.password, RPC_C_AUTHN_LEVEL_PKT,
+                      RPC_C_IMP_LEVEL_IMPERSONATE);
+    EXPECT_EQ(wmi.userGiven, c.userGiven);
+    EXPECT_EQ(wmi.passwordGiven, c.passwordGiven);
+  }
+}
+
 TEST_F(WmiHelper, ThrowsInvalidNamespaceForAMissingNamespace) {
   const HRESULT error = ThrownHresult([&] {
     WbemConnectServer(services_, L".", L"root\\ccm\\LocationServices", nullptr, nullptr, RPC_C_AUTHN_LEVEL_PKT,
@@ -207,6 +258,22 @@ TEST_F(WmiHelper, GivesWmiTextsForHresults) {
   EXPECT_EQ(GetWmiErrorText(kInvalidNamespace, text), S_OK);
   EXPECT_FALSE(text.empty());
   EXPECT_EQ(text.find('\0'), std::string::npos);
+
+  // Without a status text service the caller's text stays; a service without
+  // a text says so.
+  ScriptedWmi wmi;
+  const struct {
+    HRESULT made;
+    HRESULT asked;
+    const char* text;
+  } cases[] = {{REGDB_E_CLASSNOTREG, S_OK, ""}, {S_OK, kFailed, "Get last error failed"}};
+  for (const auto& c : cases) {
+    wmi.made = c.made;
+    wmi.statusText = c.asked;
+    std::string scripted;
+    EXPECT_EQ(GetWmiErrorText(kInvalidNamespace, scripted), c.made != S_OK ? c.made : c.asked);
+    EXPECT_EQ(scripted, c.text);
+  }
 }
 
 }  // namespace

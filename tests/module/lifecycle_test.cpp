@@ -1,5 +1,6 @@
 // Whole lives of the module: random sequences of the host's calls, start-ups
-// and shut-downs among them, against a small model of what each call must
+// and shut-downs among them, with the registry refusing to store the
+// remembered subnets at times, against a small model of what each call must
 // record and ask.
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 #include "support/fake_clock.h"
 #include "support/fake_connection.h"
 #include "support/profile_folder.h"
+#include "support/read_only_key.h"
 #include "support/scratch_registry.h"
 #include "support/temp_folder.h"
 #include "support/test_host_table.h"
@@ -78,7 +80,7 @@ struct Model {
   int state = 1;
   bool checkHeld = false;  // from start-up to shut-down
   std::uint64_t last = 0;
-  std::set<std::string> remembered;
+  std::set<std::string> remembered;  // for the module's life, stored or not
   const Network* network = &kNetworks[0];
   bool reachable = false;
   long asks = 0;
@@ -131,7 +133,15 @@ class Lifecycle : public testing::Test {
         model_.Request(2, "Out of suspend", false, local);
         EXPECT_EQ(host.OnOutOfSuspend(), 0u);
         return "resume";
-      case 4: {
+      case 4:
+        if (readOnly_) {
+          readOnly_.reset();
+          return "registry writable";
+        }
+        readOnly_.emplace(kCommonKey);
+        EXPECT_TRUE(readOnly_->applied() && WritesRefused(kCommonKey));
+        return "registry read-only";
+      case 5: {
         Use(kNetworks[random_() % 3], random_() % 2 == 0);
         const bool connected = random_() % 4 != 0;
         const bool force = random_() % 2 == 0;
@@ -157,11 +167,13 @@ class Lifecycle : public testing::Test {
   ConnectionScript script_;
   FakeClock clock_{kStart, kFourteenHoursEast};
   Model model_;
+  std::optional<ScopedReadOnlyKey> readOnly_;
   std::mt19937 random_{20261206};
 };
 
 TEST_F(Lifecycle, RandomSequencesRecordAndAskAsTheRulesSay) {
   for (int sequence = 0; sequence < 300 && !HasFailure(); ++sequence) {
+    readOnly_.reset();
     ASSERT_TRUE(DeleteKeyTree(kCommonKey));
     RemoveDirectoryTree((temp_ / "Application Data").c_str());
     StoreText(kSettingsKey, kLogFileNameValue, log_.path());
@@ -172,7 +184,7 @@ TEST_F(Lifecycle, RandomSequencesRecordAndAskAsTheRulesSay) {
     Mardonel module(FakeConnectionOf(script_), clock_);
     std::string calls = "sequence " + std::to_string(sequence) + ":";
     for (int call = 0; call < kCalls && !HasFailure(); ++call) {
-      calls += " " + Call(module, call == 0 ? 0 : random_() % 7) + ",";
+      calls += " " + Call(module, call == 0 ? 0 : random_() % 8) + ",";
       EXPECT_EQ(Records(), model_.records) << calls;
       EXPECT_EQ(script_.checks, model_.asks) << calls;
       EXPECT_EQ(script_.live, model_.checkHeld ? 1 : 0) << calls;

@@ -2,8 +2,6 @@
 // the States folder or the log folder removed, the subnet key made read-only.
 #include <windows.h>
 
-#include <sddl.h>
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -21,6 +19,7 @@
 #include "stress_env.h"
 #include "support/captured_log.h"
 #include "support/profile_folder.h"
+#include "support/read_only_key.h"
 #include "support/temp_folder.h"
 #include "support/test_host_table.h"
 #include "support/test_registry.h"
@@ -102,50 +101,6 @@ TEST(LogFaults, LogFolderRemovedMidRunIsMadeAgainAndNothingQueuedIsLost) {
   EXPECT_EQ(CountLines({lines[1]}, " queued 2", LinePart::kEnd), 1);
   EXPECT_EQ(CountLines({lines[2]}, ": queued 3", LinePart::kEnd), 1);
   EXPECT_EQ(CountLines({lines[3]}, ": written after", LinePart::kEnd), 1);
-}
-
-// Replaces the DACL of a key under HKEY_LOCAL_MACHINE with one that refuses
-// to set values and to create subkeys, and puts the old one back.
-class ScopedReadOnlyKey {
- public:
-  explicit ScopedReadOnlyKey(const std::string& key) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, READ_CONTROL | WRITE_DAC, &handle) != ERROR_SUCCESS) return;
-    key_.reset(handle);
-    DWORD size = 0;
-    RegGetKeySecurity(handle, DACL_SECURITY_INFORMATION, nullptr, &size);
-    saved_.resize(size);
-    if (size == 0 || RegGetKeySecurity(handle, DACL_SECURITY_INFORMATION, saved_.data(), &size) != ERROR_SUCCESS) {
-      saved_.clear();
-      return;
-    }
-    PSECURITY_DESCRIPTOR refusing = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(D;;0x6;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
-                                                              &refusing, nullptr)) {
-      return;
-    }
-    const unique_hlocal owner(refusing);
-    applied_ = RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, refusing) == ERROR_SUCCESS;
-  }
-  ~ScopedReadOnlyKey() {
-    if (applied_) RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, saved_.data());
-  }
-  ScopedReadOnlyKey(const ScopedReadOnlyKey&) = delete;
-  ScopedReadOnlyKey& operator=(const ScopedReadOnlyKey&) = delete;
-  bool applied() const { return applied_; }
-
- private:
-  unique_hkey key_;
-  std::vector<BYTE> saved_;
-  bool applied_ = false;
-};
-
-// Whether the registry now refuses to let this process set values in `key`.
-bool WritesRefused(const std::string& key) {
-  HKEY handle = nullptr;
-  const LSTATUS status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, &handle);
-  if (status == ERROR_SUCCESS) RegCloseKey(handle);
-  return status == ERROR_ACCESS_DENIED;
 }
 
 // The check reaches the management point from 10.9.1.1/16, a subnet not yet
