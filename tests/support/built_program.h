@@ -15,8 +15,12 @@ struct ProgramRun {
   bool finished = false;
 };
 
-// `onOutput`, when given, sees the output gathered so far after each read.
+// `arguments` in the ANSI code page; `onOutput`, when given, sees the output
+// gathered so far after each read.
 ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments,
+                           const std::function<void(const std::string&)>& onOutput = nullptr);
+// The same with wide `arguments`, which may hold what the code page lacks.
+ProgramRun RunBuiltProgram(const std::string& name, const std::wstring& arguments,
                            const std::function<void(const std::string&)>& onOutput = nullptr);
 
 std::string ProgramFolder();
