@@ -42,8 +42,6 @@ TEST(ParseDottedAddress, TakesWhatItCanAndStopsAtTheFirstForeignCharacter) {
   EXPECT_EQ(ParseDottedAddress(nullptr), 0u);
 }
 
-// Only the forms the parse reads as they were meant: any other would read
-// as a subnet nobody wrote.
 TEST(IsWellFormedSubnet, OneToFourNumbersFrom0To255AndAPrefixLength) {
   for (const char* text : {"0.0.0.0", "255.255.255.255", "10.1.0.0", "010.001.0.0", "192.168.5.0", "10.1", "10",
                            "1.2.3", "10.0.0.0/8", "10.1/16", "0.0.0.0/0", "1.2.3.4/32"}) {

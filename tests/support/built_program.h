@@ -15,11 +15,10 @@ struct ProgramRun {
   bool finished = false;
 };
 
-// `arguments` in the ANSI code page; `onOutput`, when given, sees the output
-// gathered so far after each read.
+// `onOutput`, when given, sees the output gathered so far after each read.
 ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments,
                            const std::function<void(const std::string&)>& onOutput = nullptr);
-// The same with wide `arguments`, which may hold what the code page lacks.
+// Wide `arguments` may hold what the ANSI code page lacks.
 ProgramRun RunBuiltProgram(const std::string& name, const std::wstring& arguments,
                            const std::function<void(const std::string&)>& onOutput = nullptr);
 

