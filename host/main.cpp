@@ -7,7 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/cli/program_arguments.h"
 #include "common/win/error_text.h"
+#include "common/win/text_conversion.h"
 #include "host/host_table.h"
 #include "host/live_run.h"
 #include "host/module_driver.h"
@@ -24,8 +26,11 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
+// `path` in UTF-8, as the command line gave it.
 bool ReadScenario(const std::string& path, ScenarioResult& scenario) {
-  std::ifstream file(path, std::ios::binary);
+  std::wstring wide;
+  if (AnsiToWide(path.c_str(), CP_UTF8, wide) != ERROR_SUCCESS) return false;
+  std::ifstream file(wide.c_str(), std::ios::binary);
   if (!file) return false;
   std::ostringstream text;
   text << file.rdbuf();
@@ -80,9 +85,9 @@ int Run(const HostOptions& options) {
 
 }  // namespace
 
-int Main(int argc, char** argv) {
+int Main() {
   try {
-    const OptionsResult parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const OptionsResult parsed = ParseOptions(Utf8Arguments());
     if (!parsed.error.empty()) {
       std::fprintf(stderr, "agent-host: %s\n\n%s", parsed.error.c_str(), kUsageText);
       return kExitUsage;
@@ -100,4 +105,4 @@ int Main(int argc, char** argv) {
 
 }  // namespace mardonel
 
-int main(int argc, char** argv) { return mardonel::Main(argc, argv); }
+int main() { return mardonel::Main(); }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "common/cli/program_arguments.h"
 #include "common/history/history_folder.h"
 #include "common/win/error_text.h"
 #include "report/history_folder_files.h"

@@ -1,10 +1,8 @@
 #include "report/wide_text.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "common/win/text_conversion.h"
-#include "common/win/win_owners.h"
 
 namespace mardonel {
 
@@ -25,15 +23,6 @@ std::optional<std::string> AnsiOf(const std::string& utf8) {
   std::string ansi;
   if (WideToAnsi(WideOf(utf8).c_str(), CP_ACP, ansi, Unmapped::kRefused) != ERROR_SUCCESS) return std::nullopt;
   return ansi;
-}
-
-std::vector<std::string> Utf8Arguments() {
-  int count = 0;
-  const unique_hlocal arguments(reinterpret_cast<HLOCAL>(CommandLineToArgvW(GetCommandLineW(), &count)));
-  std::vector<std::string> utf8;
-  const auto* const words = static_cast<const wchar_t* const*>(arguments.get());
-  for (int i = 1; i < count && words != nullptr; ++i) utf8.push_back(Utf8Of(words[i]));
-  return utf8;
 }
 
 }  // namespace mardonel

@@ -3,7 +3,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace mardonel {
 
@@ -12,8 +11,5 @@ std::wstring WideOf(const std::string& utf8);
 // In the system's ANSI code page, for the interfaces that take it; nothing
 // when a character has no place there.
 std::optional<std::string> AnsiOf(const std::string& utf8);
-
-// The program's arguments, without its name, in UTF-8.
-std::vector<std::string> Utf8Arguments();
 
 }  // namespace mardonel

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace mardonel {
 
@@ -11,6 +12,19 @@ constexpr std::size_t kDottedTextSize = 20;
 
 // Only these two are read by the parse: no sign, blank or locale digit.
 bool IsDigitOrDot(char c) { return c == '.' || (c >= '0' && c <= '9'); }
+
+// The number of one to `most` decimal digits at `text`, which is moved past
+// them; nothing for none or more.
+std::optional<int> TakeNumber(const char*& text, int most) {
+  int value = 0;
+  int digits = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) {
+    if (++digits > most) return std::nullopt;
+    value = value * 10 + (*text - '0');
+  }
+  if (digits == 0) return std::nullopt;
+  return value;
+}
 
 }  // namespace
 
@@ -34,17 +48,17 @@ std::uint32_t ParseDottedAddress(const char* text) {
   return result;
 }
 
-bool IsStrictDottedAddress(const char* text) {
+bool IsWellFormedSubnet(const char* text) {
   if (text == nullptr) return false;
-  for (int octet = 0; octet < 4; ++octet) {
-    if (octet > 0 && *text++ != '.') return false;
-    int value = 0;
-    int digits = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) {
-      if (++digits > 3) return false;
-      value = value * 10 + (*text - '0');
-    }
-    if (digits == 0 || value > 255) return false;
+  for (int octet = 0; octet < 4 && (octet == 0 || *text == '.'); ++octet) {
+    if (octet > 0) ++text;
+    const std::optional<int> value = TakeNumber(text, 3);
+    if (!value || *value > 255) return false;
+  }
+  if (*text == '/') {
+    ++text;
+    const std::optional<int> bits = TakeNumber(text, 2);
+    if (!bits || *bits > 32) return false;
   }
   return *text == '\0';
 }

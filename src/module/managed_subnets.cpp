@@ -46,7 +46,14 @@ bool Mardonel::IsManagedNetwork() {
 }
 
 DWORD Mardonel::SaveManagedSubnets() {
-  const std::string text = managedSubnets_.Format();
+  std::size_t leftOut = 0;
+  const std::string text = managedSubnets_.Format(&leftOut);
+  if (leftOut != 0) {
+    LogPrintf(
+        "%T: ManagedSubnets leaves out the %lu oldest subnet(s): the entries not taken leave no room; they stay "
+        "remembered in memory\n",
+        static_cast<unsigned long>(leftOut));
+  }
   return SetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text.c_str(), 0, 0);
 }
 

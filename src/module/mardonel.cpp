@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "common/log/log.h"
 #include "common/log/log_escape.h"
@@ -19,7 +18,7 @@ namespace mardonel {
 
 namespace {
 
-constexpr int kSubnetTextSize = 260;
+constexpr std::size_t kSubnetTextSize = RememberedSubnets::kTextLimit + 1;
 
 DWORD ReportFailure(const char* operation, DWORD code) noexcept {
   try {
@@ -89,13 +88,12 @@ void Mardonel::LoadManagedSubnets() {
       GetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text, sizeof text, RP_READ_ONLY));
   text[kSubnetTextSize - 1] = '\0';
   if (text[0] != '\0' && DebugInfoEnabled()) LogPrintf("%T: Found managed subnets [%s]\n", EscapedForLog(text).c_str());
-  std::vector<std::string> skipped;
-  RememberedSubnets loaded = RememberedSubnets::Parse(text, skipped);
+  RememberedSubnets loaded = RememberedSubnets::Parse(text);
   // What the module learnt is kept for its life, a subnet the registry
   // refused to store included; an earlier start-up's list is not read twice.
   loaded.AddMissing(managedSubnets_);
   managedSubnets_ = std::move(loaded);
-  for (const std::string& entry : skipped) {
+  for (const std::string& entry : managedSubnets_.NotTaken()) {
     LogPrintf("%T: Skipped remembered subnet that is not a dotted address: \"%s\"\n", EscapedForLog(entry).c_str());
   }
 }

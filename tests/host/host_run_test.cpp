@@ -24,7 +24,8 @@ class AgentHostRun : public testing::Test {
  protected:
   void SetUp() override { StoreText(settings_.key(), "LogFileName", logFile_); }
   std::string Scenario(const std::string& text) {
-    const std::string path = temp_ / "test.scenario";
+    // Beyond ASCII: the host reads its command line as wide text.
+    const std::string path = temp_ / "t\xE9st.scenario";
     WriteWholeFile(path, text);
     return "--scenario \"" + path + "\"";
   }
@@ -62,6 +63,10 @@ TEST_F(AgentHostRun, CommandLineMistakesShowTheUsage) {
   EXPECT_THAT(run.output, HasSubstr("--for wants whole seconds"));
   EXPECT_THAT(run.output, HasSubstr("Usage: agent-host.exe"));
   EXPECT_EQ(RunAgentHost("--scenario \"" + (temp_ / "missing.scenario") + "\"").exitCode, 2u);
+  // Never the ASCII digit the ANSI command line makes of a full-width one.
+  const HostRun wide = RunBuiltProgram("agent-host.exe", std::wstring(L"--for \uFF12"));
+  EXPECT_EQ(wide.exitCode, 2u);
+  EXPECT_THAT(wide.output, HasSubstr("--for wants whole seconds from 1 to 31536000, not '\xEF\xBC\x92'"));
 }
 
 TEST_F(AgentHostRun, TimedRunRecordsStartupAndLeavesCleanly) {
@@ -129,6 +134,9 @@ TEST_F(AgentHostRun, ReportNamesTheLogFileTheModuleWrites) {
       {TextValue(temp_ / "policy.log"), temp_ / "policy.log"},
       {{REG_EXPAND_SZ, TextValue("%MARDONEL_TEST_LOGS%\\expanded.log").bytes}, temp_ / "expanded.log"},
       {TextValue("C:\\temp\\Nul.log"), defaultLog},
+      {TextValue("\\\\?\\GLOBALROOT\\Device\\Null"), defaultLog},
+      {TextValue(temp_ / "q.log:ads"), defaultLog},
+      {TextValue(profile_.StatesFolder() + "20261208T.mgt"), defaultLog},
   };
   StoreNumber(policy_.key(), "Debug", 0x19);
   for (const auto& c : cases) {

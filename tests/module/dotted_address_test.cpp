@@ -42,16 +42,18 @@ TEST(ParseDottedAddress, TakesWhatItCanAndStopsAtTheFirstForeignCharacter) {
   EXPECT_EQ(ParseDottedAddress(nullptr), 0u);
 }
 
-TEST(IsStrictDottedAddress, FourNumbersFrom0To255AndNothingElse) {
-  for (const char* text : {"0.0.0.0", "255.255.255.255", "10.1.0.0", "010.001.0.0", "192.168.5.0"}) {
-    EXPECT_TRUE(IsStrictDottedAddress(text)) << '"' << text << '"';
+TEST(IsWellFormedSubnet, OneToFourNumbersFrom0To255AndAPrefixLength) {
+  for (const char* text : {"0.0.0.0", "255.255.255.255", "10.1.0.0", "010.001.0.0", "192.168.5.0", "10.1", "10",
+                           "1.2.3", "10.0.0.0/8", "10.1/16", "0.0.0.0/0", "1.2.3.4/32"}) {
+    EXPECT_TRUE(IsWellFormedSubnet(text)) << '"' << text << '"';
   }
-  for (const char* text :
-       {"", "garbage", " 10.1.0.0", "10.1.0.0 ", "1.2.3", "1.2.3.4.5", "1..3.4", "1.2.3.", ".1.2.3", "256.1.1.1",
-        "1.2.3.999", "0001.2.3.4", "-1.2.3.4", "+1.2.3.4", "10.0.0.0/8", "1.2.3.4;", "1,2,3,4", "1.2.3.\xB9"}) {
-    EXPECT_FALSE(IsStrictDottedAddress(text)) << '"' << text << '"';
+  const char* const refused[] = {"",       "garbage",      " 10.1.0.0",  "10.1.0.0 ",    "1.2.3.4.5",  "1..3.4",
+                                 "1.2.3.", "256.1.1.1",    "0001.2.3.4", "-1.2.3.4",     "10.0.0.0/",  "10.0.0.0/33",
+                                 "/8",     "10.0.0.0/8/8", "1.2.3.4;",   "10.0.0.0/008", "1.2.3.\xB9", "1,2,3,4"};
+  for (const char* text : refused) {
+    EXPECT_FALSE(IsWellFormedSubnet(text)) << '"' << text << '"';
   }
-  EXPECT_FALSE(IsStrictDottedAddress(nullptr));
+  EXPECT_FALSE(IsWellFormedSubnet(nullptr));
 }
 
 TEST(FormatDottedAddress, WellFormedTextsComeBackUnchanged) {

@@ -163,24 +163,32 @@ TEST_F(ManagedSubnetsTest, NoConnectionAfterShutdownCountsAsUnreachable) {
   EXPECT_EQ(log_.CountEndingWith(kFailureLine), 1);
 }
 
+// Entries not taken stay, and answer for nothing (266.9.0.0 read loosely is
+// 10.9.0.0); subnets that would make the value too long to read are left out.
 TEST_F(ManagedSubnetsTest, SuccessKeepsTheFiveNewestOfWhatWasLoaded) {
+  const std::string x235(235, 'x');
   const struct {
-    const char* loaded;
-    const char* stored;
+    std::string loaded;
+    std::string stored;
   } cases[] = {
       {"10.1.0.0;10.2.0.0;10.3.0.0;10.4.0.0;10.5.0.0", "10.2.0.0;10.3.0.0;10.4.0.0;10.5.0.0;10.9.0.0"},
       {"10.1.0.0;10.2.0.0;10.3.0.0;10.4.0.0;10.5.0.0;10.6.0.0;10.7.0.0;10.8.0.0",
        "10.5.0.0;10.6.0.0;10.7.0.0;10.8.0.0;10.9.0.0"},
+      {"10.1;266.9.0.0;10.0.0.0/8; 10.9.0.0.5 ;10.2.0.0", "266.9.0.0;10.9.0.0.5;10.1.0.0;10.0.0.0;10.2.0.0;10.9.0.0"},
+      {x235 + ";10.1.0.0;10.2.0.0", x235 + ";10.2.0.0;10.9.0.0"},
   };
   Reachable(true, "10.9.1.1");
   table_.Add("10.9.1.1", "255.255.0.0");
   for (const auto& c : cases) {
     // A module of its own: a module keeps what it learnt across start-ups.
     Mardonel module(FakeConnectionOf(script_), clock_);
-    RememberManagedSubnets(c.loaded);
+    RememberManagedSubnets(c.loaded.c_str());
     ASSERT_EQ(module.OnStartup(table_.get(), 0), 0u);
-    EXPECT_EQ(Stored(), Text(c.stored));
+    EXPECT_EQ(Stored(), Text(c.stored.c_str()));
   }
+  EXPECT_EQ(log_.CountEndingWith(": ManagedSubnets leaves out the 1 oldest subnet(s): the entries not taken leave no "
+                                 "room; they stay remembered in memory"),
+            1);
 }
 
 TEST_F(ManagedSubnetsTest, StoredListOfAnotherTypeIsReplacedByText) {

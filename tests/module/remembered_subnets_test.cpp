@@ -13,31 +13,31 @@ using Texts = std::vector<std::string>;
 
 constexpr std::uint32_t Subnet(std::uint32_t a, std::uint32_t b) { return a | (b << 8); }  // a.b.0.0
 
-TEST(RememberedSubnets, ParseKeepsStrictDottedEntriesAsStoredAndSkipsTheRest) {
+TEST(RememberedSubnets, ParseTakesWellFormedSubnetsAndKeepsTheRestAsTheyStand) {
   const struct {
     const char* stored;
     const char* formatted;
-    Texts skipped;
+    Texts notTaken;
   } cases[] = {
       {"", "", {}},
       {";;10.1.0.0;", "10.1.0.0", {}},
-      {"10.1.0.0;garbage;;192.168.5.0", "10.1.0.0;192.168.5.0", {"garbage"}},
+      {"10.1.0.0;garbage;;192.168.5.0", "garbage;10.1.0.0;192.168.5.0", {"garbage"}},
       // Blanks around an entry, as people type a list, are no part of it.
-      {" 10.1.0.0;1.2.3", "10.1.0.0", {"1.2.3"}},
+      {" 10.1.0.0;1.2.3", "10.1.0.0;1.2.3.0", {}},
       {"10.1.0.0; 10.2.0.0 ;\t10.3.0.0\t", "10.1.0.0;10.2.0.0;10.3.0.0", {}},
-      {"10.1. 0.0;10.1.0.0\r\n", "", {"10.1. 0.0", "10.1.0.0\r\n"}},
-      {"10.1.0.0,10.2.0.0", "", {"10.1.0.0,10.2.0.0"}},
-      {"999.1.1.1;256.1.1.1;-1.2.3.4;+1.2.3.4", "", {"999.1.1.1", "256.1.1.1", "-1.2.3.4", "+1.2.3.4"}},
-      {"1.2.3.4.5;1..3.4;1.2.3.;10.0.0.0/8", "", {"1.2.3.4.5", "1..3.4", "1.2.3.", "10.0.0.0/8"}},
-      {"99999999999999999999.1.1.1;0001.2.3.4", "", {"99999999999999999999.1.1.1", "0001.2.3.4"}},
+      {"10.1. 0.0;10.1.0.0\r\n", "10.1. 0.0;10.1.0.0\r\n", {"10.1. 0.0", "10.1.0.0\r\n"}},
+      {"10.1.0.0,10.2.0.0", "10.1.0.0,10.2.0.0", {"10.1.0.0,10.2.0.0"}},
+      {"256.1.1.1;-1.2.3.4;+1.2.3.4", "256.1.1.1;-1.2.3.4;+1.2.3.4", {"256.1.1.1", "-1.2.3.4", "+1.2.3.4"}},
+      {"1.2.3.4.5;10.0.0.0/8;10.1/16;1..3", "1.2.3.4.5;1..3;10.0.0.0;10.1.0.0", {"1.2.3.4.5", "1..3"}},
+      {"99999.1.1.1;0001.2.3.4", "99999.1.1.1;0001.2.3.4", {"99999.1.1.1", "0001.2.3.4"}},
       {"010.001.0.0;0.0.0.0;255.255.255.255", "10.1.0.0;0.0.0.0;255.255.255.255", {}},
       // Repeats and more than five stay until the next addition.
       {"1.0.0.0;1.0.0.0;2.0.0.0;3.0.0.0;4.0.0.0;5.0.0.0", "1.0.0.0;1.0.0.0;2.0.0.0;3.0.0.0;4.0.0.0;5.0.0.0", {}},
   };
   for (const auto& c : cases) {
-    Texts skipped;
-    EXPECT_EQ(RememberedSubnets::Parse(c.stored, skipped).Format(), c.formatted) << '[' << c.stored << ']';
-    EXPECT_EQ(skipped, c.skipped) << '[' << c.stored << ']';
+    const RememberedSubnets list = RememberedSubnets::Parse(c.stored);
+    EXPECT_EQ(list.Format(), c.formatted) << '[' << c.stored << ']';
+    EXPECT_EQ(list.NotTaken(), c.notTaken) << '[' << c.stored << ']';
   }
 }
 
@@ -54,8 +54,7 @@ TEST(RememberedSubnets, AddKeepsTheFiveNewest) {
        "10.5.0.0;10.6.0.0;10.7.0.0;10.8.0.0;10.9.0.0", Subnet(10, 4)},
   };
   for (const auto& c : cases) {
-    Texts skipped;
-    RememberedSubnets list = RememberedSubnets::Parse(c.loaded, skipped);
+    RememberedSubnets list = RememberedSubnets::Parse(c.loaded);
     EXPECT_FALSE(list.Contains(Subnet(10, 9)));
     EXPECT_EQ(list.Contains(c.dropped), c.dropped != 0);
     list.Add(Subnet(10, 9));
@@ -66,8 +65,7 @@ TEST(RememberedSubnets, AddKeepsTheFiveNewest) {
 }
 
 TEST(RememberedSubnets, ContainsComparesWholeSubnets) {
-  Texts skipped;
-  const RememberedSubnets list = RememberedSubnets::Parse("0.0.0.0;192.168.5.0", skipped);
+  const RememberedSubnets list = RememberedSubnets::Parse("0.0.0.0;192.168.5.0");
   EXPECT_TRUE(list.Contains(0));
   EXPECT_TRUE(list.Contains(192 | (168 << 8) | (5 << 16)));
   EXPECT_FALSE(list.Contains(192 | (168 << 8) | (6 << 16)));

@@ -146,10 +146,10 @@ TEST_F(StartupInput, SettingsOfForeignTypesAndSizes) {
   EXPECT_EQ(ReadRawValue(PolicyKeyOf(kSettingsKey), "Debug"), (RawValue{REG_BINARY, Bytes("\x10\0\0\0", 4)}));
 }
 
-// Start-up reads the list afresh each time; entries that are not dotted
-// addresses are logged and never stored again; the connection is kept.
-TEST_F(StartupInput, RememberedListIsReadAtEveryStartupWithoutItsBadEntries) {
-  StoreText(kCommonKey, "ManagedSubnets", "10.1.0.0;garbage;;192.168.5.0;1.2.3");
+// Start-up reads the list afresh each time; entries that are not subnets
+// are logged at each and stored again as they stand; the connection is kept.
+TEST_F(StartupInput, RememberedListIsReadAtEveryStartupAndKeepsItsBadEntries) {
+  StoreText(kCommonKey, "ManagedSubnets", "10.1.0.0;garbage;;192.168.5.0;1.2.3.");
   TestHostTable table;
   ConnectionScript script;
   script.reachable = true;
@@ -161,9 +161,9 @@ TEST_F(StartupInput, RememberedListIsReadAtEveryStartupWithoutItsBadEntries) {
   EXPECT_TRUE(module.IsManagedNetwork());
   EXPECT_EQ(script.checks, 1);
   EXPECT_FALSE(script.destroyed);
-  EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("10.1.0.0;192.168.5.0;10.9.0.0"));
+  EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("garbage;1.2.3.;10.1.0.0;192.168.5.0;10.9.0.0"));
   const std::vector<std::string> lines = SplitLines(ReadWholeFile(logPath_));
-  for (const char* entry : {"garbage", "1.2.3"}) {
+  for (const char* entry : {"garbage", "1.2.3."}) {
     const std::string skipped =
         std::string(": Skipped remembered subnet that is not a dotted address: \"") + entry + '"';
     EXPECT_EQ(CountLines(lines, skipped, LinePart::kEnd), 2) << entry;

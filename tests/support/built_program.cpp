@@ -1,5 +1,6 @@
 #include "support/built_program.h"
 
+#include "common/win/text_conversion.h"
 #include "common/win/win_owners.h"
 
 namespace mardonel {
@@ -13,6 +14,13 @@ std::string ProgramFolder() {
 
 ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments,
                            const std::function<void(const std::string&)>& onOutput) {
+  std::wstring wide;
+  if (AnsiToWide(arguments.c_str(), CP_ACP, wide) != ERROR_SUCCESS) return {};
+  return RunBuiltProgram(name, wide, onOutput);
+}
+
+ProgramRun RunBuiltProgram(const std::string& name, const std::wstring& arguments,
+                           const std::function<void(const std::string&)>& onOutput) {
   ProgramRun run;
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr;
@@ -22,17 +30,22 @@ ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments
   unique_handle writer(writeEnd);
   SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
 
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = writer.get();
   startup.hStdError = writer.get();
-  const std::string program = ProgramFolder() + name;
-  std::string commandLine = "\"" + program + "\" " + arguments;
+  std::wstring folder;
+  std::wstring program;
+  if (AnsiToWide(ProgramFolder().c_str(), CP_ACP, folder) != ERROR_SUCCESS ||
+      AnsiToWide((ProgramFolder() + name).c_str(), CP_ACP, program) != ERROR_SUCCESS) {
+    return run;
+  }
+  std::wstring commandLine = L"\"" + program + L"\" " + arguments;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, ProgramFolder().c_str(),
-                      &startup, &process)) {
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup,
+                      &process)) {
     return run;
   }
   const unique_handle processHandle(process.hProcess);

@@ -18,6 +18,9 @@ struct ProgramRun {
 // `onOutput`, when given, sees the output gathered so far after each read.
 ProgramRun RunBuiltProgram(const std::string& name, const std::string& arguments,
                            const std::function<void(const std::string&)>& onOutput = nullptr);
+// Wide `arguments` may hold what the ANSI code page lacks.
+ProgramRun RunBuiltProgram(const std::string& name, const std::wstring& arguments,
+                           const std::function<void(const std::string&)>& onOutput = nullptr);
 
 std::string ProgramFolder();
 

@@ -14,17 +14,24 @@ namespace mardonel {
 class RememberedSubnets {
  public:
   static constexpr std::size_t kKept = 5;
+  // The most of the value a start-up reads.
+  static constexpr std::size_t kTextLimit = 259;
 
   // The entries of `text`, separated by ';' and trimmed of blanks (spaces,
-  // tabs), in text order: every strict dotted address, repeats and more than
-  // kKept included. Other non-empty entries are left out and listed in
-  // `skipped`.
-  [[nodiscard]] static RememberedSubnets Parse(std::string_view text, std::vector<std::string>& skipped);
+  // tabs), in text order: every well-formed subnet, repeats and more than
+  // kKept included. Other non-empty entries are not taken; they are kept as
+  // they stand (NotTaken), for the value is the administrator's.
+  [[nodiscard]] static RememberedSubnets Parse(std::string_view text);
 
-  // The dotted subnets, oldest first, joined by ';' without blanks.
-  [[nodiscard]] std::string Format() const;
+  // The entries not taken, then the dotted subnets, oldest first, joined by
+  // ';' without blanks. The oldest subnets are left out while the text would
+  // be longer than kTextLimit, so that a start-up can read it whole;
+  // `leftOut`, when given, gets how many were.
+  [[nodiscard]] std::string Format(std::size_t* leftOut = nullptr) const;
 
   [[nodiscard]] bool Contains(std::uint32_t subnet) const;
+
+  [[nodiscard]] const std::vector<std::string>& NotTaken() const { return notTaken_; }
 
   // Adds `subnet` as the newest and keeps the kKept newest.
   void Add(std::uint32_t subnet);
@@ -35,6 +42,7 @@ class RememberedSubnets {
 
  private:
   std::vector<std::uint32_t> subnets_;  // oldest first
+  std::vector<std::string> notTaken_;   // in text order
 };
 
 }  // namespace mardonel

@@ -10,9 +10,11 @@
 namespace mardonel {
 
 // Empty (the default name), "-", or a full path of printable characters
-// that names no device. A relative name would resolve against the service's
-// current folder, System32, and so would a variable the expansion left as
-// %NAME%; a device would swallow every record.
+// that names a plain file outside the history folder. A relative name would
+// resolve against the service's current folder, System32, and so would a
+// variable the expansion left as %NAME%; a device would swallow every
+// record, a stream hide them, and a history file's name lose the history at
+// the first rollover.
 [[nodiscard]] bool IsUsableLogFileName(std::string_view name);
 
 // C:\temp\<executable base name>.log into `name`; left empty when the
