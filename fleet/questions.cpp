@@ -10,32 +10,54 @@ namespace {
 // last day up to it with a row. Longest without managed time first.
 constexpr Setting kUnmanagedSettings[] = {{"days", SettingKind::kDays, "7"}, {"until", SettingKind::kDate, "today"}};
 constexpr char kUnmanagedSql[] = R"(
--- A machine with days after `until`: its stored days, one at a time back
--- from `until` to the first found. The days are made one by one as they are
--- asked for (in the select list: in FROM, all of them would be made first).
--- Most machines had managed time on `until` itself: those are found by one
--- read of that day, unless no machine has days after it.
-select computer, last_managed_day,
+-- Whole: every machine has a row on each day of the window from its first
+-- day to its last (a machine has at most one row a day, within those days,
+-- so the sums are equal only then). A machine whose summary shows no run of
+-- days without managed time as long as its part of the window then had
+-- managed time in it, and one with days after `until` has a row on it.
+with fleet as (
+  select (select coalesce(sum(machines), 0) from fleet_day_totals
+          where day between $2::date - ($1::integer - 1) and $2::date)
+         = (select coalesce(sum(least(last_day, $2::date) - greatest(first_day, $2::date - ($1::integer - 1)) + 1), 0)
+            from fleet_machines where first_day <= $2::date and last_day >= $2::date - ($1::integer - 1)) as whole)
+-- Otherwise, a machine with days after `until`: its stored days, one at a
+-- time back from `until` to the first found. The days are made one by one as
+-- they are asked for (in the select list: in FROM, all of them would be made
+-- first). Most machines had managed time on `until` itself: those are found
+-- by one read of that day, unless no machine had managed time after it.
+select computer,
+       case when last_managed_day <= $2::date or last_managed_day is null then last_managed_day
+            else (select g from (select generate_series($2::date - $1::integer, first_day, interval '-1 day')::date as g) days
+                  where (select true from fleet_days d where d.day = days.g and d.computer = as_of_until.computer
+                         and d.managed_s > 0)
+                  limit 1) end as last_managed_day,
        case when last_day <= $2::date then last_day
+            when (select whole from fleet) then $2::date
             else (select g from (select generate_series($2::date, first_day, interval '-1 day')::date as g) days
                   where (select true from fleet_days d where d.day = days.g and d.computer = as_of_until.computer)
                   limit 1) end as last_reported_day
 from (
-  select m.computer, m.first_day, m.last_day,
-         case when m.last_managed_day <= $2::date or m.last_managed_day is null then m.last_managed_day
-              when on_until.computer is not null then $2::date
-              else (select g from (select generate_series($2::date - 1, m.first_day, interval '-1 day')::date as g) days
-                    where (select true from fleet_days d where d.day = days.g and d.computer = m.computer and d.managed_s > 0)
-                    limit 1) end as last_managed_day
+  select m.computer, m.first_day, m.last_day, m.last_managed_day
   from fleet_machines m
     left join (select computer from fleet_days
-               where day = $2::date and managed_s > 0 and $2::date < (select max(day) from fleet_day_totals)) on_until
+               where day = $2::date and managed_s > 0 and not (select whole from fleet)
+                 and $2::date < (select max(last_managed_day) from fleet_machines)) on_until
       on on_until.computer = m.computer
   where m.first_day <= $2::date
-  -- Kept apart (offset 0), so that each machine's day is found once, not
-  -- again by the filter and the order below.
+    -- In this order: the summary, the day `until`, the window's days.
+    and case when m.last_managed_day is null or m.last_managed_day < $2::date - ($1::integer - 1) then true
+             when m.last_managed_day <= $2::date or on_until.computer is not null then false
+             when (select whole from fleet) and m.longest_unmanaged_days
+                  < $2::date - greatest($2::date - ($1::integer - 1), m.first_day) + 1 then false
+             else (select g from (select generate_series($2::date - (not (select whole from fleet))::integer,
+                                                         greatest($2::date - ($1::integer - 1), m.first_day),
+                                                         interval '-1 day')::date as g) days
+                   where (select true from fleet_days d where d.day = days.g and d.computer = m.computer
+                          and d.managed_s > 0)
+                   limit 1) is null end
+  -- Kept apart (offset 0), so that each machine's days are looked up once,
+  -- not again by the order below.
   offset 0) as_of_until
-where last_managed_day is null or last_managed_day < $2::date - ($1::integer - 1)
 order by last_managed_day nulls first, computer)";
 
 // How much of the fleet's running time was managed, day by day, from `from`
