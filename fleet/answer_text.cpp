@@ -23,7 +23,7 @@ std::size_t Width(const char* text) {
 }
 
 std::string CsvField(const char* text) {
-  const std::string field(text);
+  std::string field(text);
   if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
   std::string quoted = "\"";
   for (const char c : field) {

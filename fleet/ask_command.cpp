@@ -36,6 +36,7 @@ std::string ServerMessage(const PGresult* answer, const PGconn* connection) {
 
 std::vector<ShareDay> ShareDays(const PGresult* answer) {
   std::vector<ShareDay> days;
+  days.reserve(static_cast<std::size_t>(PQntuples(answer)));
   for (int row = 0; row < PQntuples(answer); ++row) {
     days.push_back({PQgetvalue(answer, row, 0), std::stoll(PQgetvalue(answer, row, 1)),
                     std::stoll(PQgetvalue(answer, row, 2)), std::stoll(PQgetvalue(answer, row, 3)),

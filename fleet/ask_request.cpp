@@ -101,7 +101,7 @@ AskRequestResult ParseAskRequest(std::span<const std::string> words, std::int64_
                     ")");
     }
     const std::size_t index = static_cast<std::size_t>(setting - question.settings.begin());
-    if (given[index]) return Refuse(word + ": " + name + " is given twice");
+    if (given[index]) return Refuse(name + " is given twice");
     given[index] = true;
     std::string error;
     request.values[index] = SettingValue(*setting, word, word.substr(equals + 1), error);

@@ -71,7 +71,7 @@ std::string PictureFileProblem(const std::string& path) {
 }
 
 std::string WritePictureFile(const std::string& path, const std::string& content) {
-  const std::string problem = PictureFileProblem(path);
+  std::string problem = PictureFileProblem(path);
   if (!problem.empty()) return problem;
   const std::size_t slash = path.rfind('/');
   const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
