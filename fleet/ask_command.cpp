@@ -34,6 +34,28 @@ std::string ServerMessage(const PGresult* answer, const PGconn* connection) {
   return message;
 }
 
+// The server's answer to the question, or nothing with the reason in `error`.
+std::optional<PgResult> Answer(const AskRequest& request, std::string& error) {
+  const std::optional<PgConnection> connection = ConnectFromEnvironment(error);
+  if (!connection) return std::nullopt;
+  // Dates as the docs show them whatever the caller's PGDATESTYLE; a
+  // question is answered sooner than it would be compiled.
+  const PgResult setup(PQexec(connection->get(), "set datestyle = iso; set jit = off"));
+  if (PQresultStatus(setup.get()) != PGRES_COMMAND_OK) {
+    error = ServerMessage(setup.get(), connection->get());
+    return std::nullopt;
+  }
+  std::vector<const char*> values;
+  for (const std::optional<std::string>& value : request.values) values.push_back(value ? value->c_str() : nullptr);
+  PgResult answer(PQexecParams(connection->get(), request.question->sql, static_cast<int>(values.size()), nullptr,
+                               values.data(), nullptr, nullptr, 0));
+  if (PQresultStatus(answer.get()) != PGRES_TUPLES_OK) {
+    error = ServerMessage(answer.get(), connection->get());
+    return std::nullopt;
+  }
+  return answer;
+}
+
 std::vector<ShareDay> ShareDays(const PGresult* answer) {
   std::vector<ShareDay> days;
   days.reserve(static_cast<std::size_t>(PQntuples(answer)));
@@ -62,33 +84,20 @@ ExitStatus RunAsk(std::span<const std::string> arguments) {
   }
 
   std::string error;
-  const std::optional<PgConnection> connection = ConnectFromEnvironment(error);
-  if (!connection) {
+  const std::optional<PgResult> answer = Answer(request, error);
+  if (!answer) {
     std::cerr << "mardonel-fleet: " << error << '\n';
-    return ExitStatus::kTryAgain;
-  }
-  // Dates as the docs show them whatever the caller's PGDATESTYLE; a
-  // question is answered sooner than it would be compiled.
-  const PgResult setup(PQexec(connection->get(), "set datestyle = iso; set jit = off"));
-  std::vector<const char*> values;
-  for (const std::optional<std::string>& value : request.values) values.push_back(value ? value->c_str() : nullptr);
-  const PgResult answer(PQresultStatus(setup.get()) != PGRES_COMMAND_OK
-                            ? nullptr
-                            : PQexecParams(connection->get(), request.question->sql, static_cast<int>(values.size()),
-                                           nullptr, values.data(), nullptr, nullptr, 0));
-  if (PQresultStatus(answer.get()) != PGRES_TUPLES_OK) {
-    std::cerr << "mardonel-fleet: " << ServerMessage(answer ? answer.get() : setup.get(), connection->get()) << '\n';
     return ExitStatus::kTryAgain;
   }
   switch (request.format) {
     case AskFormat::kTable:
-      std::cout << AlignedTable(answer.get());
+      std::cout << AlignedTable(answer->get());
       break;
     case AskFormat::kCsv:
-      std::cout << CsvTable(answer.get());
+      std::cout << CsvTable(answer->get());
       break;
     case AskFormat::kSvg:
-      if (const std::string failed = WritePictureFile(request.svgFile, DailyShareSvg(ShareDays(answer.get())));
+      if (const std::string failed = WritePictureFile(request.svgFile, DailyShareSvg(ShareDays(answer->get())));
           !failed.empty()) {
         std::cerr << "mardonel-fleet: " << failed << '\n';
         return ExitStatus::kTryAgain;
