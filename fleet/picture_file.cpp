@@ -67,6 +67,7 @@ std::string PictureFileProblem(const std::string& path) {
   const std::string folder = FolderOf(path);
   if (stat(folder.c_str(), &status) != 0) return Why(folder);
   if (!S_ISDIR(status.st_mode)) return folder + ": not a folder";
+  if (access(folder.c_str(), W_OK | X_OK) != 0) return Why(folder);
   return "";
 }
 

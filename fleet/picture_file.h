@@ -6,8 +6,8 @@
 
 namespace mardonel::fleet {
 
-// Empty when `path` may be written (its folder exists and it is not a
-// folder itself); otherwise why not, in words.
+// Empty when `path` may be written (its folder exists and may be written
+// in, and it is not a folder itself); otherwise why not, in words.
 [[nodiscard]] std::string PictureFileProblem(const std::string& path);
 
 // Writes `content` to `path`, readable by all as a document is; empty, or
