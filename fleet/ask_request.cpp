@@ -47,6 +47,49 @@ const Question* FindQuestion(const std::string& name) {
   return found == questions.end() ? nullptr : &*found;
 }
 
+std::optional<std::size_t> IndexOf(const Question& question, std::string_view name) {
+  for (std::size_t i = 0; i < question.settings.size(); ++i) {
+    if (question.settings[i].name == name) return i;
+  }
+  return std::nullopt;
+}
+
+// The question's settings from NAME=VALUE words, fallbacks put in; empty,
+// or why the words are refused.
+std::string ReadSettings(const Question& question, const std::vector<std::string>& words, std::int64_t today,
+                         std::vector<std::optional<std::string>>& values) {
+  values.assign(question.settings.size(), std::nullopt);
+  std::vector<bool> given(question.settings.size());
+  for (const std::string& word : words) {
+    const std::size_t equals = word.find('=');
+    const std::string name = word.substr(0, equals);
+    if (equals == std::string::npos || name.empty() ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return (c >= 'a' && c <= 'z') || c == '_'; })) {
+      return "not NAME=VALUE: " + word;
+    }
+    const std::optional<std::size_t> index = IndexOf(question, name);
+    if (!index)
+      return std::string(question.name) + " has no setting " + name + " (it takes " + SettingNames(question) + ")";
+    if (given[*index]) return name + " is given twice";
+    given[*index] = true;
+    std::string error;
+    values[*index] = SettingValue(question.settings[*index], word, word.substr(equals + 1), error);
+    if (!error.empty()) return error;
+  }
+  for (std::size_t i = 0; i < question.settings.size(); ++i) {
+    const std::string_view fallback = question.settings[i].fallback;
+    if (given[i] || fallback.empty()) continue;
+    values[i] = fallback == "today" ? IsoDate(today) : std::string(fallback);
+  }
+  // ISO dates of four-digit years sort as the days do.
+  const std::optional<std::size_t> from = IndexOf(question, "from");
+  const std::optional<std::size_t> until = IndexOf(question, "until");
+  if (from && until && values[*from] && values[*until] && *values[*from] > *values[*until]) {
+    return "from=" + *values[*from] + " is after until=" + *values[*until];
+  }
+  return "";
+}
+
 }  // namespace
 
 AskRequestResult ParseAskRequest(std::span<const std::string> words, std::int64_t today) {
@@ -84,45 +127,8 @@ AskRequestResult ParseAskRequest(std::span<const std::string> words, std::int64_
     request.format = AskFormat::kCsv;
   }
 
-  const Question& question = *request.question;
-  request.values.resize(question.settings.size());
-  std::vector<bool> given(question.settings.size());
-  for (const std::string& word : settings) {
-    const std::size_t equals = word.find('=');
-    const std::string name = word.substr(0, equals);
-    if (equals == std::string::npos || name.empty() ||
-        !std::all_of(name.begin(), name.end(), [](char c) { return (c >= 'a' && c <= 'z') || c == '_'; })) {
-      return Refuse("not NAME=VALUE: " + word);
-    }
-    const auto setting = std::find_if(question.settings.begin(), question.settings.end(),
-                                      [&](const Setting& s) { return s.name == name; });
-    if (setting == question.settings.end()) {
-      return Refuse(std::string(question.name) + " has no setting " + name + " (it takes " + SettingNames(question) +
-                    ")");
-    }
-    const std::size_t index = static_cast<std::size_t>(setting - question.settings.begin());
-    if (given[index]) return Refuse(name + " is given twice");
-    given[index] = true;
-    std::string error;
-    request.values[index] = SettingValue(*setting, word, word.substr(equals + 1), error);
-    if (!error.empty()) return Refuse(error);
-  }
-  for (std::size_t i = 0; i < question.settings.size(); ++i) {
-    const std::string_view fallback = question.settings[i].fallback;
-    if (given[i] || fallback.empty()) continue;
-    request.values[i] = fallback == "today" ? IsoDate(today) : std::string(fallback);
-  }
-
-  // ISO dates of four-digit years sort as the days do.
-  const auto from = std::find_if(question.settings.begin(), question.settings.end(),
-                                 [](const Setting& s) { return s.name == "from"; });
-  const auto until = std::find_if(question.settings.begin(), question.settings.end(),
-                                  [](const Setting& s) { return s.name == "until"; });
-  if (from != question.settings.end() && until != question.settings.end()) {
-    const auto& first = request.values[static_cast<std::size_t>(from - question.settings.begin())];
-    const auto& last = request.values[static_cast<std::size_t>(until - question.settings.begin())];
-    if (first && last && *first > *last) return Refuse("from=" + *first + " is after until=" + *last);
-  }
+  std::string error = ReadSettings(*request.question, settings, today, request.values);
+  if (!error.empty()) return Refuse(error);
   AskRequestResult result;
   result.request = std::move(request);
   return result;
