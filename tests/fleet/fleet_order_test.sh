@@ -56,8 +56,9 @@ answers() {
     PGDATABASE=$1 "$fleet" ask --csv $query
   done
 }
-# unmanaged-machines DAYS UNTIL, walked plainly: the last day up to UNTIL
-# with managed time before the DAYS days up to it, or none.
+# unmanaged-machines DAYS UNTIL, walked plainly: each machine with a row up
+# to UNTIL whose last managed day up to it is none or before the DAYS days
+# that end on UNTIL; none first, then by that day and name.
 unmanaged_walked() {
   echo computer,last_managed_day,last_reported_day
   PGDATABASE=$1 psql -XAt -F, -c "select computer, day, managed_s from fleet_days where day <= '$3' order by computer, day" |
