@@ -1,12 +1,114 @@
 #include "fleet/ask_command.h"
 
+#include <ctime>
 #include <iostream>
+#include <vector>
+
+#include "fleet/answer_text.h"
+#include "fleet/ask_request.h"
+#include "fleet/daily_share_svg.h"
+#include "fleet/pg_connection.h"
+#include "fleet/picture_file.h"
+#include "report/local_days.h"
 
 namespace mardonel::fleet {
 
-ExitStatus RunAsk(std::span<const std::string> /*arguments*/) {
-  std::cerr << "mardonel-fleet: ask is not built yet\n";
-  return ExitStatus::kTryAgain;
+namespace {
+
+std::int64_t TodayInUtc() {
+  constexpr std::int64_t kSecondsPerDay = 86400;
+  return DayNumber(CalendarDate{1970, 1, 1}) + static_cast<std::int64_t>(std::time(nullptr)) / kSecondsPerDay;
+}
+
+ExitStatus Refuse(const std::string& why) {
+  std::cerr << "mardonel-fleet: " << why << '\n';
+  return ExitStatus::kCommandLine;
+}
+
+// The server's own words: the answer's error, or the connection's when
+// there is no answer.
+std::string ServerMessage(const PGresult* answer, const PGconn* connection) {
+  const char* primary = answer ? PQresultErrorField(answer, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+  std::string message = primary ? primary : PQerrorMessage(connection);
+  while (!message.empty() && message.back() == '\n') message.pop_back();
+  return message;
+}
+
+// The server's answer to the question, or nothing with the reason in `error`.
+std::optional<PgResult> Answer(const AskRequest& request, std::string& error) {
+  const std::optional<PgConnection> connection = ConnectFromEnvironment(error);
+  if (!connection) return std::nullopt;
+  // Dates as the docs show them whatever the caller's PGDATESTYLE; a
+  // question is answered sooner than it would be compiled.
+  const PgResult setup(PQexec(connection->get(), "set datestyle = iso; set jit = off"));
+  if (PQresultStatus(setup.get()) != PGRES_COMMAND_OK) {
+    error = ServerMessage(setup.get(), connection->get());
+    return std::nullopt;
+  }
+  std::vector<const char*> values;
+  for (const std::optional<std::string>& value : request.values) values.push_back(value ? value->c_str() : nullptr);
+  PgResult answer(PQexecParams(connection->get(), request.question->sql, static_cast<int>(values.size()), nullptr,
+                               values.data(), nullptr, nullptr, 0));
+  if (PQresultStatus(answer.get()) != PGRES_TUPLES_OK) {
+    error = ServerMessage(answer.get(), connection->get());
+    return std::nullopt;
+  }
+  return answer;
+}
+
+std::vector<ShareDay> ShareDays(const PGresult* answer) {
+  std::vector<ShareDay> days;
+  days.reserve(static_cast<std::size_t>(PQntuples(answer)));
+  for (int row = 0; row < PQntuples(answer); ++row) {
+    days.push_back({PQgetvalue(answer, row, 0), std::stoll(PQgetvalue(answer, row, 1)),
+                    std::stoll(PQgetvalue(answer, row, 2)), std::stoll(PQgetvalue(answer, row, 3)),
+                    std::stoll(PQgetvalue(answer, row, 4))});
+  }
+  return days;
+}
+
+}  // namespace
+
+ExitStatus RunAsk(std::span<const std::string> arguments) {
+  const AskRequestResult parsed = ParseAskRequest(arguments, TodayInUtc());
+  if (!parsed.error.empty()) std::cerr << "mardonel-fleet: " << parsed.error << '\n';
+  if (parsed.usage) {
+    std::cerr << AskUsageText();
+    return ExitStatus::kCommandLine;
+  }
+  if (!parsed.error.empty()) return ExitStatus::kCommandLine;
+  const AskRequest& request = parsed.request;
+  if (request.format == AskFormat::kSvg) {
+    const std::string problem = PictureFileProblem(request.svgFile);
+    if (!problem.empty()) return Refuse(problem);
+  }
+
+  std::string error;
+  const std::optional<PgResult> answer = Answer(request, error);
+  if (!answer) {
+    std::cerr << "mardonel-fleet: " << error << '\n';
+    return ExitStatus::kTryAgain;
+  }
+  switch (request.format) {
+    case AskFormat::kTable:
+      std::cout << AlignedTable(answer->get());
+      break;
+    case AskFormat::kCsv:
+      std::cout << CsvTable(answer->get());
+      break;
+    case AskFormat::kSvg:
+      if (const std::string failed = WritePictureFile(request.svgFile, DailyShareSvg(ShareDays(answer->get())));
+          !failed.empty()) {
+        std::cerr << "mardonel-fleet: " << failed << '\n';
+        return ExitStatus::kTryAgain;
+      }
+      break;
+  }
+  if (!std::cout.flush()) {
+    std::cerr << "mardonel-fleet: the answer could not be written out\n";
+    return ExitStatus::kTryAgain;
+  }
+  return ExitStatus::kDone;
 }
 
 }  // namespace mardonel::fleet

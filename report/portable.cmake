@@ -7,6 +7,7 @@ add_library(report_portable STATIC
   ${dir}/managed_days.cpp
   ${dir}/report_text.cpp
   ${dir}/report_svg.cpp
+  ${dir}/svg_drawing.cpp
   ${dir}/report_options.cpp
   ${dir}/zone_rules.cpp)
 target_include_directories(report_portable PUBLIC ${dir}/..)

@@ -13,8 +13,10 @@
 #   the day, in a copy of the summaries;
 # - a report that corrects one past day of one machine, with 365 days
 #   stored, against a bare COPY of that report;
-# - each question, at its best of RUNS, against one sequential count(*) of
-#   the stored days, as of the last day and of a week before.
+# - each question asked through mardonel-fleet, at its best of RUNS, against
+#   one sequential count(*) of the stored days through psql, as of the last
+#   day and of a week before, and then with one machine that has days
+#   missing.
 # The 365 days (36.5 million rows) are made once, straight into the tables,
 # and kept in the server's folder as a database that each run copies.
 set -e
@@ -22,6 +24,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir="$(realpath -m "${BUILD_DIR:-$root/build}")"
 work="$build_dir/fleet-bench"
 runs="${RUNS:-5}"
+fleet="$build_dir/fleet/mardonel-fleet"
+[ -x "$fleet" ] || { echo "$0: no $fleet: ./scripts/build.sh --target mardonel_fleet first" >&2; exit 2; }
 mkdir -p "$work"
 eval "$("$root/scripts/fleet-server.sh" start "$work/server")"
 trap '"$root/scripts/fleet-server.sh" stop "$work/server"' EXIT
@@ -66,11 +70,13 @@ keyed() {
   floor="$floor $((floor + $(now) - start))"
   psql -Xq -d "$1" -c 'drop table copied, summaries'
 }
+# load DATABASE FILE: the loader's load of FILE.
+load() { PGDATABASE="$1" "$root/scripts/fleet-load.sh" "$2" >/dev/null; }
 # timed DATABASE FILE: the load's time after a checkpoint, with the bare COPY's before it.
 timed() {
   settle "$1"
   start="$(now)"
-  PGDATABASE="$1" "$root/scripts/fleet-load.sh" "$2" >/dev/null
+  load "$1" "$2"
   echo "$copy $(($(now) - start)) ${floor:-}" >>"$work/rounds"
 }
 # figure NAME ROWS: the rounds' median times and ratio.
@@ -89,29 +95,29 @@ figure() {
     }' "$work/rounds"
   rm -f "$work/rounds"
 }
-# questions DATABASE UNTIL LABEL: each question's best time, after a mark, and one count(*)'s.
+# questions DATABASE UNTIL LABEL: each question's best time through the
+# program, and one sequential count(*)'s through psql, each a process of its
+# own that connects, asks and prints.
 questions() {
-  {
-    printf '%s\n' '\o /dev/null'
-    run=1
-    while [ $run -le "$runs" ]; do
-      printf '%s\n' '\echo mark count' 'set enable_indexonlyscan = off;' '\timing on' \
-        'select count(*) from fleet_days;' '\timing off' 'reset enable_indexonlyscan;'
-      for query in "$root"/fleet/queries/*.sql; do
-        printf '%s\n' "\\echo mark $(basename "$query" .sql)" '\timing on' "\\i $query" '\timing off'
-      done
-      run=$((run + 1))
+  run=1
+  while [ $run -le "$runs" ]; do
+    for name in count daily-share longest-unmanaged-run unmanaged-machines; do
+      start="$(now)"
+      case $name in
+        count) PGOPTIONS="$PGOPTIONS -c enable_indexonlyscan=off" psql -XAtq -d "$1" -c 'select count(*) from fleet_days' ;;
+        daily-share) PGDATABASE="$1" "$fleet" ask daily-share until="$2" ;;
+        longest-unmanaged-run) PGDATABASE="$1" "$fleet" ask longest-unmanaged-run ;;
+        unmanaged-machines) PGDATABASE="$1" "$fleet" ask unmanaged-machines days=7 until="$2" ;;
+      esac >/dev/null
+      echo "$name $(($(now) - start))"
     done
-  } | psql -X -d "$1" -v ON_ERROR_STOP=1 -v days=7 -v until="$2" | awk -v label="$3" '
-    # A query may be several statements: its time is their sum.
-    function done() { if (name != "" && (!(name in ms) || sum < ms[name])) ms[name] = sum }
-    $1 == "mark" { done(); name = $2; sum = 0 }
-    $1 == "Time:" { sum += $2 }
+    run=$((run + 1))
+  done | awk -v label="$3" '
+    !($1 in ns) || $2 < ns[$1] { ns[$1] = $2 }
     END {
-      done()
-      printf "[ figure ] %s: count(*) = %.1f ms\n", label, ms["count"]
-      for (name in ms) if (name != "count")
-        printf "[ figure ] %s: %s = %.1f ms, ratio %.2f (target at most 2.0)\n", label, name, ms[name], ms[name] / ms["count"]
+      printf "[ figure ] %s: count(*) = %.1f ms\n", label, ns["count"] / 1e6
+      for (name in ns) if (name != "count")
+        printf "[ figure ] %s: %s = %.1f ms, ratio %.2f (target at most 2.0)\n", label, name, ns[name] / 1e6, ns[name] / ns["count"]
     }'
 }
 
@@ -178,6 +184,17 @@ for stored in 30 365; do
   figure "daily load, $stored days stored (target at most 2.0)" 100000
   questions fleet_bench "$day" "$stored days stored"
   questions fleet_bench "$(date -u -d "$day 7 days ago" +%F)" "$stored days stored, until a week before"
+  # One more machine, which sent no report between its first and its last
+  # day: the summaries no longer answer for every machine.
+  {
+    head -1 "$csv"
+    for gap_day in 2026-11-01 "$day"; do
+      echo "gap.corp.example,$gap_day,3600,0,82800,1,${gap_day}T08:00:00,${gap_day}T09:00:00"
+    done
+  } >"$work/gap.csv"
+  load fleet_bench "$work/gap.csv"
+  questions fleet_bench "$(date -u -d "$day 7 days ago" +%F)" \
+    "$stored days stored, one machine with days missing, until a week before"
 done
 
 # A report that corrects one past day of one machine (a day of a machine

@@ -1,12 +1,13 @@
 #!/bin/sh
-# fleet_order_test.sh SOURCE-FOLDER WORK-FOLDER: random fleets' reports
+# fleet_order_test.sh SOURCE-FOLDER WORK-FOLDER FLEET-PROGRAM: random fleets' reports
 # (days trimmed, overlapping and extended, two reports of one machine made
 # the same day or on different days, days without a row) loaded in one load,
 # one load per file and in batches, in their order and shuffled: the tables
 # and the questions' answers are the same every way, and each machine's
-# summary is what a plain walk over its stored days gives.
+# summary, and the machines without managed time as of a day, are what a
+# plain walk over its stored days gives.
 set -e
-src="$1" work="$2/order"
+src="$1" work="$2/order" fleet="$3"
 rm -rf "$work"
 mkdir -p "$work/reports"
 . "$src/tests/fleet/throwaway_server.sh"
@@ -48,11 +49,25 @@ batches() { db=$1 && shift && while [ $# -gt 0 ]; do load "$db" "$@" && shift $(
 summaries() { PGDATABASE=$1 psql -XAt -c 'select * from fleet_machines order by computer' \
   -c 'select * from fleet_day_totals order by day'; }
 tables() { PGDATABASE=$1 psql -XAtc 'select * from fleet_days order by day, computer' && summaries "$1"; }
+asked="2:2026-11-20 3:2026-11-12 1:2026-11-08 6:2026-11-15"
 answers() {
-  for query in "unmanaged-machines days=2 until=2026-11-20" "unmanaged-machines days=3 until=2026-11-12" \
-    daily-share longest-unmanaged-run; do
-    PGDATABASE=$1 "$src/scripts/fleet-ask.sh" --csv $query
+  for query in $asked daily-share longest-unmanaged-run; do
+    case $query in *:*) query="unmanaged-machines days=${query%:*} until=${query#*:}" ;; esac
+    PGDATABASE=$1 "$fleet" ask --csv $query
   done
+}
+# unmanaged-machines DAYS UNTIL, walked plainly: each machine with a row up
+# to UNTIL whose last managed day up to it is none or before the DAYS days
+# that end on UNTIL; none first, then by that day and name.
+unmanaged_walked() {
+  echo computer,last_managed_day,last_reported_day
+  PGDATABASE=$1 psql -XAt -F, -c "select computer, day, managed_s from fleet_days where day <= '$3' order by computer, day" |
+    awk -F, -v since="$(date -u -d "$3 $(($2 - 1)) days ago" +%F)" '
+      function flush() { if (c != "" && managed < since) print (managed == "" ? 0 : 1) managed "," c "," managed "," reported }
+      $1 != c { flush(); c = $1; managed = "" }
+      { reported = $2 }
+      $3 > 0 { managed = $2 }
+      END { flush() }' | LC_ALL=C sort | cut -d, -f2-
 }
 # The summaries and totals of the stored days, walked plainly.
 walked() {
@@ -79,6 +94,20 @@ for seed in 1 2 3; do
   for db in each shuffled_one shuffled_each batches; do
     check "seed $seed, $db: tables" "$(tables $db)" "$(tables one)"
     check "seed $seed, $db: answers" "$(answers $db)" "$(answers one)"
+  done
+  # With days missing, then with each machine's missing days loaded as off
+  # (the summaries then answer for whole windows).
+  for fill in gaps off; do
+    if [ $fill = off ]; then
+      { head -1 r10.csv && psql -d one -XAt -F, -c "select computer, day::date, 0, 0, 86400, 0, '', ''
+          from fleet_machines, generate_series(first_day, last_day, interval '1 day') day
+          where (day, computer) not in (select day, computer from fleet_days) order by 1, 2"; } >off.csv
+      load one off.csv
+    fi
+    for query in $asked; do
+      check "seed $seed, $fill: unmanaged $query as walked" "$(PGDATABASE=one "$fleet" ask --csv unmanaged-machines \
+        days=${query%:*} until=${query#*:})" "$(unmanaged_walked one ${query%:*} ${query#*:})"
+    done
   done
   for db in one each shuffled_one shuffled_each batches; do dropdb $db; done
 done

@@ -1,10 +1,10 @@
 #!/bin/sh
-# fleet_test.sh CASE WINE-RUN BIN-FOLDER SOURCE-FOLDER WORK-FOLDER: the real
-# report's CSVs of three hand-made machines, loaded into a throwaway
-# PostgreSQL. CASE load: loads, loads again, asks each query. CASE refuse:
+# fleet_test.sh CASE WINE-RUN BIN-FOLDER SOURCE-FOLDER WORK-FOLDER
+# FLEET-PROGRAM: the real report's CSVs of three hand-made machines, loaded
+# into a throwaway PostgreSQL. CASE load: loads, loads again, asks each query. CASE refuse:
 # bad files are refused whole, naming file and line.
 set -e
-case_name="$1" wine_run="$2" bin="$3" src="$4" work="$5/$1"
+case_name="$1" wine_run="$2" bin="$3" src="$4" work="$5/$1" fleet="$6"
 rm -rf "$work"
 mkdir -p "$work"
 . "$src/tests/fleet/throwaway_server.sh"
@@ -38,7 +38,7 @@ for machine in alpha beta gamma; do report $machine $machine.csv; done
 cd "$work"
 
 load() { "$src/scripts/fleet-load.sh" "$@" 2>&1; }
-ask() { "$src/scripts/fleet-ask.sh" --csv "$@"; }
+ask() { "$fleet" ask --csv "$@"; }
 rows() { psql -XAtc 'select count(*) from fleet_days'; }
 
 if [ "$case_name" = refuse ]; then

@@ -1,10 +1,10 @@
 #!/bin/sh
-# fleet_tools_test.sh CASE WINE-RUN BIN-FOLDER SOURCE-FOLDER WORK-FOLDER:
-# docs/fleet-sample in a throwaway PostgreSQL. CASE intake: a folder of 200
-# reports taken three times. CASE ask: the samples, the documented question,
-# bad settings, the picture's pixels.
+# fleet_tools_test.sh CASE WINE-RUN BIN-FOLDER SOURCE-FOLDER WORK-FOLDER
+# FLEET-PROGRAM: docs/fleet-sample in a throwaway PostgreSQL. CASE intake: a
+# folder of 200 reports taken three times. CASE ask: the samples, the
+# documented question, bad command lines, the picture's pixels.
 set -e
-case_name="$1" wine_run="$2" bin="$3" src="$4" work="$5/tools-$1" samples="$4/docs/fleet-sample"
+case_name="$1" wine_run="$2" bin="$3" src="$4" work="$5/tools-$1" samples="$4/docs/fleet-sample" fleet="$6"
 rm -rf "$work"
 mkdir -p "$work/reports"
 # The server runs as postgres when we are root: it must reach the folder.
@@ -55,30 +55,41 @@ for m in alpha:06 beta:06 gamma:06 delta:04; do
     --computer "${m%:*}.corp.example" --from 2026-11-02 --until "2026-11-${m#*:}") | cmp - "$samples/${m%:*}.csv"
 done
 cd "$src"
-scripts/fleet-load.sh docs/fleet-sample/*.csv
-check "the documented question" "$(scripts/fleet-ask.sh unmanaged-machines days=2 until=2026-11-06)" \
+load() { scripts/fleet-load.sh "$@"; }
+load docs/fleet-sample/*.csv
+check "the documented question" "$("$fleet" ask unmanaged-machines days=2 until=2026-11-06)" \
 "      computer      | last_managed_day | last_reported_day 
 --------------------+------------------+-------------------
  gamma.corp.example |                  | 2026-11-06
  delta.corp.example | 2026-11-02       | 2026-11-04
  beta.corp.example  | 2026-11-04       | 2026-11-06
 (3 rows)"
-for bad in day=3 days=abc days=0 until=2026-13-01 until=2026-02-29; do
-  out="$(scripts/fleet-ask.sh unmanaged-machines $bad 2>&1 || echo "exit $?")"
+# One line and status 2, the database not asked (a folder or an empty name
+# for the picture, days in the wrong order included).
+for bad in "unmanaged-machines day=3" "unmanaged-machines days=abc" "unmanaged-machines days=0" \
+  "unmanaged-machines until=2026-13-01" "unmanaged-machines until=2026-02-29" "daily-share from=2026-11-06 until=2026-11-02" \
+  "--svg '$work' daily-share" "--svg '' daily-share" "--svg share.svg longest-unmanaged-run"; do
+  out="$(eval "PGHOST=/nowhere \"\$fleet\" ask $bad" 2>&1 || echo "exit $?")"
   check "refused $bad" "$(echo "$out" | sed 1d)" "exit 2"
 done
-# Managed today in UTC: not unmanaged whatever the server's time zone.
+# The server's own error: try again, and no picture or part of one.
+check "server error" "$(PGDATABASE=template1 "$fleet" ask --svg "$work/failed.svg" daily-share 2>&1 || echo "exit $?"; ls -A "$work")" \
+  "mardonel-fleet: relation \"fleet_day_totals\" does not exist
+exit 1
+reports
+server"
+# Managed today in UTC: not unmanaged whatever the server's or this machine's time zone.
 today="$(date -u +%F)"
 printf '%s\n%s\n' "$(head -1 "$samples/alpha.csv")" "today.corp.example,$today,60,0,86340,0,${today}T08:00:00,${today}T08:01:00" \
   >"$work/today.csv"
-scripts/fleet-load.sh "$work/today.csv" >/dev/null
+load "$work/today.csv" >/dev/null
 for zone in Pacific/Kiritimati Etc/GMT+12; do
-  check "until in $zone" "$(PGOPTIONS="-c timezone=$zone" scripts/fleet-ask.sh --csv unmanaged-machines days=1 | grep today || true)" ""
+  check "until in $zone" "$(TZ=$zone PGOPTIONS="-c timezone=$zone" "$fleet" ask --csv unmanaged-machines days=1 | grep today || true)" ""
 done
 
 # Days are 115.2 pixels apart from x = 60; the share is 200 pixels high
 # from y = 58, the machines reporting (at most 4) 120 from y = 298.
-scripts/fleet-ask.sh --svg "$work/share.svg" daily-share until=2026-11-06
+"$fleet" ask --svg "$work/share.svg" daily-share until=2026-11-06
 xmllint --noout "$work/share.svg"
 cmp "$work/share.svg" docs/fleet-sample/daily-share.svg
 rsvg-convert -f png -o "$work/share.png" "$work/share.svg"

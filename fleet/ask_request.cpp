@@ -1,0 +1,151 @@
+#include "fleet/ask_request.h"
+
+#include <algorithm>
+
+#include "common/cli/command_line.h"
+#include "report/local_days.h"
+
+namespace mardonel::fleet {
+
+namespace {
+
+constexpr std::int64_t kMostDays = 9999;
+
+AskRequestResult Refuse(std::string error, bool usage = false) {
+  AskRequestResult result;
+  result.error = std::move(error);
+  result.usage = usage;
+  return result;
+}
+
+std::string SettingNames(const Question& question) {
+  if (question.settings.empty()) return "none";
+  std::string names;
+  for (const Setting& setting : question.settings) names += (names.empty() ? "" : ", ") + std::string(setting.name);
+  return names;
+}
+
+// The value as the server is to read it, or nothing with `error` set.
+std::optional<std::string> SettingValue(const Setting& setting, const std::string& word, const std::string& value,
+                                        std::string& error) {
+  if (setting.kind == SettingKind::kDays) {
+    const std::optional<std::int64_t> days = ParseBoundedWhole(value, 1, kMostDays);
+    if (!days) error = word + ": not a whole number of days from 1 to " + std::to_string(kMostDays);
+    return days ? std::optional(std::to_string(*days)) : std::nullopt;
+  }
+  if (!ParseIsoDate(value)) {
+    error = word + ": not a date YYYY-MM-DD";
+    return std::nullopt;
+  }
+  return value;
+}
+
+const Question* FindQuestion(const std::string& name) {
+  const std::span<const Question> questions = Questions();
+  const auto found =
+      std::find_if(questions.begin(), questions.end(), [&](const Question& q) { return q.name == name; });
+  return found == questions.end() ? nullptr : &*found;
+}
+
+std::optional<std::size_t> IndexOf(const Question& question, std::string_view name) {
+  for (std::size_t i = 0; i < question.settings.size(); ++i) {
+    if (question.settings[i].name == name) return i;
+  }
+  return std::nullopt;
+}
+
+// The question's settings from NAME=VALUE words, fallbacks put in; empty,
+// or why the words are refused.
+std::string ReadSettings(const Question& question, const std::vector<std::string>& words, std::int64_t today,
+                         std::vector<std::optional<std::string>>& values) {
+  values.assign(question.settings.size(), std::nullopt);
+  std::vector<bool> given(question.settings.size());
+  for (const std::string& word : words) {
+    const std::size_t equals = word.find('=');
+    const std::string name = word.substr(0, equals);
+    if (equals == std::string::npos || name.empty() ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return (c >= 'a' && c <= 'z') || c == '_'; })) {
+      return "not NAME=VALUE: " + word;
+    }
+    const std::optional<std::size_t> index = IndexOf(question, name);
+    if (!index)
+      return std::string(question.name) + " has no setting " + name + " (it takes " + SettingNames(question) + ")";
+    if (given[*index]) return name + " is given twice";
+    given[*index] = true;
+    std::string error;
+    values[*index] = SettingValue(question.settings[*index], word, word.substr(equals + 1), error);
+    if (!error.empty()) return error;
+  }
+  for (std::size_t i = 0; i < question.settings.size(); ++i) {
+    const std::string_view fallback = question.settings[i].fallback;
+    if (given[i] || fallback.empty()) continue;
+    values[i] = fallback == "today" ? IsoDate(today) : std::string(fallback);
+  }
+  // ISO dates of four-digit years sort as the days do.
+  const std::optional<std::size_t> from = IndexOf(question, "from");
+  const std::optional<std::size_t> until = IndexOf(question, "until");
+  if (from && until && values[*from] && values[*until] && *values[*from] > *values[*until]) {
+    return "from=" + *values[*from] + " is after until=" + *values[*until];
+  }
+  return "";
+}
+
+}  // namespace
+
+AskRequestResult ParseAskRequest(std::span<const std::string> words, std::int64_t today) {
+  AskRequest request;
+  std::optional<std::string> svgFile;
+  bool csv = false;
+  std::vector<std::string> settings;
+  const std::vector<std::string> all(words.begin(), words.end());
+  for (std::size_t at = 0; at < all.size(); ++at) {
+    const std::string& word = all[at];
+    std::string error;
+    if (IsHelpWord(word)) return Refuse("", true);
+    if (word == "--csv") {
+      csv = true;
+    } else if (word == "--svg") {
+      svgFile = TakeOptionValue(all, at, error);
+      if (!svgFile) return Refuse(error);
+      if (svgFile->empty()) return Refuse("--svg needs a file name");
+    } else if (word.starts_with("-")) {
+      return Refuse(UnknownOptionError(word));
+    } else if (!request.question) {
+      request.question = FindQuestion(word);
+      if (!request.question) return Refuse("no question '" + word + "'", true);
+    } else {
+      settings.push_back(word);
+    }
+  }
+  if (!request.question) return Refuse("which question?", true);
+  if (csv && svgFile) return Refuse("--csv and --svg: one or the other");
+  if (svgFile) {
+    if (request.question->name != "daily-share") return Refuse("--svg draws daily-share only");
+    request.format = AskFormat::kSvg;
+    request.svgFile = *svgFile;
+  } else if (csv) {
+    request.format = AskFormat::kCsv;
+  }
+
+  std::string error = ReadSettings(*request.question, settings, today, request.values);
+  if (!error.empty()) return Refuse(error);
+  AskRequestResult result;
+  result.request = std::move(request);
+  return result;
+}
+
+std::string AskUsageText() {
+  std::string text =
+      "usage: mardonel-fleet ask [--csv | --svg FILE] QUESTION [NAME=VALUE...]; QUESTION and its settings are one "
+      "of:\n";
+  for (const Question& question : Questions()) {
+    text += "  " + std::string(question.name);
+    for (const Setting& setting : question.settings) text += " " + std::string(setting.name);
+    text += "\n";
+  }
+  return text +
+         "days is a whole number from 1 to 9999; from and until are dates YYYY-MM-DD; until defaults to today in UTC "
+         "(unmanaged-machines) or every day loaded (daily-share). --svg FILE draws daily-share.\n";
+}
+
+}  // namespace mardonel::fleet

@@ -1,0 +1,39 @@
+// The command line of `mardonel-fleet ask`, checked whole before the
+// database is asked. Needs nothing of the platform.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "fleet/questions.h"
+
+namespace mardonel::fleet {
+
+enum class AskFormat { kTable, kCsv, kSvg };
+
+struct AskRequest {
+  const Question* question = nullptr;
+  // One per setting of the question, in its order: the value given or the
+  // fallback; nothing for no bound.
+  std::vector<std::optional<std::string>> values;
+  AskFormat format = AskFormat::kTable;
+  std::string svgFile;
+};
+
+struct AskRequestResult {
+  AskRequest request;
+  std::string error;   // empty when the command line is sound
+  bool usage = false;  // the error is best told by the usage text
+};
+
+// `words` after "ask"; `today` is today's day number (report/local_days.h),
+// in UTC.
+[[nodiscard]] AskRequestResult ParseAskRequest(std::span<const std::string> words, std::int64_t today);
+
+// The questions and their settings, for the usage text.
+[[nodiscard]] std::string AskUsageText();
+
+}  // namespace mardonel::fleet
