@@ -36,7 +36,7 @@ std::optional<std::string> FolderToRead(const ReportOptions& options) {
     Complain("cannot find the history folder " + path.value + ": " + ErrorText(path.status));
     return std::nullopt;
   }
-  const std::optional<std::string> ansi = AnsiOf(options.folder);
+  std::optional<std::string> ansi = AnsiOf(options.folder);
   if (!ansi) Complain("cannot read the folder " + options.folder + ": its name does not fit this system's code page");
   return ansi;
 }
