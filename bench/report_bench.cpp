@@ -72,9 +72,10 @@ std::size_t Report(const std::string& folder) {
   if (ReadHistoryFolder(folder, log, problems) != ERROR_SUCCESS) return 0;
   DropDuplicateRecords(log);
   const std::int64_t end = (kFirstDay + kDays) * kSecondsPerDay;
-  const ZoneRules zone = MachineZone(kFirstDay * kSecondsPerDay - 32 * kSecondsPerDay, end + 32 * kSecondsPerDay);
+  const WithStatus<ZoneRules> zone = MachineZone(DaySpan{kFirstDay, kFirstDay + kDays - 1}, log.records);
+  if (!zone.ok()) return 0;
   const ManagedDays days =
-      ComputeManagedDays(log.records, ReportRange{kFirstDay, kFirstDay + kDays - 1, end, 7200}, zone);
+      ComputeManagedDays(log.records, ReportRange{kFirstDay, kFirstDay + kDays - 1, end, 7200}, zone.value);
   return ReportTable("bench", days).size() + log.records.size();
 }
 

@@ -19,7 +19,7 @@ bool SameEvent(const HistoryRecord& a, const HistoryRecord& b) {
 
 // Marks in `duplicate` each record that repeats one before it, taking the
 // records as `at(0)`, `at(1)`, ... : sorted by event time, equal times in
-// write order. Of one time at most one record is kept per state and reason.
+// the order read. Of one time at most one record is kept per state and reason.
 template <typename At>
 void MarkRepeats(const std::vector<HistoryRecord>& records, At at, std::vector<bool>& duplicate) {
   std::vector<std::size_t> keptOfTime;

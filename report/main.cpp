@@ -12,6 +12,7 @@
 #include "report/history_folder_files.h"
 #include "report/local_days.h"
 #include "report/managed_days.h"
+#include "report/output_clash.h"
 #include "report/report_options.h"
 #include "report/report_output.h"
 #include "report/report_svg.h"
@@ -25,26 +26,23 @@ namespace {
 
 constexpr int kExitUnreadable = 1;
 constexpr int kExitUsage = 2;
-// A record's state can reach into the range from this far before it.
-constexpr std::int64_t kZoneMargin = 32 * kSecondsPerDay;
 
 void Complain(const std::string& text) { std::fprintf(stderr, "mardonel-report: %s\n", text.c_str()); }
 
-bool ReadFolder(const ReportOptions& options, const FileDays& days, HistoryLog& log) {
-  std::string folder;
+// The folder to read, in ANSI; nothing when there is none.
+std::optional<std::string> FolderToRead(const ReportOptions& options) {
   if (options.folder.empty()) {
     const HistoryPath path = HistoryFolderPath();
-    if (!path.ok()) {
-      Complain("cannot find the history folder " + path.value + ": " + ErrorText(path.status));
-      return false;
-    }
-    folder = path.value;
-  } else if (const std::optional<std::string> ansi = AnsiOf(options.folder)) {
-    folder = *ansi;
-  } else {
-    Complain("cannot read the folder " + options.folder + ": its name does not fit this system's code page");
-    return false;
+    if (path.ok()) return path.value;
+    Complain("cannot find the history folder " + path.value + ": " + ErrorText(path.status));
+    return std::nullopt;
   }
+  std::optional<std::string> ansi = AnsiOf(options.folder);
+  if (!ansi) Complain("cannot read the folder " + options.folder + ": its name does not fit this system's code page");
+  return ansi;
+}
+
+bool ReadFolder(const ReportOptions& options, const std::string& folder, const FileDays& days, HistoryLog& log) {
   std::vector<std::string> problems;
   const DWORD error = ReadHistoryFolder(folder, log, problems, days);
   if (error == ERROR_DIRECTORY) {
@@ -83,18 +81,30 @@ int Run(const ReportOptions& options) {
     Complain(error);
     return kExitUsage;
   }
+  const std::optional<std::string> folder = FolderToRead(options);
+  if (!folder) return kExitUnreadable;
+  std::vector<OutputFile> outputs;
+  if (!options.outputFile.empty()) outputs.push_back({"--output", options.outputFile});
+  if (!options.svgFile.empty()) outputs.push_back({"--svg", options.svgFile});
+  if (const std::string clash = OutputClash(*folder, outputs); !clash.empty()) {
+    Complain(clash);
+    return kExitUsage;
+  }
   HistoryLog log;
   log.listSkipped = options.verbose;
-  if (!ReadFolder(options, FileDaysOfRange(days->firstDay, days->lastDay, options.maxGapSeconds), log)) {
+  if (!ReadFolder(options, *folder, FileDaysOfRange(days->firstDay, days->lastDay, options.maxGapSeconds), log)) {
     return kExitUnreadable;
   }
   DropDuplicateRecords(log);
   TellSkippedLines(log);
 
-  const ZoneRules zone =
-      MachineZone(days->firstDay * kSecondsPerDay - kZoneMargin, (days->lastDay + 1) * kSecondsPerDay + kZoneMargin);
+  const WithStatus<ZoneRules> zone = MachineZone(DaySpan{days->firstDay, days->lastDay}, log.records);
+  if (!zone.ok()) {
+    Complain(std::string("cannot read the rules of this machine's time zone: ") + ErrorText(zone.status));
+    return kExitUnreadable;
+  }
   const ManagedDays managed = ComputeManagedDays(
-      log.records, ReportRange{days->firstDay, days->lastDay, UtcNowSecond(), options.maxGapSeconds}, zone);
+      log.records, ReportRange{days->firstDay, days->lastDay, UtcNowSecond(), options.maxGapSeconds}, zone.value);
   const std::string computer = options.computer.empty() ? ComputerDnsName() : options.computer;
   const std::string text = options.format == ReportFormat::kCsv         ? ReportCsv(computer, managed)
                            : options.format == ReportFormat::kJsonLines ? ReportJsonLines(computer, managed)

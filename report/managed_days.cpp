@@ -24,7 +24,7 @@ bool EndsRunning(RecordReason reason) { return reason == RecordReason::kSleep ||
 
 std::int64_t DayOf(std::int64_t local) { return local / kSecondsPerDay - (local % kSecondsPerDay < 0 ? 1 : 0); }
 
-// The records up to now, in write order, each read in real time: of the two
+// The records up to now, in the order read, each read in real time: of the two
 // readings of a repeated hour, the one that keeps the order of the state
 // records. A gap record, written later for a day the module knew nothing
 // of, takes no part in that order: it is read at its first reading. A record

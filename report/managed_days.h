@@ -1,6 +1,7 @@
 // Managed, unmanaged and off-or-unknown time per local calendar day, in real
-// seconds, from records in the order they were written. Needs nothing of the
-// platform.
+// seconds, from records in the order of their files' days and lines: the
+// order they were written in, but across a clock set back over UTC midnight.
+// Needs nothing of the platform.
 #pragma once
 
 #include <cstdint>

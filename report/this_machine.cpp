@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <utility>
@@ -22,37 +23,70 @@ std::string ComputerName(COMPUTER_NAME_FORMAT format) {
 }
 
 // Local minus UTC by the machine's zone rules, asked once a year: the
-// platform reads them from the registry each time.
+// platform reads them from the registry each time. A year whose own rules it
+// cannot give (Wine has none for some zones; on Windows a zone whose dynamic
+// rules are missing) takes the zone's standard and daylight rules: read as
+// UTC, the records of the last hours would lie after now.
 class ZoneOffsets {
  public:
-  std::int32_t At(std::int64_t utc) {
-    const std::uint64_t value = static_cast<std::uint64_t>(utc) * kFileTimeUnitsPerSecond;
-    const FILETIME time = FileTimeOf(value);
+  std::optional<std::int32_t> At(std::int64_t utc) {
+    const FILETIME time = FileTimeOf(static_cast<std::uint64_t>(utc) * kFileTimeUnitsPerSecond);
     SYSTEMTIME utcParts;
     SYSTEMTIME localParts;
     FILETIME local;
-    if (!FileTimeToSystemTime(&time, &utcParts)) return 0;
-    const TIME_ZONE_INFORMATION* rules = RulesOf(utcParts.wYear);
-    if (rules == nullptr || !SystemTimeToTzSpecificLocalTime(rules, &utcParts, &localParts) ||
-        !SystemTimeToFileTime(&localParts, &local)) {
-      return 0;
+    const TIME_ZONE_INFORMATION* rules = nullptr;
+    if (!FileTimeToSystemTime(&time, &utcParts) || (rules = RulesOf(utcParts.wYear)) == nullptr ||
+        !SystemTimeToTzSpecificLocalTime(rules, &utcParts, &localParts) || !SystemTimeToFileTime(&localParts, &local)) {
+      const DWORD error = GetLastError();
+      error_ = error != ERROR_SUCCESS ? error : ERROR_INVALID_DATA;
+      return std::nullopt;
     }
     return static_cast<std::int32_t>(static_cast<std::int64_t>(FileTimeValue(local) / kFileTimeUnitsPerSecond) - utc);
   }
+
+  [[nodiscard]] DWORD error() const { return error_; }
 
  private:
   const TIME_ZONE_INFORMATION* RulesOf(WORD year) {
     auto found = years_.find(year);
     if (found == years_.end()) {
       TIME_ZONE_INFORMATION rules{};
-      const bool known = GetTimeZoneInformationForYear(year, nullptr, &rules) != FALSE;
-      found = years_.emplace(year, known ? std::optional(rules) : std::nullopt).first;
+      if (!GetTimeZoneInformationForYear(year, nullptr, &rules) &&
+          GetTimeZoneInformation(&rules) == TIME_ZONE_ID_INVALID) {
+        return nullptr;
+      }
+      found = years_.emplace(year, rules).first;
     }
-    return found->second ? &*found->second : nullptr;
+    return &found->second;
   }
 
-  std::map<WORD, std::optional<TIME_ZONE_INFORMATION>> years_;
+  std::map<WORD, TIME_ZONE_INFORMATION> years_;
+  DWORD error_ = ERROR_SUCCESS;
 };
+
+// The UTC seconds whose local readings can fall on the days asked for or the
+// records' days, in order, overlaps merged. No zone is more than a day from
+// UTC. West of it, the first hours of 1601 have no local reading the
+// platform can write: the zone is asked from the second day on.
+std::vector<std::pair<std::int64_t, std::int64_t>> UtcSpans(DaySpan days, const std::vector<HistoryRecord>& records) {
+  std::vector<DaySpan> spans{days};
+  for (const HistoryRecord& record : records) {
+    const std::int64_t day = record.second() / kSecondsPerDay;
+    if (spans.back().first != day) spans.push_back({day, day});
+  }
+  std::sort(spans.begin(), spans.end(), [](const DaySpan& a, const DaySpan& b) { return a.first < b.first; });
+  std::vector<std::pair<std::int64_t, std::int64_t>> utc;
+  for (const DaySpan& span : spans) {
+    const std::int64_t from = std::max((span.first - 1) * kSecondsPerDay, kSecondsPerDay);
+    const std::int64_t to = (span.last + 2) * kSecondsPerDay;
+    if (!utc.empty() && from <= utc.back().second) {
+      utc.back().second = std::max(utc.back().second, to);
+    } else {
+      utc.emplace_back(from, to);
+    }
+  }
+  return utc;
+}
 
 }  // namespace
 
@@ -63,25 +97,36 @@ std::string ComputerDnsName() {
 
 std::int64_t UtcNowSecond() { return static_cast<std::int64_t>(UtcNowFileTime() / kFileTimeUnitsPerSecond); }
 
-ZoneRules MachineZone(std::int64_t fromUtc, std::int64_t toUtc) {
+WithStatus<ZoneRules> MachineZone(DaySpan days, const std::vector<HistoryRecord>& records) {
   // Zones change their offset at most a few times a year, never twice
   // within six hours.
   constexpr std::int64_t kStep = std::int64_t{6} * 3600;
   ZoneOffsets offsets;
-  std::vector<ZoneSegment> segments{{fromUtc, offsets.At(fromUtc)}};
-  for (std::int64_t probe = fromUtc + kStep; probe - kStep < toUtc; probe += kStep) {
-    const std::int32_t offset = offsets.At(probe);
-    if (offset == segments.back().offset) continue;
-    // The change lies in (probe - kStep, probe]: its first second.
-    std::int64_t before = probe - kStep;
-    std::int64_t after = probe;
-    while (after - before > 1) {
-      const std::int64_t middle = before + (after - before) / 2;
-      (offsets.At(middle) == offset ? after : before) = middle;
+  std::vector<ZoneSegment> segments;
+  std::int64_t asked = 0;  // the last second probed
+  for (const auto& [from, to] : UtcSpans(days, records)) {
+    for (std::int64_t probe = from;; probe = std::min(probe + kStep, to)) {
+      const std::optional<std::int32_t> offset = offsets.At(probe);
+      if (!offset) return {ZoneRules(), offsets.error()};
+      if (segments.empty() || *offset != segments.back().offset) {
+        // Probed within a step: the change lies in (asked, probe], and its
+        // first second is found. Between spans, where no time is read,
+        // the new offset starts at the probe.
+        std::int64_t before = !segments.empty() && probe - asked <= kStep ? asked : probe - 1;
+        std::int64_t after = probe;
+        while (after - before > 1) {
+          const std::int64_t middle = before + (after - before) / 2;
+          const std::optional<std::int32_t> there = offsets.At(middle);
+          if (!there) return {ZoneRules(), offsets.error()};
+          (*there == *offset ? after : before) = middle;
+        }
+        segments.push_back(ZoneSegment{after, *offset});
+      }
+      asked = probe;
+      if (probe == to) break;
     }
-    segments.push_back(ZoneSegment{after, offset});
   }
-  return ZoneRules(std::move(segments));
+  return {ZoneRules(std::move(segments)), ERROR_SUCCESS};
 }
 
 std::int64_t LocalNowSecond() {

@@ -3,7 +3,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "common/history/history_record.h"
+#include "common/win/with_status.h"
 #include "report/zone_rules.h"
 
 namespace mardonel {
@@ -16,9 +19,18 @@ std::string ComputerDnsName();
 std::int64_t LocalNowSecond();
 std::int64_t UtcNowSecond();
 
-// The machine's zone rules from `fromUtc` to `toUtc` (seconds since 1601),
-// found by asking the platform for the local time; before and after, the
-// offsets at the two ends hold.
-ZoneRules MachineZone(std::int64_t fromUtc, std::int64_t toUtc);
+// Local day numbers from `first` to `last`, both included.
+struct DaySpan {
+  std::int64_t first;
+  std::int64_t last;
+};
+
+// The machine's zone rules wherever the days `days` and the event times of
+// `records` lie, however far apart: each time is read with the offset in
+// force then. Between and around them an offset of the nearest one holds,
+// and before 2 January 1601 that of its first second. A year whose own rules the
+// platform cannot give takes the zone's standard and daylight rules. The
+// status is the platform's error when those cannot be had either.
+WithStatus<ZoneRules> MachineZone(DaySpan days, const std::vector<HistoryRecord>& records = {});
 
 }  // namespace mardonel

@@ -8,13 +8,20 @@
 #include <vector>
 
 #include "common/win/win_owners.h"
+#include "module/mardonel.h"
 #include "report/history_folder_files.h"
 #include "report/local_days.h"
 #include "report/report_svg.h"
 #include "report/this_machine.h"
 #include "report_records.h"
+#include "support/captured_log.h"
 #include "support/child_run.h"
+#include "support/fake_clock.h"
+#include "support/fake_connection.h"
+#include "support/profile_folder.h"
+#include "support/scratch_registry.h"
 #include "support/temp_folder.h"
+#include "support/test_host_table.h"
 #include "support/whole_file.h"
 
 namespace mardonel {
@@ -143,14 +150,66 @@ TEST(ReportRealTime, WriteOrderNeverCountsTimeTwice) {
   }
 }
 
+// The module names each file by the UTC day of its clock: set back across
+// midnight, it appends the records that follow to the earlier day's file,
+// whose records are taken first. Taken in the order written, 1 December
+// would count 1800 s managed and 2 December 2400.
+TEST(ReportRealTime, ClockSetBackAcrossMidnightTakenInTheOrderOfTheFiles) {
+  ScratchMachineRegistry registry;
+  ASSERT_NO_FATAL_FAILURE(registry.Redirect());
+  const ScopedTempFolder temp;
+  const ScopedProfileFolder profile(temp.path());
+  const CapturedLog log(0);
+  TestHostTable table;
+  table.Add("10.1.2.3", "255.255.0.0");
+  ConnectionScript script;
+  FakeClock clock;
+  Mardonel module(FakeConnectionOf(script), clock);
+  // 23:30 UTC start-up; 00:30 disconnected; set back to 23:45, the point not
+  // answering; 00:10 reached; 00:40 shut down.
+  const std::pair<std::int64_t, int> calls[] = {{84600, 0}, {88200, 1}, {85500, 2}, {87000, 3}, {88800, 4}};
+  for (const auto& [second, call] : calls) {
+    clock.Set(static_cast<std::uint64_t>(kDecember1 * kSecondsPerDay + second) * kFileTimeUnitsPerSecond);
+    script.reachable = call != 2;
+    EXPECT_EQ(call == 0   ? module.OnStartup(table.get(), 0)
+              : call == 4 ? module.OnShutdown()
+                          : module.OnNetAdaptersChanged(call != 1, false),
+              0u);
+  }
+  HistoryLog read;
+  std::vector<std::string> problems;
+  ASSERT_EQ(ReadHistoryFolder(profile.StatesFolder(), read, problems), 0u);
+  EXPECT_EQ(read.files, (std::vector<std::string>{"20261201T.mgt", "20261202T.mgt"}));
+  const ManagedDays days =
+      ComputeManagedDays(read.records, ReportRange{kDecember1, kDecember1 + 1, kLongAfter, 7200}, ZoneRules());
+  ExpectFigures(days.days[0], {900, 900, 84600, 1}, "1 December");
+  ExpectFigures(days.days[1], {600, 1800, 84000, 2}, "2 December");
+}
+
 TEST(ReportRealTimeInChild, Child) {
   if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of ReportRealTime.MachineRulesUnderEuropeBerlin";
-  const ZoneRules zone = MachineZone(kSpringDay * kSecondsPerDay - 32 * kSecondsPerDay, kLongAfter);
+  const WithStatus<ZoneRules> machine = MachineZone(DaySpan{kSpringDay - 32, kLongAfter / kSecondsPerDay});
+  ASSERT_TRUE(machine.ok());
+  const ZoneRules& zone = machine.value;
   EXPECT_EQ(zone.LocalOf(13419219599), 13419223199);
   EXPECT_EQ(zone.LocalOf(13419219600), 13419226800);
   EXPECT_EQ(zone.LocalOf(13437363599), 13437370799);
   EXPECT_EQ(zone.LocalOf(13437363600), 13437367200);
   ExpectZoneCases(zone);
+
+  // A clock that ran ahead on 9 March wrote a shut-down an hour after now
+  // (8 December 17:30 UTC, 18:30 in Berlin): read with December's offset,
+  // not that of the summer after the range, it ends nothing.
+  HistoryLog log;
+  AddHistoryFile(log, "20260309T.mgt",
+                 Record("2026-12-08 19:30:00", 1, "Shutdown") + Record("2026-03-09 06:53:00", 2, "Heartbeat"));
+  const std::int64_t march9 = DayNumber({2026, 3, 9});
+  for (const std::int64_t lastDay : {march9 + 11, kDecember1 + 7}) {
+    const WithStatus<ZoneRules> rules = MachineZone(DaySpan{march9, lastDay}, log.records);
+    ASSERT_TRUE(rules.ok());
+    const ReportRange range{march9, lastDay, (kDecember1 + 7) * kSecondsPerDay + 63000, 600};
+    ExpectFigures(ComputeManagedDays(log.records, range, rules.value).days[0], {600, 0, 85800, 0}, IsoDate(lastDay));
+  }
 }
 
 TEST(ReportRealTime, MachineRulesUnderEuropeBerlin) {

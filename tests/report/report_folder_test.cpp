@@ -4,12 +4,16 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/win/error_text.h"
+#include "common/win/file_time.h"
 #include "common/win/win_owners.h"
 #include "report/history_folder_files.h"
 #include "report/local_days.h"
@@ -212,6 +216,26 @@ TEST(ReportProgram, SkippedLinesAndMistakes) {
   EXPECT_EQ(run.output,
             "mardonel-report: --days wants a whole number from 1 to 3660, not '0' (--help lists the options)\r\n");
 
+  // An output that would replace a history file of the folder, or the other
+  // output: refused before anything is written.
+  const std::string svg = folder.path() + "\\.\\DAYS.SVG";
+  const std::pair<std::string, std::string> clashes[] = {
+      {"--output \"" + (folder / "20261201t.MGT") + "\"",
+       "--output names a history file of the folder read: " + (folder / "20261201t.MGT")},
+      {"--svg \"" + (folder / "20301231T.mgt") + "\"",
+       "--svg names a history file of the folder read: " + (folder / "20301231T.mgt")},
+      {"--output \"" + (folder / "days.svg") + "\" --svg \"" + svg + "\"",
+       "--output and --svg name the same file " + svg},
+  };
+  for (const auto& [arguments, message] : clashes) {
+    run = RunReport("--folder \"" + folder.path() + "\" --days 1 " + arguments);
+    EXPECT_EQ(run.exitCode, 2u) << arguments;
+    EXPECT_EQ(run.output, "mardonel-report: " + message + "\r\n");
+  }
+  EXPECT_EQ(ReadWholeFile(folder / "20261201T.mgt"), FolderCases()[3].files[0].second);
+  EXPECT_FALSE(FileExists(folder / "20301231T.mgt"));
+  EXPECT_FALSE(FileExists(folder / "days.svg"));
+
   const ScopedTempFolder one;
   WriteWholeFile(one / "20261201T.mgt", Record("2026-12-01 09:00:00", 2, "Startup") + "torn");
   run = RunReport("--folder \"" + one.path() + "\" --from 2026-12-01 --until 2026-12-01 --csv --computer pc");
@@ -235,6 +259,47 @@ TEST(ReportProgram, ComputerNameReachesEveryOutputAsUtf8) {
   EXPECT_NE(RunReport(arguments + " --json").output.find("{\"computer\":\"Z\xC3\xBCrich\""), std::string::npos);
   ASSERT_EQ(RunReport(arguments + " --svg \"" + (folder / "days.svg") + "\"").exitCode, 0u);
   EXPECT_NE(ReadWholeFile(folder / "days.svg").find("<title>Managed time of Z\xC3\xBCrich, "), std::string::npos);
+}
+
+// In a zone far from UTC, a record twenty minutes before now and one twenty
+// minutes after it: today's row is the local day's and holds the first
+// record's state up to now, not past it.
+TEST(ReportProgramInChild, TodayStopsAtNow) {
+  if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of ReportProgram.TodayStopsAtNowFarFromUtc";
+  const std::uint64_t utc = UtcNowFileTime();
+  const auto now = static_cast<std::int64_t>(LocalNowFileTime() / kFileTimeUnitsPerSecond);
+  std::string records;
+  for (const auto& [shift, state, reason] : {std::tuple{-1200, 2, "Startup"}, std::tuple{1200, 1, "Sleep"}}) {
+    std::string text = IsoLocalTime(now + shift);
+    text[10] = ' ';
+    records += Record(text.c_str(), state, reason);
+  }
+  SYSTEMTIME day;
+  const FILETIME utcTime = FileTimeOf(utc);
+  ASSERT_TRUE(FileTimeToSystemTime(&utcTime, &day));
+  const ScopedTempFolder folder;
+  WriteWholeFile(folder / HistoryNameFor(day), records);
+  const ProgramRun run = RunReport("--folder \"" + folder.path() + "\" --days 1 --csv --computer pc");
+  const auto took = static_cast<std::int64_t>((UtcNowFileTime() - utc) / kFileTimeUnitsPerSecond);
+  const std::size_t at = run.output.find("\r\npc," + IsoDate(now / kSecondsPerDay) + ",");
+  ASSERT_NE(at, std::string::npos) << run.output;
+  std::int64_t managed = 0;
+  std::int64_t unmanaged = 0;
+  int changes = 0;
+  ASSERT_EQ(std::sscanf(run.output.c_str() + at + 16, "%" SCNd64 ",%" SCNd64 ",%*d,%d", &managed, &unmanaged, &changes),
+            3);
+  const std::int64_t held = std::min<std::int64_t>(1200, now % kSecondsPerDay);
+  EXPECT_GE(managed, held) << run.output;
+  EXPECT_LE(managed, held + took + 1) << run.output;
+  EXPECT_EQ(unmanaged + changes, 0) << run.output;
+}
+
+// UTC+14 and UTC-11: whatever the hour, one of them is on another day than
+// UTC. Wine has no yearly rules of Lord Howe, whose own rules then hold.
+TEST(ReportProgram, TodayStopsAtNowFarFromUtc) {
+  for (const char* zone : {"TZ=Pacific/Kiritimati", "TZ=Pacific/Pago_Pago", "TZ=Australia/Lord_Howe"}) {
+    EXPECT_TRUE(RunTestsInChild("ReportProgramInChild.TodayStopsAtNow", {zone})) << zone;
+  }
 }
 
 constexpr char kOutputFolderVariable[] = "MARDONEL_TEST_OUTPUT_FOLDER";

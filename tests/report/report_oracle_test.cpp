@@ -222,11 +222,11 @@ std::string FileName(std::int64_t day) {
 // day by day.
 void ExpectReferenceDays(const ZoneRules& zone) {
   std::mt19937 random(20260405);
-  const std::int64_t turns[] = {DayNumber({2026, 4, 5}), DayNumber({2026, 9, 27}), DayNumber({2026, 3, 29}),
-                                DayNumber({2026, 10, 25})};
+  const std::int64_t turns[] = {DayNumber({2026, 4, 5}),   DayNumber({2026, 9, 27}), DayNumber({2026, 3, 29}),
+                                DayNumber({2026, 10, 25}), DayNumber({2026, 3, 8}),  DayNumber({2026, 11, 1})};
   for (int run = 0; run < 150; ++run) {
     const std::int64_t centre =
-        run % 5 < 4 ? turns[run % 4] : DayNumber({2026, 1, 1}) + static_cast<std::int64_t>(random() % 365);
+        run % 7 < 6 ? turns[run % 6] : DayNumber({2026, 1, 1}) + static_cast<std::int64_t>(random() % 365);
     const Folder folder = Generate(random, zone, centre);
     const ScopedTempFolder files;
     for (const auto& [day, records] : folder) WriteWholeFile(files / FileName(day), FileText(records, random));
@@ -256,23 +256,37 @@ void ExpectReferenceDays(const ZoneRules& zone) {
   }
 }
 
-// Chatham Islands: 13:45 ahead of UTC, 12:45 from 5 April 2026, 13:45 again
-// from 27 September.
-constexpr char kFarZone[] = "TZ=Pacific/Chatham";
-
 TEST(ReportReference, GeneratedFoldersInUtc) { ExpectReferenceDays(ZoneRules()); }
 
-TEST(ReportReferenceInChild, Child) {
-  if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of ReportReference.GeneratedFoldersFarFromUtc";
-  const ZoneRules zone =
-      MachineZone(DayNumber({2025, 12, 1}) * kSecondsPerDay, DayNumber({2027, 2, 1}) * kSecondsPerDay);
-  ASSERT_EQ(zone.LocalOf(DayNumber({2026, 1, 1}) * kSecondsPerDay), DayNumber({2026, 1, 1}) * kSecondsPerDay + 49500);
-  ASSERT_EQ(zone.LocalOf(DayNumber({2026, 6, 1}) * kSecondsPerDay), DayNumber({2026, 6, 1}) * kSecondsPerDay + 45900);
-  ExpectReferenceDays(zone);
+// The machine's own rules, with the offsets they give on 1 January and
+// 1 June 2026; 1 January 1601, the calendar's first day, is whole in them.
+void ExpectMachineZoneReferenceDays(std::int32_t january, std::int32_t june) {
+  if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of ReportReference.GeneratedFolders*";
+  const WithStatus<ZoneRules> first = MachineZone(DaySpan{0, 0});
+  const WithStatus<ZoneRules> zone = MachineZone(DaySpan{DayNumber({2025, 12, 1}), DayNumber({2027, 2, 1})});
+  ASSERT_TRUE(first.ok() && zone.ok());
+  EXPECT_EQ(ComputeManagedDays({}, ReportRange{0, 0, 0, 7200}, first.value).days[0].length, kSecondsPerDay);
+  for (const auto& [month, offset] : {std::pair{1, january}, std::pair{6, june}}) {
+    const std::int64_t midnight = DayNumber({2026, month, 1}) * kSecondsPerDay;
+    ASSERT_EQ(zone.value.LocalOf(midnight), midnight + offset) << month;
+  }
+  ExpectReferenceDays(zone.value);
 }
 
+// Chatham Islands: 13:45 ahead of UTC, 12:45 from 5 April 2026, 13:45 again
+// from 27 September.
+TEST(ReportReferenceInChild, Chatham) { ExpectMachineZoneReferenceDays(49500, 45900); }
+
 TEST(ReportReference, GeneratedFoldersFarFromUtc) {
-  EXPECT_TRUE(RunTestsInChild("ReportReferenceInChild.Child", {kFarZone}));
+  EXPECT_TRUE(RunTestsInChild("ReportReferenceInChild.Chatham", {"TZ=Pacific/Chatham"}));
+}
+
+// The Aleutians: 10 hours behind UTC, 9 from 8 March 2026 to 1 November.
+// An evening there is written into the next UTC day's file.
+TEST(ReportReferenceInChild, Adak) { ExpectMachineZoneReferenceDays(-36000, -32400); }
+
+TEST(ReportReference, GeneratedFoldersWestOfUtc) {
+  EXPECT_TRUE(RunTestsInChild("ReportReferenceInChild.Adak", {"TZ=America/Adak"}));
 }
 
 }  // namespace
