@@ -33,8 +33,8 @@ void Complain(const std::string& text) { std::fprintf(stderr, "mardonel-report: 
 std::optional<std::string> FolderToRead(const ReportOptions& options) {
   if (options.folder.empty()) {
     const HistoryPath path = HistoryFolderPath();
-    if (path.ok()) return path.value;
-    Complain("cannot find the history folder " + path.value + ": " + ErrorText(path.status));
+    if (path.ok()) return path.value();
+    Complain("cannot find the history folder " + path.value() + ": " + ErrorText(path.status()));
     return std::nullopt;
   }
   std::optional<std::string> ansi = AnsiOf(options.folder);
@@ -100,11 +100,11 @@ int Run(const ReportOptions& options) {
 
   const WithStatus<ZoneRules> zone = MachineZone(DaySpan{days->firstDay, days->lastDay}, log.records);
   if (!zone.ok()) {
-    Complain(std::string("cannot read the rules of this machine's time zone: ") + ErrorText(zone.status));
+    Complain(std::string("cannot read the rules of this machine's time zone: ") + ErrorText(zone.status()));
     return kExitUnreadable;
   }
   const ManagedDays managed = ComputeManagedDays(
-      log.records, ReportRange{days->firstDay, days->lastDay, UtcNowSecond(), options.maxGapSeconds}, zone.value);
+      log.records, ReportRange{days->firstDay, days->lastDay, UtcNowSecond(), options.maxGapSeconds}, zone.value());
   const std::string computer = options.computer.empty() ? ComputerDnsName() : options.computer;
   const std::string text = options.format == ReportFormat::kCsv         ? ReportCsv(computer, managed)
                            : options.format == ReportFormat::kJsonLines ? ReportJsonLines(computer, managed)

@@ -1,0 +1,56 @@
+// A value, or the reason there is none: what a function returns when it may
+// refuse. Needs nothing of the platform.
+//
+// Ask before reading: `*`, `->` and `reason()` end the program unless `ok()`
+// (or the result as a bool) was asked first, and read only what the result
+// holds. The type is [[nodiscard]] so that no refusal goes unread.
+#pragma once
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace mardonel {
+
+// What a refusing function returns: `return Refusal{"why"};`.
+template <typename Why>
+struct Refusal {
+  Why why;
+};
+
+template <typename T, typename Why = std::string>
+class [[nodiscard]] Result {
+ public:
+  Result(T value) : held_(std::in_place_index<0>, std::move(value)) {}
+  template <typename Given>
+  Result(Refusal<Given> refusal) : held_(std::in_place_index<1>, Why(std::move(refusal.why))) {}
+
+  [[nodiscard]] bool ok() const {
+    asked_ = true;
+    return held_.index() == 0;
+  }
+  explicit operator bool() const { return ok(); }
+
+  [[nodiscard]] const T& operator*() const& { return std::get<0>(Checked(0)); }
+  [[nodiscard]] T& operator*() & { return std::get<0>(Checked(0)); }
+  [[nodiscard]] T&& operator*() && { return std::get<0>(std::move(Checked(0))); }
+  [[nodiscard]] const T* operator->() const { return &**this; }
+  [[nodiscard]] T* operator->() { return &**this; }
+  [[nodiscard]] const Why& reason() const { return std::get<1>(Checked(1)); }
+
+ private:
+  const std::variant<T, Why>& Checked(std::size_t holding) const {
+    if (!asked_ || held_.index() != holding) std::abort();
+    return held_;
+  }
+  std::variant<T, Why>& Checked(std::size_t holding) {
+    static_cast<const Result&>(*this).Checked(holding);
+    return held_;
+  }
+
+  std::variant<T, Why> held_;
+  mutable bool asked_ = false;
+};
+
+}  // namespace mardonel
