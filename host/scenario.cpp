@@ -126,8 +126,8 @@ std::string CheckOrder(const ScenarioStep& step, bool& started) {
 
 }  // namespace
 
-ScenarioResult ParseScenario(const std::string& text) {
-  ScenarioResult result;
+Result<std::vector<ScenarioStep>> ParseScenario(const std::string& text) {
+  std::vector<ScenarioStep> steps;
   std::istringstream stream(text);
   bool started = false;
   int lineNumber = 0;
@@ -138,15 +138,11 @@ ScenarioResult ParseScenario(const std::string& text) {
     ScenarioStep step{ScenarioEvent::kWait, lineNumber};
     std::string why = ParseLine(words, step);
     if (why.empty()) why = CheckOrder(step, started);
-    if (!why.empty()) {
-      result.steps.clear();
-      result.error = Refuse(lineNumber, why);
-      return result;
-    }
-    result.steps.push_back(step);
+    if (!why.empty()) return Refusal{Refuse(lineNumber, why)};
+    steps.push_back(step);
   }
-  if (result.steps.empty()) result.error = "the scenario holds no event";
-  return result;
+  if (steps.empty()) return Refusal{"the scenario holds no event"};
+  return steps;
 }
 
 std::string DescribeStep(const ScenarioStep& step) {

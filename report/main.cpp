@@ -75,10 +75,9 @@ bool WriteOut(const std::string& path, const std::string& text) {
 }
 
 int Run(const ReportOptions& options) {
-  std::string error;
-  const std::optional<DayRange> days = ReportDays(options, LocalNowSecond() / kSecondsPerDay, error);
+  const Result<DayRange> days = ReportDays(options, LocalNowSecond() / kSecondsPerDay);
   if (!days) {
-    Complain(error);
+    Complain(days.reason());
     return kExitUsage;
   }
   const std::optional<std::string> folder = FolderToRead(options);
@@ -117,17 +116,17 @@ int Run(const ReportOptions& options) {
 }  // namespace
 
 int Main() {
-  const ReportOptionsResult parsed = ParseReportOptions(Utf8Arguments());
-  if (!parsed.error.empty()) {
-    Complain(parsed.error + " (--help lists the options)");
+  const Result<ReportOptions> parsed = ParseReportOptions(Utf8Arguments());
+  if (!parsed) {
+    Complain(parsed.reason() + " (--help lists the options)");
     return kExitUsage;
   }
-  if (parsed.options.help) {
+  if (parsed->help) {
     std::fputs(kReportUsageText, stdout);
     return 0;
   }
   try {
-    return Run(parsed.options);
+    return Run(*parsed);
   } catch (const std::exception& failure) {
     Complain(failure.what());
     return kExitUnreadable;
