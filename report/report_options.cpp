@@ -66,7 +66,8 @@ const Rule kReportOptions[] = {
        line.options.verbose = true;
        return line;
      }},
-    {"--csv", false, [](ReportCommandLine line, const std::string&) { return Format(std::move(line), ReportFormat::kCsv); }},
+    {"--csv", false,
+     [](ReportCommandLine line, const std::string&) { return Format(std::move(line), ReportFormat::kCsv); }},
     {"--json", false,
      [](ReportCommandLine line, const std::string&) { return Format(std::move(line), ReportFormat::kJsonLines); }},
     {"--folder", true,
@@ -88,7 +89,8 @@ const Rule kReportOptions[] = {
     {"--days", true,
      [](ReportCommandLine line, const std::string& value) -> Result<ReportCommandLine> {
        const std::optional<std::int64_t> days = ParseBoundedWhole(value, 1, kMaxDays);
-       if (!days) return Refusal{"--days wants a whole number from 1 to " + std::to_string(kMaxDays) + ", not '" + value + "'"};
+       if (!days)
+         return Refusal{"--days wants a whole number from 1 to " + std::to_string(kMaxDays) + ", not '" + value + "'"};
        line.options.days = static_cast<int>(*days);
        line.daysGiven = true;
        return line;
@@ -104,7 +106,8 @@ const Rule kReportOptions[] = {
     {"--max-gap", true,
      [](ReportCommandLine line, const std::string& value) -> Result<ReportCommandLine> {
        const std::optional<std::int64_t> seconds = DurationSeconds(value);
-       if (!seconds) return Refusal{"--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '" + value + "'"};
+       if (!seconds)
+         return Refusal{"--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '" + value + "'"};
        line.options.maxGapSeconds = *seconds;
        return line;
      }},

@@ -112,9 +112,9 @@ DWORD ProbeTcpConnection(const char* host, unsigned short port, unsigned short s
   if (resolved != 0) return static_cast<DWORD>(resolved);
   const ULONGLONG resolvedAt = GetTickCount64();
   // Winsock's error codes are the platform's own.
-  return static_cast<DWORD>(ProbeTcpAddresses(
-      addresses.get(), secondPort, resolvedAt >= deadline ? 0 : static_cast<DWORD>(deadline - resolvedAt),
-      localAddress));
+  return static_cast<DWORD>(ProbeTcpAddresses(addresses.get(), secondPort,
+                                              resolvedAt >= deadline ? 0 : static_cast<DWORD>(deadline - resolvedAt),
+                                              localAddress));
 }
 
 }  // namespace mardonel

@@ -272,7 +272,8 @@ TEST(Connectivity, SlowOrSilentResolverKeepsTheProbeWithinItsOneBound) {
   for (const auto& c : cases) {
     std::uint32_t localAddress = 1;
     double seconds = 0;
-    EXPECT_EQ(Probe(c.listed, c.bound, localAddress, seconds, c.resolver), static_cast<DWORD>(WSAETIMEDOUT)) << c.listed;
+    EXPECT_EQ(Probe(c.listed, c.bound, localAddress, seconds, c.resolver), static_cast<DWORD>(WSAETIMEDOUT))
+        << c.listed;
     EXPECT_GT(seconds, c.bound / 1000.0 - 0.02) << c.listed;
     EXPECT_LT(seconds, c.bound / 1000.0 + 0.1) << "one bound for the lookup and the connections: " << c.listed;
   }

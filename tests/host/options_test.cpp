@@ -37,7 +37,8 @@ TEST(HostOptions, DefaultsAndEveryOption) {
 
 TEST(HostOptions, SecondsMustBeWholeAndInRange) {
   for (const char* value : {"0", "-1", "1.5", "abc", "", "31536001", "99999999999", "5s"}) {
-    EXPECT_EQ(Refused({"--for", value}), std::string("--for wants whole seconds from 1 to 31536000, not '") + value + "'");
+    EXPECT_EQ(Refused({"--for", value}),
+              std::string("--for wants whole seconds from 1 to 31536000, not '") + value + "'");
   }
   EXPECT_EQ(Taken({"--heartbeat", "31536000"}).heartbeatSeconds, 31536000u);
 }

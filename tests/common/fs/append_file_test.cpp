@@ -39,7 +39,8 @@ TEST(WriteAll, GoesOnFromWhereEachPartialWriteEndedAndStopsAtOneThatTakesNothing
     ASSERT_TRUE(file.ok());
     writesLeft = c.writes;
     endTakesNothing = c.takesNothing;
-    EXPECT_EQ(WriteAll(file.value().handle.get(), text.data(), static_cast<DWORD>(text.size()), TenBytesAtATime), c.error)
+    EXPECT_EQ(WriteAll(file.value().handle.get(), text.data(), static_cast<DWORD>(text.size()), TenBytesAtATime),
+              c.error)
         << c.writes;
     file.value().handle.reset();
     EXPECT_EQ(ReadWholeFile(temp / "cut.txt"), text.substr(0, c.kept)) << c.writes;

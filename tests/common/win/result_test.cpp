@@ -28,12 +28,9 @@ int Read(const Reading& reading) {
 
 TEST(Result, ReadOnlyWhatItHoldsAndOnlyAfterAsking) {
   const Reading readings[] = {
-      {"value after asking", true, true, true, true},
-      {"reason after asking", false, true, false, true},
-      {"value unasked", true, false, true, false},
-      {"reason unasked", false, false, false, false},
-      {"value of a refusal", false, true, true, false},
-      {"reason of a value", true, true, false, false},
+      {"value after asking", true, true, true, true},   {"reason after asking", false, true, false, true},
+      {"value unasked", true, false, true, false},      {"reason unasked", false, false, false, false},
+      {"value of a refusal", false, true, true, false}, {"reason of a value", true, true, false, false},
   };
   for (const Reading& reading : readings) {
     if (reading.lives) {
