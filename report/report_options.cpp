@@ -40,8 +40,8 @@ Result<ReportCommandLine> Format(ReportCommandLine line, ReportFormat format) {
   return line;
 }
 
-template <std::string ReportOptions::*field>
-Result<ReportCommandLine> Text(ReportCommandLine line, const std::string& name, const std::string& value) {
+Result<ReportCommandLine> Text(ReportCommandLine line, const std::string& name, const std::string& value,
+                               std::string ReportOptions::*field) {
   if (value.empty()) return Refusal{name + " needs a non-empty value"};
   line.options.*field = value;
   return line;
@@ -72,19 +72,19 @@ const Rule kReportOptions[] = {
      [](ReportCommandLine line, const std::string&) { return Format(std::move(line), ReportFormat::kJsonLines); }},
     {"--folder", true,
      [](ReportCommandLine line, const std::string& value) {
-       return Text<&ReportOptions::folder>(std::move(line), "--folder", value);
+       return Text(std::move(line), "--folder", value, &ReportOptions::folder);
      }},
     {"--computer", true,
      [](ReportCommandLine line, const std::string& value) {
-       return Text<&ReportOptions::computer>(std::move(line), "--computer", value);
+       return Text(std::move(line), "--computer", value, &ReportOptions::computer);
      }},
     {"--output", true,
      [](ReportCommandLine line, const std::string& value) {
-       return Text<&ReportOptions::outputFile>(std::move(line), "--output", value);
+       return Text(std::move(line), "--output", value, &ReportOptions::outputFile);
      }},
     {"--svg", true,
      [](ReportCommandLine line, const std::string& value) {
-       return Text<&ReportOptions::svgFile>(std::move(line), "--svg", value);
+       return Text(std::move(line), "--svg", value, &ReportOptions::svgFile);
      }},
     {"--days", true,
      [](ReportCommandLine line, const std::string& value) -> Result<ReportCommandLine> {

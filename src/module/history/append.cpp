@@ -30,8 +30,8 @@ DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, 
   unique_hfile file;
   if (error == ERROR_SUCCESS) {
     NoLinkFile opened = OpenHistoryFile(path.value(), held);
-    file = std::move(opened.value().handle);
     error = opened.status();
+    file = std::move(opened.value().handle);
   }
   bool lastLineOpen = false;
   if (file) error = CheckLastLineOpen(file.get(), lastLineOpen);

@@ -20,8 +20,8 @@ HistoryPath HistoryFilePathFor(const CalendarDate& date) {
   if (folder.ok()) CreateHistoryFolders(folder.value());
   HistoryPath path = HistoryFilePathIn(folder.value(), date);
   // The name stays, with the folder's own failure.
-  const DWORD status = folder.ok() ? path.status() : folder.status();
-  return {std::move(path).value(), status};
+  const DWORD pathStatus = path.status();
+  return {std::move(path).value(), folder.ok() ? pathStatus : folder.status()};
 }
 
 HistoryPath GetHistoryFilePath(std::uint64_t utcNow) { return HistoryFilePathFor(DateOf(utcNow)); }

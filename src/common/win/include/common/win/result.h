@@ -6,6 +6,7 @@
 // holds. The type is [[nodiscard]] so that no refusal goes unread.
 #pragma once
 
+#include <cstddef>
 #include <cstdlib>
 #include <string>
 #include <utility>
