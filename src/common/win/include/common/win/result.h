@@ -19,6 +19,8 @@ template <typename Why>
 struct Refusal {
   Why why;
 };
+template <typename Why>
+Refusal(Why) -> Refusal<Why>;
 
 template <typename T, typename Why = std::string>
 class [[nodiscard]] Result {
@@ -33,21 +35,19 @@ class [[nodiscard]] Result {
   }
   explicit operator bool() const { return ok(); }
 
-  [[nodiscard]] const T& operator*() const& { return std::get<0>(Checked(0)); }
-  [[nodiscard]] T& operator*() & { return std::get<0>(Checked(0)); }
-  [[nodiscard]] T&& operator*() && { return std::get<0>(std::move(Checked(0))); }
-  [[nodiscard]] const T* operator->() const { return &**this; }
-  [[nodiscard]] T* operator->() { return &**this; }
-  [[nodiscard]] const Why& reason() const { return std::get<1>(Checked(1)); }
+  [[nodiscard]] const T& operator*() const& { return *Checked<0>(); }
+  [[nodiscard]] T& operator*() & { return *const_cast<T*>(Checked<0>()); }
+  [[nodiscard]] T&& operator*() && { return std::move(*const_cast<T*>(Checked<0>())); }
+  [[nodiscard]] const T* operator->() const { return Checked<0>(); }
+  [[nodiscard]] T* operator->() { return const_cast<T*>(Checked<0>()); }
+  [[nodiscard]] const Why& reason() const { return *Checked<1>(); }
 
  private:
-  const std::variant<T, Why>& Checked(std::size_t holding) const {
-    if (!asked_ || held_.index() != holding) std::abort();
-    return held_;
-  }
-  std::variant<T, Why>& Checked(std::size_t holding) {
-    static_cast<const Result&>(*this).Checked(holding);
-    return held_;
+  template <std::size_t holding>
+  const auto* Checked() const {
+    const auto* held = std::get_if<holding>(&held_);
+    if (!asked_ || held == nullptr) std::abort();
+    return held;
   }
 
   std::variant<T, Why> held_;
