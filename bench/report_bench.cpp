@@ -75,7 +75,7 @@ std::size_t Report(const std::string& folder) {
   const WithStatus<ZoneRules> zone = MachineZone(DaySpan{kFirstDay, kFirstDay + kDays - 1}, log.records);
   if (!zone.ok()) return 0;
   const ManagedDays days =
-      ComputeManagedDays(log.records, ReportRange{kFirstDay, kFirstDay + kDays - 1, end, 7200}, zone.value);
+      ComputeManagedDays(log.records, ReportRange{kFirstDay, kFirstDay + kDays - 1, end, 7200}, zone.value());
   return ReportTable("bench", days).size() + log.records.size();
 }
 

@@ -60,11 +60,11 @@ void HistoryStore::MaintainHistoryFolder() const {
   // Checked once and held for the whole run, not once per file: held, the
   // folders cannot be swapped for links meanwhile, and they exist, as the
   // files were just listed there.
-  const PinnedFolders held = PinHistoryFolders(folder.value);
+  const PinnedFolders held = PinHistoryFolders(folder.value());
   // Every gap file has its log line: one open of the log serves them all.
   const LogFileHold logHeld;
   const std::uint64_t now = clock_.UtcNow();
-  const std::size_t toCome = TrimHistoryFiles(folder.value, names, kKeptHistoryFiles, DateOf(now), held);
+  const std::size_t toCome = TrimHistoryFiles(folder.value(), names, kKeptHistoryFiles, DateOf(now), held);
   if (toCome != 0 && DebugInfoEnabled()) {
     LogPrintf("%T: Files of days after today (UTC) left out of trimming: %lu\n", static_cast<unsigned long>(toCome));
   }
@@ -74,7 +74,7 @@ void HistoryStore::MaintainHistoryFolder() const {
   if (!lastFileDate || *lastFileDate == DateOf(clock_.ToLocal(now).value_or(now))) return;
   const std::uint64_t lastFileTime = MidnightOf(*lastFileDate);
   if (DebugInfoEnabled()) LogPrintf("%T: Last file written on: %s\n", LocalTimeText(nullptr, 0, lastFileTime));
-  FillMissedDays(folder.value, held, lastFileTime, now);
+  FillMissedDays(folder.value(), held, lastFileTime, now);
 }
 
 }  // namespace mardonel

@@ -17,10 +17,11 @@ HistoryPath HistoryFilePathIn(const std::string& folder, const CalendarDate& dat
 
 HistoryPath HistoryFilePathFor(const CalendarDate& date) {
   const HistoryPath folder = HistoryFolderPath();
-  if (folder.ok()) CreateHistoryFolders(folder.value);
-  HistoryPath path = HistoryFilePathIn(folder.value, date);
-  if (!folder.ok()) path.status = folder.status;
-  return path;
+  if (folder.ok()) CreateHistoryFolders(folder.value());
+  HistoryPath path = HistoryFilePathIn(folder.value(), date);
+  // The name stays, with the folder's own failure.
+  const DWORD pathStatus = path.status();
+  return {std::move(path).value(), folder.ok() ? pathStatus : folder.status()};
 }
 
 HistoryPath GetHistoryFilePath(std::uint64_t utcNow) { return HistoryFilePathFor(DateOf(utcNow)); }
