@@ -8,13 +8,15 @@
 // what it had before the failure, never something made up. Ask `status()`
 // (or `ok()`) before `value()`, which ends the program otherwise, as
 // common/win/result.h does; the type is [[nodiscard]] so that no status goes
-// unread.
+// unread. Release builds drop the check, as common/win/result.h says.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdlib>
 #include <utility>
+
+#include "common/win/result.h"
 
 namespace mardonel {
 
@@ -36,7 +38,7 @@ class [[nodiscard]] WithStatus {
 
  private:
   const T& Checked() const {
-    if (!asked_) std::abort();
+    if (!Asked(asked_)) std::abort();
     return value_;
   }
 
