@@ -1,6 +1,12 @@
+#include "fleet/schema.h"
+
+namespace mardonel::fleet {
+
+namespace {
+
+constexpr std::string_view kFleetSchema = R"sql(
 -- The fleet's managed time, one row per machine and local day as the
--- report's CSV gives it. scripts/fleet-load.sh applies it; applying it again
--- changes nothing.
+-- report's CSV gives it. Applying this again changes nothing.
 create table if not exists fleet_days (
   computer text collate "C" not null,
   day date not null,
@@ -72,3 +78,43 @@ create or replace function fleet_knowledge(first_record timestamp, last_record t
   language sql immutable parallel safe
   return array[(last_record is not null)::integer, coalesce(extract(epoch from last_record)::bigint, 0),
                -coalesce(extract(epoch from first_record)::bigint, 0), managed_s + unmanaged_s, changes, managed_s, off_s];
+)sql";
+
+// What the intake took from the reports' folder, one row per file name (as
+// PrintableName writes it): its size and content hash when last taken, so
+// that only new or changed files are loaded again. A refused file keeps its
+// first bad line and why, and is taken again once it changes.
+constexpr std::string_view kIntakeSchema = R"sql(
+create table if not exists fleet_intake (
+  name text collate "C" primary key,
+  size bigint not null,
+  sha256 text not null,
+  taken timestamptz not null,
+  -- Both empty when the file was loaded; line is empty when the loader named none.
+  line integer,
+  reason text
+);
+create or replace view fleet_intake_refused as
+  select name, line, reason, taken from fleet_intake where reason is not null;
+)sql";
+
+}  // namespace
+
+bool MakeSchema(Session& session, bool& rebuild) {
+  // Two first loads at once must not both create the tables. Summaries kept
+  // before they were carried on from day to day are found anew.
+  if (!session.Run("begin; select pg_advisory_xact_lock(hashtext('fleet schema'))")) return false;
+  const std::optional<PgResult> old = session.Query(
+      "select to_regclass('fleet_machines') is not null and not exists (select from pg_attribute"
+      " where attrelid = to_regclass('fleet_machines') and attname = 'current_unmanaged_days')");
+  if (!old) return false;
+  rebuild = PQgetvalue(old->get(), 0, 0)[0] == 't';
+  return session.Run(kFleetSchema) && session.Run("commit");
+}
+
+bool MakeIntakeSchema(Session& session) {
+  return session.Run("begin; select pg_advisory_xact_lock(hashtext('fleet intake schema'))") &&
+         session.Run(kIntakeSchema) && session.Run("commit");
+}
+
+}  // namespace mardonel::fleet
