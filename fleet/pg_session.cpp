@@ -55,6 +55,20 @@ bool Session::Run(std::string_view sql) {
   return Take(std::move(result), PGRES_COMMAND_OK);
 }
 
+bool Session::Run(std::string_view sql, std::initializer_list<const char*> parameters) {
+  if (failed_) return false;
+  return Take(PgResult(PQexecParams(connection_, std::string(sql).c_str(), static_cast<int>(parameters.size()), nullptr,
+                                    parameters.begin(), nullptr, nullptr, 0)),
+              PGRES_COMMAND_OK);
+}
+
+bool Session::Recover() {
+  if (PQstatus(connection_) != CONNECTION_OK) return false;
+  failed_ = false;
+  failure_ = Failure{};
+  return Run("rollback");
+}
+
 std::optional<PgResult> Session::Query(std::string_view sql) {
   if (failed_) return std::nullopt;
   PgResult result(PQexec(connection_, std::string(sql).c_str()));

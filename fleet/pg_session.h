@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,8 @@ class Session {
   // false and failure() when it fails. Nothing more is sent after a
   // failure: every call then returns false.
   bool Run(std::string_view sql);
+  // The same with $1, $2... given as text (nullptr: null).
+  bool Run(std::string_view sql, std::initializer_list<const char*> parameters);
   // The rows of `sql`, or nothing on failure.
   [[nodiscard]] std::optional<PgResult> Query(std::string_view sql);
 
@@ -52,6 +55,10 @@ class Session {
   // Runs `sql`, a COPY ... TO STDOUT, giving each row to `row`.
   template <typename RowSink>
   bool CopyOut(std::string_view sql, RowSink&& row);
+
+  // After a failure or a refusal: rolls the transaction back and lets
+  // statements be sent again; false when the connection is lost.
+  bool Recover();
 
   [[nodiscard]] const Failure& failure() const noexcept { return failure_; }
   [[nodiscard]] bool failed() const noexcept { return failed_; }

@@ -1,12 +1,12 @@
 #!/bin/sh
-# fleet_order_test.sh SOURCE-FOLDER WORK-FOLDER: random fleets' reports
+# fleet_order_test.sh SOURCE-FOLDER WORK-FOLDER PROGRAM: random fleets' reports
 # (days trimmed, overlapping and extended, two reports of one machine made
 # the same day or on different days, days without a row) loaded in one load,
 # one load per file and in batches, in their order and shuffled: the tables
 # and the questions' answers are the same every way, and each machine's
 # summary is what a plain walk over its stored days gives.
 set -e
-src="$1" work="$2/order"
+src="$1" work="$2/order" fleet="$3"
 rm -rf "$work"
 mkdir -p "$work/reports"
 . "$src/tests/fleet/throwaway_server.sh"
@@ -42,7 +42,7 @@ reports() {
   }'
 }
 shuffled() { ls ./*.csv | awk -v seed="$1" 'BEGIN { srand(seed) } { print rand(), $0 }' | sort -n | cut -d' ' -f2; }
-load() { PGDATABASE=$1 && shift && PGDATABASE=$PGDATABASE "$src/scripts/fleet-load.sh" "$@" >/dev/null; }
+load() { PGDATABASE=$1 && shift && PGDATABASE=$PGDATABASE "$fleet" load "$@" >/dev/null; }
 each() { db=$1 && shift && for file; do load "$db" "$file"; done; }
 batches() { db=$1 && shift && while [ $# -gt 0 ]; do load "$db" "$@" && shift $(($# < 5 ? $# : 5)); done; }
 summaries() { PGDATABASE=$1 psql -XAt -c 'select * from fleet_machines order by computer' \
