@@ -213,7 +213,7 @@ ExitStatus RunIntake(std::span<const std::string> arguments) {
   const Tally& tally = intake.tally();
   std::cout << "mardonel-fleet: " << folderName << ": " << tally.loaded << " loaded, " << tally.refused << " refused, "
             << tally.unchanged << " unchanged";
-  if (tally.notTaken > 0) std::cout << ", " << tally.notTaken << " not files of their own";
+  if (tally.notTaken > 0) std::cout << ", " << tally.notTaken << " links or not files";
   std::cout << '\n';
   // A refusal is said once, when the file is taken, and a link until it
   // goes; what is tried again is said at every run until it is taken.
