@@ -211,7 +211,8 @@ LoadOutcome Load::Run(bool rebuild) {
   // rows go straight in, and each machine's summary is carried on over them.
   // Into empty tables the key's index is built once at the end, far cheaper
   // than row by row; queries wait meanwhile.
-  if (!session_.Run("savepoint append") || (fresh && !session_.Run("alter table fleet_days drop constraint fleet_days_pkey"))) {
+  if (!session_.Run("savepoint append") ||
+      (fresh && !session_.Run("alter table fleet_days drop constraint fleet_days_pkey"))) {
     return Failed();
   }
   const bool append = Copy("copy fleet_days from stdin", after);
@@ -243,15 +244,17 @@ LoadOutcome Load::Run(bool rebuild) {
     // Of a machine's day given twice, the row that knows more, as if they
     // were loaded one after the other in any order.
     if (pass_.overlap &&
-        !session_.Run("delete from fleet_incoming i using fleet_incoming o where o.computer = i.computer and o.day = i.day"
-                      " and (fleet_knowledge(o.first_record, o.last_record, o.managed_s, o.unmanaged_s, o.off_s, o.changes),"
-                      " o.ctid) > (fleet_knowledge(i.first_record, i.last_record, i.managed_s, i.unmanaged_s, i.off_s,"
-                      " i.changes), i.ctid)")) {
+        !session_.Run(
+            "delete from fleet_incoming i using fleet_incoming o where o.computer = i.computer and o.day = i.day"
+            " and (fleet_knowledge(o.first_record, o.last_record, o.managed_s, o.unmanaged_s, o.off_s, o.changes),"
+            " o.ctid) > (fleet_knowledge(i.first_record, i.last_record, i.managed_s, i.unmanaged_s, i.off_s,"
+            " i.changes), i.ctid)")) {
       return Failed();
     }
     const std::optional<PgResult> kept =
         session_.Run("analyze fleet_incoming") ? session_.Query(kSortIncoming) : std::nullopt;
-    const std::optional<PgResult> applied = kept && session_.Run("analyze fleet_applied") ? session_.Query(kApply) : std::nullopt;
+    const std::optional<PgResult> applied =
+        kept && session_.Run("analyze fleet_applied") ? session_.Query(kApply) : std::nullopt;
     if (!applied) return Failed();
     outcome_.counts.kept = Number(*kept, 0);
     outcome_.counts.added = Number(*applied, 0);
@@ -259,8 +262,9 @@ LoadOutcome Load::Run(bool rebuild) {
     // The days the summaries are carried on over: every stored day when
     // they are found anew, otherwise those of the machines the applied rows
     // change.
-    if (!session_.Run(rebuild ? "create or replace temp view fleet_walk as select computer, day, managed_s from fleet_days"
-                              : kAffected) ||
+    if (!session_.Run(rebuild
+                          ? "create or replace temp view fleet_walk as select computer, day, managed_s from fleet_days"
+                          : kAffected) ||
         !Walk(runs)) {
       return Failed();
     }

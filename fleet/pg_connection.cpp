@@ -26,7 +26,8 @@ std::optional<PgConnection> ConnectFromEnvironment(std::string& error) {
     return std::nullopt;
   }
   if (PQstatus(connection.get()) != CONNECTION_OK || PQsetClientEncoding(connection.get(), "UTF8") != 0 ||
-      PQresultStatus(PgResult(PQexec(connection.get(), "set client_min_messages = warning")).get()) != PGRES_COMMAND_OK) {
+      PQresultStatus(PgResult(PQexec(connection.get(), "set client_min_messages = warning")).get()) !=
+          PGRES_COMMAND_OK) {
     error = PQerrorMessage(connection.get());
     while (!error.empty() && error.back() == '\n') error.pop_back();
     return std::nullopt;

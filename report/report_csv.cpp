@@ -84,8 +84,8 @@ std::string CheckRow(const std::array<std::string, 9>& fields, ReportCsvRow& row
     return *time >= row.day * kSecondsPerDay && *time < (row.day + 1) * kSecondsPerDay;
   };
   if (row.firstRecord.has_value() != row.lastRecord.has_value() ||
-      (row.firstRecord && (*row.firstRecord > *row.lastRecord || !ofTheDay(row.firstRecord) ||
-                           !ofTheDay(row.lastRecord)))) {
+      (row.firstRecord &&
+       (*row.firstRecord > *row.lastRecord || !ofTheDay(row.firstRecord) || !ofTheDay(row.lastRecord)))) {
     return "first_record and last_record are not two times of that day, in order";
   }
   return "";

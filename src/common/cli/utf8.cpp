@@ -6,7 +6,7 @@ namespace mardonel {
 
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) noexcept {
   const auto lead = static_cast<unsigned char>(text[at]);
-  const std::size_t length = lead < 0x80                    ? 1
+  const std::size_t length = lead < 0x80                   ? 1
                              : lead >= 0xC2 && lead < 0xE0 ? 2
                              : lead >= 0xE0 && lead < 0xF0 ? 3
                              : lead >= 0xF0 && lead < 0xF5 ? 4
