@@ -95,7 +95,7 @@ create temp table fleet_walk on commit drop as
 // stored current run. Of equally long runs the latest is kept, as arrays
 // compare element by element: [days, last day].
 constexpr std::string_view kMerge = R"sql(
-merge into fleet_machines m
+merge into fleet_summaries_@ m
 using fleet_walked n on m.computer = n.computer
 when matched then update set
   last_day = date '1601-01-01' + n.last_n,
@@ -118,6 +118,39 @@ when not matched then insert values (
   n.longest_days, date '1601-01-01' + n.longest_last, n.current_days)
 )sql";
 
+// The daily case with one new day a machine: every machine's summary
+// written anew into fleet_summaries_@ from the one shown and its new day,
+// if any. A day without managed time goes on the run that ends the day
+// before, or starts one.
+constexpr std::string_view kCarryOneDay = R"sql(
+insert into fleet_summaries_@
+select computer, coalesce(m.first_day, n.day), coalesce(n.day, m.last_day),
+       case when n.managed then n.day else m.last_managed_day end,
+       case when r.run >= greatest(m.longest_unmanaged_days, 1) then r.run else coalesce(m.longest_unmanaged_days, 0) end,
+       case when r.run >= greatest(m.longest_unmanaged_days, 1) then n.day else m.longest_unmanaged_last_day end,
+       coalesce(r.run, m.current_unmanaged_days)
+from fleet_machines m
+  full join (select computer, day, managed_s > 0 as managed from fleet_days where day > date '1601-01-01' + #) n
+    using (computer)
+  cross join lateral (select case when n.day is null then null when n.managed then 0
+                                  when m.last_day = n.day - 1 then m.current_unmanaged_days + 1 else 1 end as run) r
+)sql";
+
+// `sql` with each @ the summaries' table's letter and # `after`.
+std::string Filled(std::string_view sql, char table, std::int64_t after) {
+  std::string filled;
+  for (char c : sql) {
+    if (c == '@') {
+      filled += table;
+    } else if (c == '#') {
+      filled += std::to_string(after);
+    } else {
+      filled += c;
+    }
+  }
+  return filled;
+}
+
 std::int64_t Number(const PgResult& result, int column) {
   return std::strtoll(PQgetvalue(result.get(), 0, column), nullptr, 10);
 }
@@ -132,8 +165,8 @@ class Load {
  private:
   // Streams the rows into `table`; false unless all were passed and taken.
   bool Copy(std::string_view sql, std::optional<std::int64_t> appendAfter);
-  bool Merge();
   bool Walk(std::string& runs);
+  bool AddTotals();
   LoadOutcome Failed();
 
   Session& session_;
@@ -194,12 +227,32 @@ bool Load::Walk(std::string& runs) {
   return walked;
 }
 
+bool Load::AddTotals() {
+  if (pass_.totals.empty()) return true;
+  std::string sql = "insert into fleet_day_totals values ";
+  for (const auto& [day, totals] : pass_.totals) {
+    sql += (sql.back() == ')' ? ", (" : "(") + ("date '1601-01-01' + " + std::to_string(day)) + ", " +
+           std::to_string(totals.machines) + ", " + std::to_string(totals.managedMachines) + ", " +
+           std::to_string(totals.managed) + ", " + std::to_string(totals.unmanaged) + ")";
+  }
+  return session_.Run(sql);
+}
+
 LoadOutcome Load::Run(bool rebuild) {
   // One load at a time; queries go on.
-  if (!session_.Run("lock table fleet_days, fleet_machines, fleet_day_totals in share row exclusive mode") ||
+  if (!session_.Run("lock table fleet_days, fleet_summaries_a, fleet_summaries_b, fleet_day_totals"
+                    " in share row exclusive mode") ||
       (rebuild && !session_.Run("delete from fleet_machines"))) {
     return Failed();
   }
+  // The summaries' table the view shows.
+  const std::optional<PgResult> shown = session_.Query(
+      "select right(c.relname, 1) from pg_rewrite r join pg_depend d on d.classid = 'pg_rewrite'::regclass"
+      " and d.objid = r.oid join pg_class c on c.oid = d.refobjid where r.ev_class = 'fleet_machines'::regclass"
+      " and c.relname in ('fleet_summaries_a', 'fleet_summaries_b') limit 1");
+  if (!shown) return Failed();
+  const char table = PQgetvalue(shown->get(), 0, 0)[0];
+  const char other = table == 'a' ? 'b' : 'a';
   const std::optional<PgResult> stored = session_.Query(
       "select coalesce(max(day) - date '1601-01-01', -1), max(day) is null and not exists (select from fleet_machines)"
       " from fleet_days");
@@ -220,19 +273,20 @@ LoadOutcome Load::Run(bool rebuild) {
   std::string runs;
   if (append) {
     outcome_.counts.added = outcome_.counts.rows;
-    // Sorted in memory: 3 million keys take about 200 MB. The totals are
-    // summed apart from the insert, as only a query that writes nothing may
-    // use parallel workers.
+    // Sorted in memory: 3 million keys take about 200 MB.
     if ((fresh && !session_.Run("set local maintenance_work_mem = '512MB';"
                                 "alter table fleet_days add constraint fleet_days_pkey primary key (day, computer)")) ||
-        !session_.Run("create temp table fleet_new_totals on commit drop as"
-                      " select day, count(*) as machines, count(*) filter (where managed_s > 0) as managed_machines,"
-                      " sum(managed_s) as managed_s, sum(unmanaged_s) as unmanaged_s from fleet_days"
-                      " where day > date '1601-01-01' + " +
-                      std::to_string(after) +
-                      " group by day;"
-                      "insert into fleet_day_totals select * from fleet_new_totals")) {
+        !AddTotals()) {
       return Failed();
+    }
+    if (pass_.oneDayEach && !fresh && !rebuild) {
+      if (!session_.Run(Filled("truncate fleet_summaries_@", other, after)) ||
+          !session_.Run(Filled(kCarryOneDay, other, after)) ||
+          !session_.Run(
+              Filled("create or replace view fleet_machines as select * from fleet_summaries_@", other, after))) {
+        return Failed();
+      }
+      return outcome_;
     }
     runs = std::move(pass_.runs);
   } else {
@@ -277,12 +331,12 @@ LoadOutcome Load::Run(bool rebuild) {
                     " current_days integer, computer text collate \"C\") on commit drop") ||
       !session_.BeginCopy("copy fleet_walked from stdin") || !session_.Put(runs) || !session_.End() ||
       (!append && !session_.Run("analyze fleet_walked (computer)")) || !session_.Run("set local work_mem = '128MB'") ||
-      !session_.Run(kMerge) || !session_.Run("reset work_mem")) {
+      !session_.Run(Filled(kMerge, table, after)) || !session_.Run("reset work_mem")) {
     return Failed();
   }
   // Tables filled from empty have no statistics until autovacuum gathers
   // them; meanwhile the next day's load would read every stored day.
-  if (fresh && !session_.Run("analyze fleet_days, fleet_machines")) return Failed();
+  if (fresh && !session_.Run(Filled("analyze fleet_days, fleet_summaries_@", table, after))) return Failed();
   return outcome_;
 }
 

@@ -1,5 +1,6 @@
 #include "fleet/report_rows.h"
 
+#include <charconv>
 #include <unordered_map>
 
 #include "fleet/run_counter.h"
@@ -10,9 +11,15 @@ namespace mardonel::fleet {
 
 namespace {
 
-constexpr std::size_t kBatch = 1 << 18;
+constexpr std::size_t kBatch = 1 << 16;
 
-void AppendEscaped(std::string& out, std::string_view text) {
+// `text` as COPY's text format wants it.
+void Escape(std::string& out, std::string_view text) {
+  if (text.find_first_of("\\\t\n\r") == std::string_view::npos) {
+    out.assign(text);
+    return;
+  }
+  out.clear();
   for (char c : text) {
     switch (c) {
       case '\\':
@@ -45,8 +52,9 @@ class CopyText {
     out += '\t';
     out += Date(row.day);
     for (std::int32_t count : {row.managed, row.unmanaged, row.off, row.changes}) {
+      char digits[16];
       out += '\t';
-      out += std::to_string(count);
+      out.append(digits, std::to_chars(digits, digits + sizeof digits, count).ptr);
     }
     for (const auto& time : {row.firstRecord, row.lastRecord}) {
       out += '\t';
@@ -69,12 +77,17 @@ class CopyText {
  private:
   // A load holds few days: each is written out once.
   const std::string& Date(std::int64_t day) {
+    if (day == lastDay_) return *lastText_;
     auto [at, added] = dates_.try_emplace(day);
     if (added) at->second = IsoDate(day);
+    lastDay_ = day;
+    lastText_ = &at->second;
     return at->second;
   }
 
   std::unordered_map<std::int64_t, std::string> dates_;
+  std::int64_t lastDay_ = -1;
+  const std::string* lastText_ = nullptr;
 };
 
 struct Seen {
@@ -107,9 +120,10 @@ RowsPass PassRows(std::span<const ReportFile> files, std::int64_t latestDay, std
       refuse(file, 1, std::move(why));
       continue;
     }
-    // The machine whose rows come one after another now, and its last day.
-    std::string block;
-    std::int64_t blockLast = 0;
+    // The machine whose rows come one after another now: its name and its
+    // entry in `seen`, whose last day each row moves on.
+    const std::string* block = nullptr;
+    Seen* blockSeen = nullptr;
     ReportCsvRow row;
     std::string why;
     while (reader.ReadRow(row, why)) {
@@ -117,31 +131,31 @@ RowsPass PassRows(std::span<const ReportFile> files, std::int64_t latestDay, std
         why = "date after tomorrow (" + IsoDate(latestDay) + " by this loader's UTC clock): " + IsoDate(row.day);
       }
       computer.clear();
-      if (why.empty()) AppendEscaped(computer, row.computer);
+      if (why.empty()) Escape(computer, row.computer);
       bool apart = false;
       if (!why.empty()) {
-      } else if (computer == block) {
-        if (row.day <= blockLast) why = "date not after that computer's line before";
+      } else if (block != nullptr && computer == *block) {
+        pass.oneDayEach = false;
+        if (row.day <= blockSeen->lastDay) why = "date not after that computer's line before";
       } else {
-        if (const auto found = seen.find(computer); found != seen.end()) {
+        auto [at, added] = seen.try_emplace(computer, Seen{file, row.day});
+        if (!added) {
           apart = true;
-          if (found->second.file != file) {
+          if (at->second.file != file) {
             pass.overlap = true;
-          } else if (row.day <= found->second.lastDay) {
+            at->second = {file, row.day};
+          } else if (row.day <= at->second.lastDay) {
             why = "date not after that computer's line before";
           }
         }
-        if (why.empty()) {
-          if (!block.empty()) seen[block] = {file, blockLast};
-          seen[computer] = {file, row.day};
-          block = computer;
-        }
+        block = &at->first;
+        blockSeen = &at->second;
       }
       if (!why.empty()) {
         refuse(file, reader.Line(), std::move(why));
         break;
       }
-      blockLast = row.day;
+      blockSeen->lastDay = row.day;
       if (!passing) continue;
       if (appendAfter && (apart || row.day <= *appendAfter)) {
         pass.appendable = false;
@@ -149,13 +163,19 @@ RowsPass PassRows(std::span<const ReportFile> files, std::int64_t latestDay, std
       }
       copyText.Row(batch, computer, row);
       pass.places.push_back({static_cast<std::uint32_t>(file), static_cast<std::uint32_t>(reader.Line())});
-      if (appendAfter) runs.Day(computer, row.day, row.managed > 0);
+      if (appendAfter) {
+        runs.Day(computer, row.day, row.managed > 0);
+        DayTotals& day = pass.totals[row.day];
+        ++day.machines;
+        day.managedMachines += row.managed > 0 ? 1 : 0;
+        day.managed += row.managed;
+        day.unmanaged += row.unmanaged;
+      }
       if (batch.size() >= kBatch) {
         passing = sink(batch);
         batch.clear();
       }
     }
-    if (!block.empty()) seen[block] = {file, blockLast};
   }
   if (passing && !batch.empty()) sink(batch);
   if (appendAfter) pass.runs = runs.Finish();

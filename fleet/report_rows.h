@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,6 +33,14 @@ struct RowPlace {
   std::uint32_t line;
 };
 
+// What a day's rows add to fleet_day_totals.
+struct DayTotals {
+  std::int64_t machines = 0;
+  std::int64_t managedMachines = 0;
+  std::int64_t managed = 0;
+  std::int64_t unmanaged = 0;
+};
+
 struct RowsPass {
   // The first bad line of each bad file; when there is one, nothing was
   // passed on after it.
@@ -42,8 +51,12 @@ struct RowsPass {
   // Whether a machine's rows come from two files.
   bool overlap = false;
   std::vector<RowPlace> places;
-  // Of the daily case, the machines' runs over the rows passed (RunCounter).
+  // Of the daily case: the machines' runs over the rows passed
+  // (RunCounter), whether each machine had one row only, and the totals of
+  // the rows passed by day (as DayNumber counts).
   std::string runs;
+  bool oneDayEach = true;
+  std::map<std::int64_t, DayTotals> totals;
 };
 
 // Checks every row of `files` (the report's CSV rules, days up to

@@ -27,20 +27,41 @@ create table if not exists fleet_days (
                                  and first_record::date = day and last_record::date = day)
 );
 
+-- Tables made before the summaries were shown through a view: the table
+-- fleet_machines becomes the first of the two, adding the current run
+-- where it is missing (the loader then finds every summary again).
+do $$ begin
+  if (select relkind from pg_class where oid = to_regclass('fleet_machines')) = 'r' then
+    if not exists (select from pg_attribute where attrelid = 'fleet_machines'::regclass
+                   and attname = 'current_unmanaged_days') then
+      alter table fleet_machines add column current_unmanaged_days integer not null default 0;
+    end if;
+    alter table fleet_machines rename to fleet_summaries_a;
+  end if;
+end $$;
+
 -- Every machine ever loaded, so that one that stopped reporting is still
 -- seen, with the last day it had managed time, its longest run of days
 -- without and the run that ends on its last day, from which the loader
--- carries the summary on over the days after it. Updated by every load:
--- room in each page keeps the updates beside their rows.
-create table if not exists fleet_machines (
-  computer text collate "C" primary key,
+-- carries the summary on over the days after it. The summaries lie in one
+-- of two tables, the one the view fleet_machines shows: a daily load writes
+-- every machine's summary anew into the other and turns the view to it,
+-- far cheaper than updating each in place; other loads update the one shown.
+create table if not exists fleet_summaries_a (
+  computer text collate "C" not null,
   first_day date not null,
   last_day date not null,
   last_managed_day date,
   longest_unmanaged_days integer not null default 0,
   longest_unmanaged_last_day date,
   current_unmanaged_days integer not null default 0
-) with (fillfactor = 50);
+);
+create table if not exists fleet_summaries_b (like fleet_summaries_a including defaults);
+do $$ begin
+  if to_regclass('fleet_machines') is null then
+    create view fleet_machines as select * from fleet_summaries_a;
+  end if;
+end $$;
 
 -- The fleet's totals per day, kept by the loader with the rows above, so that
 -- the share per day need not read every machine's rows.
@@ -52,15 +73,10 @@ create table if not exists fleet_day_totals (
   unmanaged_s bigint not null
 );
 
--- Tables made before the summaries were carried on from day to day: the key
--- led by computer, and no current run (the loader then finds every summary
--- again). Altered only when they need it: an ALTER TABLE holds off every
--- query of the table, even when it finds nothing to do.
+-- Days stored before the key was led by the day. Altered only when they
+-- need it: an ALTER TABLE holds off every query of the table, even when it
+-- finds nothing to do.
 do $$ begin
-  if not exists (select from pg_attribute where attrelid = 'fleet_machines'::regclass
-                 and attname = 'current_unmanaged_days') then
-    alter table fleet_machines add column current_unmanaged_days integer not null default 0;
-  end if;
   if (select a.attname from pg_index i join pg_attribute a on a.attrelid = i.indrelid and a.attnum = i.indkey[0]
       where i.indexrelid = 'fleet_days_pkey'::regclass) = 'computer' then
     alter table fleet_days drop constraint fleet_days_pkey, add constraint fleet_days_pkey primary key (day, computer);

@@ -34,10 +34,15 @@ std::optional<std::int32_t> ParseCount(std::string_view text) {
 }
 
 // "YYYY-MM-DDThh:mm:ss" in seconds from 1601; nothing for anything else.
-std::optional<std::int64_t> ParseLocalTime(std::string_view text) {
+// The date is as a rule the row's own, `rowDate` of day `rowDay`, read once.
+std::optional<std::int64_t> ParseLocalTime(std::string_view text, std::string_view rowDate, std::int64_t rowDay) {
   if (text.size() != 19 || text[10] != 'T' || text[13] != ':' || text[16] != ':') return std::nullopt;
-  const std::optional<CalendarDate> date = ParseIsoDate(text.substr(0, 10));
-  if (!date) return std::nullopt;
+  std::int64_t day = rowDay;
+  if (text.substr(0, 10) != rowDate) {
+    const std::optional<CalendarDate> date = ParseIsoDate(text.substr(0, 10));
+    if (!date) return std::nullopt;
+    day = DayNumber(*date);
+  }
   int parts[3] = {};
   const int highest[3] = {23, 59, 59};
   for (int part = 0; part < 3; ++part) {
@@ -47,7 +52,7 @@ std::optional<std::int64_t> ParseLocalTime(std::string_view text) {
     parts[part] = (tens - '0') * 10 + (ones - '0');
     if (parts[part] > highest[part]) return std::nullopt;
   }
-  return DayNumber(*date) * kSecondsPerDay + parts[0] * 3600 + parts[1] * 60 + parts[2];
+  return day * kSecondsPerDay + parts[0] * 3600 + parts[1] * 60 + parts[2];
 }
 
 std::string CheckRow(const std::array<std::string, 9>& fields, ReportCsvRow& row) {
@@ -77,7 +82,7 @@ std::string CheckRow(const std::array<std::string, 9>& fields, ReportCsvRow& row
   std::optional<std::int64_t>* const times[2] = {&row.firstRecord, &row.lastRecord};
   for (int i = 0; i < 2; ++i) {
     const std::string& field = fields[6 + i];
-    *times[i] = field.empty() ? std::nullopt : ParseLocalTime(field);
+    *times[i] = field.empty() ? std::nullopt : ParseLocalTime(field, fields[1], row.day);
     if (!field.empty() && !*times[i]) return "not a time YYYY-MM-DDThh:mm:ss: " + field;
   }
   const auto ofTheDay = [&](const std::optional<std::int64_t>& time) {
@@ -108,7 +113,10 @@ bool ReportCsvReader::NextRecord(std::string& error) {
   line_ = nextLine_;
   count_ = 0;
   for (bool more = true; more;) {
-    std::string field;
+    // Each field's text is kept where it was: no allocation once the
+    // first rows have grown them.
+    std::string& field = fields_[count_ < fields_.size() ? count_ : fields_.size() - 1];
+    field.clear();
     const bool quoted = at_ < text_.size() && text_[at_] == '"';
     if (quoted) {
       for (++at_;; ++at_) {
@@ -130,9 +138,9 @@ bool ReportCsvReader::NextRecord(std::string& error) {
       }
       ++at_;
     } else {
-      const std::size_t end = text_.find_first_of(",\n\"", at_);
-      field = text_.substr(at_, end == std::string_view::npos ? std::string_view::npos : end - at_);
-      at_ = end == std::string_view::npos ? text_.size() : end;
+      const std::size_t start = at_;
+      while (at_ < text_.size() && text_[at_] != ',' && text_[at_] != '\n' && text_[at_] != '"') ++at_;
+      field.assign(text_.data() + start, at_ - start);
     }
     if (at_ < text_.size() && text_[at_] == ',') {
       ++at_;
@@ -150,7 +158,6 @@ bool ReportCsvReader::NextRecord(std::string& error) {
       ++nextLine_;
       more = false;
     }
-    if (count_ < fields_.size()) fields_[count_] = std::move(field);
     ++count_;
   }
   return true;

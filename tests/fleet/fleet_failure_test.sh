@@ -144,3 +144,9 @@ big.csv"
 rm names/link.csv && chmod 644 names/unreadable.csv
 check "names, then" "$(as_user "$fleet" intake names)" "unreadable.csv: 10 rows read: 10 new, 0 updated, 0 kept as stored, the rest already loaded
 mardonel-fleet: names: 1 loaded, 0 refused, 3 unchanged"
+
+# Statuses: a wrong command line, the database out of reach.
+for words in "load" "intake" "intake names names" "intake missing" "ask-not"; do
+  check "$words" "$("$fleet" $words >/dev/null 2>&1 || echo "exit $?")" "exit 2"
+done
+check "unreachable" "$(PGHOST=/nonexistent "$fleet" intake names 2>/dev/null || echo "exit $?")" "exit 1"
