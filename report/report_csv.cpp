@@ -52,7 +52,7 @@ std::optional<std::int64_t> ParseLocalTime(std::string_view text, std::string_vi
     parts[part] = (tens - '0') * 10 + (ones - '0');
     if (parts[part] > highest[part]) return std::nullopt;
   }
-  return day * kSecondsPerDay + parts[0] * 3600 + parts[1] * 60 + parts[2];
+  return day * kSecondsPerDay + std::int64_t{parts[0]} * 3600 + std::int64_t{parts[1]} * 60 + parts[2];
 }
 
 std::string CheckRow(const std::array<std::string, 9>& fields, ReportCsvRow& row) {

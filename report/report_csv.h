@@ -19,8 +19,8 @@ inline constexpr std::string_view kReportCsvHeader =
 // As long as a DNS name, in characters of UTF-8.
 inline constexpr std::size_t kReportCsvComputerMaxCharacters = 255;
 // 23 or 25 hours on the days the clock changes for daylight saving.
-inline constexpr std::int64_t kReportCsvShortestDay = 23 * 3600;
-inline constexpr std::int64_t kReportCsvLongestDay = 25 * 3600;
+inline constexpr std::int64_t kReportCsvShortestDay = std::int64_t{23} * 3600;
+inline constexpr std::int64_t kReportCsvLongestDay = std::int64_t{25} * 3600;
 
 // One row, days as DayNumber counts them (from 1601, the report's earliest
 // day) and record times in seconds from 1601 on the local clock.
