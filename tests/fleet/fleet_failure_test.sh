@@ -48,7 +48,8 @@ during_copy() {
   done
   check "a COPY under way" "none" "one"
 }
-drop() { psql -Xq -c 'set client_min_messages = warning' -c 'drop table if exists fleet_days, fleet_machines, fleet_day_totals, fleet_intake cascade'; }
+drop() { psql -Xq -c 'set client_min_messages = warning' -c 'drop view if exists fleet_machines' \
+  -c 'drop table if exists fleet_days, fleet_summaries_a, fleet_summaries_b, fleet_day_totals, fleet_intake cascade'; }
 
 if [ "$case_name" = kill ]; then
   # Odd rounds load into empty tables, even ones update every row.
