@@ -1,11 +1,18 @@
 #include "fleet/run_counter.h"
 
+#include <charconv>
+
 namespace mardonel::fleet {
 
 namespace {
 
 void Field(std::string& rows, const std::optional<std::int64_t>& value) {
-  rows += value ? std::to_string(*value) : "\\N";
+  if (value) {
+    char digits[24];
+    rows.append(digits, std::to_chars(digits, digits + sizeof digits, *value).ptr);
+  } else {
+    rows += "\\N";
+  }
   rows += '\t';
 }
 
