@@ -1,11 +1,66 @@
 #include "fleet/load_command.h"
 
+#include <fcntl.h>
+
 #include <iostream>
+#include <vector>
+
+#include "fleet/load_transaction.h"
+#include "fleet/pg_connection.h"
+#include "fleet/printable_name.h"
+#include "fleet/report_file.h"
+#include "fleet/schema.h"
 
 namespace mardonel::fleet {
 
-ExitStatus RunLoad(std::span<const std::string> /*arguments*/) {
-  std::cerr << "mardonel-fleet: load is not built yet\n";
+ExitStatus RunLoad(std::span<const std::string> arguments) {
+  // "--" lets a name begin with "-"; there is no option.
+  if (!arguments.empty() && arguments.front() == "--") arguments = arguments.subspan(1);
+  if (arguments.empty()) {
+    std::cerr << "usage: mardonel-fleet load CSV...\n";
+    return ExitStatus::kCommandLine;
+  }
+  std::vector<ReportFile> files;
+  for (const std::string& path : arguments) {
+    ReportFile& file = files.emplace_back();
+    file.name = PrintableName(path);
+    std::string why;
+    if (ReadReportFile(AT_FDCWD, path.c_str(), true, file.content, why) != FileRead::kRead) {
+      std::cerr << "mardonel-fleet: " << file.name << ": " << why << "; nothing loaded\n";
+      return ExitStatus::kTryAgain;
+    }
+  }
+  std::string error;
+  const std::optional<PgConnection> connection = ConnectFromEnvironment(error);
+  if (!connection) {
+    std::cerr << "mardonel-fleet: the fleet database cannot be reached: " << error << "; nothing loaded\n";
+    return ExitStatus::kTryAgain;
+  }
+  CancelOnStop(connection->get());
+  Session session(connection->get());
+  bool rebuild = false;
+  LoadOutcome outcome;
+  if (!MakeSchema(session, rebuild) || !session.Run("begin")) {
+    outcome.end = LoadEnd::kTryAgain;
+  } else {
+    outcome = LoadReports(session, files, LatestReportDay(), rebuild);
+    // Committed only when nothing failed: the server rolls back whatever
+    // ends otherwise, this program's end included.
+    if (outcome.end == LoadEnd::kLoaded && !session.Run("commit")) outcome.end = LoadEnd::kTryAgain;
+  }
+  switch (outcome.end) {
+    case LoadEnd::kLoaded:
+      std::cout << LoadSummary(outcome.counts);
+      return ExitStatus::kDone;
+    case LoadEnd::kRefused:
+      for (const Refusal& refusal : outcome.refusals)
+        std::cerr << RefusalText(files[refusal.file].name, refusal) << '\n';
+      std::cerr << "mardonel-fleet: not the report's CSV; nothing loaded\n";
+      return ExitStatus::kRefused;
+    case LoadEnd::kTryAgain:
+      break;
+  }
+  std::cerr << "mardonel-fleet: " << session.failure().message << "; nothing loaded, to be tried again\n";
   return ExitStatus::kTryAgain;
 }
 

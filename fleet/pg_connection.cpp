@@ -1,6 +1,22 @@
 #include "fleet/pg_connection.h"
 
+#include <csignal>
+
 namespace mardonel::fleet {
+
+namespace {
+
+// Only a signal handler reads it; made before the handlers are set.
+PgCancel stopCancel;
+
+extern "C" void CancelAndStop(int signal) {
+  char error[256];
+  PQcancel(stopCancel.get(), error, sizeof error);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+}  // namespace
 
 std::optional<PgConnection> ConnectFromEnvironment(std::string& error) {
   // An empty string leaves every setting to the PG* variables and defaults.
@@ -9,12 +25,20 @@ std::optional<PgConnection> ConnectFromEnvironment(std::string& error) {
     error = "out of memory";
     return std::nullopt;
   }
-  if (PQstatus(connection.get()) != CONNECTION_OK) {
+  if (PQstatus(connection.get()) != CONNECTION_OK || PQsetClientEncoding(connection.get(), "UTF8") != 0 ||
+      PQresultStatus(PgResult(PQexec(connection.get(), "set client_min_messages = warning")).get()) !=
+          PGRES_COMMAND_OK) {
     error = PQerrorMessage(connection.get());
     while (!error.empty() && error.back() == '\n') error.pop_back();
     return std::nullopt;
   }
   return connection;
+}
+
+void CancelOnStop(PGconn* connection) {
+  stopCancel.reset(PQgetCancel(connection));
+  if (!stopCancel) return;
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, CancelAndStop);
 }
 
 }  // namespace mardonel::fleet

@@ -11,6 +11,12 @@ namespace mardonel::fleet {
 
 // A connection to the database the environment names; nothing, and libpq's
 // message in `error`, when it cannot be made.
+// Its client encoding is UTF-8, and notices below warnings are not sent.
 [[nodiscard]] std::optional<PgConnection> ConnectFromEnvironment(std::string& error);
+
+// From now on, SIGINT, SIGTERM and SIGHUP cancel what `connection` runs on
+// the server before they end the program as they would have: the server
+// then rolls back at once rather than when it next speaks to the client.
+void CancelOnStop(PGconn* connection);
 
 }  // namespace mardonel::fleet

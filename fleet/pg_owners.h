@@ -13,11 +13,13 @@ struct PgFree {
   void operator()(PGconn* connection) const noexcept { PQfinish(connection); }
   void operator()(PGresult* result) const noexcept { PQclear(result); }
   void operator()(char* text) const noexcept { PQfreemem(text); }
+  void operator()(PGcancel* cancel) const noexcept { PQfreeCancel(cancel); }
 };
 
 using PgConnection = std::unique_ptr<PGconn, PgFree>;
 using PgResult = std::unique_ptr<PGresult, PgFree>;
 // Text that libpq allocated (PQescapeIdentifier, PQgetCopyData).
 using PgText = std::unique_ptr<char, PgFree>;
+using PgCancel = std::unique_ptr<PGcancel, PgFree>;
 
 }  // namespace mardonel::fleet

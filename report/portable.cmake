@@ -6,6 +6,7 @@ add_library(report_portable STATIC
   ${dir}/local_days.cpp
   ${dir}/history_log.cpp
   ${dir}/managed_days.cpp
+  ${dir}/report_csv.cpp
   ${dir}/report_text.cpp
   ${dir}/report_svg.cpp
   ${dir}/svg_drawing.cpp

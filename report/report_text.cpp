@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "report/local_days.h"
+#include "report/report_csv.h"
 
 namespace mardonel {
 
@@ -13,16 +14,6 @@ std::string Permille(std::optional<int> permille) {
   char text[16];
   std::snprintf(text, sizeof text, "%d.%d%%", *permille / 10, *permille % 10);
   return text;
-}
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 std::string JsonString(const std::string& text) {
@@ -82,8 +73,8 @@ std::string ReportTable(const std::string& computer, const ManagedDays& days) {
 }
 
 std::string ReportCsv(const std::string& computer, const ManagedDays& days) {
-  std::string text = "computer,date,managed_s,unmanaged_s,off_s,changes,first_record,last_record\r\n";
-  const std::string computerField = CsvField(computer);
+  std::string text = std::string(kReportCsvHeader) + "\r\n";
+  const std::string computerField = ReportCsvField(computer);
   for (const DayRow& row : days.days) {
     text += computerField + "," + IsoDate(row.day) + "," + std::to_string(row.managed) + "," +
             std::to_string(row.unmanaged) + "," + std::to_string(row.off) + "," + std::to_string(row.changes) + "," +

@@ -1,11 +1,11 @@
 #!/bin/sh
-# fleet_order_test.sh SOURCE-FOLDER WORK-FOLDER FLEET-PROGRAM: random fleets' reports
+# fleet_order_test.sh SOURCE-FOLDER WORK-FOLDER PROGRAM: random fleets' reports
 # (days trimmed, overlapping and extended, two reports of one machine made
 # the same day or on different days, days without a row) loaded in one load,
-# one load per file and in batches, in their order and shuffled: the tables
-# and the questions' answers are the same every way, and each machine's
-# summary, and the machines without managed time as of a day, are what a
-# plain walk over its stored days gives.
+# one load per file and in batches, in their order and shuffled, and a day a
+# load: the tables and the questions' answers are the same every way, and
+# each machine's summary, and the machines without managed time as of a day,
+# are what a plain walk over its stored days gives.
 set -e
 src="$1" work="$2/order" fleet="$3"
 rm -rf "$work"
@@ -43,9 +43,20 @@ reports() {
   }'
 }
 shuffled() { ls ./*.csv | awk -v seed="$1" 'BEGIN { srand(seed) } { print rand(), $0 }' | sort -n | cut -d' ' -f2; }
-load() { PGDATABASE=$1 && shift && PGDATABASE=$PGDATABASE "$src/scripts/fleet-load.sh" "$@" >/dev/null; }
+load() { PGDATABASE=$1 && shift && PGDATABASE=$PGDATABASE "$fleet" load "$@" >/dev/null; }
 each() { db=$1 && shift && for file; do load "$db" "$file"; done; }
 batches() { db=$1 && shift && while [ $# -gt 0 ]; do load "$db" "$@" && shift $(($# < 5 ? $# : 5)); done; }
+# The stored days of database `one`, loaded again a day a load, as daily
+# reports come: each machine's summary carried on by one new day.
+daily() {
+  for day in $(PGDATABASE=one psql -XAtc 'select distinct day from fleet_days order by 1'); do
+    PGDATABASE=one psql -XAtc "copy (select computer, day as date, managed_s, unmanaged_s, off_s, changes,
+      to_char(first_record, 'YYYY-MM-DD\"T\"HH24:MI:SS') as first_record,
+      to_char(last_record, 'YYYY-MM-DD\"T\"HH24:MI:SS') as last_record
+      from fleet_days where day = '$day' order by computer) to stdout with (format csv, header true)" >../day.csv
+    load daily ../day.csv
+  done
+}
 summaries() { PGDATABASE=$1 psql -XAt -c 'select * from fleet_machines order by computer' \
   -c 'select * from fleet_day_totals order by day'; }
 tables() { PGDATABASE=$1 psql -XAtc 'select * from fleet_days order by day, computer' && summaries "$1"; }
@@ -84,14 +95,15 @@ walked() {
 }
 for seed in 1 2 3; do
   reports $seed
-  for db in one each shuffled_one shuffled_each batches; do createdb $db; done
+  for db in one each shuffled_one shuffled_each batches daily; do createdb $db; done
   load one ./*.csv
   each each ./*.csv
   load shuffled_one $(shuffled $seed)
   each shuffled_each $(shuffled $((seed + 10)))
   batches batches $(shuffled $((seed + 20)))
+  daily
   check "seed $seed: summaries as walked" "$(summaries one)" "$(walked one)"
-  for db in each shuffled_one shuffled_each batches; do
+  for db in each shuffled_one shuffled_each batches daily; do
     check "seed $seed, $db: tables" "$(tables $db)" "$(tables one)"
     check "seed $seed, $db: answers" "$(answers $db)" "$(answers one)"
   done
@@ -109,5 +121,5 @@ for seed in 1 2 3; do
         days=${query%:*} until=${query#*:})" "$(unmanaged_walked one ${query%:*} ${query#*:})"
     done
   done
-  for db in one each shuffled_one shuffled_each batches; do dropdb $db; done
+  for db in one each shuffled_one shuffled_each batches daily; do dropdb $db; done
 done

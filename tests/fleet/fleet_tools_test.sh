@@ -23,15 +23,15 @@ if [ "$case_name" = intake ]; then
   # The report's part file until it renames it, and a hidden file.
   sed 's/^gamma-1\./epsilon./' gamma-1.csv >epsilon.csv.4711.part
   cp bad-header.csv .zeta.csv
-  intake() { "$src/scripts/fleet-intake.sh" . 2>&1 | tee -a "$work/taken"; }
+  intake() { "$fleet" intake . 2>&1 | tee -a "$work/taken"; }
   refused="bad-header.csv:1
 empty.csv
 half.csv:6
 not-a-number.csv:3"
-  check "first intake" "$(intake | sed '/rows read/d; s/^\([^/][^:]*\(:[0-9]*\)\{0,1\}\): .*/\1/')" "$refused
-$src/scripts/fleet-intake.sh: .: 200 loaded, 4 refused, 0 unchanged"
+  check "first intake" "$(intake | sed '/rows read/d; /^mardonel-fleet: /!s/^\([^:]*\(:[0-9]*\)\{0,1\}\): .*/\1/')" "$refused
+mardonel-fleet: .: 200 loaded, 4 refused, 0 unchanged"
   check "refused, as noted" "$(psql -XAtc "select name || coalesce(':' || line, '') from fleet_intake_refused order by 1")" "$refused"
-  check "second intake" "$(intake)" "$src/scripts/fleet-intake.sh: .: 0 loaded, 0 refused, 204 unchanged"
+  check "second intake" "$(intake)" "mardonel-fleet: .: 0 loaded, 0 refused, 204 unchanged"
   # The half-written report completed, a newer one replacing an older, the
   # report's rename, a bad file changed and still bad.
   sed 's/^beta-1\./half./' beta-1.csv >half.csv
@@ -42,7 +42,9 @@ $src/scripts/fleet-intake.sh: .: 200 loaded, 4 refused, 0 unchanged"
 delta-7.csv: 5 rows read
 epsilon.csv: 5 rows read
 half.csv: 5 rows read
-$src/scripts/fleet-intake.sh: .: 3 loaded, 1 refused, 201 unchanged"
+mardonel-fleet: .: 3 loaded, 1 refused, 201 unchanged"
+  # Nothing changed since: every file's hash was noted.
+  check "fourth intake" "$(intake)" "mardonel-fleet: .: 0 loaded, 0 refused, 205 unchanged"
   check "times each file was loaded" "$(sed -n 's/: .* rows read.*//p' "$work/taken" | sort | uniq -c | awk '{ print $1 }' |
     sort | uniq -c | tr -s ' ')" " 201 1
  1 2"
@@ -55,7 +57,7 @@ for m in alpha:06 beta:06 gamma:06 delta:04; do
     --computer "${m%:*}.corp.example" --from 2026-11-02 --until "2026-11-${m#*:}") | cmp - "$samples/${m%:*}.csv"
 done
 cd "$src"
-load() { scripts/fleet-load.sh "$@"; }
+load() { "$fleet" load "$@"; }
 load docs/fleet-sample/*.csv
 check "the documented question" "$("$fleet" ask unmanaged-machines days=2 until=2026-11-06)" \
 "      computer      | last_managed_day | last_reported_day 
