@@ -1,4 +1,4 @@
-#include "fleet/answer_text.h"
+#include "answer_text.h"
 
 #include <algorithm>
 #include <vector>

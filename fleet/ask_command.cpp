@@ -1,14 +1,14 @@
-#include "fleet/ask_command.h"
+#include "ask_command.h"
 
 #include <ctime>
 #include <iostream>
 #include <vector>
 
-#include "fleet/answer_text.h"
-#include "fleet/ask_request.h"
-#include "fleet/daily_share_svg.h"
-#include "fleet/pg_connection.h"
-#include "fleet/picture_file.h"
+#include "answer_text.h"
+#include "ask_request.h"
+#include "daily_share_svg.h"
+#include "pg_connection.h"
+#include "picture_file.h"
 #include "report/local_days.h"
 
 namespace mardonel::fleet {

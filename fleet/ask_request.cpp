@@ -1,4 +1,4 @@
-#include "fleet/ask_request.h"
+#include "ask_request.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "fleet/questions.h"
+#include "questions.h"
 
 namespace mardonel::fleet {
 

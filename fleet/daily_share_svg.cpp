@@ -1,4 +1,4 @@
-#include "fleet/daily_share_svg.h"
+#include "daily_share_svg.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "fleet/intake_command.h"
+#include "intake_command.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,12 +12,12 @@
 #include <map>
 #include <vector>
 
-#include "fleet/load_transaction.h"
-#include "fleet/pg_connection.h"
-#include "fleet/printable_name.h"
-#include "fleet/report_file.h"
-#include "fleet/schema.h"
-#include "fleet/sha256.h"
+#include "load_transaction.h"
+#include "pg_connection.h"
+#include "printable_name.h"
+#include "report_file.h"
+#include "schema.h"
+#include "sha256.h"
 
 namespace mardonel::fleet {
 

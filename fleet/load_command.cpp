@@ -1,15 +1,15 @@
-#include "fleet/load_command.h"
+#include "load_command.h"
 
 #include <fcntl.h>
 
 #include <iostream>
 #include <vector>
 
-#include "fleet/load_transaction.h"
-#include "fleet/pg_connection.h"
-#include "fleet/printable_name.h"
-#include "fleet/report_file.h"
-#include "fleet/schema.h"
+#include "load_transaction.h"
+#include "pg_connection.h"
+#include "printable_name.h"
+#include "report_file.h"
+#include "schema.h"
 
 namespace mardonel::fleet {
 

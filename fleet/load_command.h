@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "fleet/exit_status.h"
+#include "exit_status.h"
 
 namespace mardonel::fleet {
 

@@ -1,10 +1,10 @@
-#include "fleet/load_transaction.h"
+#include "load_transaction.h"
 
 #include <cstdlib>
 #include <ctime>
 
-#include "fleet/run_counter.h"
 #include "report/local_days.h"
+#include "run_counter.h"
 
 namespace mardonel::fleet {
 

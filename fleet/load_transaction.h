@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fleet/pg_session.h"
-#include "fleet/report_rows.h"
+#include "pg_session.h"
+#include "report_rows.h"
 
 namespace mardonel::fleet {
 

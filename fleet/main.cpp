@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "ask_command.h"
 #include "common/cli/command_line.h"
-#include "fleet/ask_command.h"
-#include "fleet/exit_status.h"
-#include "fleet/intake_command.h"
-#include "fleet/load_command.h"
+#include "exit_status.h"
+#include "intake_command.h"
+#include "load_command.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "fleet/pg_connection.h"
+#include "pg_connection.h"
 
 #include <csignal>
 

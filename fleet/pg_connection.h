@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "fleet/pg_owners.h"
+#include "pg_owners.h"
 
 namespace mardonel::fleet {
 

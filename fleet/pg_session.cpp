@@ -1,4 +1,4 @@
-#include "fleet/pg_session.h"
+#include "pg_session.h"
 
 #include <charconv>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "fleet/pg_owners.h"
+#include "pg_owners.h"
 
 namespace mardonel::fleet {
 

@@ -1,4 +1,4 @@
-#include "fleet/picture_file.h"
+#include "picture_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

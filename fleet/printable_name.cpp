@@ -1,4 +1,4 @@
-#include "fleet/printable_name.h"
+#include "printable_name.h"
 
 #include <cstdio>
 

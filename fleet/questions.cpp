@@ -1,4 +1,4 @@
-#include "fleet/questions.h"
+#include "questions.h"
 
 namespace mardonel::fleet {
 

@@ -1,4 +1,4 @@
-#include "fleet/report_file.h"
+#include "report_file.h"
 
 #include <cerrno>
 #include <cstring>

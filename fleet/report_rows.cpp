@@ -1,11 +1,11 @@
-#include "fleet/report_rows.h"
+#include "report_rows.h"
 
 #include <charconv>
 #include <unordered_map>
 
-#include "fleet/run_counter.h"
 #include "report/local_days.h"
 #include "report/report_csv.h"
+#include "run_counter.h"
 
 namespace mardonel::fleet {
 

@@ -1,4 +1,4 @@
-#include "fleet/run_counter.h"
+#include "run_counter.h"
 
 #include <charconv>
 

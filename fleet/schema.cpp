@@ -1,4 +1,4 @@
-#include "fleet/schema.h"
+#include "schema.h"
 
 namespace mardonel::fleet {
 

@@ -1,7 +1,7 @@
 // The fleet's tables, made when missing, each in a transaction of its own.
 #pragma once
 
-#include "fleet/pg_session.h"
+#include "pg_session.h"
 
 namespace mardonel::fleet {
 

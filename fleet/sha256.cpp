@@ -1,4 +1,4 @@
-#include "fleet/sha256.h"
+#include "sha256.h"
 
 #include <openssl/evp.h>
 
