@@ -9,15 +9,15 @@
 #include "fleet/daily_share_svg.h"
 #include "fleet/pg_connection.h"
 #include "fleet/picture_file.h"
-#include "report/local_days.h"
+#include "common/time/calendar.h"
 
 namespace mardonel::fleet {
 
 namespace {
 
-std::int64_t TodayInUtc() {
-  constexpr std::int64_t kSecondsPerDay = 86400;
-  return DayNumber(CalendarDate{1970, 1, 1}) + static_cast<std::int64_t>(std::time(nullptr)) / kSecondsPerDay;
+UtcDays TodayInUtc() {
+  const std::chrono::days sinceUnixEpoch = std::chrono::floor<std::chrono::days>(std::chrono::seconds(std::time(nullptr)));
+  return DayOf<UtcClock>(CalendarDate{1970, 1, 1}) + sinceUnixEpoch;
 }
 
 ExitStatus Refuse(const std::string& why) {

@@ -10,7 +10,6 @@
 #include "common/history/history_folder.h"
 #include "common/win/error_text.h"
 #include "report/history_folder_files.h"
-#include "report/local_days.h"
 #include "report/managed_days.h"
 #include "report/output_clash.h"
 #include "report/report_options.h"
@@ -76,7 +75,7 @@ bool WriteOut(const std::string& path, const std::string& text) {
 
 int Run(const ReportOptions& options) {
   std::string error;
-  const std::optional<DayRange> days = ReportDays(options, LocalNowSecond() / kSecondsPerDay, error);
+  const std::optional<DayRange> days = ReportDays(options, LocalToday(), error);
   if (!days) {
     Complain(error);
     return kExitUsage;
@@ -92,7 +91,7 @@ int Run(const ReportOptions& options) {
   }
   HistoryLog log;
   log.listSkipped = options.verbose;
-  if (!ReadFolder(options, *folder, FileDaysOfRange(days->firstDay, days->lastDay, options.maxGapSeconds), log)) {
+  if (!ReadFolder(options, *folder, FileDaysOfRange(days->firstDay, days->lastDay, options.maxGap), log)) {
     return kExitUnreadable;
   }
   DropDuplicateRecords(log);
@@ -104,7 +103,7 @@ int Run(const ReportOptions& options) {
     return kExitUnreadable;
   }
   const ManagedDays managed = ComputeManagedDays(
-      log.records, ReportRange{days->firstDay, days->lastDay, UtcNowSecond(), options.maxGapSeconds}, zone.value);
+      log.records, ReportRange{days->firstDay, days->lastDay, UtcNowSecond(), options.maxGap}, zone.value);
   const std::string computer = options.computer.empty() ? ComputerDnsName() : options.computer;
   const std::string text = options.format == ReportFormat::kCsv         ? ReportCsv(computer, managed)
                            : options.format == ReportFormat::kJsonLines ? ReportJsonLines(computer, managed)

@@ -8,17 +8,18 @@ namespace mardonel {
 namespace {
 
 constexpr int kMaxDays = 3660;
-constexpr std::int64_t kMaxGapLimit = 30 * kSecondsPerDay;
+constexpr std::chrono::seconds kMaxGapLimit = std::chrono::days(30);
 
 // A whole number with its unit: "2h", "90m", "600s".
-bool ParseDuration(const std::string& text, std::int64_t& seconds) {
+bool ParseDuration(const std::string& text, std::chrono::seconds& duration) {
   if (text.size() < 2) return false;
   const char unit = text.back();
   const std::int64_t scale = unit == 'h' ? 3600 : unit == 'm' ? 60 : unit == 's' ? 1 : 0;
-  const std::optional<std::int64_t> count = ParseBoundedWhole(text.substr(0, text.size() - 1), 1, kMaxGapLimit);
+  const std::optional<std::int64_t> count =
+      ParseBoundedWhole(text.substr(0, text.size() - 1), 1, kMaxGapLimit.count());
   if (scale == 0 || !count) return false;
-  seconds = *count * scale;
-  return seconds <= kMaxGapLimit;
+  duration = std::chrono::seconds(*count * scale);
+  return duration <= kMaxGapLimit;
 }
 
 bool TakesValue(const std::string& name) {
@@ -41,7 +42,7 @@ std::string SetValue(ReportOptions& options, const std::string& name, const std:
     const std::optional<CalendarDate> date = ParseIsoDate(value);
     if (!date) return name + " wants a date as YYYY-MM-DD, not '" + value + "'";
     (name == "--from" ? options.from : options.until) = date;
-  } else if (!ParseDuration(value, options.maxGapSeconds)) {
+  } else if (!ParseDuration(value, options.maxGap)) {
     return "--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '" + value + "'";
   }
   return {};
@@ -101,18 +102,19 @@ ReportOptionsResult ParseReportOptions(const std::vector<std::string>& arguments
   return result;
 }
 
-std::optional<DayRange> ReportDays(const ReportOptions& options, std::int64_t today, std::string& error) {
-  const std::int64_t lastDay = options.until ? DayNumber(*options.until) : today;
-  const std::int64_t firstDay = options.from ? DayNumber(*options.from) : lastDay - (options.days - 1);
+std::optional<DayRange> ReportDays(const ReportOptions& options, LocalDays today, std::string& error) {
+  const LocalDays lastDay = options.until ? DayOf<LocalClock>(*options.until) : today;
+  const LocalDays firstDay =
+      options.from ? DayOf<LocalClock>(*options.from) : lastDay - std::chrono::days(options.days - 1);
   if (firstDay > lastDay) {
     error = options.until ? "--from is later than --until" : "--from is later than today";
     return std::nullopt;
   }
-  if (lastDay - firstDay >= kMaxDays) {
+  if (lastDay - firstDay >= std::chrono::days(kMaxDays)) {
     error = "the report covers at most " + std::to_string(kMaxDays) + " days";
     return std::nullopt;
   }
-  if (firstDay < 0) {
+  if (firstDay < LocalDays()) {
     error = "the report starts before 1601";
     return std::nullopt;
   }

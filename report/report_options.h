@@ -1,12 +1,12 @@
 // The command line of mardonel-report. Needs nothing of the platform.
 #pragma once
 
-#include <cstdint>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "common/history/history_file_name.h"
+#include "common/time/calendar.h"
 
 namespace mardonel {
 
@@ -21,7 +21,7 @@ struct ReportOptions {
   int days = 30;
   std::optional<CalendarDate> from;
   std::optional<CalendarDate> until;
-  std::int64_t maxGapSeconds = std::int64_t{2} * 3600;
+  std::chrono::seconds maxGap = std::chrono::hours(2);
   bool verbose = false;
   bool help = false;
 };
@@ -34,15 +34,15 @@ struct ReportOptionsResult {
 // `arguments` without the program name.
 ReportOptionsResult ParseReportOptions(const std::vector<std::string>& arguments);
 
-// First and last day numbers of the report, both included.
+// First and last day of the report, both included.
 struct DayRange {
-  std::int64_t firstDay;
-  std::int64_t lastDay;
+  LocalDays firstDay;
+  LocalDays lastDay;
 };
 
-// The range the options ask for, given today's day number; an error when the
-// days are in the wrong order.
-std::optional<DayRange> ReportDays(const ReportOptions& options, std::int64_t today, std::string& error);
+// The range the options ask for, given the local clock's today; an error when
+// the days are in the wrong order.
+std::optional<DayRange> ReportDays(const ReportOptions& options, LocalDays today, std::string& error);
 
 extern const char kReportUsageText[];
 
