@@ -7,11 +7,9 @@
 
 #include "bench.h"
 #include "connection/config_mgr_mp_connection.h"
-#include "module/mardonel.h"
+#include "module/managed_network_check.h"
 #include "support/loopback_listener.h"
-#include "support/profile_folder.h"
 #include "support/scratch_registry.h"
-#include "support/temp_folder.h"
 #include "support/test_host_table.h"
 
 namespace mardonel {
@@ -37,14 +35,13 @@ double UnansweredEvaluationRatio() {
   LoopbackListener listener;
   listener.FillBacklog();
   ScratchMachineRegistry registry;
-  registry.Redirect();  // start-up writes its settings' defaults
-  const ScopedTempFolder temp;
-  const ScopedProfileFolder profile(temp.path());
+  registry.Redirect();  // no subnet remembered
   TestHostTable table;
-  Mardonel module([&listener] { return UnansweredConnection(listener); }, SystemClock());
-  module.OnStartup(table.get(), 0);  // on the empty table: no evaluation yet
+  ManagedNetworkCheck check([&listener] { return UnansweredConnection(listener); });
+  check.Connect(table.get());
+  check.LoadManagedSubnets();
   for (const char* address : {"10.1.2.3", "10.2.3.4", "192.168.56.1", "172.17.0.1"}) table.Add(address, "255.255.0.0");
-  return BestSeconds(2, [&] { static_cast<void>(module.IsManagedNetwork()); }) / kConnectBound;
+  return BestSeconds(2, [&] { static_cast<void>(check.IsManagedNetwork()); }) / kConnectBound;
 }
 
 const BenchRegistrar check{

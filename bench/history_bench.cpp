@@ -13,7 +13,7 @@
 #include "common/log/log_settings.h"
 #include "common/win/file_time.h"
 #include "common/win/win_owners.h"
-#include "module/mardonel.h"
+#include "module/history_store.h"
 
 namespace mardonel {
 
@@ -97,13 +97,13 @@ class BenchProfile {
 // slowed on one side only.
 double StartupMaintenanceRatio() {
   BenchProfile profile;
-  Mardonel module(nullptr, SystemClock());
+  const HistoryStore store(SystemClock());
   std::vector<double> ratios;
   for (int round = 0; round < kRounds; ++round) {
     // The newest of 35 files is 31 days old: 5 go, 30 days are filled.
     const std::string& states = profile.EmptyStates();
     for (int age = 31 + kKeptFiles + kTrimmedFiles - 1; age >= 31; --age) WriteOneLine(states + UtcDayName(-age));
-    const double maintenance = BestSeconds(1, [&] { module.MaintainHistoryFolder(); });
+    const double maintenance = BestSeconds(1, [&] { store.MaintainHistoryFolder(); });
     if (round == 0 && CountEntries(states) != kKeptFiles + kGapDays) {
       std::fprintf(stderr, "history maintenance left %d files, not %d\n", CountEntries(states), kKeptFiles + kGapDays);
     }

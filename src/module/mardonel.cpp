@@ -1,24 +1,18 @@
 #include "module/mardonel.h"
 
-#include <cstring>
 #include <new>
 #include <optional>
-#include <string>
 #include <utility>
 
 #include "common/log/log.h"
-#include "common/log/log_escape.h"
 #include "common/registry/registry_parameter.h"
 #include "common/registry/setting_names.h"
 #include "common/win/file_time.h"
 #include "connection/config_mgr_mp_connection.h"
-#include "host_address_table.h"
 
 namespace mardonel {
 
 namespace {
-
-constexpr std::size_t kSubnetTextSize = RememberedSubnets::kTextLimit + 1;
 
 DWORD ReportFailure(const char* operation, DWORD code) noexcept {
   try {
@@ -45,7 +39,7 @@ DWORD Guarded(const char* name, Operation operation) noexcept {
 }  // namespace
 
 Mardonel::Mardonel(ConnectionFactory makeConnection, const Clock& clock)
-    : clock_(clock), makeConnection_(std::move(makeConnection)) {}
+    : clock_(clock), store_(clock), check_(std::move(makeConnection)) {}
 
 void* Mardonel::ScalarDeletingDestructor(unsigned int flags) {
   if (flags & 1) {
@@ -60,11 +54,11 @@ DWORD Mardonel::SetManagedState(ManagedState requested, RecordReason reason, boo
   if (requested == managedState_ && !force) return ERROR_SUCCESS;
   lastRecordTime_ = clock_.LocalNow();
   if (requested == kManaged) {
-    if (IsManagedNetwork()) managedState_ = kManaged;
+    if (check_.IsManagedNetwork()) managedState_ = kManaged;
   } else {
     managedState_ = requested;
   }
-  return WriteStateRecord(reason);
+  return store_.WriteStateRecord({lastRecordTime_, managedState_, reason});
 }
 
 // The host may log from other threads meanwhile: the reads fill a copy,
@@ -81,38 +75,20 @@ void Mardonel::LoadSettings() {
   SetLogSettings(settings);
 }
 
-void Mardonel::LoadManagedSubnets() {
-  char text[kSubnetTextSize] = {};
-  // A list that cannot be read is an empty one.
-  static_cast<void>(
-      GetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text, sizeof text, RP_READ_ONLY));
-  text[kSubnetTextSize - 1] = '\0';
-  if (text[0] != '\0' && DebugInfoEnabled()) LogPrintf("%T: Found managed subnets [%s]\n", EscapedForLog(text).c_str());
-  RememberedSubnets loaded = RememberedSubnets::Parse(text);
-  // What the module learnt is kept for its life, a subnet the registry
-  // refused to store included; an earlier start-up's list is not read twice.
-  loaded.AddMissing(managedSubnets_);
-  managedSubnets_ = std::move(loaded);
-  for (const std::string& entry : managedSubnets_.NotTaken()) {
-    LogPrintf("%T: Skipped remembered subnet that is not a dotted address: \"%s\"\n", EscapedForLog(entry).c_str());
-  }
-}
-
 DWORD Mardonel::OnStartup(HostAddressTable* table, ULONG_PTR) {
   return Guarded("OnStartup", [&] {
-    addressTable_ = table;
-    if (!connection_ && makeConnection_) connection_ = makeConnection_();
+    check_.Connect(table);
     LoadSettings();
-    LoadManagedSubnets();
-    MaintainHistoryFolder();
-    if (GetAddressCount(addressTable_) == 0) return DWORD{ERROR_SUCCESS};
+    check_.LoadManagedSubnets();
+    store_.MaintainHistoryFolder();
+    if (check_.AddressCount() == 0) return DWORD{ERROR_SUCCESS};
     return SetManagedState(kManaged, RecordReason::kStartup, false);
   });
 }
 
 DWORD Mardonel::OnShutdown() {
   return Guarded("OnShutdown", [&] {
-    connection_.reset();
+    check_.Disconnect();
     return SetManagedState(kUnmanaged, RecordReason::kShutdown, false);
   });
 }
@@ -134,7 +110,7 @@ DWORD Mardonel::OnHeartbeat(const FILETIME* now) {
     // cannot wrap round and let every heartbeat write.
     if (*local <= lastRecordTime_ || *local - lastRecordTime_ <= kFileTimeUnitsPerHour) return DWORD{ERROR_SUCCESS};
     lastRecordTime_ = *local;
-    return WriteStateRecord(RecordReason::kHeartbeat);
+    return store_.WriteStateRecord({lastRecordTime_, managedState_, RecordReason::kHeartbeat});
   });
   return ERROR_SUCCESS;
 }
@@ -145,7 +121,7 @@ DWORD Mardonel::OnSleep() {
 
 DWORD Mardonel::OnOutOfSuspend() {
   return Guarded("OnOutOfSuspend", [&] {
-    MaintainHistoryFolder();
+    store_.MaintainHistoryFolder();
     return SetManagedState(kManaged, RecordReason::kOutOfSuspend, false);
   });
 }

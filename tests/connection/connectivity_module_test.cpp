@@ -8,6 +8,7 @@
 
 #include "common/registry/setting_names.h"
 #include "connection/config_mgr_mp_connection.h"
+#include "module/managed_network_check.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
 #include "support/fake_clock.h"
@@ -56,28 +57,24 @@ TEST(ModuleCheck, ReachedManagementPointMakesTheSubnetManagedAndRemembered) {
 TEST(ModuleCheck, UnansweredManagementPointHoldsTheScanForOneBoundedWait) {
   ScratchMachineRegistry registry;
   ASSERT_NO_FATAL_FAILURE(registry.Redirect());
-  ScopedTempFolder temp;
-  ScopedProfileFolder profile(temp.path());
   CapturedLog log;
   TestHostTable table;
   LoopbackListener listener;
   listener.FillBacklog();
   const std::wstring name = L"127.0.0.1:" + std::to_wstring(listener.port());
   int asked = 0;
-  const FakeClock clock;
-  Mardonel module(
-      [name, &asked] {
-        return std::make_unique<ConfigMgrMPConnection>([name, &asked] {
-          ++asked;
-          return std::optional<std::wstring>(name);
-        });
-      },
-      clock);
-  ASSERT_EQ(module.OnStartup(table.get(), 0), 0u);
+  ManagedNetworkCheck check([name, &asked] {
+    return std::make_unique<ConfigMgrMPConnection>([name, &asked] {
+      ++asked;
+      return std::optional<std::wstring>(name);
+    });
+  });
+  check.Connect(table.get());
+  check.LoadManagedSubnets();
   for (const char* address : {"10.1.2.3", "10.2.3.4", "192.168.56.1", "172.17.0.1"}) table.Add(address, "255.255.0.0");
 
   bool managed = true;
-  const double seconds = SecondsTaken([&] { managed = module.IsManagedNetwork(); });
+  const double seconds = SecondsTaken([&] { managed = check.IsManagedNetwork(); });
 
   EXPECT_FALSE(managed);
   EXPECT_EQ(asked, 1);

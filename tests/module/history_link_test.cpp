@@ -14,6 +14,7 @@
 #include "common/fs/folder_security.h"
 #include "common/win/win_owners.h"
 #include "history/folder_chain.h"
+#include "module/history_store.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
 #include "support/fake_clock.h"
@@ -86,6 +87,7 @@ class HistoryLinks : public testing::Test {
   CapturedLog log_{0};
   ConnectionScript unreachable_;
   FakeClock clock_;
+  HistoryStore store_{clock_};
   Mardonel module_{FakeConnectionOf(unreachable_), clock_};
 };
 
@@ -116,7 +118,7 @@ TEST_F(HistoryLinks, StartupThroughALinkedStatesFolderFailsAndTouchesNothing) {
 TEST_F(HistoryLinks, LinkedStatesFolderIsNeitherTrimmedNorFilled) {
   LinkStatesElsewhere(UtcDays(-40, -3));
 
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
 
   ExpectElsewhereUntouched();
   EXPECT_EQ(CountLines(log_.Lines(), kRefusedDelete), 8);
@@ -165,7 +167,7 @@ TEST_F(HistoryLinks, HardLinkedOldestFileIsNotTrimmedTheRestIs) {
   HardLinkInStates(days[0].name);
   for (std::size_t index = 1; index < days.size(); ++index) WriteWholeFile(states_ + days[index].name, "1,1,x,y\r\n");
 
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
 
   EXPECT_EQ(ReadWholeFile(outside_), kOtherContent);
   EXPECT_EQ(ReadWholeFile(states_ + days[0].name), kOtherContent);

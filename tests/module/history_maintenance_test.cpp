@@ -11,6 +11,7 @@
 #include "common/log/log_settings.h"
 #include "common/win/win_owners.h"
 #include "history/listing.h"
+#include "module/history_store.h"
 #include "module/mardonel.h"
 #include "support/captured_log.h"
 #include "support/fake_clock.h"
@@ -71,7 +72,7 @@ class HistoryFolderTest : public testing::Test {
   std::vector<std::string> MaintainedFrom(const std::vector<std::string>& names) {
     Empty();
     for (const std::string& name : names) Put(name);
-    module_.MaintainHistoryFolder();
+    store_.MaintainHistoryFolder();
     return Names();
   }
 
@@ -83,6 +84,7 @@ class HistoryFolderTest : public testing::Test {
   // Ten hours west of UTC the local day is still the day before the UTC day
   // that names today's file.
   FakeClock clock_{kWorkedExampleTime, -10 * 60};
+  HistoryStore store_{clock_};
   Mardonel module_{FakeConnectionOf(unreachable_), clock_};
 };
 
@@ -125,7 +127,7 @@ TEST_F(HistoryGapDays, ResumeFillsTheMissedDaysBeforeItsRecord) {
 TEST_F(HistoryGapDays, ThirtyOneDaysAwayFillsThirtyDays) {
   Put(UtcDay(-31).name);
 
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
 
   std::vector<TestDay> expected{UtcDay(-31)};
   for (int offset = -30; offset <= -1; ++offset) {
@@ -169,7 +171,7 @@ TEST_F(HistoryGapDays, OnlyHistoryFilesAreTrimmedOrCountForTheNewestDay) {
     Empty();
     Put(dated);
     Put(stray, "kept");
-    module_.MaintainHistoryFolder();
+    store_.MaintainHistoryFolder();
     std::vector<std::string> names = NamesOf(expected);
     names.push_back(stray);
     std::sort(names.begin(), names.end());
@@ -181,7 +183,7 @@ TEST_F(HistoryGapDays, OnlyHistoryFilesAreTrimmedOrCountForTheNewestDay) {
   Empty();
   Put(dated);
   MakeFolder(UtcDay(1).name);
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
   expected.push_back(UtcDay(1));
   EXPECT_EQ(Names(), NamesOf(expected));
 }
@@ -189,7 +191,7 @@ TEST_F(HistoryGapDays, OnlyHistoryFilesAreTrimmedOrCountForTheNewestDay) {
 TEST_F(HistoryGapDays, GapRecordsAreLoggedWhateverTheDebugMask) {
   Put(UtcDay(-3).name);
 
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
 
   for (const int offset : {-2, -1}) {
     EXPECT_EQ(
@@ -203,7 +205,7 @@ TEST_F(HistoryGapDays, DebugMaskShowsTheDayOfTheLastFile) {
   log_.SetDebugMask(kDebugInfo);
   Put(UtcDay(-3).name);
 
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
 
   EXPECT_EQ(log_.CountEndingWith(": Last file written on: 12/3/2026 00:00:00"), 1);
 }
@@ -220,7 +222,7 @@ class HistoryGapPathTooLong : public testing::Test {
   const std::string states_ = profileFolder_.StatesFolder();
   CapturedLog log_{0};
   FakeClock clock_;
-  Mardonel module_{nullptr, clock_};
+  HistoryStore store_{clock_};
 };
 
 TEST_F(HistoryGapPathTooLong, EveryMissedDayIsTriedAndItsFailureLogged) {
@@ -233,7 +235,7 @@ TEST_F(HistoryGapPathTooLong, EveryMissedDayIsTriedAndItsFailureLogged) {
   ASSERT_TRUE(
       unique_hfile(CreateFileW(newest.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
 
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
 
   for (const int offset : {-2, -1}) {
     EXPECT_EQ(log_.CountEndingWith(": Failed to create new history file: " + states_ + UtcDay(offset).name), 1)
@@ -280,7 +282,7 @@ TEST_F(HistoryTrimming, TrimsBeforeFillingGaps) {
   for (int offset = -37; offset <= -3; ++offset) days.push_back(UtcDay(offset));
   Put(days);
 
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
 
   std::vector<TestDay> expected(days.begin() + 5, days.end());
   expected.push_back(UtcDay(-2));
@@ -299,7 +301,7 @@ TEST_F(HistoryTrimming, EntriesThatCannotBeDeletedStaySilently) {
                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(held);
 
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
   held.reset();
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 
@@ -317,11 +319,11 @@ using HistorySearch = HistoryFolderTest;
 
 TEST_F(HistorySearch, MissingFolderIsLoggedUnderTheDebugMaskOnly) {
   ASSERT_TRUE(RemoveDirectoryA(states_.c_str()));
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
   EXPECT_TRUE(log_.Lines().empty());
 
   log_.SetDebugMask(kDebugInfo);
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
   EXPECT_TRUE(log_.Contains(": FindFirstFile failed or no files found in subdirectory '" + states_ + "*.mgt'. "));
   EXPECT_FALSE(FileExists(states_));
 }
@@ -339,7 +341,7 @@ TEST_F(HistorySearch, FolderWithoutHistoryFilesIsSilent) {
   log_.SetDebugMask(kDebugInfo);
   Put("notes.txt");
 
-  module_.MaintainHistoryFolder();
+  store_.MaintainHistoryFolder();
 
   EXPECT_TRUE(log_.Lines().empty());
   EXPECT_EQ(Names(), (std::vector<std::string>{"notes.txt"}));
@@ -359,17 +361,17 @@ TEST(HistoryFolderZone, LocalDateApartFromUtcDate) {
   };
   // A States folder of its own holding `name`, maintained once.
   struct Scene {
-    Scene(const FakeClock& clock, const std::string& name) : module(nullptr, clock) {
+    Scene(const FakeClock& clock, const std::string& name) : store(clock) {
       std::string folder = states;
       EXPECT_EQ(CreateDirectoryPath(folder.data()), 0u);
       WriteWholeFile(states + name, "1,1,Startup,x\r\n");
-      module.MaintainHistoryFolder();
+      store.MaintainHistoryFolder();
     }
     ScopedTempFolder temp;
     ScopedProfileFolder profile{temp.path()};
     const std::string states = profile.StatesFolder();
     CapturedLog log{kDebugInfo};
-    Mardonel module;
+    HistoryStore store;
   };
   for (const Zone& zone : zones) {
     SCOPED_TRACE(zone.localToday);
@@ -379,7 +381,7 @@ TEST(HistoryFolderZone, LocalDateApartFromUtcDate) {
       EXPECT_EQ(FolderEntries(scene.states), (std::vector<std::string>{"20261204T.mgt", "20261205T.mgt"}));
       EXPECT_EQ(ReadWholeFile(scene.states + "20261205T.mgt"),
                 "134409024000000000,1,INITIALISED,12/5/2026 00:00:00\r\n");
-      EXPECT_EQ(scene.module.OnNetAdaptersChanged(true, true), 0u);
+      EXPECT_EQ(scene.store.WriteStateRecord({clock.LocalNow(), kUnmanaged, RecordReason::kNetAdaptersChanged}), 0u);
       EXPECT_NE(ReadWholeFile(scene.states + "20261206T.mgt").find(",1,Net Adapters changed,"), std::string::npos);
     }
     EXPECT_EQ(FolderEntries(Scene(clock, "20261105T.mgt").states).size(), 31u);

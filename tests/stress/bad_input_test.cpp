@@ -19,6 +19,7 @@
 #include "common/registry/setting_names.h"
 #include "common/win/error_text.h"
 #include "connection/config_mgr_mp_connection.h"
+#include "module/managed_network_check.h"
 #include "module/mardonel.h"
 #include "remembered_subnet_module.h"
 #include "stress_env.h"
@@ -66,10 +67,11 @@ class StartupInput : public testing::Test {
   // to ask, only memory can answer for an address on it.
   bool StartAndRemembers(const char* subnet) {
     TestHostTable table;
-    Mardonel module(nullptr, clock_);
-    EXPECT_EQ(module.OnStartup(table.get(), 0), 0u);
+    ManagedNetworkCheck check(nullptr);
+    check.Connect(table.get());
+    check.LoadManagedSubnets();
     table.Add(subnet, "255.255.255.255");
-    return module.IsManagedNetwork();
+    return check.IsManagedNetwork();
   }
 
   ScratchMachineRegistry registry_;
@@ -154,11 +156,13 @@ TEST_F(StartupInput, RememberedListIsReadAtEveryStartupAndKeepsItsBadEntries) {
   ConnectionScript script;
   script.reachable = true;
   script.localAddress = SubnetOf("10.9.1.1");
-  Mardonel module(FakeConnectionOf(script), clock_);
-  EXPECT_EQ(module.OnStartup(table.get(), 0), 0u);
-  EXPECT_EQ(module.OnStartup(table.get(), 0), 0u);
+  ManagedNetworkCheck check(FakeConnectionOf(script));
+  for (int startup = 0; startup < 2; ++startup) {
+    check.Connect(table.get());
+    check.LoadManagedSubnets();
+  }
   table.Add("10.9.1.1", "255.255.0.0");
-  EXPECT_TRUE(module.IsManagedNetwork());
+  EXPECT_TRUE(check.IsManagedNetwork());
   EXPECT_EQ(script.checks, 1);
   EXPECT_FALSE(script.destroyed);
   EXPECT_EQ(ReadRawValue(kCommonKey, "ManagedSubnets"), TextValue("garbage;1.2.3.;10.1.0.0;192.168.5.0;10.9.0.0"));

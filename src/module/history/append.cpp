@@ -8,7 +8,6 @@
 #include "common/win/error_text.h"
 #include "common/win/file_time.h"
 #include "history/folder_chain.h"
-#include "module/mardonel.h"
 
 namespace mardonel {
 
@@ -49,11 +48,6 @@ DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, 
     LogPrintf("%T: Successfully wrote managed state to disk [%s]\n", path.value.c_str());
   }
   return ERROR_SUCCESS;
-}
-
-DWORD Mardonel::WriteStateRecord(RecordReason reason) {
-  return AppendHistoryRecord(GetHistoryFilePath(clock_.UtcNow()), HistoryRecord{lastRecordTime_, managedState_, reason},
-                             SuccessLine::kWhenDebugInfo);
 }
 
 }  // namespace mardonel

@@ -1,22 +1,18 @@
-// The agent module: one managed state, its history, and the host's events.
+// The agent module: the host's events and the one managed state they set,
+// recorded by its history store and granted by its managed-network check.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 
 #include "common/history/history_record.h"
-#include "connection/connection.h"
 #include "module/clock.h"
-#include "module/remembered_subnets.h"
+#include "module/history_store.h"
+#include "module/managed_network_check.h"
 #include "tovera/agent_module.h"
 
 namespace mardonel {
-
-// Makes the management point check of one run, start-up to shut-down.
-using ConnectionFactory = std::function<std::unique_ptr<IConnection>()>;
 
 class Mardonel final : public Tovera::IAgentModule {
  public:
@@ -43,23 +39,15 @@ class Mardonel final : public Tovera::IAgentModule {
   DWORD ReservedF() override;
   DWORD ReservedG(UINT16 value) override;
 
-  [[nodiscard]] bool IsManagedNetwork();
-  void MaintainHistoryFolder();
-
  private:
   [[nodiscard]] DWORD SetManagedState(ManagedState requested, RecordReason reason, bool force);
-  [[nodiscard]] DWORD WriteStateRecord(RecordReason reason);
-  [[nodiscard]] DWORD SaveManagedSubnets();
   void LoadSettings();
-  void LoadManagedSubnets();
 
   const Clock& clock_;
-  ConnectionFactory makeConnection_;
-  std::unique_ptr<IConnection> connection_;
-  HostAddressTable* addressTable_ = nullptr;
+  HistoryStore store_;
+  ManagedNetworkCheck check_;
   ManagedState managedState_ = kUnmanaged;
   std::uint64_t lastRecordTime_ = 0;  // local FILETIME of the last record
-  RememberedSubnets managedSubnets_;
 };
 
 }  // namespace mardonel

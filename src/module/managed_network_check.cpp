@@ -1,15 +1,43 @@
+#include "module/managed_network_check.h"
+
 #include <new>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "common/log/log.h"
+#include "common/log/log_escape.h"
 #include "common/registry/registry_parameter.h"
 #include "common/registry/setting_names.h"
 #include "host_address_table.h"
-#include "module/mardonel.h"
 
 namespace mardonel {
 
-bool Mardonel::IsManagedNetwork() {
+void ManagedNetworkCheck::Connect(HostAddressTable* table) {
+  addressTable_ = table;
+  if (!connection_ && makeConnection_) connection_ = makeConnection_();
+}
+
+void ManagedNetworkCheck::LoadManagedSubnets() {
+  char text[RememberedSubnets::kTextLimit + 1] = {};
+  // A list that cannot be read is an empty one.
+  static_cast<void>(
+      GetRegParameter(HKEY_LOCAL_MACHINE, kCommonKey, kManagedSubnetsValue, REG_SZ, text, sizeof text, RP_READ_ONLY));
+  text[RememberedSubnets::kTextLimit] = '\0';
+  if (text[0] != '\0' && DebugInfoEnabled()) LogPrintf("%T: Found managed subnets [%s]\n", EscapedForLog(text).c_str());
+  RememberedSubnets loaded = RememberedSubnets::Parse(text);
+  // What the module learnt is kept for its life, a subnet the registry
+  // refused to store included; an earlier start-up's list is not read twice.
+  loaded.AddMissing(managedSubnets_);
+  managedSubnets_ = std::move(loaded);
+  for (const std::string& entry : managedSubnets_.NotTaken()) {
+    LogPrintf("%T: Skipped remembered subnet that is not a dotted address: \"%s\"\n", EscapedForLog(entry).c_str());
+  }
+}
+
+std::uintptr_t ManagedNetworkCheck::AddressCount() const { return GetAddressCount(addressTable_); }
+
+bool ManagedNetworkCheck::IsManagedNetwork() {
   const std::uintptr_t count = GetAddressCount(addressTable_);
   // Every entry reaches the same point through the same routing, so one
   // unanswered ask answers for the whole scan.
@@ -45,7 +73,7 @@ bool Mardonel::IsManagedNetwork() {
   return false;
 }
 
-DWORD Mardonel::SaveManagedSubnets() {
+DWORD ManagedNetworkCheck::SaveManagedSubnets() {
   std::size_t leftOut = 0;
   const std::string text = managedSubnets_.Format(&leftOut);
   if (leftOut != 0) {

@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "module/history_store.h"
 
 #include <cstdint>
 #include <optional>
@@ -13,7 +13,6 @@
 #include "history/folder_chain.h"
 #include "history/listing.h"
 #include "history/path.h"
-#include "module/mardonel.h"
 
 namespace mardonel {
 
@@ -50,7 +49,11 @@ void FillMissedDays(const std::string& folder, const PinnedFolders& held, std::u
 
 }  // namespace
 
-void Mardonel::MaintainHistoryFolder() {
+DWORD HistoryStore::WriteStateRecord(const HistoryRecord& record) const {
+  return AppendHistoryRecord(GetHistoryFilePath(clock_.UtcNow()), record, SuccessLine::kWhenDebugInfo);
+}
+
+void HistoryStore::MaintainHistoryFolder() const {
   const HistoryPath folder = HistoryFolderPath();
   std::vector<std::string> names = ListHistoryFiles(folder);
   if (names.empty()) return;

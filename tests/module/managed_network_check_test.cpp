@@ -5,15 +5,12 @@
 
 #include "common/registry/setting_names.h"
 #include "dotted_address.h"
-#include "module/mardonel.h"
+#include "module/managed_network_check.h"
 #include "support/captured_log.h"
-#include "support/fake_clock.h"
 #include "support/fake_connection.h"
 #include "support/managed_subnets_env.h"
-#include "support/profile_folder.h"
 #include "support/registry_witness.h"
 #include "support/scratch_registry.h"
-#include "support/temp_folder.h"
 #include "support/test_host_table.h"
 #include "support/test_registry.h"
 
@@ -26,8 +23,8 @@ constexpr char kFailureLine[] = ": Failed to connect to MP. Setting status to un
 constexpr char kNotCredited[] =
     ": Reached the MP from an address outside the IPv4 address table; no subnet remembered.";
 
-// The module started on an empty table, which the tests then fill: start-up
-// loads the remembered subnets, and evaluates nothing.
+// The check connected to an empty table, which the tests then fill, with the
+// remembered subnets loaded.
 class ManagedSubnetsTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_NO_FATAL_FAILURE(registry_.Redirect()); }
@@ -35,7 +32,8 @@ class ManagedSubnetsTest : public testing::Test {
   void Start(const char* remembered = nullptr) {
     if (remembered != nullptr) RememberManagedSubnets(remembered);
     table_.Clear();
-    ASSERT_EQ(module_.OnStartup(table_.get(), 0), 0u);
+    check_.Connect(table_.get());
+    check_.LoadManagedSubnets();
   }
 
   // `from`: the local address the connection reports, when it reports one.
@@ -48,13 +46,10 @@ class ManagedSubnetsTest : public testing::Test {
   static RegExeValue Text(const char* text) { return RegExeValue{"REG_SZ", text}; }
 
   ScratchMachineRegistry registry_;
-  ScopedTempFolder temp_;
-  ScopedProfileFolder profile_{temp_.path()};
   CapturedLog log_;
   TestHostTable table_;
   ConnectionScript script_;
-  FakeClock clock_;
-  Mardonel module_{FakeConnectionOf(script_), clock_};
+  ManagedNetworkCheck check_{FakeConnectionOf(script_)};
 };
 
 TEST_F(ManagedSubnetsTest, RememberedSubnetAnswersWithoutAsking) {
@@ -70,7 +65,7 @@ TEST_F(ManagedSubnetsTest, RememberedSubnetAnswersWithoutAsking) {
   for (const auto& c : cases) {
     Start(c.stored);
     table_.Add(c.address, c.mask);
-    EXPECT_TRUE(module_.IsManagedNetwork()) << c.stored;
+    EXPECT_TRUE(check_.IsManagedNetwork()) << c.stored;
     EXPECT_EQ(Stored(), Text(c.stored)) << "nothing new to store";
   }
   EXPECT_EQ(script_.checks, 0);
@@ -80,7 +75,7 @@ TEST_F(ManagedSubnetsTest, RememberedSubnetAnswersWithoutAsking) {
 TEST_F(ManagedSubnetsTest, EmptyTableIsUnmanagedWithoutAsking) {
   Start();
   Reachable(true);
-  EXPECT_FALSE(module_.IsManagedNetwork());
+  EXPECT_FALSE(check_.IsManagedNetwork());
   EXPECT_EQ(script_.checks, 0);
   EXPECT_TRUE(log_.Lines().empty());
 }
@@ -90,11 +85,11 @@ TEST_F(ManagedSubnetsTest, OnlyTheEntryThatWasCheckedIsRemembered) {
   table_.Add("10.1.2.3", "255.255.0.0");
   table_.Add("10.2.3.4", "255.255.0.0");
   Reachable(true, "10.1.2.3");
-  EXPECT_TRUE(module_.IsManagedNetwork());
+  EXPECT_TRUE(check_.IsManagedNetwork());
   EXPECT_EQ(script_.checks, 1);
   EXPECT_EQ(Stored(), Text("10.1.0.0"));
 
-  EXPECT_TRUE(module_.IsManagedNetwork());
+  EXPECT_TRUE(check_.IsManagedNetwork());
   EXPECT_EQ(script_.checks, 1) << "now remembered";
 }
 
@@ -103,7 +98,7 @@ TEST_F(ManagedSubnetsTest, UnreachableEntryIsLoggedAndARememberedOneStillCounts)
   table_.Add("10.1.2.3", "255.255.0.0");
   table_.Add("192.168.5.20", "255.255.255.0");
   Reachable(false);
-  EXPECT_TRUE(module_.IsManagedNetwork());
+  EXPECT_TRUE(check_.IsManagedNetwork());
   EXPECT_EQ(script_.checks, 1);
   EXPECT_EQ(log_.CountEndingWith(kFailureLine), 1);
   EXPECT_EQ(Stored(), Text("192.168.5.0"));
@@ -114,7 +109,7 @@ TEST_F(ManagedSubnetsTest, UnansweredPointIsAskedOnceAndEveryEntryLoggedWhatever
   for (const char* address : {"10.1.2.3", "10.2.3.4", "192.168.56.1", "172.17.0.1"}) table_.Add(address, "255.255.0.0");
   CapturedLog quiet(0);
   Reachable(false);
-  EXPECT_FALSE(module_.IsManagedNetwork());
+  EXPECT_FALSE(check_.IsManagedNetwork());
   EXPECT_EQ(script_.checks, 1);
   EXPECT_EQ(quiet.CountEndingWith(kFailureLine), 4);
   EXPECT_FALSE(KeyExists(kCommonKey));
@@ -148,7 +143,7 @@ TEST_F(ManagedSubnetsTest, SuccessIsCreditedOnlyToTheEntryHoldingTheConnectionsA
     for (const std::uint32_t mask : {0x09u, 0x19u}) {
       log_.SetDebugMask(mask);
       const int before = log_.CountEndingWith(kNotCredited);
-      EXPECT_TRUE(module_.IsManagedNetwork());
+      EXPECT_TRUE(check_.IsManagedNetwork());
       EXPECT_EQ(Stored(), c.stored != nullptr ? std::optional<RegExeValue>(Text(c.stored)) : std::nullopt);
       EXPECT_EQ(log_.CountEndingWith(kNotCredited) - before, c.stored == nullptr && mask == 0x19u ? 1 : 0) << mask;
     }
@@ -157,9 +152,9 @@ TEST_F(ManagedSubnetsTest, SuccessIsCreditedOnlyToTheEntryHoldingTheConnectionsA
 
 TEST_F(ManagedSubnetsTest, NoConnectionAfterShutdownCountsAsUnreachable) {
   Start();
-  ASSERT_EQ(module_.OnShutdown(), 0u);
+  check_.Disconnect();
   table_.Add("10.1.2.3", "255.255.0.0");
-  EXPECT_FALSE(module_.IsManagedNetwork());
+  EXPECT_FALSE(check_.IsManagedNetwork());
   EXPECT_EQ(log_.CountEndingWith(kFailureLine), 1);
 }
 
@@ -180,10 +175,12 @@ TEST_F(ManagedSubnetsTest, SuccessKeepsTheFiveNewestOfWhatWasLoaded) {
   Reachable(true, "10.9.1.1");
   table_.Add("10.9.1.1", "255.255.0.0");
   for (const auto& c : cases) {
-    // A module of its own: a module keeps what it learnt across start-ups.
-    Mardonel module(FakeConnectionOf(script_), clock_);
+    // A check of its own: a check keeps what it learnt across loads.
+    ManagedNetworkCheck check(FakeConnectionOf(script_));
     RememberManagedSubnets(c.loaded.c_str());
-    ASSERT_EQ(module.OnStartup(table_.get(), 0), 0u);
+    check.Connect(table_.get());
+    check.LoadManagedSubnets();
+    EXPECT_TRUE(check.IsManagedNetwork());
     EXPECT_EQ(Stored(), Text(c.stored.c_str()));
   }
   EXPECT_EQ(log_.CountEndingWith(": ManagedSubnets leaves out the 1 oldest subnet(s): the entries not taken leave no "
@@ -196,7 +193,7 @@ TEST_F(ManagedSubnetsTest, StoredListOfAnotherTypeIsReplacedByText) {
   Start();
   table_.Add("172.16.1.1", "255.255.255.0");
   Reachable(true, "172.16.1.1");
-  EXPECT_TRUE(module_.IsManagedNetwork());
+  EXPECT_TRUE(check_.IsManagedNetwork());
   EXPECT_EQ(Stored(), Text("172.16.1.0"));
 }
 
