@@ -52,8 +52,8 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
   if (size >= 10) {
     std::uint64_t count = 0;
     std::memcpy(&count, data, sizeof count);
-    count %= static_cast<std::uint64_t>(kLastEventTime.time_since_epoch().count()) + 1;
-    const LocalReading eventTime(FileTimeUnits(static_cast<std::int64_t>(count)));
+    count %= kLastEventTime.time_since_epoch().count() + 1;
+    const LocalReading eventTime(FileTimeUnits(count));
     const HistoryRecord record{eventTime, data[8] % 2 ? kManaged : kUnmanaged,
                                kReasonNames[data[9] % std::size(kReasonNames)].reason};
     const std::string composed = HistoryRecordLine(record, TimeTextOf(eventTime));

@@ -169,7 +169,7 @@ TEST(ReportRealTime, ClockSetBackAcrossMidnightTakenInTheOrderOfTheFiles) {
   // answering; 00:10 reached; 00:40 shut down.
   const std::pair<std::int64_t, int> calls[] = {{84600, 0}, {88200, 1}, {85500, 2}, {87000, 3}, {88800, 4}};
   for (const auto& [second, call] : calls) {
-    clock.Set(UtcInUtcZone(kDecember1, second));
+    clock.Set(UtcInstant(UtcInUtcZone(kDecember1, second)).time_since_epoch().count());
     script.reachable = call != 2;
     EXPECT_EQ(call == 0   ? module.OnStartup(table.get(), 0)
               : call == 4 ? module.OnShutdown()
@@ -181,7 +181,7 @@ TEST(ReportRealTime, ClockSetBackAcrossMidnightTakenInTheOrderOfTheFiles) {
   ASSERT_EQ(ReadHistoryFolder(profile.StatesFolder(), read, problems), 0u);
   EXPECT_EQ(read.files, (std::vector<std::string>{"20261201T.mgt", "20261202T.mgt"}));
   const ManagedDays days =
-      ComputeManagedDays(read.records, ReportRange{kDecember1, kDecember1 + days(1), kLongAfter, seconds(7200)},
+      ComputeManagedDays(read.records, ReportRange{kDecember1, kDecember1 + std::chrono::days(1), kLongAfter, seconds(7200)},
                          ZoneRules());
   ExpectFigures(days.days[0], {900, 900, 84600, 1}, "1 December");
   ExpectFigures(days.days[1], {600, 1800, 84000, 2}, "2 December");
@@ -370,7 +370,7 @@ TEST(ReportDuplicates, FirstOfEachEventKeptInWriteOrderEqualInEveryFieldOfTheRul
                  Record("2026-12-01 09:00:00", 2, "Heartbeat") + Record("2026-12-01 09:00:00", 1, "Heartbeat"));
   DropDuplicateRecords(log);
   EXPECT_EQ(log.duplicates, 2u);
-  const std::pair<std::int64_t, int> expected[] = {
+  const std::pair<std::uint64_t, int> expected[] = {
       {134405856005000000, 2}, {134405892005000000, 2}, {134405928005000000, 1}, {134405892005000000, 1}};
   ASSERT_EQ(log.records.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {

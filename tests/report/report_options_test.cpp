@@ -28,8 +28,8 @@ TEST(LocalDays, DatesAndDayNumbers) {
                           "2026-1-01", "2026/12/07", ""}) {
     EXPECT_FALSE(ParseIsoDate(bad)) << bad;
   }
-  EXPECT_EQ(IsoLocalTime(LocalSeconds(std::chrono::seconds(155568 * kSecondsPerDay + 3723))), "2026-12-07T01:02:03");
-  EXPECT_EQ(IsoLocalTime(LocalSeconds(std::chrono::seconds(145791 * kSecondsPerDay - 1))), "2000-02-29T23:59:59");
+  EXPECT_EQ(IsoLocalTime(LocalSeconds(std::chrono::days(155568) + std::chrono::seconds(3723))), "2026-12-07T01:02:03");
+  EXPECT_EQ(IsoLocalTime(LocalSeconds(std::chrono::days(145791) - std::chrono::seconds(1))), "2000-02-29T23:59:59");
 }
 
 TEST(ReportOptions, RangesAndMistakes) {

@@ -7,7 +7,7 @@ namespace mardonel {
 
 namespace {
 
-constexpr auto kLastEventCount = static_cast<std::uint64_t>(kLastEventTime.time_since_epoch().count());
+constexpr std::uint64_t kLastEventCount = kLastEventTime.time_since_epoch().count();
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -19,10 +19,7 @@ bool ParseEventTime(std::string_view text, LocalReading& time) {
     if (!IsDigit(c)) return false;
     value = value * 10 + static_cast<std::uint64_t>(c - '0');
   }
-  // Beyond the last event time either way: 19 digits may not fit the count.
-  time = value > kLastEventCount
-             ? LocalReading::max()
-             : LocalReading(FileTimeUnits(static_cast<std::int64_t>(value)));
+  time = LocalReading(FileTimeUnits(value));
   return true;
 }
 
@@ -91,14 +88,14 @@ bool ParseWrittenLine(std::string_view line, HistoryRecord& record) {
   record.reason = reason->reason;
   p += reason->text.size();
   const std::string_view timeText(p + 1, static_cast<std::size_t>(end - p - 1));
-  record.eventTime = LocalReading(FileTimeUnits(static_cast<std::int64_t>(value)));
+  record.eventTime = LocalReading(FileTimeUnits(value));
   record.state = state;
   return TimeTextFits(timeText, record.second());
 }
 
 std::string HistoryRecordLine(const HistoryRecord& record, std::string_view timeText) {
   char head[40];
-  std::snprintf(head, sizeof head, "%" PRId64 ",%" PRId32 ",", record.eventTime.time_since_epoch().count(),
+  std::snprintf(head, sizeof head, "%" PRIu64 ",%" PRId32 ",", record.eventTime.time_since_epoch().count(),
                 static_cast<std::int32_t>(record.state));
   std::string line = head;
   line += ReasonText(record.reason);

@@ -15,7 +15,7 @@ int FormatLogRecord(LogStampState& state, char* buffer, int size, const char* fo
   char stamp[kStampSize] = "";
   if (format[0] == '%' && format[1] == 'T') {
     LocalTimeText(stamp, sizeof stamp,
-                  LocalReading(FileTimeUnits(state.localNow != nullptr ? static_cast<std::int64_t>(state.localNow()) : 0)));
+                  LocalReading(FileTimeUnits(state.localNow != nullptr ? state.localNow() : 0)));
   }
   return ComposeLogRecord(state, buffer, size, format, args, stamp);
 }

@@ -117,7 +117,7 @@ TEST(LocalTimeText, CallerBufferBoundsTheText) {
 
 TEST(LocalTimeText, UnconvertibleTimeLeavesTheDateEmpty) {
   char text[40];
-  EXPECT_EQ(std::string(LocalTimeText(text, sizeof text, 0x8000000000000000ULL)), " 00:00:00");
+  EXPECT_EQ(std::string(LocalTimeText(text, sizeof text, LocalReading(FileTimeUnits(0x8000000000000000ULL)))), " 00:00:00");
 }
 
 TEST(FormatLogRecord, StampIsTheLocalTimeText) {
@@ -152,7 +152,7 @@ TEST(LocalTimeTextInZone, Child) {
   EXPECT_STREQ(LocalTimeText(text, sizeof text, kMorning), "12/7/2026 09:05:03");
   ExpectLocalNow([] {
     char now[40];
-    return std::string(LocalTimeText(now, sizeof now, 0));
+    return std::string(LocalTimeText(now, sizeof now, LocalReading()));
   });
   SYSTEMTIME utc;
   SYSTEMTIME local;

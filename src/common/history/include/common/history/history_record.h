@@ -47,7 +47,7 @@ inline constexpr ReasonName kReasonNames[] = {
 inline constexpr std::int64_t kSecondsPerDay = 86400;
 // 31 December 9999 23:59:59.9999999: the records' times lie in the years
 // 1601 to 9999.
-inline constexpr LocalReading kLastEventTime{FileTimeUnits(2650467743999999999LL)};
+inline constexpr LocalReading kLastEventTime{FileTimeUnits(2650467743999999999ULL)};
 
 struct HistoryRecord {
   LocalReading eventTime;  // written as its FILETIME count

@@ -11,8 +11,8 @@
 
 namespace mardonel {
 
-// A FILETIME's unit: 100-nanosecond intervals.
-using FileTimeUnits = std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>;
+// A FILETIME's unit, 100-nanosecond intervals, counted as a FILETIME counts.
+using FileTimeUnits = std::chrono::duration<std::uint64_t, std::ratio<1, 10000000>>;
 
 // The clocks only name what a count is read on; the platform's edge reads them.
 struct UtcClock {

@@ -23,12 +23,12 @@ namespace mardonel {
 
 template <typename Clock>
 [[nodiscard]] constexpr std::chrono::time_point<Clock, FileTimeUnits> TimePointOf(const FILETIME& time) {
-  return std::chrono::time_point<Clock, FileTimeUnits>(FileTimeUnits(static_cast<std::int64_t>(FileTimeValue(time))));
+  return std::chrono::time_point<Clock, FileTimeUnits>(FileTimeUnits(FileTimeValue(time)));
 }
 
 template <typename Clock>
 [[nodiscard]] constexpr FILETIME FileTimeOf(std::chrono::time_point<Clock, FileTimeUnits> time) {
-  return FileTimeOf(static_cast<std::uint64_t>(time.time_since_epoch().count()));
+  return FileTimeOf(time.time_since_epoch().count());
 }
 
 // GetSystemTimeAsFileTime as a count.
