@@ -12,9 +12,9 @@
 #include "report/history_log.h"
 #include "report/local_days.h"
 #include "report/managed_days.h"
-#include "report/report_svg.h"
 #include "report/report_text.h"
 #include "report/zone_rules.h"
+#include "report_svg.h"
 
 namespace mardonel {
 

@@ -1,4 +1,4 @@
-#include "host/address_change_watch.h"
+#include "address_change_watch.h"
 
 #include <iphlpapi.h>
 

@@ -1,4 +1,4 @@
-#include "host/address_words.h"
+#include "address_words.h"
 
 namespace mardonel {
 

@@ -1,4 +1,4 @@
-#include "host/agent_files.h"
+#include "agent_files.h"
 
 #include <windows.h>
 

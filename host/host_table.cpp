@@ -2,11 +2,11 @@
 #include <iphlpapi.h>
 #include <ws2ipdef.h>
 
-#include "host/host_table.h"
+#include "host_table.h"
 
 #include <cstdint>
 
-#include "host/address_words.h"
+#include "address_words.h"
 
 namespace mardonel {
 

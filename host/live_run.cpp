@@ -1,12 +1,12 @@
-#include "host/live_run.h"
+#include "live_run.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
+#include "address_change_watch.h"
 #include "common/win/error_text.h"
-#include "host/address_change_watch.h"
-#include "host/utc_clock.h"
+#include "utc_clock.h"
 
 namespace mardonel {
 

@@ -3,10 +3,10 @@
 // the run's length.
 #pragma once
 
-#include "host/host_table.h"
-#include "host/module_driver.h"
-#include "host/options.h"
-#include "host/stop_signal.h"
+#include "host_table.h"
+#include "module_driver.h"
+#include "options.h"
+#include "stop_signal.h"
 
 namespace mardonel {
 

@@ -10,14 +10,14 @@
 #include "common/cli/program_arguments.h"
 #include "common/win/error_text.h"
 #include "common/win/text_conversion.h"
-#include "host/host_table.h"
-#include "host/live_run.h"
-#include "host/module_driver.h"
-#include "host/options.h"
-#include "host/run_report.h"
-#include "host/scenario.h"
-#include "host/scenario_player.h"
-#include "host/stop_signal.h"
+#include "host_table.h"
+#include "live_run.h"
+#include "module_driver.h"
+#include "options.h"
+#include "run_report.h"
+#include "scenario.h"
+#include "scenario_player.h"
+#include "stop_signal.h"
 
 namespace mardonel {
 

@@ -1,4 +1,4 @@
-#include "host/module_driver.h"
+#include "module_driver.h"
 
 #include <cstdio>
 

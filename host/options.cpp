@@ -1,4 +1,4 @@
-#include "host/options.h"
+#include "options.h"
 
 #include <cstdint>
 #include <optional>

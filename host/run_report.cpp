@@ -1,4 +1,4 @@
-#include "host/run_report.h"
+#include "run_report.h"
 
 #include <windows.h>
 
@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "agent_files.h"
 #include "common/history/history_files.h"
 #include "common/history/history_folder.h"
-#include "host/agent_files.h"
 
 namespace mardonel {
 

@@ -1,8 +1,8 @@
-#include "host/scenario_player.h"
+#include "scenario_player.h"
 
 #include <string>
 
-#include "host/utc_clock.h"
+#include "utc_clock.h"
 
 namespace mardonel {
 

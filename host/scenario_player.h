@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "host/host_table.h"
-#include "host/module_driver.h"
-#include "host/scenario.h"
-#include "host/stop_signal.h"
+#include "host_table.h"
+#include "module_driver.h"
+#include "scenario.h"
+#include "stop_signal.h"
 
 namespace mardonel {
 

@@ -1,4 +1,4 @@
-#include "host/stop_signal.h"
+#include "stop_signal.h"
 
 #include <atomic>
 

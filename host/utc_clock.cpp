@@ -1,4 +1,4 @@
-#include "host/utc_clock.h"
+#include "utc_clock.h"
 
 #include <cstdio>
 

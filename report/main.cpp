@@ -11,13 +11,13 @@
 #include "common/win/error_text.h"
 #include "report/history_folder_files.h"
 #include "report/managed_days.h"
-#include "report/output_clash.h"
-#include "report/report_options.h"
-#include "report/report_output.h"
-#include "report/report_svg.h"
 #include "report/report_text.h"
 #include "report/this_machine.h"
-#include "report/wide_text.h"
+#include "output_clash.h"
+#include "report_options.h"
+#include "report_output.h"
+#include "report_svg.h"
+#include "wide_text.h"
 
 namespace mardonel {
 

@@ -1,4 +1,4 @@
-#include "report/output_clash.h"
+#include "output_clash.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 #include "common/history/history_file_name.h"
 #include "common/win/text_conversion.h"
 #include "common/win/win_owners.h"
-#include "report/wide_text.h"
+#include "wide_text.h"
 
 namespace mardonel {
 

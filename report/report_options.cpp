@@ -1,4 +1,4 @@
-#include "report/report_options.h"
+#include "report_options.h"
 
 #include "common/cli/command_line.h"
 #include "report/local_days.h"

@@ -1,11 +1,11 @@
-#include "report/report_output.h"
+#include "report_output.h"
 
 #include <utility>
 
 #include "common/fs/append_file.h"
 #include "common/win/last_error.h"
 #include "common/win/win_owners.h"
-#include "report/wide_text.h"
+#include "wide_text.h"
 
 namespace mardonel {
 

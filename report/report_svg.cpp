@@ -1,4 +1,4 @@
-#include "report/report_svg.h"
+#include "report_svg.h"
 
 #include "report/local_days.h"
 #include "report/svg_drawing.h"

@@ -10,7 +10,7 @@
 
 #include "common/win/file_time.h"
 #include "common/time/calendar.h"
-#include "report/wide_text.h"
+#include "wide_text.h"
 
 namespace mardonel {
 

@@ -1,4 +1,4 @@
-#include "report/wide_text.h"
+#include "wide_text.h"
 
 #include <windows.h>
 

@@ -11,7 +11,6 @@
 
 #include "common/log/log_settings.h"
 #include "common/registry/setting_names.h"
-#include "dotted_address.h"
 #include "module/mardonel.h"
 #include "support/all_history.h"
 #include "support/captured_log.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/address_words.h"
+#include "address_words.h"
 
 namespace mardonel {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/options.h"
+#include "options.h"
 
 namespace mardonel {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/scenario.h"
+#include "scenario.h"
 
 namespace mardonel {
 

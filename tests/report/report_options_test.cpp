@@ -3,7 +3,7 @@
 #include <string>
 
 #include "report/local_days.h"
-#include "report/report_options.h"
+#include "report_options.h"
 
 namespace mardonel {
 

@@ -155,7 +155,7 @@ TEST_F(StartupInput, RememberedListIsReadAtEveryStartupAndKeepsItsBadEntries) {
   TestHostTable table;
   ConnectionScript script;
   script.reachable = true;
-  script.localAddress = SubnetOf("10.9.1.1");
+  script.localAddress = DottedToWord("10.9.1.1");
   ManagedNetworkCheck check(FakeConnectionOf(script));
   for (int startup = 0; startup < 2; ++startup) {
     check.Connect(table.get());

@@ -14,7 +14,6 @@
 #include "common/win/error_text.h"
 #include "common/win/win_owners.h"
 #include "module/mardonel.h"
-#include "registry_key.h"
 #include "remembered_subnet_module.h"
 #include "stress_env.h"
 #include "support/captured_log.h"
@@ -114,7 +113,7 @@ TEST(ReadOnlySubnetKey, RefusedWriteKeepsTheStoredListAndTheSubnetInMemory) {
   TestHostTable table;
   ConnectionScript script;
   script.reachable = true;
-  script.localAddress = SubnetOf("10.9.1.1");
+  script.localAddress = DottedToWord("10.9.1.1");
   const FakeClock clock;
   Mardonel module(FakeConnectionOf(script), clock);
   StoreText(kSettingsKey, kLogFileNameValue, logPath);

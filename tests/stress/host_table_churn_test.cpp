@@ -59,7 +59,7 @@ class PoisonedTable {
     const bool add = count_ == 0 || (count_ < kMostEntries && random() % 2 == 0);
     if (add) {
       const DWORD address = 10 | ((1 + random() % 200) << 8) | ((random() % 256) << 16) | (7u << 24);
-      slots_[count_++] = new HostAddressEntry{address, SubnetOf("255.255.0.0")};
+      slots_[count_++] = new HostAddressEntry{address, DottedToWord("255.255.0.0")};
     } else {
       const std::size_t victim = random() % count_;
       HostAddressEntry* removed = slots_[victim];
@@ -79,7 +79,7 @@ class PoisonedTable {
   }
 
   HostAddressTable table_;
-  HostAddressEntry poison_{SubnetOf(kPoisonAddress), SubnetOf(kPoisonMask)};
+  HostAddressEntry poison_{DottedToWord(kPoisonAddress), DottedToWord(kPoisonMask)};
   HostAddressEntry* slots_[kMostEntries + 4];
   std::size_t count_ = 0;
 };

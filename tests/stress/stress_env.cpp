@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "dotted_address.h"
-
 namespace mardonel {
 
 std::uint64_t CommittedBytes() {
@@ -21,7 +19,5 @@ void ReportFigure(const char* name, std::int64_t value) {
   std::fflush(stdout);
   testing::Test::RecordProperty(name, std::to_string(value));
 }
-
-std::uint32_t SubnetOf(const char* dotted) { return ParseDottedAddress(dotted); }
 
 }  // namespace mardonel

@@ -27,7 +27,4 @@ std::uint64_t CommittedBytes();
 // Shows a figure of the run in the output and in the test's report.
 void ReportFigure(const char* name, std::int64_t value);
 
-// A 32-bit subnet from its dotted text, first octet lowest.
-std::uint32_t SubnetOf(const char* dotted);
-
 }  // namespace mardonel

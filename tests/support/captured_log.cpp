@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/log/log.h"
+#include "log_state.h"
 #include "support/text_lines.h"
 #include "support/whole_file.h"
 
@@ -20,8 +21,8 @@ void ChangeLogSettings(Change change) {
 }  // namespace
 
 CapturedLog::CapturedLog(std::uint32_t debugMask, std::int32_t maxSize, const std::string& path)
-    : path_(path.empty() ? folder_ / "captured.log" : path) {
-  ExchangeLogState(previous_);
+    : path_(path.empty() ? folder_ / "captured.log" : path), previous_(std::make_unique<LogState>()) {
+  ExchangeLogState(*previous_);
   LogSettings settings;
   std::snprintf(settings.fileName, sizeof settings.fileName, "%s", path_.c_str());
   settings.maxFileSize = maxSize;
@@ -31,7 +32,7 @@ CapturedLog::CapturedLog(std::uint32_t debugMask, std::int32_t maxSize, const st
 
 CapturedLog::~CapturedLog() {
   LogPrintf("");
-  ExchangeLogState(previous_);
+  ExchangeLogState(*previous_);
 }
 
 void CapturedLog::UseFile(const std::string& path) {

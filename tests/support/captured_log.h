@@ -4,14 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "log_state.h"
 #include "support/temp_folder.h"
 #include "support/text_lines.h"
 
 namespace mardonel {
+
+struct LogState;
 
 class CapturedLog {
  public:
@@ -41,7 +43,7 @@ class CapturedLog {
  private:
   ScopedTempFolder folder_;
   std::string path_;
-  LogState previous_;
+  std::unique_ptr<LogState> previous_;  // the state found, put back at the end
 };
 
 }  // namespace mardonel

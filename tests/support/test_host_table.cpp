@@ -5,15 +5,11 @@
 
 namespace mardonel {
 
-namespace {
-
 std::uint32_t DottedToWord(const char* text) {
   unsigned a = 0, b = 0, c = 0, d = 0;
   std::sscanf(text, "%u.%u.%u.%u", &a, &b, &c, &d);
   return a | (b << 8) | (c << 16) | (d << 24);
 }
-
-}  // namespace
 
 TestHostTable::TestHostTable() {
   InitializeCriticalSection(&table_.lock);

@@ -1,11 +1,15 @@
 // A host address table laid out as the host lays it out.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "tovera/agent_module.h"
 
 namespace mardonel {
+
+// The word the host stores for a dotted address, first octet lowest.
+std::uint32_t DottedToWord(const char* text);
 
 class TestHostTable {
  public:
