@@ -31,8 +31,7 @@ std::string MinuteRecord(LocalSeconds second, int state) {
   char line[96];
   std::snprintf(line, sizeof line, "%lld,%d,Heartbeat,%d/%d/%d %s\r\n",
                 static_cast<long long>(second.time_since_epoch().count()) * 10000000LL + 1234567, state, date.month,
-                date.day, date.year,
-                TimeOfDayText(second).c_str());
+                date.day, date.year, TimeOfDayText(second).c_str());
   return line;
 }
 

@@ -4,19 +4,20 @@
 #include <iostream>
 #include <vector>
 
+#include "common/time/calendar.h"
 #include "fleet/answer_text.h"
 #include "fleet/ask_request.h"
 #include "fleet/daily_share_svg.h"
 #include "fleet/pg_connection.h"
 #include "fleet/picture_file.h"
-#include "common/time/calendar.h"
 
 namespace mardonel::fleet {
 
 namespace {
 
 UtcDays TodayInUtc() {
-  const std::chrono::days sinceUnixEpoch = std::chrono::floor<std::chrono::days>(std::chrono::seconds(std::time(nullptr)));
+  const std::chrono::days sinceUnixEpoch =
+      std::chrono::floor<std::chrono::days>(std::chrono::seconds(std::time(nullptr)));
   return DayOf<UtcClock>(CalendarDate{1970, 1, 1}) + sinceUnixEpoch;
 }
 

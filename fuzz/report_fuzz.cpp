@@ -45,8 +45,8 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
 
   using std::chrono::days;
   using std::chrono::seconds;
-  const LocalDays around = log.records.empty() ? LocalDays(days(155562))
-                                               : std::chrono::floor<days>(log.records.front().second());
+  const LocalDays around =
+      log.records.empty() ? LocalDays(days(155562)) : std::chrono::floor<days>(log.records.front().second());
   const LocalDays firstDay = std::max(LocalDays(), around - days(data[0] % 3));
   const LocalDays lastDay = firstDay + days(data[1] % 8);
   // The fuzzed zone's days are counted as UTC ones, shifted by its offsets.

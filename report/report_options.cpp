@@ -15,8 +15,7 @@ bool ParseDuration(const std::string& text, std::chrono::seconds& duration) {
   if (text.size() < 2) return false;
   const char unit = text.back();
   const std::int64_t scale = unit == 'h' ? 3600 : unit == 'm' ? 60 : unit == 's' ? 1 : 0;
-  const std::optional<std::int64_t> count =
-      ParseBoundedWhole(text.substr(0, text.size() - 1), 1, kMaxGapLimit.count());
+  const std::optional<std::int64_t> count = ParseBoundedWhole(text.substr(0, text.size() - 1), 1, kMaxGapLimit.count());
   if (scale == 0 || !count) return false;
   duration = std::chrono::seconds(*count * scale);
   return duration <= kMaxGapLimit;

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/win/file_time.h"
 #include "common/time/calendar.h"
+#include "common/win/file_time.h"
 #include "wide_text.h"
 
 namespace mardonel {

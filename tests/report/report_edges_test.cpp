@@ -180,9 +180,8 @@ TEST(ReportRealTime, ClockSetBackAcrossMidnightTakenInTheOrderOfTheFiles) {
   std::vector<std::string> problems;
   ASSERT_EQ(ReadHistoryFolder(profile.StatesFolder(), read, problems), 0u);
   EXPECT_EQ(read.files, (std::vector<std::string>{"20261201T.mgt", "20261202T.mgt"}));
-  const ManagedDays days =
-      ComputeManagedDays(read.records, ReportRange{kDecember1, kDecember1 + std::chrono::days(1), kLongAfter, seconds(7200)},
-                         ZoneRules());
+  const ManagedDays days = ComputeManagedDays(
+      read.records, ReportRange{kDecember1, kDecember1 + std::chrono::days(1), kLongAfter, seconds(7200)}, ZoneRules());
   ExpectFigures(days.days[0], {900, 900, 84600, 1}, "1 December");
   ExpectFigures(days.days[1], {600, 1800, 84000, 2}, "2 December");
 }

@@ -117,7 +117,8 @@ TEST(LocalTimeText, CallerBufferBoundsTheText) {
 
 TEST(LocalTimeText, UnconvertibleTimeLeavesTheDateEmpty) {
   char text[40];
-  EXPECT_EQ(std::string(LocalTimeText(text, sizeof text, LocalReading(FileTimeUnits(0x8000000000000000ULL)))), " 00:00:00");
+  EXPECT_EQ(std::string(LocalTimeText(text, sizeof text, LocalReading(FileTimeUnits(0x8000000000000000ULL)))),
+            " 00:00:00");
 }
 
 TEST(FormatLogRecord, StampIsTheLocalTimeText) {

@@ -11,9 +11,9 @@ TEST(Calendar, DayNumbersAndRealDates) {
     CalendarDate date;
     std::int64_t day;
   };
-  for (const Case& c : {Case{{1601, 1, 1}, 0}, Case{{1600, 12, 31}, -1}, Case{{1600, 2, 29}, -307},
-                        Case{{1900, 3, 1}, 109266}, Case{{2000, 2, 29}, 145790}, Case{{2026, 12, 7}, 155568},
-                        Case{{9999, 12, 31}, 3067670}}) {
+  for (const Case& c :
+       {Case{{1601, 1, 1}, 0}, Case{{1600, 12, 31}, -1}, Case{{1600, 2, 29}, -307}, Case{{1900, 3, 1}, 109266},
+        Case{{2000, 2, 29}, 145790}, Case{{2026, 12, 7}, 155568}, Case{{9999, 12, 31}, 3067670}}) {
     EXPECT_EQ(DaysSince1601(c.date).count(), c.day) << c.day;
     EXPECT_EQ(DateAfter1601(std::chrono::days(c.day)), c.date) << c.day;
   }

@@ -14,7 +14,9 @@ namespace mardonel {
 // A FILETIME's unit, 100-nanosecond intervals, counted as a FILETIME counts.
 using FileTimeUnits = std::chrono::duration<std::uint64_t, std::ratio<1, 10000000>>;
 
-// The clocks only name what a count is read on; the platform's edge reads them.
+// The clocks only name what a count is read on; the platform's edge reads
+// them. Their members carry the names the standard gives a clock's.
+// NOLINTBEGIN(readability-identifier-naming)
 struct UtcClock {
   using duration = FileTimeUnits;
   using rep = duration::rep;
@@ -30,6 +32,7 @@ struct LocalClock {
   using time_point = std::chrono::time_point<LocalClock>;
   static constexpr bool is_steady = false;
 };
+// NOLINTEND(readability-identifier-naming)
 
 template <typename Duration>
 using UtcTime = std::chrono::time_point<UtcClock, Duration>;
