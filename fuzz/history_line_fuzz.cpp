@@ -53,7 +53,7 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
     std::uint64_t count = 0;
     std::memcpy(&count, data, sizeof count);
     count %= kLastEventTime.time_since_epoch().count() + 1;
-    const LocalReading eventTime(FileTimeUnits(count));
+    const LocalReading eventTime{FileTimeUnits(count)};
     const HistoryRecord record{eventTime, data[8] % 2 ? kManaged : kUnmanaged,
                                kReasonNames[data[9] % std::size(kReasonNames)].reason};
     const std::string composed = HistoryRecordLine(record, TimeTextOf(eventTime));
