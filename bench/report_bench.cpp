@@ -77,7 +77,7 @@ std::size_t Report(const std::string& folder) {
   const WithStatus<ZoneRules> zone = MachineZone(DaySpan{kFirstDay, kLastDay}, log.records);
   if (!zone.ok()) return 0;
   const ManagedDays days =
-      ComputeManagedDays(log.records, ReportRange{kFirstDay, kLastDay, end, std::chrono::hours(2)}, zone.value);
+      ComputeManagedDays(log.records, ReportRange{kFirstDay, kLastDay, end, std::chrono::hours(2)}, zone.value());
   return ReportTable("bench", days).size() + log.records.size();
 }
 

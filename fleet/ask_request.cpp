@@ -100,14 +100,14 @@ AskRequestResult ParseAskRequest(std::span<const std::string> words, UtcDays tod
   const std::vector<std::string> all(words.begin(), words.end());
   for (std::size_t at = 0; at < all.size(); ++at) {
     const std::string& word = all[at];
-    std::string error;
     if (IsHelpWord(word)) return Refuse("", true);
     if (word == "--csv") {
       csv = true;
     } else if (word == "--svg") {
-      svgFile = TakeOptionValue(all, at, error);
-      if (!svgFile) return Refuse(error);
-      if (svgFile->empty()) return Refuse("--svg needs a file name");
+      const Result<std::string> taken = TakeOptionValue(all, at);
+      if (!taken) return Refuse(taken.reason());
+      if (taken->empty()) return Refuse("--svg needs a file name");
+      svgFile = *taken;
     } else if (word.starts_with("-")) {
       return Refuse(UnknownOptionError(word));
     } else if (!request.question) {

@@ -38,14 +38,14 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
   HistoryRecord written{};
   const bool readInOnePass = ParseWrittenLine(line, written);
   const ParsedLine byFields = ParseLineByFields(line);
-  if (readInOnePass != byFields.ok || (readInOnePass && !Same(written, byFields.record))) std::abort();
-  if (parsed.ok) {
-    const HistoryRecord& record = parsed.record;
+  if (readInOnePass != byFields.ok() || (readInOnePass && !Same(written, *byFields))) std::abort();
+  if (parsed) {
+    const HistoryRecord& record = *parsed;
     if (record.eventTime > kLastEventTime || (record.state != kUnmanaged && record.state != kManaged)) std::abort();
     std::size_t timeText = 0;
     for (int comma = 0; comma < 3; ++comma) timeText = line.find(',', timeText) + 1;
     if (HistoryRecordLine(record, line.substr(timeText)) != std::string(line) + "\r\n") std::abort();
-  } else if (parsed.why == nullptr || *parsed.why == '\0') {
+  } else if (parsed.reason() == nullptr || *parsed.reason() == '\0') {
     std::abort();
   }
 
@@ -58,7 +58,7 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
                                kReasonNames[data[9] % std::size(kReasonNames)].reason};
     const std::string composed = HistoryRecordLine(record, TimeTextOf(eventTime));
     const ParsedLine back = ParseHistoryLine(std::string_view(composed).substr(0, composed.size() - 2));
-    if (!back.ok || !Same(back.record, record)) std::abort();
+    if (!back || !Same(*back, record)) std::abort();
   }
   return 0;
 }

@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "common/cli/program_arguments.h"
 #include "common/win/error_text.h"
@@ -26,16 +29,16 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-// `path` in UTF-8, as the command line gave it.
-bool ReadScenario(const std::string& path, ScenarioResult& scenario) {
+// The whole text of the file; nothing when it cannot be read. `path` in
+// UTF-8, as the command line gave it.
+std::optional<std::string> ReadScenarioText(const std::string& path) {
   std::wstring wide;
-  if (AnsiToWide(path.c_str(), CP_UTF8, wide) != ERROR_SUCCESS) return false;
+  if (AnsiToWide(path.c_str(), CP_UTF8, wide) != ERROR_SUCCESS) return std::nullopt;
   std::ifstream file(wide.c_str(), std::ios::binary);
-  if (!file) return false;
+  if (!file) return std::nullopt;
   std::ostringstream text;
   text << file.rdbuf();
-  scenario = ParseScenario(text.str());
-  return true;
+  return text.str();
 }
 
 void PrintTable(HostTable& table) {
@@ -45,17 +48,20 @@ void PrintTable(HostTable& table) {
 }
 
 int Run(const HostOptions& options) {
-  ScenarioResult scenario;
+  std::vector<ScenarioStep> steps;
   if (!options.scenarioFile.empty()) {
-    if (!ReadScenario(options.scenarioFile, scenario)) {
+    const std::optional<std::string> text = ReadScenarioText(options.scenarioFile);
+    if (!text) {
       std::fprintf(stderr, "agent-host: cannot read %s\n", options.scenarioFile.c_str());
       return kExitUsage;
     }
-    if (!scenario.error.empty()) {
+    Result<std::vector<ScenarioStep>> scenario = ParseScenario(*text);
+    if (!scenario) {
       std::fprintf(stderr, "agent-host: %s: %s; nothing was run\n", options.scenarioFile.c_str(),
-                   scenario.error.c_str());
+                   scenario.reason().c_str());
       return kExitUsage;
     }
+    steps = std::move(*scenario);
   }
 
   StopSignal stop;
@@ -75,7 +81,7 @@ int Run(const HostOptions& options) {
   if (options.scenarioFile.empty()) {
     RunLive(options, driver, table, stop);
   } else {
-    PlayScenario(scenario.steps, driver, table, stop);
+    PlayScenario(steps, driver, table, stop);
   }
   driver.Finish();
   stop.RunFinished();
@@ -87,16 +93,16 @@ int Run(const HostOptions& options) {
 
 int Main() {
   try {
-    const OptionsResult parsed = ParseOptions(Utf8Arguments());
-    if (!parsed.error.empty()) {
-      std::fprintf(stderr, "agent-host: %s\n\n%s", parsed.error.c_str(), kUsageText);
+    const Result<HostOptions> parsed = ParseOptions(Utf8Arguments());
+    if (!parsed) {
+      std::fprintf(stderr, "agent-host: %s\n\n%s", parsed.reason().c_str(), kUsageText);
       return kExitUsage;
     }
-    if (parsed.options.help) {
+    if (parsed->help) {
       std::printf("%s", kUsageText);
       return 0;
     }
-    return Run(parsed.options);
+    return Run(*parsed);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "agent-host: %s\n", failure.what());
     return kExitFailure;

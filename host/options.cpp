@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "common/cli/command_line.h"
+#include "common/cli/option_table.h"
 
 namespace mardonel {
 
@@ -12,9 +14,47 @@ namespace {
 // A year is beyond any sensible period.
 constexpr unsigned kMaxSeconds = 86400 * 365;
 
-std::string SecondsError(const std::string& name, const std::string& value) {
-  return name + " wants whole seconds from 1 to 31536000, not '" + value + "'";
+// The options with what the rules between them need.
+struct HostCommandLine {
+  HostOptions options;
+  bool heartbeatGiven = false;
+};
+
+Result<HostCommandLine> Seconds(HostCommandLine line, const std::string& name, const std::string& value,
+                                unsigned HostOptions::*field) {
+  const std::optional<std::int64_t> seconds = ParseBoundedWhole(value, 1, kMaxSeconds);
+  if (!seconds) return Refusal{name + " wants whole seconds from 1 to 31536000, not '" + value + "'"};
+  line.options.*field = static_cast<unsigned>(*seconds);
+  return line;
 }
+
+const OptionRule<HostCommandLine> kHostOptions[] = {
+    {"--help", false,
+     [](HostCommandLine line, const std::string&) -> Result<HostCommandLine> {
+       line.options.help = true;
+       return line;
+     }},
+    {"--include-loopback", false,
+     [](HostCommandLine line, const std::string&) -> Result<HostCommandLine> {
+       line.options.includeLoopback = true;
+       return line;
+     }},
+    {"--scenario", true,
+     [](HostCommandLine line, const std::string& value) -> Result<HostCommandLine> {
+       if (value.empty()) return Refusal{"--scenario needs a file name"};
+       line.options.scenarioFile = value;
+       return line;
+     }},
+    {"--heartbeat", true,
+     [](HostCommandLine line, const std::string& value) {
+       line.heartbeatGiven = true;
+       return Seconds(std::move(line), "--heartbeat", value, &HostOptions::heartbeatSeconds);
+     }},
+    {"--for", true,
+     [](HostCommandLine line, const std::string& value) {
+       return Seconds(std::move(line), "--for", value, &HostOptions::runSeconds);
+     }},
+};
 
 }  // namespace
 
@@ -30,47 +70,14 @@ const char kUsageText[] =
     "  --help               show this text\n"
     "Ctrl+C or closing the console shuts the module down and ends the run.\n";
 
-OptionsResult ParseOptions(const std::vector<std::string>& arguments) {
-  OptionsResult result;
-  HostOptions& options = result.options;
-  bool heartbeatGiven = false;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& name = arguments[i];
-    if (IsHelpWord(name)) {
-      options.help = true;
-      continue;
-    }
-    if (name == "--include-loopback") {
-      options.includeLoopback = true;
-      continue;
-    }
-    if (name != "--scenario" && name != "--heartbeat" && name != "--for") {
-      result.error = UnknownOptionError(name);
-      return result;
-    }
-    const std::optional<std::string> taken = TakeOptionValue(arguments, i, result.error);
-    if (!taken) return result;
-    const std::string& value = *taken;
-    if (name == "--scenario") {
-      if (value.empty()) {
-        result.error = "--scenario needs a file name";
-        return result;
-      }
-      options.scenarioFile = value;
-    } else {
-      const std::optional<std::int64_t> seconds = ParseBoundedWhole(value, 1, kMaxSeconds);
-      if (!seconds) {
-        result.error = SecondsError(name, value);
-        return result;
-      }
-      (name == "--heartbeat" ? options.heartbeatSeconds : options.runSeconds) = static_cast<unsigned>(*seconds);
-      heartbeatGiven = heartbeatGiven || name == "--heartbeat";
-    }
+Result<HostOptions> ParseOptions(const std::vector<std::string>& arguments) {
+  const Result<HostCommandLine> read = ReadOptions<HostCommandLine>(arguments, kHostOptions);
+  if (!read) return Refusal{read.reason()};
+  const HostOptions& options = read->options;
+  if (!options.scenarioFile.empty() && (read->heartbeatGiven || options.runSeconds != 0)) {
+    return Refusal{"--scenario sets its own heartbeats and length; it takes neither --heartbeat nor --for"};
   }
-  if (!options.scenarioFile.empty() && (heartbeatGiven || options.runSeconds != 0)) {
-    result.error = "--scenario sets its own heartbeats and length; it takes neither --heartbeat nor --for";
-  }
-  return result;
+  return options;
 }
 
 }  // namespace mardonel

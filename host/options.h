@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/win/result.h"
+
 namespace mardonel {
 
 struct HostOptions {
@@ -14,13 +16,8 @@ struct HostOptions {
   bool help = false;
 };
 
-struct OptionsResult {
-  HostOptions options;
-  std::string error;  // empty when the command line is sound
-};
-
-// `arguments` without the program name.
-OptionsResult ParseOptions(const std::vector<std::string>& arguments);
+// `arguments` without the program name; why the command line is refused.
+[[nodiscard]] Result<HostOptions> ParseOptions(const std::vector<std::string>& arguments);
 
 extern const char kUsageText[];
 

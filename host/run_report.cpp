@@ -18,7 +18,10 @@ namespace {
 // Every plain file the history folder's listing shows, history file or not.
 std::map<std::string, std::uint64_t> HistoryFileSizes(const std::string& folder) {
   std::map<std::string, std::uint64_t> sizes;
-  for (const HistoryFolderEntry& entry : ListHistoryFolder(folder).value) {
+  const HistoryFolderListing listing = ListHistoryFolder(folder);
+  // A listing cut short still gives the files it found.
+  static_cast<void>(listing.status());
+  for (const HistoryFolderEntry& entry : listing.value()) {
     if (entry.plainFile) sizes[entry.name] = entry.size;
   }
   return sizes;
@@ -28,7 +31,7 @@ std::map<std::string, std::uint64_t> HistoryFileSizes(const std::string& folder)
 // profile folder is unknown.
 std::string HistoryFolder() {
   HistoryPath folder = HistoryFolderPath();
-  return folder.ok() ? std::move(folder.value) : std::string();
+  return folder.ok() ? std::move(folder.value()) : std::string();
 }
 
 bool FileSize(const std::string& path, std::uint64_t& size) {

@@ -48,8 +48,9 @@ std::vector<std::string> WordsOf(std::string line) {
   return words;
 }
 
-// One line into `step`; returns the reason when the line is refused.
-std::string ParseLine(const std::vector<std::string>& words, ScenarioStep& step) {
+// The step of line `lineNumber`, or why the line is refused.
+Result<ScenarioStep> ParseLine(const std::vector<std::string>& words, int lineNumber) {
+  ScenarioStep step{ScenarioEvent::kWait, lineNumber};
   const std::string& name = words[0];
   const std::size_t extra = words.size() - 1;
   if (name == "startup" || name == "shutdown" || name == "sleep" || name == "resume") {
@@ -57,7 +58,8 @@ std::string ParseLine(const std::vector<std::string>& words, ScenarioStep& step)
                  : name == "shutdown" ? ScenarioEvent::kShutdown
                  : name == "sleep"    ? ScenarioEvent::kSleep
                                       : ScenarioEvent::kResume;
-    return extra == 0 ? std::string() : "'" + name + "' takes no argument";
+    if (extra != 0) return Refusal{"'" + name + "' takes no argument"};
+    return step;
   }
   if (name == "netchange") {
     step.event = ScenarioEvent::kNetChange;
@@ -67,35 +69,35 @@ std::string ParseLine(const std::vector<std::string>& words, ScenarioStep& step)
       } else if (words[i] == "force" && !step.force) {
         step.force = true;
       } else {
-        return "'netchange' takes 'disconnected' and 'force' once each, not '" + words[i] + "'";
+        return Refusal{"'netchange' takes 'disconnected' and 'force' once each, not '" + words[i] + "'"};
       }
     }
-    return {};
+    return step;
   }
   if (name == "heartbeat") {
     step.event = ScenarioEvent::kHeartbeat;
-    if (extra == 0) return {};
-    if (extra > 1) return "'heartbeat' takes one time at most";
+    if (extra == 0) return step;
+    if (extra > 1) return Refusal{"'heartbeat' takes one time at most"};
     const std::string& time = words[1];
     std::int64_t millionths = 0;
     if (time.size() < 2 || (time[0] != '+' && time[0] != '-') || !ParseMillionths(time.substr(1), millionths)) {
-      return "malformed time '" + words[1] + "' (want +HOURS or -HOURS, e.g. +2 or +1.5)";
+      return Refusal{"malformed time '" + words[1] + "' (want +HOURS or -HOURS, e.g. +2 or +1.5)"};
     }
     step.atOffset = true;
     step.offsetUnits = (time[0] == '-' ? -1 : 1) * millionths * kUnitsPerMillionth;
-    return {};
+    return step;
   }
   if (name == "wait") {
     step.event = ScenarioEvent::kWait;
-    if (extra != 1) return "'wait' takes one time, e.g. wait 2";
+    if (extra != 1) return Refusal{"'wait' takes one time, e.g. wait 2"};
     std::int64_t millionths = 0;
     if (!ParseMillionths(words[1], millionths)) {
-      return "malformed time '" + words[1] + "' (want wait SECONDS, e.g. wait 2)";
+      return Refusal{"malformed time '" + words[1] + "' (want wait SECONDS, e.g. wait 2)"};
     }
     step.waitMilliseconds = static_cast<std::uint64_t>(millionths / 1000);
-    return {};
+    return step;
   }
-  return "unknown event '" + name + "'";
+  return Refusal{"unknown event '" + name + "'"};
 }
 
 // The host's contract: start-up first, nothing between shut-down and the
@@ -126,8 +128,8 @@ std::string CheckOrder(const ScenarioStep& step, bool& started) {
 
 }  // namespace
 
-ScenarioResult ParseScenario(const std::string& text) {
-  ScenarioResult result;
+Result<std::vector<ScenarioStep>> ParseScenario(const std::string& text) {
+  std::vector<ScenarioStep> steps;
   std::istringstream stream(text);
   bool started = false;
   int lineNumber = 0;
@@ -135,18 +137,13 @@ ScenarioResult ParseScenario(const std::string& text) {
     ++lineNumber;
     const std::vector<std::string> words = WordsOf(line);
     if (words.empty()) continue;
-    ScenarioStep step{ScenarioEvent::kWait, lineNumber};
-    std::string why = ParseLine(words, step);
-    if (why.empty()) why = CheckOrder(step, started);
-    if (!why.empty()) {
-      result.steps.clear();
-      result.error = Refuse(lineNumber, why);
-      return result;
-    }
-    result.steps.push_back(step);
+    const Result<ScenarioStep> step = ParseLine(words, lineNumber);
+    if (!step) return Refusal{Refuse(lineNumber, step.reason())};
+    if (const std::string why = CheckOrder(*step, started); !why.empty()) return Refusal{Refuse(lineNumber, why)};
+    steps.push_back(*step);
   }
-  if (result.steps.empty()) result.error = "the scenario holds no event";
-  return result;
+  if (steps.empty()) return Refusal{"the scenario holds no event"};
+  return steps;
 }
 
 std::string DescribeStep(const ScenarioStep& step) {

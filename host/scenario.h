@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/win/result.h"
+
 namespace mardonel {
 
 enum class ScenarioEvent { kStartup, kShutdown, kSleep, kResume, kNetChange, kHeartbeat, kWait };
@@ -20,12 +22,8 @@ struct ScenarioStep {
   std::uint64_t waitMilliseconds = 0;  // Wait
 };
 
-struct ScenarioResult {
-  std::vector<ScenarioStep> steps;
-  std::string error;  // "line N: ..." when the text is refused; no steps then
-};
-
-ScenarioResult ParseScenario(const std::string& text);
+// The steps, or why the text is refused ("line N: ...").
+[[nodiscard]] Result<std::vector<ScenarioStep>> ParseScenario(const std::string& text);
 
 // How a step reads in the host's output, e.g. "netchange disconnected".
 std::string DescribeStep(const ScenarioStep& step);

@@ -56,9 +56,9 @@ DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return ERROR_DIRECTORY;
   const HistoryFolderListing listing = ListHistoryFolder(base, next);
   // Part of a folder would be reported as if it were all of it.
-  if (!listing.ok() && listing.status != ERROR_FILE_NOT_FOUND) return listing.status;
+  if (!listing.ok() && listing.status() != ERROR_FILE_NOT_FOUND) return listing.status();
   std::vector<const HistoryFolderEntry*> files;
-  for (const HistoryFolderEntry& entry : listing.value) {
+  for (const HistoryFolderEntry& entry : listing.value()) {
     if (entry.IsHistoryFile()) files.push_back(&entry);
   }
   log.historyFiles = files.size();

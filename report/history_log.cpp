@@ -71,13 +71,13 @@ void HistoryFileReader::TakeLine(std::string_view line) {
   ++lineNumber_;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   const ParsedLine parsed =
-      tooLong_ || line.size() > kLongestLine ? ParsedLine{false, {}, "longer than any record"} : ParseHistoryLine(line);
-  if (parsed.ok) {
-    log_.records.push_back(parsed.record);
+      tooLong_ || line.size() > kLongestLine ? ParsedLine(Refusal{"longer than any record"}) : ParseHistoryLine(line);
+  if (parsed) {
+    log_.records.push_back(*parsed);
     return;
   }
   ++log_.skipped;
-  if (log_.listSkipped) log_.skippedLines.push_back(SkippedLine{file_, lineNumber_, parsed.why});
+  if (log_.listSkipped) log_.skippedLines.push_back(SkippedLine{file_, lineNumber_, parsed.reason()});
 }
 
 void AddHistoryFile(HistoryLog& log, std::string_view name, std::string_view content) {

@@ -32,8 +32,8 @@ void Complain(const std::string& text) { std::fprintf(stderr, "mardonel-report: 
 std::optional<std::string> FolderToRead(const ReportOptions& options) {
   if (options.folder.empty()) {
     const HistoryPath path = HistoryFolderPath();
-    if (path.ok()) return path.value;
-    Complain("cannot find the history folder " + path.value + ": " + ErrorText(path.status));
+    if (path.ok()) return path.value();
+    Complain("cannot find the history folder " + path.value() + ": " + ErrorText(path.status()));
     return std::nullopt;
   }
   std::optional<std::string> ansi = AnsiOf(options.folder);
@@ -74,10 +74,9 @@ bool WriteOut(const std::string& path, const std::string& text) {
 }
 
 int Run(const ReportOptions& options) {
-  std::string error;
-  const std::optional<DayRange> days = ReportDays(options, LocalToday(), error);
+  const Result<DayRange> days = ReportDays(options, LocalToday());
   if (!days) {
-    Complain(error);
+    Complain(days.reason());
     return kExitUsage;
   }
   const std::optional<std::string> folder = FolderToRead(options);
@@ -99,11 +98,11 @@ int Run(const ReportOptions& options) {
 
   const WithStatus<ZoneRules> zone = MachineZone(DaySpan{days->firstDay, days->lastDay}, log.records);
   if (!zone.ok()) {
-    Complain(std::string("cannot read the rules of this machine's time zone: ") + ErrorText(zone.status));
+    Complain(std::string("cannot read the rules of this machine's time zone: ") + ErrorText(zone.status()));
     return kExitUnreadable;
   }
   const ManagedDays managed = ComputeManagedDays(
-      log.records, ReportRange{days->firstDay, days->lastDay, UtcNowSecond(), options.maxGap}, zone.value);
+      log.records, ReportRange{days->firstDay, days->lastDay, UtcNowSecond(), options.maxGap}, zone.value());
   const std::string computer = options.computer.empty() ? ComputerDnsName() : options.computer;
   const std::string text = options.format == ReportFormat::kCsv         ? ReportCsv(computer, managed)
                            : options.format == ReportFormat::kJsonLines ? ReportJsonLines(computer, managed)
@@ -116,17 +115,17 @@ int Run(const ReportOptions& options) {
 }  // namespace
 
 int Main() {
-  const ReportOptionsResult parsed = ParseReportOptions(Utf8Arguments());
-  if (!parsed.error.empty()) {
-    Complain(parsed.error + " (--help lists the options)");
+  const Result<ReportOptions> parsed = ParseReportOptions(Utf8Arguments());
+  if (!parsed) {
+    Complain(parsed.reason() + " (--help lists the options)");
     return kExitUsage;
   }
-  if (parsed.options.help) {
+  if (parsed->help) {
     std::fputs(kReportUsageText, stdout);
     return 0;
   }
   try {
-    return Run(parsed.options);
+    return Run(*parsed);
   } catch (const std::exception& failure) {
     Complain(failure.what());
     return kExitUnreadable;

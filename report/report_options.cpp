@@ -1,6 +1,10 @@
 #include "report_options.h"
 
+#include <optional>
+#include <utility>
+
 #include "common/cli/command_line.h"
+#include "common/cli/option_table.h"
 #include "report/local_days.h"
 
 namespace mardonel {
@@ -11,41 +15,105 @@ constexpr int kMaxDays = 3660;
 constexpr std::chrono::seconds kMaxGapLimit = std::chrono::days(30);
 
 // A whole number with its unit: "2h", "90m", "600s".
-bool ParseDuration(const std::string& text, std::chrono::seconds& duration) {
-  if (text.size() < 2) return false;
+std::optional<std::chrono::seconds> Duration(const std::string& text) {
+  if (text.size() < 2) return std::nullopt;
   const char unit = text.back();
   const std::int64_t scale = unit == 'h' ? 3600 : unit == 'm' ? 60 : unit == 's' ? 1 : 0;
   const std::optional<std::int64_t> count = ParseBoundedWhole(text.substr(0, text.size() - 1), 1, kMaxGapLimit.count());
-  if (scale == 0 || !count) return false;
-  duration = std::chrono::seconds(*count * scale);
-  return duration <= kMaxGapLimit;
+  if (scale == 0 || !count) return std::nullopt;
+  const std::chrono::seconds duration(*count * scale);
+  if (duration > kMaxGapLimit) return std::nullopt;
+  return duration;
 }
 
-bool TakesValue(const std::string& name) {
-  return name == "--folder" || name == "--computer" || name == "--output" || name == "--svg" || name == "--days" ||
-         name == "--from" || name == "--until" || name == "--max-gap";
+// The options with what the rules between them need.
+struct ReportCommandLine {
+  ReportOptions options;
+  bool daysGiven = false;
+  bool formatGiven = false;
+};
+
+using Rule = OptionRule<ReportCommandLine>;
+
+Result<ReportCommandLine> Format(ReportCommandLine line, ReportFormat format) {
+  if (line.formatGiven) return Refusal{"--csv and --json exclude each other"};
+  line.formatGiven = true;
+  line.options.format = format;
+  return line;
 }
 
-std::string SetValue(ReportOptions& options, const std::string& name, const std::string& value) {
-  if (name == "--folder" || name == "--computer" || name == "--output" || name == "--svg") {
-    if (value.empty()) return name + " needs a non-empty value";
-    (name == "--folder"     ? options.folder
-     : name == "--computer" ? options.computer
-     : name == "--output"   ? options.outputFile
-                            : options.svgFile) = value;
-  } else if (name == "--days") {
-    const std::optional<std::int64_t> days = ParseBoundedWhole(value, 1, kMaxDays);
-    if (!days) return "--days wants a whole number from 1 to " + std::to_string(kMaxDays) + ", not '" + value + "'";
-    options.days = static_cast<int>(*days);
-  } else if (name == "--from" || name == "--until") {
-    const std::optional<CalendarDate> date = ParseIsoDate(value);
-    if (!date) return name + " wants a date as YYYY-MM-DD, not '" + value + "'";
-    (name == "--from" ? options.from : options.until) = date;
-  } else if (!ParseDuration(value, options.maxGap)) {
-    return "--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '" + value + "'";
-  }
-  return {};
+Result<ReportCommandLine> Text(ReportCommandLine line, const std::string& name, const std::string& value,
+                               std::string ReportOptions::*field) {
+  if (value.empty()) return Refusal{name + " needs a non-empty value"};
+  line.options.*field = value;
+  return line;
 }
+
+Result<ReportCommandLine> Date(ReportCommandLine line, const std::string& name, const std::string& value,
+                               std::optional<CalendarDate> ReportOptions::*field) {
+  const std::optional<CalendarDate> date = ParseIsoDate(value);
+  if (!date) return Refusal{name + " wants a date as YYYY-MM-DD, not '" + value + "'"};
+  line.options.*field = date;
+  return line;
+}
+
+const Rule kReportOptions[] = {
+    {"--help", false,
+     [](ReportCommandLine line, const std::string&) -> Result<ReportCommandLine> {
+       line.options.help = true;
+       return line;
+     }},
+    {"--verbose", false,
+     [](ReportCommandLine line, const std::string&) -> Result<ReportCommandLine> {
+       line.options.verbose = true;
+       return line;
+     }},
+    {"--csv", false,
+     [](ReportCommandLine line, const std::string&) { return Format(std::move(line), ReportFormat::kCsv); }},
+    {"--json", false,
+     [](ReportCommandLine line, const std::string&) { return Format(std::move(line), ReportFormat::kJsonLines); }},
+    {"--folder", true,
+     [](ReportCommandLine line, const std::string& value) {
+       return Text(std::move(line), "--folder", value, &ReportOptions::folder);
+     }},
+    {"--computer", true,
+     [](ReportCommandLine line, const std::string& value) {
+       return Text(std::move(line), "--computer", value, &ReportOptions::computer);
+     }},
+    {"--output", true,
+     [](ReportCommandLine line, const std::string& value) {
+       return Text(std::move(line), "--output", value, &ReportOptions::outputFile);
+     }},
+    {"--svg", true,
+     [](ReportCommandLine line, const std::string& value) {
+       return Text(std::move(line), "--svg", value, &ReportOptions::svgFile);
+     }},
+    {"--days", true,
+     [](ReportCommandLine line, const std::string& value) -> Result<ReportCommandLine> {
+       const std::optional<std::int64_t> days = ParseBoundedWhole(value, 1, kMaxDays);
+       if (!days)
+         return Refusal{"--days wants a whole number from 1 to " + std::to_string(kMaxDays) + ", not '" + value + "'"};
+       line.options.days = static_cast<int>(*days);
+       line.daysGiven = true;
+       return line;
+     }},
+    {"--from", true,
+     [](ReportCommandLine line, const std::string& value) {
+       return Date(std::move(line), "--from", value, &ReportOptions::from);
+     }},
+    {"--until", true,
+     [](ReportCommandLine line, const std::string& value) {
+       return Date(std::move(line), "--until", value, &ReportOptions::until);
+     }},
+    {"--max-gap", true,
+     [](ReportCommandLine line, const std::string& value) -> Result<ReportCommandLine> {
+       const std::optional<std::chrono::seconds> duration = Duration(value);
+       if (!duration)
+         return Refusal{"--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '" + value + "'"};
+       line.options.maxGap = *duration;
+       return line;
+     }},
+};
 
 }  // namespace
 
@@ -68,55 +136,21 @@ const char kReportUsageText[] =
     "  --help               show this text\n"
     "Exit status: 0 report made, 1 folder not readable or report or picture not writable, 2 command-line mistake.\n";
 
-ReportOptionsResult ParseReportOptions(const std::vector<std::string>& arguments) {
-  ReportOptionsResult result;
-  ReportOptions& options = result.options;
-  bool daysGiven = false;
-  bool formatGiven = false;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& name = arguments[i];
-    if (IsHelpWord(name)) {
-      options.help = true;
-    } else if (name == "--verbose") {
-      options.verbose = true;
-    } else if (name == "--csv" || name == "--json") {
-      if (formatGiven) {
-        result.error = "--csv and --json exclude each other";
-        return result;
-      }
-      formatGiven = true;
-      options.format = name == "--csv" ? ReportFormat::kCsv : ReportFormat::kJsonLines;
-    } else if (!TakesValue(name)) {
-      result.error = UnknownOptionError(name);
-      return result;
-    } else {
-      const std::optional<std::string> value = TakeOptionValue(arguments, i, result.error);
-      if (!value) return result;
-      result.error = SetValue(options, name, *value);
-      if (!result.error.empty()) return result;
-      daysGiven = daysGiven || name == "--days";
-    }
-  }
-  if (daysGiven && options.from) result.error = "--days and --from exclude each other";
-  return result;
+Result<ReportOptions> ParseReportOptions(const std::vector<std::string>& arguments) {
+  const Result<ReportCommandLine> read = ReadOptions<ReportCommandLine>(arguments, kReportOptions);
+  if (!read) return Refusal{read.reason()};
+  if (read->daysGiven && read->options.from) return Refusal{"--days and --from exclude each other"};
+  return read->options;
 }
 
-std::optional<DayRange> ReportDays(const ReportOptions& options, LocalDays today, std::string& error) {
+Result<DayRange> ReportDays(const ReportOptions& options, LocalDays today) {
   const LocalDays lastDay = options.until ? DayOf<LocalClock>(*options.until) : today;
   const LocalDays firstDay =
       options.from ? DayOf<LocalClock>(*options.from) : lastDay - std::chrono::days(options.days - 1);
-  if (firstDay > lastDay) {
-    error = options.until ? "--from is later than --until" : "--from is later than today";
-    return std::nullopt;
-  }
-  if (lastDay - firstDay >= std::chrono::days(kMaxDays)) {
-    error = "the report covers at most " + std::to_string(kMaxDays) + " days";
-    return std::nullopt;
-  }
-  if (firstDay < LocalDays()) {
-    error = "the report starts before 1601";
-    return std::nullopt;
-  }
+  if (firstDay > lastDay) return Refusal{options.until ? "--from is later than --until" : "--from is later than today"};
+  if (lastDay - firstDay >= std::chrono::days(kMaxDays))
+    return Refusal{"the report covers at most " + std::to_string(kMaxDays) + " days"};
+  if (firstDay < LocalDays()) return Refusal{"the report starts before 1601"};
   return DayRange{firstDay, lastDay};
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/time/calendar.h"
+#include "common/win/result.h"
 
 namespace mardonel {
 
@@ -26,13 +27,8 @@ struct ReportOptions {
   bool help = false;
 };
 
-struct ReportOptionsResult {
-  ReportOptions options;
-  std::string error;  // empty when the command line is sound
-};
-
-// `arguments` without the program name.
-ReportOptionsResult ParseReportOptions(const std::vector<std::string>& arguments);
+// `arguments` without the program name; why the command line is refused.
+[[nodiscard]] Result<ReportOptions> ParseReportOptions(const std::vector<std::string>& arguments);
 
 // First and last day of the report, both included.
 struct DayRange {
@@ -40,9 +36,9 @@ struct DayRange {
   LocalDays lastDay;
 };
 
-// The range the options ask for, given the local clock's today; an error when
-// the days are in the wrong order.
-std::optional<DayRange> ReportDays(const ReportOptions& options, LocalDays today, std::string& error);
+// The range the options ask for, given the local clock's today; refused when
+// the days are in the wrong order or out of bounds.
+[[nodiscard]] Result<DayRange> ReportDays(const ReportOptions& options, LocalDays today);
 
 extern const char kReportUsageText[];
 

@@ -22,10 +22,10 @@ constexpr DWORD kConnectTimeout = 5000;  // milliseconds
 // serves clients over HTTPS only refuses the address's own port.
 bool IsHostReachable(const std::string& host, INTERNET_PORT port, INTERNET_PORT httpsPort,
                      std::uint32_t& localAddress) {
-  const int error = ProbeTcpConnection(host.c_str(), port, httpsPort, kConnectTimeout, localAddress);
-  if (error == 0) return true;
+  const DWORD error = ProbeTcpConnection(host.c_str(), port, httpsPort, kConnectTimeout, localAddress);
+  if (error == ERROR_SUCCESS) return true;
   if (!DebugInfoEnabled()) return false;
-  const std::string text = ErrorMessage(static_cast<DWORD>(error));
+  const std::string text = ErrorMessage(error);
   if (httpsPort == port) {
     LogPrintf("%T: Connection to %s port %u failed, %s\n", host.c_str(), static_cast<unsigned>(port), text.c_str());
   } else {

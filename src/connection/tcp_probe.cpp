@@ -96,23 +96,25 @@ int ProbeTcpAddresses(const ADDRINFOEXW* addresses, unsigned short secondPort, D
 
 }  // namespace
 
-int ProbeTcpConnection(const char* host, unsigned short port, unsigned short secondPort, DWORD timeout,
-                       std::uint32_t& localAddress, const HostResolver& resolver) {
+DWORD ProbeTcpConnection(const char* host, unsigned short port, unsigned short secondPort, DWORD timeout,
+                         std::uint32_t& localAddress, const HostResolver& resolver) {
   localAddress = 0;
   // An empty name would stand for every address of this machine.
   if (host == nullptr || *host == '\0') return WSAHOST_NOT_FOUND;
   WSADATA data;
   const int started = WSAStartup(MAKEWORD(2, 2), &data);
-  if (started != 0) return started;
+  if (started != 0) return static_cast<DWORD>(started);
   const unique_winsock session(true);
 
   const ULONGLONG deadline = GetTickCount64() + timeout;
   unique_addrinfoex addresses;
   const int resolved = LookUpTcpHost(host, port, timeout, addresses, resolver);
-  if (resolved != 0) return resolved;
+  if (resolved != 0) return static_cast<DWORD>(resolved);
   const ULONGLONG resolvedAt = GetTickCount64();
-  return ProbeTcpAddresses(addresses.get(), secondPort,
-                           resolvedAt >= deadline ? 0 : static_cast<DWORD>(deadline - resolvedAt), localAddress);
+  // Winsock's error codes are the platform's own.
+  return static_cast<DWORD>(ProbeTcpAddresses(addresses.get(), secondPort,
+                                              resolvedAt >= deadline ? 0 : static_cast<DWORD>(deadline - resolvedAt),
+                                              localAddress));
 }
 
 }  // namespace mardonel

@@ -156,9 +156,9 @@ struct PointAddresses {
   LoopbackListener blackHole6{AF_INET6};
 };
 
-int Probe(const std::string& listed, DWORD bound, std::uint32_t& localAddress, double& seconds,
-          const HostResolver& resolver = {ListingLookup}) {
-  int error = -1;
+DWORD Probe(const std::string& listed, DWORD bound, std::uint32_t& localAddress, double& seconds,
+            const HostResolver& resolver = {ListingLookup}) {
+  DWORD error = ERROR_INVALID_FUNCTION;
   seconds = SecondsTaken([&] { error = ProbeTcpConnection(listed.c_str(), 80, 0, bound, localAddress, resolver); });
   return error;
 }
@@ -173,7 +173,7 @@ TEST(Connectivity, ProbeStaggersAPointsAddressesWithinOneBound) {
   const struct {
     const char* code;
     DWORD bound;
-    int error;
+    DWORD error;
     std::uint32_t localAddress;
     double atLeast;
     double below;
@@ -218,9 +218,9 @@ TEST(Connectivity, AddressRefusedLateLeavesTheOthersOnlyTheRestOfTheBound) {
     });
     std::uint32_t localAddress = 0;
     double seconds = 0;
-    const int error = Probe(listed, 1500, localAddress, seconds);
+    const DWORD error = Probe(listed, 1500, localAddress, seconds);
     closer.join();
-    EXPECT_EQ(error, others ? WSAETIMEDOUT : WSAECONNREFUSED) << listed;
+    EXPECT_EQ(error, static_cast<DWORD>(others ? WSAETIMEDOUT : WSAECONNREFUSED)) << listed;
     EXPECT_GT(seconds, others ? 1.4 : 0.5) << listed;
     EXPECT_LT(seconds, others ? 2.0 : 1.5) << listed;
   }
@@ -272,7 +272,8 @@ TEST(Connectivity, SlowOrSilentResolverKeepsTheProbeWithinItsOneBound) {
   for (const auto& c : cases) {
     std::uint32_t localAddress = 1;
     double seconds = 0;
-    EXPECT_EQ(Probe(c.listed, c.bound, localAddress, seconds, c.resolver), WSAETIMEDOUT) << c.listed;
+    EXPECT_EQ(Probe(c.listed, c.bound, localAddress, seconds, c.resolver), static_cast<DWORD>(WSAETIMEDOUT))
+        << c.listed;
     EXPECT_GT(seconds, c.bound / 1000.0 - 0.02) << c.listed;
     EXPECT_LT(seconds, c.bound / 1000.0 + 0.1) << "one bound for the lookup and the connections: " << c.listed;
   }

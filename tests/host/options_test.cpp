@@ -6,42 +6,50 @@ namespace mardonel {
 
 namespace {
 
+HostOptions Taken(const std::vector<std::string>& arguments) {
+  const Result<HostOptions> parsed = ParseOptions(arguments);
+  if (!parsed) ADD_FAILURE() << parsed.reason();
+  return parsed ? *parsed : HostOptions{};
+}
+
+std::string Refused(const std::vector<std::string>& arguments) {
+  const Result<HostOptions> parsed = ParseOptions(arguments);
+  return parsed ? "" : parsed.reason();
+}
+
 TEST(HostOptions, DefaultsAndEveryOption) {
-  OptionsResult result = ParseOptions({});
-  EXPECT_EQ(result.error, "");
-  EXPECT_EQ(result.options.heartbeatSeconds, 300u);
-  EXPECT_EQ(result.options.runSeconds, 0u);
-  EXPECT_FALSE(result.options.includeLoopback);
-  EXPECT_TRUE(result.options.scenarioFile.empty());
+  HostOptions options = Taken({});
+  EXPECT_EQ(options.heartbeatSeconds, 300u);
+  EXPECT_EQ(options.runSeconds, 0u);
+  EXPECT_FALSE(options.includeLoopback);
+  EXPECT_TRUE(options.scenarioFile.empty());
 
-  result = ParseOptions({"--include-loopback", "--heartbeat", "60", "--for", "5"});
-  EXPECT_EQ(result.error, "");
-  EXPECT_TRUE(result.options.includeLoopback);
-  EXPECT_EQ(result.options.heartbeatSeconds, 60u);
-  EXPECT_EQ(result.options.runSeconds, 5u);
+  options = Taken({"--include-loopback", "--heartbeat", "60", "--for", "5"});
+  EXPECT_TRUE(options.includeLoopback);
+  EXPECT_EQ(options.heartbeatSeconds, 60u);
+  EXPECT_EQ(options.runSeconds, 5u);
 
-  result = ParseOptions({"--scenario", "C:\\demo dir\\demo.scenario", "--include-loopback"});
-  EXPECT_EQ(result.error, "");
-  EXPECT_EQ(result.options.scenarioFile, "C:\\demo dir\\demo.scenario");
+  options = Taken({"--scenario", "C:\\demo dir\\demo.scenario", "--include-loopback"});
+  EXPECT_EQ(options.scenarioFile, "C:\\demo dir\\demo.scenario");
 
-  EXPECT_TRUE(ParseOptions({"--help"}).options.help);
+  EXPECT_TRUE(Taken({"--help"}).help);
 }
 
 TEST(HostOptions, SecondsMustBeWholeAndInRange) {
   for (const char* value : {"0", "-1", "1.5", "abc", "", "31536001", "99999999999", "5s"}) {
-    const OptionsResult result = ParseOptions({"--for", value});
-    EXPECT_EQ(result.error, std::string("--for wants whole seconds from 1 to 31536000, not '") + value + "'");
+    EXPECT_EQ(Refused({"--for", value}),
+              std::string("--for wants whole seconds from 1 to 31536000, not '") + value + "'");
   }
-  EXPECT_EQ(ParseOptions({"--heartbeat", "31536000"}).options.heartbeatSeconds, 31536000u);
+  EXPECT_EQ(Taken({"--heartbeat", "31536000"}).heartbeatSeconds, 31536000u);
 }
 
 TEST(HostOptions, MistakesAreNamed) {
-  EXPECT_EQ(ParseOptions({"--heartbeat"}).error, "--heartbeat needs a value");
-  EXPECT_EQ(ParseOptions({"--loopback"}).error, "unknown option '--loopback'");
-  EXPECT_EQ(ParseOptions({"--scenario", ""}).error, "--scenario needs a file name");
+  EXPECT_EQ(Refused({"--heartbeat"}), "--heartbeat needs a value");
+  EXPECT_EQ(Refused({"--loopback"}), "unknown option '--loopback'");
+  EXPECT_EQ(Refused({"--scenario", ""}), "--scenario needs a file name");
   const std::string combined = "--scenario sets its own heartbeats and length; it takes neither --heartbeat nor --for";
-  EXPECT_EQ(ParseOptions({"--scenario", "a", "--for", "5"}).error, combined);
-  EXPECT_EQ(ParseOptions({"--heartbeat", "300", "--scenario", "a"}).error, combined);
+  EXPECT_EQ(Refused({"--scenario", "a", "--for", "5"}), combined);
+  EXPECT_EQ(Refused({"--heartbeat", "300", "--scenario", "a"}), combined);
 }
 
 }  // namespace

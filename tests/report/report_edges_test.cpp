@@ -190,7 +190,7 @@ TEST(ReportRealTimeInChild, Child) {
   if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of ReportRealTime.MachineRulesUnderEuropeBerlin";
   const WithStatus<ZoneRules> machine = MachineZone(DaySpan{kSpringDay - days(32), kLongAfterDay});
   ASSERT_TRUE(machine.ok());
-  const ZoneRules& zone = machine.value;
+  const ZoneRules& zone = machine.value();
   EXPECT_EQ(zone.LocalOf(Utc(13419219599)), Local(13419223199));
   EXPECT_EQ(zone.LocalOf(Utc(13419219600)), Local(13419226800));
   EXPECT_EQ(zone.LocalOf(Utc(13437363599)), Local(13437370799));
@@ -208,7 +208,7 @@ TEST(ReportRealTimeInChild, Child) {
     const WithStatus<ZoneRules> rules = MachineZone(DaySpan{march9, lastDay}, log.records);
     ASSERT_TRUE(rules.ok());
     const ReportRange range{march9, lastDay, UtcInUtcZone(kDecember1 + days(7), 63000), seconds(600)};
-    ExpectFigures(ComputeManagedDays(log.records, range, rules.value).days[0], {600, 0, 85800, 0}, IsoDate(lastDay));
+    ExpectFigures(ComputeManagedDays(log.records, range, rules.value()).days[0], {600, 0, 85800, 0}, IsoDate(lastDay));
   }
 }
 

@@ -9,6 +9,20 @@ namespace mardonel {
 
 namespace {
 
+ReportOptions Taken(const std::vector<std::string>& arguments) {
+  const Result<ReportOptions> parsed = ParseReportOptions(arguments);
+  if (!parsed) ADD_FAILURE() << parsed.reason();
+  return parsed ? *parsed : ReportOptions{};
+}
+
+// Why the command line, or the range it asks for, is refused; "" when not.
+std::string Refused(const std::vector<std::string>& arguments, LocalDays today) {
+  const Result<ReportOptions> parsed = ParseReportOptions(arguments);
+  if (!parsed) return parsed.reason();
+  const Result<DayRange> days = ReportDays(*parsed, today);
+  return days ? "" : days.reason();
+}
+
 TEST(LocalDays, DatesAndDayNumbers) {
   struct Case {
     const char* iso;
@@ -48,17 +62,14 @@ TEST(ReportOptions, RangesAndMistakes) {
       {{"--from", "1601-01-01", "--until", "1611-01-08"}, 0, 3659},
   };
   for (const Case& c : ranges) {
-    const ReportOptionsResult parsed = ParseReportOptions(c.arguments);
-    ASSERT_EQ(parsed.error, "");
-    std::string error;
-    const std::optional<DayRange> days = ReportDays(parsed.options, today, error);
-    ASSERT_TRUE(days) << error;
+    const Result<DayRange> days = ReportDays(Taken(c.arguments), today);
+    ASSERT_TRUE(days) << days.reason();
     EXPECT_EQ(days->firstDay.time_since_epoch().count(), c.firstDay);
     EXPECT_EQ(days->lastDay.time_since_epoch().count(), c.lastDay);
   }
   for (const auto& [gap, seconds] : {std::pair{"90m", 5400}, std::pair{"720h", 2592000}, std::pair{"43200m", 2592000},
                                      std::pair{"2592000s", 2592000}, std::pair{"1s", 1}}) {
-    EXPECT_EQ(ParseReportOptions({"--max-gap", gap}).options.maxGap.count(), seconds) << gap;
+    EXPECT_EQ(Taken({"--max-gap", gap}).maxGap.count(), seconds) << gap;
   }
 
   const std::pair<std::vector<std::string>, const char*> mistakes[] = {
@@ -74,17 +85,12 @@ TEST(ReportOptions, RangesAndMistakes) {
       {{"--days", "3", "--from", "2026-12-01"}, "--days and --from exclude each other"},
       {{"--folder"}, "--folder needs a value"},
       {{"--colour"}, "unknown option '--colour'"},
+      {{"--from", "2026-12-08", "--until", "2026-12-07"}, "--from is later than --until"},
+      {{"--from", "2026-12-08"}, "--from is later than today"},
+      {{"--from", "1601-01-01", "--until", "1611-01-09"}, "the report covers at most 3660 days"},
+      {{"--until", "1601-01-05", "--days", "10"}, "the report starts before 1601"},
   };
-  for (const auto& [arguments, error] : mistakes) EXPECT_EQ(ParseReportOptions(arguments).error, error);
-  std::string error;
-  EXPECT_FALSE(ReportDays(ParseReportOptions({"--from", "2026-12-08", "--until", "2026-12-07"}).options, today, error));
-  EXPECT_EQ(error, "--from is later than --until");
-  EXPECT_FALSE(ReportDays(ParseReportOptions({"--from", "2026-12-08"}).options, today, error));
-  EXPECT_EQ(error, "--from is later than today");
-  EXPECT_FALSE(ReportDays(ParseReportOptions({"--from", "1601-01-01", "--until", "1611-01-09"}).options, today, error));
-  EXPECT_EQ(error, "the report covers at most 3660 days");
-  EXPECT_FALSE(ReportDays(ParseReportOptions({"--until", "1601-01-05", "--days", "10"}).options, today, error));
-  EXPECT_EQ(error, "the report starts before 1601");
+  for (const auto& [arguments, error] : mistakes) EXPECT_EQ(Refused(arguments, today), error);
 }
 
 }  // namespace

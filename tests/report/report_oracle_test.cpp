@@ -276,14 +276,13 @@ void ExpectMachineZoneReferenceDays(std::int32_t january, std::int32_t june) {
   const WithStatus<ZoneRules> zone =
       MachineZone(DaySpan{LocalDay(DayNumber({2025, 12, 1})), LocalDay(DayNumber({2027, 2, 1}))});
   ASSERT_TRUE(first.ok() && zone.ok());
-  EXPECT_EQ(
-      ComputeManagedDays({}, ReportRange{LocalDay(0), LocalDay(0), Utc(0), seconds(7200)}, first.value).days[0].length,
-      kSecondsPerDay);
+  const ReportRange firstCalendarDay{LocalDay(0), LocalDay(0), Utc(0), seconds(7200)};
+  EXPECT_EQ(ComputeManagedDays({}, firstCalendarDay, first.value()).days[0].length, kSecondsPerDay);
   for (const auto& [month, offset] : {std::pair{1, january}, std::pair{6, june}}) {
     const std::int64_t midnight = DayNumber({2026, month, 1}) * kSecondsPerDay;
-    ASSERT_EQ(zone.value.LocalOf(Utc(midnight)), Local(midnight + offset)) << month;
+    ASSERT_EQ(zone.value().LocalOf(Utc(midnight)), Local(midnight + offset)) << month;
   }
-  ExpectReferenceDays(zone.value);
+  ExpectReferenceDays(zone.value());
 }
 
 // Chatham Islands: 13:45 ahead of UTC, 12:45 from 5 April 2026, 13:45 again

@@ -16,12 +16,8 @@ std::optional<std::int64_t> ParseBoundedWhole(std::string_view text, std::int64_
   return value;
 }
 
-std::optional<std::string> TakeOptionValue(const std::vector<std::string>& arguments, std::size_t& at,
-                                           std::string& error) {
-  if (at + 1 >= arguments.size()) {
-    error = arguments[at] + " needs a value";
-    return std::nullopt;
-  }
+Result<std::string> TakeOptionValue(const std::vector<std::string>& arguments, std::size_t& at) {
+  if (at + 1 >= arguments.size()) return Refusal{arguments[at] + " needs a value"};
   return arguments[++at];
 }
 

@@ -55,10 +55,10 @@ NoLinkFile OpenFileNoLink(const char* path, DWORD access, DWORD share, DWORD dis
 
 DWORD DeleteFileNoLink(const char* path) {
   const NoLinkFile opened = OpenForChange(path);
-  if (!opened.ok()) return opened.status;
+  if (!opened.ok()) return opened.status();
   FILE_DISPOSITION_INFO disposition = {};
   disposition.DeleteFile = TRUE;
-  if (!SetFileInformationByHandle(opened.value.handle.get(), FileDispositionInfo, &disposition, sizeof disposition)) {
+  if (!SetFileInformationByHandle(opened.value().handle.get(), FileDispositionInfo, &disposition, sizeof disposition)) {
     return GetLastError();
   }
   return ERROR_SUCCESS;
@@ -77,8 +77,8 @@ DWORD RenameFileNoLink(const char* from, const char* to) {
   std::memcpy(rename->FileName, wideTo.c_str(), nameBytes);
 
   const NoLinkFile opened = OpenForChange(from);
-  if (!opened.ok()) return opened.status;
-  if (!SetFileInformationByHandle(opened.value.handle.get(), FileRenameInfo, rename,
+  if (!opened.ok()) return opened.status();
+  if (!SetFileInformationByHandle(opened.value().handle.get(), FileRenameInfo, rename,
                                   static_cast<DWORD>(buffer.size()))) {
     return GetLastError();
   }

@@ -23,25 +23,20 @@ std::string HistorySearchPattern(std::string folder) {
 }
 
 HistoryFolderListing ListHistoryFolder(const std::string& folder, FindNextEntry next) {
-  HistoryFolderListing listing;
   const std::string pattern = HistorySearchPattern(folder);
-  if (pattern.size() >= MAX_PATH) {
-    listing.status = ERROR_FILENAME_EXCED_RANGE;
-    return listing;
-  }
+  if (pattern.size() >= MAX_PATH) return {{}, ERROR_FILENAME_EXCED_RANGE};
   WIN32_FIND_DATAA found;
   const unique_hfind search = unique_hfind(FindFirstFileA(pattern.c_str(), &found));
-  if (!search) {
-    listing.status = GetLastError();
-    return listing;
-  }
+  if (!search) return {{}, GetLastError()};
+  std::vector<HistoryFolderEntry> entries;
   do {
-    listing.value.push_back(EntryOf(found));
+    entries.push_back(EntryOf(found));
   } while (next(search.get(), &found));
-  if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) listing.status = error;
-  std::sort(listing.value.begin(), listing.value.end(),
+  DWORD status = GetLastError();
+  if (status == ERROR_NO_MORE_FILES) status = ERROR_SUCCESS;
+  std::sort(entries.begin(), entries.end(),
             [](const HistoryFolderEntry& a, const HistoryFolderEntry& b) { return a.name < b.name; });
-  return listing;
+  return {std::move(entries), status};
 }
 
 }  // namespace mardonel

@@ -53,12 +53,6 @@ bool TimeTextFits(std::string_view text, LocalSeconds second) {
   return hours * 3600 + minutes * 60 + seconds == (second - std::chrono::floor<std::chrono::days>(second)).count();
 }
 
-ParsedLine Failure(const char* why) {
-  ParsedLine parsed;
-  parsed.why = why;
-  return parsed;
-}
-
 }  // namespace
 
 bool ParseWrittenLine(std::string_view line, HistoryRecord& record) {
@@ -106,11 +100,8 @@ std::string HistoryRecordLine(const HistoryRecord& record, std::string_view time
 }
 
 ParsedLine ParseHistoryLine(std::string_view line) {
-  ParsedLine whole;
-  if (ParseWrittenLine(line, whole.record)) {
-    whole.ok = true;
-    return whole;
-  }
+  HistoryRecord whole{};
+  if (ParseWrittenLine(line, whole)) return whole;
   return ParseLineByFields(line);
 }
 
@@ -119,23 +110,21 @@ ParsedLine ParseLineByFields(std::string_view line) {
   std::size_t start = 0;
   for (int field = 0; field < 3; ++field) {
     const std::size_t comma = line.find(',', start);
-    if (comma == std::string_view::npos) return Failure("fewer than four fields");
+    if (comma == std::string_view::npos) return Refusal{"fewer than four fields"};
     fields[field] = line.substr(start, comma - start);
     start = comma + 1;
   }
   // A short date may hold a comma: the rest of the line is the time text.
   fields[3] = line.substr(start);
 
-  ParsedLine parsed;
-  HistoryRecord& record = parsed.record;
-  if (!ParseEventTime(fields[0], record.eventTime)) return Failure("event time is not a plain number");
-  if (record.eventTime > kLastEventTime) return Failure("event time out of range");
-  if (fields[1] != "1" && fields[1] != "2") return Failure("state is neither 1 nor 2");
-  if (!ParseReason(fields[2], record.reason)) return Failure("unknown reason");
-  if (!TimeTextFits(fields[3], record.second())) return Failure("time text does not match the event time");
+  HistoryRecord record{};
+  if (!ParseEventTime(fields[0], record.eventTime)) return Refusal{"event time is not a plain number"};
+  if (record.eventTime > kLastEventTime) return Refusal{"event time out of range"};
+  if (fields[1] != "1" && fields[1] != "2") return Refusal{"state is neither 1 nor 2"};
+  if (!ParseReason(fields[2], record.reason)) return Refusal{"unknown reason"};
+  if (!TimeTextFits(fields[3], record.second())) return Refusal{"time text does not match the event time"};
   record.state = static_cast<ManagedState>(fields[1][0] - '0');
-  parsed.ok = true;
-  return parsed;
+  return record;
 }
 
 }  // namespace mardonel

@@ -70,25 +70,25 @@ LogFile OpenLogFile(LogState& log) {
   if (path[0] == '\0') return {};
 
   NoLinkFile file = OpenExistingLogFile(path);
-  if (!file.ok() && file.status != kLinkRefused) {
+  if (!file.ok() && file.status() != kLinkRefused) {
     // In use: the record waits in the queue for a later call.
-    if (file.status == ERROR_SHARING_VIOLATION) return {};
+    if (file.status() == ERROR_SHARING_VIOLATION) return {};
     // The open that follows fails by itself and says why.
     static_cast<void>(CreateFolderOf(path));
     file = CreateLogFile(path);
-    if (!file.ok() && file.status != kLinkRefused) {
-      SetLastError(file.status);
+    if (!file.ok() && file.status() != kLinkRefused) {
+      SetLastError(file.status());
       const char* text = ErrorText(0);
       WriteLogConsole(text, std::strlen(text));
       return {};
     }
   }
-  if (file.status == kLinkRefused) {
+  if (file.status() == kLinkRefused) {
     // The log cannot tell of its own refusal: the record stays queued.
     ReportLogLinkRefused(path, "write");
     return {};
   }
-  LogFile opened{std::move(file.value.handle), file.value.size};
+  LogFile opened{std::move(file.value().handle), file.value().size};
   opened.lastLineCut = LastLineCut(log, opened);
   // To the end the link check found: a move from the end would ask the
   // file for its size once more.

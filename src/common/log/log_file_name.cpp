@@ -39,7 +39,7 @@ std::string FullPathOf(const std::string& path) {
 bool LiesInHistoryFolder(std::string_view name) {
   const HistoryPath history = HistoryFolderPath();
   if (!history.ok()) return false;
-  std::string historyFolder = FullPathOf(history.value);
+  std::string historyFolder = FullPathOf(history.value());
   while (!historyFolder.empty() && IsPathSeparator(historyFolder.back())) historyFolder.pop_back();
   const std::optional<FileIdentity> historyIdentity = IdentityOf(historyFolder.c_str());
   const std::string full = FullPathOf(std::string(name));

@@ -69,11 +69,12 @@ DWORD GetRegParameter(HKEY root, const char* subKey, const char* valueName, DWOR
     return ERROR_SUCCESS;
   }
   const RegistryRead read = ReadRegistryValue(root, subKey, valueName, type, buffer, size, flags);
-  const bool changed = read.value && previous.Differs(buffer, size);
+  const DWORD status = read.status();
+  const bool changed = read.value() && previous.Differs(buffer, size);
 
-  SetLastError(read.status);
+  SetLastError(status);
   if ((flags & RP_READ_ONLY) != 0 && (flags & RP_FROM_POLICY) == 0) return changed ? 1 : 0;
-  if (read.status != ERROR_SUCCESS) return read.status;
+  if (status != ERROR_SUCCESS) return status;
   return changed ? 1 : 0;
 }
 

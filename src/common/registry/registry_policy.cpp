@@ -17,10 +17,10 @@ constexpr std::size_t kPolicyKeyLimit = 259;
 // otherwise why it does not.
 [[nodiscard]] DWORD FindPolicyValue(HKEY root, const char* policyKey, const char* valueName) {
   const RegistryKey opened = OpenRegistryKey(root, policyKey, KEY_READ);
-  if (!opened.value) return opened.status;
+  if (!opened.ok()) return opened.status();
   DWORD type = REG_NONE;
   DWORD size = 0;
-  const LSTATUS status = RegQueryValueExA(opened.value.get(), valueName, nullptr, &type, nullptr, &size);
+  const LSTATUS status = RegQueryValueExA(opened.value().get(), valueName, nullptr, &type, nullptr, &size);
   return status == ERROR_MORE_DATA ? ERROR_SUCCESS : static_cast<DWORD>(status);
 }
 

@@ -130,8 +130,8 @@ RegistryRead ReadValue(HKEY key, const char* valueName, DWORD type, void* buffer
 RegistryKey OpenForRead(HKEY root, const char* subKey, bool writable) {
   if (!writable) return OpenRegistryKey(root, subKey, KEY_READ);
   RegistryKey opened = OpenRegistryKey(root, subKey, kRegistryReadWrite);
-  if (!opened.value) opened = OpenRegistryKey(root, subKey, KEY_READ);
-  if (!opened.value) opened = CreateRegistryKey(root, subKey);
+  if (!opened.ok()) opened = OpenRegistryKey(root, subKey, KEY_READ);
+  if (!opened.ok()) opened = CreateRegistryKey(root, subKey);
   return opened;
 }
 
@@ -141,11 +141,11 @@ RegistryRead ReadRegistryValue(HKEY root, const char* subKey, const char* valueN
                                DWORD size, DWORD flags) {
   const bool writable = (flags & RP_READ_ONLY) == 0;
   const RegistryKey opened = OpenForRead(root, subKey, writable);
-  if (!opened.value) {
-    if (writable) LogPrintf("GetRegParameter_4 %s - %s\\%s\n", ErrorText(opened.status), subKey, valueName);
-    return {false, opened.status};
+  if (!opened.ok()) {
+    if (writable) LogPrintf("GetRegParameter_4 %s - %s\\%s\n", ErrorText(opened.status()), subKey, valueName);
+    return {false, opened.status()};
   }
-  return ReadValue(opened.value.get(), valueName, type, buffer, size, writable);
+  return ReadValue(opened.value().get(), valueName, type, buffer, size, writable);
 }
 
 }  // namespace mardonel

@@ -14,16 +14,16 @@ DWORD WriteRegistryValue(HKEY root, const char* subKey, const char* valueName, D
   const bool dataMissing = data == nullptr && (IsRegistryText(type) || size != 0);
   if (root == nullptr || subKey == nullptr || valueName == nullptr || dataMissing) return ERROR_INVALID_PARAMETER;
   RegistryKey opened = OpenRegistryKey(root, subKey, kRegistryReadWrite);
-  if (!opened.value) opened = CreateRegistryKey(root, subKey);
-  if (!opened.value) {
-    LogPrintf("SetRegParameter \"%s\\%s\" - %s\n", subKey, valueName, ErrorText(opened.status));
-    return opened.status;
+  if (!opened.ok()) opened = CreateRegistryKey(root, subKey);
+  if (!opened.ok()) {
+    LogPrintf("SetRegParameter \"%s\\%s\" - %s\n", subKey, valueName, ErrorText(opened.status()));
+    return opened.status();
   }
   if (IsRegistryText(type)) size = static_cast<DWORD>(std::strlen(static_cast<const char*>(data)) + 1);
   // One call replaces type and data, whatever was there: a refused write
   // leaves the old value.
   const auto status =
-      static_cast<DWORD>(write(opened.value.get(), valueName, 0, type, static_cast<const BYTE*>(data), size));
+      static_cast<DWORD>(write(opened.value().get(), valueName, 0, type, static_cast<const BYTE*>(data), size));
   if (status != ERROR_SUCCESS) LogPrintf("SetRegParameter \"%s\\%s\" - %s\n", subKey, valueName, ErrorText(status));
   return status;
 }

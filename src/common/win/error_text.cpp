@@ -20,7 +20,7 @@ bool IsInterfaceSpecific(DWORD code) { return ErrorFacility(code) == FACILITY_IT
 [[nodiscard]] bool TryLoadedModules(DWORD code, std::string& text) {
   std::unique_ptr<HMODULE[]> modules;
   DWORD count = 0;
-  if (FAILED(ListLoadedModules(modules, count))) return false;
+  if (ListLoadedModules(modules, count) != ERROR_SUCCESS) return false;
   for (DWORD index = 0; index < count; ++index) {
     if (TryMessageLookup(FORMAT_MESSAGE_FROM_HMODULE, modules[index], code, text)) return true;
   }

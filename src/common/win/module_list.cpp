@@ -25,16 +25,16 @@ EnumProcessModulesFunction FindEnumProcessModules() {
 
 }  // namespace
 
-HRESULT ListLoadedModules(std::unique_ptr<HMODULE[]>& modules, DWORD& count) {
+DWORD ListLoadedModules(std::unique_ptr<HMODULE[]>& modules, DWORD& count) {
   const EnumProcessModulesFunction enumerate = FindEnumProcessModules();
-  if (enumerate == nullptr) return HRESULT_FROM_WIN32(GetLastError());
+  if (enumerate == nullptr) return GetLastError();
 
   DWORD size = 2 * sizeof(HMODULE);
   for (;;) {
     std::unique_ptr<HMODULE[]> list(new (std::nothrow) HMODULE[size / sizeof(HMODULE)]);
-    if (!list) return E_OUTOFMEMORY;
+    if (!list) return ERROR_NOT_ENOUGH_MEMORY;
     DWORD needed = 0;
-    if (!enumerate(GetCurrentProcess(), list.get(), size, &needed)) return HRESULT_FROM_WIN32(GetLastError());
+    if (!enumerate(GetCurrentProcess(), list.get(), size, &needed)) return GetLastError();
     // Modules loaded meanwhile make the list longer: ask again with room for all.
     if (needed > size) {
       size = needed;
@@ -42,7 +42,7 @@ HRESULT ListLoadedModules(std::unique_ptr<HMODULE[]>& modules, DWORD& count) {
     }
     modules = std::move(list);
     count = needed / sizeof(HMODULE);
-    return S_OK;
+    return ERROR_SUCCESS;
   }
 }
 

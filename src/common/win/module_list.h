@@ -8,7 +8,7 @@
 namespace mardonel {
 
 // On success `modules` holds the handles of the process's modules, the
-// executable first, and `count` their number.
-[[nodiscard]] HRESULT ListLoadedModules(std::unique_ptr<HMODULE[]>& modules, DWORD& count);
+// executable first, and `count` their number; ERROR_SUCCESS or why not.
+[[nodiscard]] DWORD ListLoadedModules(std::unique_ptr<HMODULE[]>& modules, DWORD& count);
 
 }  // namespace mardonel

@@ -25,12 +25,12 @@ void LogFailure(const char* path, DWORD error) {
 
 DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, SuccessLine successLine,
                           const PinnedFolders* held) {
-  DWORD error = path.status;
+  DWORD error = path.status();
   unique_hfile file;
   if (error == ERROR_SUCCESS) {
-    NoLinkFile opened = OpenHistoryFile(path.value, held);
-    file = std::move(opened.value.handle);
-    error = opened.status;
+    NoLinkFile opened = OpenHistoryFile(path.value(), held);
+    error = opened.status();
+    file = std::move(opened.value().handle);
   }
   bool lastLineOpen = false;
   if (file) error = CheckLastLineOpen(file.get(), lastLineOpen);
@@ -41,11 +41,11 @@ DWORD AppendHistoryRecord(const HistoryPath& path, const HistoryRecord& record, 
     error = WriteAll(file.get(), line.data(), static_cast<DWORD>(line.size()));
   }
   if (error != ERROR_SUCCESS) {
-    LogFailure(path.value.c_str(), error);
+    LogFailure(path.value().c_str(), error);
     return ERROR_INTERNAL_ERROR;
   }
   if (successLine == SuccessLine::kAlways || DebugInfoEnabled()) {
-    LogPrintf("%T: Successfully wrote managed state to disk [%s]\n", path.value.c_str());
+    LogPrintf("%T: Successfully wrote managed state to disk [%s]\n", path.value().c_str());
   }
   return ERROR_SUCCESS;
 }

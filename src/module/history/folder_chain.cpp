@@ -48,7 +48,7 @@ NoLinkFile OpenHistoryFile(const std::string& path, const PinnedFolders* held) {
   std::optional<PinnedFolders> own;
   if (held == nullptr) held = &own.emplace(path.c_str(), kOwnHistoryFolders);
   NoLinkFile file = held->refused() ? NoLinkFile{PlainFile{}, kLinkRefused} : OpenForAppend(path.c_str());
-  if (file.status == kLinkRefused) LogPrintf("%T: Refused to write history file through a link: %s\n", path.c_str());
+  if (file.status() == kLinkRefused) LogPrintf("%T: Refused to write history file through a link: %s\n", path.c_str());
   return file;
 }
 

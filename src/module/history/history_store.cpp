@@ -59,12 +59,12 @@ void HistoryStore::MaintainHistoryFolder() const {
   // Checked once and held for the whole run, not once per file: held, the
   // folders cannot be swapped for links meanwhile, and they exist, as the
   // files were just listed there.
-  const PinnedFolders held = PinHistoryFolders(folder.value);
+  const PinnedFolders held = PinHistoryFolders(folder.value());
   // Every gap file has its log line: one open of the log serves them all.
   const LogFileHold logHeld;
   const UtcInstant now = clock_.UtcNow();
   const std::size_t toCome =
-      TrimHistoryFiles(folder.value, names, kKeptHistoryFiles, std::chrono::floor<std::chrono::days>(now), held);
+      TrimHistoryFiles(folder.value(), names, kKeptHistoryFiles, std::chrono::floor<std::chrono::days>(now), held);
   if (toCome != 0 && DebugInfoEnabled()) {
     LogPrintf("%T: Files of days after today (UTC) left out of trimming: %lu\n", static_cast<unsigned long>(toCome));
   }
@@ -76,7 +76,7 @@ void HistoryStore::MaintainHistoryFolder() const {
   if (DebugInfoEnabled()) {
     LogPrintf("%T: Last file written on: %s\n", LocalTimeText(nullptr, 0, WrittenMidnight(lastFileTime)));
   }
-  FillMissedDays(folder.value, held, lastFileTime, now);
+  FillMissedDays(folder.value(), held, lastFileTime, now);
 }
 
 }  // namespace mardonel

@@ -24,14 +24,14 @@ void LogSearchFailure(const std::string& pattern, DWORD error) {
 std::vector<std::string> ListHistoryFiles(const HistoryPath& folder, FindNextEntry next) {
   std::vector<std::string> names;
   const HistoryFolderListing listing =
-      folder.ok() ? ListHistoryFolder(folder.value, next) : HistoryFolderListing{{}, folder.status};
+      folder.ok() ? ListHistoryFolder(folder.value(), next) : HistoryFolderListing{{}, folder.status()};
   // A listing cut short could take an old file for the newest and fill days
   // that have files: nothing is trimmed or filled on part of the folder.
   if (!listing.ok()) {
-    LogSearchFailure(HistorySearchPattern(folder.value), listing.status);
+    LogSearchFailure(HistorySearchPattern(folder.value()), listing.status());
     return names;
   }
-  for (const HistoryFolderEntry& entry : listing.value) {
+  for (const HistoryFolderEntry& entry : listing.value()) {
     if (entry.IsHistoryFile()) names.push_back(entry.name);
   }
   return names;

@@ -17,10 +17,11 @@ HistoryPath HistoryFilePathIn(const std::string& folder, UtcDays day) {
 
 HistoryPath GetHistoryFilePath(UtcInstant now) {
   const HistoryPath folder = HistoryFolderPath();
-  if (folder.ok()) CreateHistoryFolders(folder.value);
-  HistoryPath path = HistoryFilePathIn(folder.value, std::chrono::floor<std::chrono::days>(now));
-  if (!folder.ok()) path.status = folder.status;
-  return path;
+  if (folder.ok()) CreateHistoryFolders(folder.value());
+  HistoryPath path = HistoryFilePathIn(folder.value(), std::chrono::floor<std::chrono::days>(now));
+  // The name stays, with the folder's own failure.
+  const DWORD pathStatus = path.status();
+  return {std::move(path).value(), folder.ok() ? pathStatus : folder.status()};
 }
 
 }  // namespace mardonel

@@ -36,11 +36,13 @@ TEST(WriteAll, GoesOnFromWhereEachPartialWriteEndedAndStopsAtOneThatTakesNothing
        {Case{4, false, 35, 0}, Case{2, false, 20, ERROR_DISK_FULL}, Case{3, true, 30, ERROR_WRITE_FAULT}}) {
     const ScopedTempFolder temp;
     NoLinkFile file = OpenForAppend((temp / "cut.txt").c_str());
+    ASSERT_TRUE(file.ok());
     writesLeft = c.writes;
     endTakesNothing = c.takesNothing;
-    EXPECT_EQ(WriteAll(file.value.handle.get(), text.data(), static_cast<DWORD>(text.size()), TenBytesAtATime), c.error)
+    EXPECT_EQ(WriteAll(file.value().handle.get(), text.data(), static_cast<DWORD>(text.size()), TenBytesAtATime),
+              c.error)
         << c.writes;
-    file.value.handle.reset();
+    file.value().handle.reset();
     EXPECT_EQ(ReadWholeFile(temp / "cut.txt"), text.substr(0, c.kept)) << c.writes;
   }
 }

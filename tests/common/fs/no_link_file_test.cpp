@@ -40,8 +40,8 @@ class HardLinked : public testing::Test {
 TEST_F(HardLinked, IsNeitherOpenedNorDeletedNorRenamed) {
   const NoLinkFile opened =
       OpenFileNoLink(link_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
-  EXPECT_FALSE(opened.value.handle);
-  EXPECT_EQ(opened.status, kLinkRefused);
+  EXPECT_EQ(opened.status(), kLinkRefused);
+  EXPECT_FALSE(opened.value().handle);
   EXPECT_EQ(GetLastError(), kLinkRefused);
 
   EXPECT_EQ(DeleteFileNoLink(link_.c_str()), kLinkRefused);
@@ -60,8 +60,8 @@ TEST_F(HardLinked, SingleNameAgainOnceTheLinkIsGone) {
   ASSERT_TRUE(DeleteFileA(link_.c_str()));
   const NoLinkFile opened =
       OpenFileNoLink(other_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-  EXPECT_TRUE(opened.value.handle);
-  EXPECT_EQ(opened.status, static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(opened.status(), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_TRUE(opened.value().handle);
 }
 
 class PlainFile : public testing::Test {
@@ -72,19 +72,21 @@ class PlainFile : public testing::Test {
 
 TEST_F(PlainFile, OpenCreatesAndReportsWhetherTheFileWasThere) {
   NoLinkFile created = OpenFileNoLink(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, 0);
-  ASSERT_TRUE(created.value.handle);
+  ASSERT_TRUE(created.ok());
+  ASSERT_TRUE(created.value().handle);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
-  created.value.handle.reset();
+  created.value().handle.reset();
 
   const NoLinkFile again = OpenFileNoLink(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, 0);
-  ASSERT_TRUE(again.value.handle);
+  ASSERT_TRUE(again.ok());
+  ASSERT_TRUE(again.value().handle);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
 }
 
 TEST_F(PlainFile, OpenOfAMissingFileGivesThePlatformsError) {
   const NoLinkFile opened = OpenFileNoLink(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
-  EXPECT_FALSE(opened.value.handle);
-  EXPECT_EQ(opened.status, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(opened.status(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(opened.value().handle);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 

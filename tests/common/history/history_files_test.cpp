@@ -28,7 +28,7 @@ TEST(HistoryFolderListing, EveryMgtEntryByNameWithDateSizeAndKind) {
 
   for (const std::string& path : {folder.path(), folder.path() + "\\"}) {
     const HistoryFolderListing listing = ListHistoryFolder(path);
-    EXPECT_EQ(listing.status, 0u);
+    EXPECT_EQ(listing.status(), 0u);
     struct Expected {
       const char* name;
       int day;  // 0: not a history file name
@@ -39,9 +39,9 @@ TEST(HistoryFolderListing, EveryMgtEntryByNameWithDateSizeAndKind) {
                                  {"20261202T.mgt", 2, 0, false},
                                  {"20261207T.mgt", 7, 5, true},
                                  {"notes.mgt", 0, 3, true}};
-    ASSERT_EQ(listing.value.size(), std::size(expected)) << path;
+    ASSERT_EQ(listing.value().size(), std::size(expected)) << path;
     for (std::size_t i = 0; i < std::size(expected); ++i) {
-      const HistoryFolderEntry& entry = listing.value[i];
+      const HistoryFolderEntry& entry = listing.value()[i];
       EXPECT_EQ(entry.name, expected[i].name);
       EXPECT_EQ(entry.date ? entry.date->day : 0, expected[i].day) << entry.name;
       EXPECT_EQ(entry.size, expected[i].size) << entry.name;
@@ -53,16 +53,16 @@ TEST(HistoryFolderListing, EveryMgtEntryByNameWithDateSizeAndKind) {
 
 TEST(HistoryFolderListing, FailuresKeepWhatCameBefore) {
   const ScopedTempFolder folder;
-  EXPECT_EQ(ListHistoryFolder(folder.path()).status, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(ListHistoryFolder(folder / "missing").status, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
-  EXPECT_EQ(ListHistoryFolder(folder / std::string(MAX_PATH, 'x')).status,
+  EXPECT_EQ(ListHistoryFolder(folder.path()).status(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(ListHistoryFolder(folder / "missing").status(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(ListHistoryFolder(folder / std::string(MAX_PATH, 'x')).status(),
             static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
 
   WriteWholeFile(folder / "20261207T.mgt", "");
   WriteWholeFile(folder / "20261208T.mgt", "");
   const HistoryFolderListing cut = ListHistoryFolder(folder.path(), FailAtTheSecondEntry);
-  EXPECT_EQ(cut.status, static_cast<DWORD>(ERROR_ACCESS_DENIED));
-  EXPECT_EQ(cut.value.size(), 1u);
+  EXPECT_EQ(cut.status(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(cut.value().size(), 1u);
 }
 
 }  // namespace

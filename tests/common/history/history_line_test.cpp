@@ -46,10 +46,10 @@ TEST(HistoryLine, ComposedAsTheModuleWritesAndReadBack) {
     EXPECT_EQ(HistoryRecordLine(c.record, c.timeText), c.line);
     const std::string line = c.line;
     const ParsedLine parsed = ParseHistoryLine(std::string_view(line).substr(0, line.size() - 2));
-    ASSERT_TRUE(parsed.ok) << line << parsed.why;
-    EXPECT_EQ(parsed.record.eventTime, c.record.eventTime) << line;
-    EXPECT_EQ(parsed.record.state, c.record.state) << line;
-    EXPECT_EQ(parsed.record.reason, c.record.reason) << line;
+    ASSERT_TRUE(parsed) << line << parsed.reason();
+    EXPECT_EQ(parsed->eventTime, c.record.eventTime) << line;
+    EXPECT_EQ(parsed->state, c.record.state) << line;
+    EXPECT_EQ(parsed->reason, c.record.reason) << line;
   }
 }
 
@@ -78,8 +78,8 @@ TEST(HistoryLine, TornAndForeignLinesAreNamedNotRead) {
   };
   for (const Case& c : cases) {
     const ParsedLine parsed = ParseHistoryLine(c.line);
-    EXPECT_FALSE(parsed.ok) << c.line;
-    EXPECT_STREQ(parsed.why, c.why) << c.line;
+    ASSERT_FALSE(parsed) << c.line;
+    EXPECT_STREQ(parsed.reason(), c.why) << c.line;
   }
 }
 

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/win/result.h"
+
 namespace mardonel {
 
 // "--help", "-h" or "/?".
@@ -19,10 +21,8 @@ namespace mardonel {
 [[nodiscard]] std::optional<std::int64_t> ParseBoundedWhole(std::string_view text, std::int64_t low, std::int64_t high);
 
 // The value that follows the option `arguments[at]`, with `at` moved onto
-// it; nothing, and "NAME needs a value" in `error`, when the option is the
-// last word.
-[[nodiscard]] std::optional<std::string> TakeOptionValue(const std::vector<std::string>& arguments, std::size_t& at,
-                                                         std::string& error);
+// it; "NAME needs a value" when the option is the last word.
+[[nodiscard]] Result<std::string> TakeOptionValue(const std::vector<std::string>& arguments, std::size_t& at);
 
 // "unknown option 'NAME'".
 [[nodiscard]] std::string UnknownOptionError(const std::string& name);

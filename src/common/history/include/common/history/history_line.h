@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/history/history_record.h"
+#include "common/win/result.h"
 
 namespace mardonel {
 
@@ -15,11 +16,8 @@ namespace mardonel {
 // knows how to write.
 [[nodiscard]] std::string HistoryRecordLine(const HistoryRecord& record, std::string_view timeText);
 
-struct ParsedLine {
-  bool ok = false;
-  HistoryRecord record{};
-  const char* why = "";  // what is wrong with the line when not ok
-};
+// The record a line holds, or what is wrong with the line.
+using ParsedLine = Result<HistoryRecord, const char*>;
 
 // `line` without its line end; the time text is all after the third comma.
 // A line torn by a failed write, foreign text,
