@@ -22,15 +22,16 @@ namespace mardonel {
 namespace {
 
 constexpr int kRounds = 7;
-constexpr std::int64_t kFirstDay = 155197;  // 1 December 2025
+constexpr LocalDays kFirstDay{std::chrono::days(155197)};  // 1 December 2025
 constexpr int kDays = 365;
+constexpr LocalDays kLastDay = kFirstDay + std::chrono::days(kDays - 1);
 
-std::string MinuteRecord(std::int64_t second, int state) {
-  const CalendarDate date = DateOfDay(second / kSecondsPerDay);
+std::string MinuteRecord(LocalSeconds second, int state) {
+  const CalendarDate date = DateOf(second);
   char line[96];
   std::snprintf(line, sizeof line, "%lld,%d,Heartbeat,%d/%d/%d %s\r\n",
-                static_cast<long long>(second) * 10000000LL + 1234567, state, date.month, date.day, date.year,
-                TimeOfDayText(second).c_str());
+                static_cast<long long>(second.time_since_epoch().count()) * 10000000LL + 1234567, state, date.month,
+                date.day, date.year, TimeOfDayText(second).c_str());
   return line;
 }
 
@@ -40,13 +41,13 @@ std::string WriteYear() {
   GetTempPathA(sizeof temp, temp);
   const std::string folder = std::string(temp) + "mardonel-report-bench-" + std::to_string(GetCurrentProcessId());
   CreateDirectoryA(folder.c_str(), nullptr);
-  for (std::int64_t day = kFirstDay; day < kFirstDay + kDays; ++day) {
-    const CalendarDate date = DateOfDay(day);
+  for (LocalDays day = kFirstDay; day <= kLastDay; day += std::chrono::days(1)) {
+    const CalendarDate date = DateOf(day);
     char name[32];
     std::snprintf(name, sizeof name, "\\%04d%02d%02dT.mgt", date.year, date.month, date.day);
     std::string content;
     for (std::int64_t minute = 0; minute < 1440; ++minute) {
-      content += MinuteRecord(day * kSecondsPerDay + minute * 60, minute >= 480 && minute < 1080 ? 2 : 1);
+      content += MinuteRecord(day + std::chrono::minutes(minute), minute >= 480 && minute < 1080 ? 2 : 1);
     }
     std::ofstream(folder + name, std::ios::binary) << content;
   }
@@ -71,11 +72,12 @@ std::size_t Report(const std::string& folder) {
   std::vector<std::string> problems;
   if (ReadHistoryFolder(folder, log, problems) != ERROR_SUCCESS) return 0;
   DropDuplicateRecords(log);
-  const std::int64_t end = (kFirstDay + kDays) * kSecondsPerDay;
-  const WithStatus<ZoneRules> zone = MachineZone(DaySpan{kFirstDay, kFirstDay + kDays - 1}, log.records);
+  // Now: the count of the day after the year, taken as UTC.
+  const UtcSeconds end((kLastDay + std::chrono::days(1)).time_since_epoch());
+  const WithStatus<ZoneRules> zone = MachineZone(DaySpan{kFirstDay, kLastDay}, log.records);
   if (!zone.ok()) return 0;
   const ManagedDays days =
-      ComputeManagedDays(log.records, ReportRange{kFirstDay, kFirstDay + kDays - 1, end, 7200}, zone.value());
+      ComputeManagedDays(log.records, ReportRange{kFirstDay, kLastDay, end, std::chrono::hours(2)}, zone.value());
   return ReportTable("bench", days).size() + log.records.size();
 }
 

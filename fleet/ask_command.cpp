@@ -6,18 +6,19 @@
 
 #include "answer_text.h"
 #include "ask_request.h"
+#include "common/time/calendar.h"
 #include "daily_share_svg.h"
 #include "pg_connection.h"
 #include "picture_file.h"
-#include "report/local_days.h"
 
 namespace mardonel::fleet {
 
 namespace {
 
-std::int64_t TodayInUtc() {
-  constexpr std::int64_t kSecondsPerDay = 86400;
-  return DayNumber(CalendarDate{1970, 1, 1}) + static_cast<std::int64_t>(std::time(nullptr)) / kSecondsPerDay;
+UtcDays TodayInUtc() {
+  const std::chrono::days sinceUnixEpoch =
+      std::chrono::floor<std::chrono::days>(std::chrono::seconds(std::time(nullptr)));
+  return DayOf<UtcClock>(CalendarDate{1970, 1, 1}) + sinceUnixEpoch;
 }
 
 ExitStatus Refuse(const std::string& why) {

@@ -56,7 +56,7 @@ std::optional<std::size_t> IndexOf(const Question& question, std::string_view na
 
 // The question's settings from NAME=VALUE words, fallbacks put in; empty,
 // or why the words are refused.
-std::string ReadSettings(const Question& question, const std::vector<std::string>& words, std::int64_t today,
+std::string ReadSettings(const Question& question, const std::vector<std::string>& words, UtcDays today,
                          std::vector<std::optional<std::string>>& values) {
   values.assign(question.settings.size(), std::nullopt);
   std::vector<bool> given(question.settings.size());
@@ -79,7 +79,7 @@ std::string ReadSettings(const Question& question, const std::vector<std::string
   for (std::size_t i = 0; i < question.settings.size(); ++i) {
     const std::string_view fallback = question.settings[i].fallback;
     if (given[i] || fallback.empty()) continue;
-    values[i] = fallback == "today" ? IsoDate(today) : std::string(fallback);
+    values[i] = fallback == "today" ? IsoDate(DateOf(today)) : std::string(fallback);
   }
   // ISO dates of four-digit years sort as the days do.
   const std::optional<std::size_t> from = IndexOf(question, "from");
@@ -92,7 +92,7 @@ std::string ReadSettings(const Question& question, const std::vector<std::string
 
 }  // namespace
 
-AskRequestResult ParseAskRequest(std::span<const std::string> words, std::int64_t today) {
+AskRequestResult ParseAskRequest(std::span<const std::string> words, UtcDays today) {
   AskRequest request;
   std::optional<std::string> svgFile;
   bool csv = false;

@@ -2,12 +2,12 @@
 // database is asked. Needs nothing of the platform.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "common/time/time_points.h"
 #include "questions.h"
 
 namespace mardonel::fleet {
@@ -29,9 +29,8 @@ struct AskRequestResult {
   bool usage = false;  // the error is best told by the usage text
 };
 
-// `words` after "ask"; `today` is today's day number (report/local_days.h),
-// in UTC.
-[[nodiscard]] AskRequestResult ParseAskRequest(std::span<const std::string> words, std::int64_t today);
+// `words` after "ask"; `today` is today in UTC.
+[[nodiscard]] AskRequestResult ParseAskRequest(std::span<const std::string> words, UtcDays today);
 
 // The questions and their settings, for the usage text.
 [[nodiscard]] std::string AskUsageText();

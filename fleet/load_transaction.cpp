@@ -350,7 +350,7 @@ LoadOutcome LoadReports(Session& session, std::span<const ReportFile> files, std
 }
 
 std::int64_t LatestReportDay() {
-  return static_cast<std::int64_t>(std::time(nullptr)) / 86400 + DayNumber(CalendarDate{1970, 1, 1}) + 1;
+  return static_cast<std::int64_t>(std::time(nullptr)) / 86400 + DaysSince1601(CalendarDate{1970, 1, 1}).count() + 1;
 }
 
 std::string RefusalText(const std::string& name, const Refusal& refusal) {

@@ -1,6 +1,7 @@
 #include "report_rows.h"
 
 #include <charconv>
+#include <chrono>
 #include <unordered_map>
 
 #include "report/local_days.h"
@@ -10,6 +11,9 @@
 namespace mardonel::fleet {
 
 namespace {
+
+// A row's day, counted as the report's CSV reader counts it, as its date.
+std::string DayText(std::int64_t day) { return IsoDate(DateAfter1601(std::chrono::days(day))); }
 
 constexpr std::size_t kBatch = 1 << 16;
 
@@ -79,7 +83,7 @@ class CopyText {
   const std::string& Date(std::int64_t day) {
     if (day == lastDay_) return *lastText_;
     auto [at, added] = dates_.try_emplace(day);
-    if (added) at->second = IsoDate(day);
+    if (added) at->second = DayText(day);
     lastDay_ = day;
     lastText_ = &at->second;
     return at->second;
@@ -132,7 +136,7 @@ RowsPass PassRows(std::span<const ReportFile> files, std::int64_t latestDay, std
     std::string why;
     while (reader.ReadRow(row, why)) {
       if (why.empty() && row.day > latestDay) {
-        why = "date after tomorrow (" + IsoDate(latestDay) + " by this loader's UTC clock): " + IsoDate(row.day);
+        why = "date after tomorrow (" + DayText(latestDay) + " by this loader's UTC clock): " + DayText(row.day);
       }
       computer.clear();
       if (why.empty()) Escape(computer, row.computer);

@@ -53,7 +53,7 @@ struct RowsPass {
   std::vector<RowPlace> places;
   // Of the daily case: the machines' runs over the rows passed
   // (RunCounter), whether each machine had one row only, and the totals of
-  // the rows passed by day (as DayNumber counts).
+  // the rows passed by day (as DaysSince1601 counts).
   std::string runs;
   bool oneDayEach = true;
   std::map<std::int64_t, DayTotals> totals;

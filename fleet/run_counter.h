@@ -14,7 +14,7 @@ namespace mardonel::fleet {
 
 class RunCounter {
  public:
-  // `computer` as COPY's text format writes it; days as DayNumber counts.
+  // `computer` as COPY's text format writes it; days as DaysSince1601 counts.
   void Day(std::string_view computer, std::int64_t day, bool managed);
   // The rows of the machines given so far, the last one included.
   [[nodiscard]] std::string Finish();

@@ -16,7 +16,8 @@ namespace {
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
-bool IsRealDate(const CalendarDate& date) {
+// The reference: leap rules written out again, apart from the calendar's.
+bool RealDateByHand(const CalendarDate& date) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (date.year < 1 || date.month < 1 || date.month > 12 || date.day < 1) return false;
   return date.day <= (date.month == 2 && IsLeapYear(date.year) ? 29 : kDays[date.month - 1]);
@@ -37,7 +38,7 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
   const std::string name(reinterpret_cast<const char*>(data), size);
   if (const std::optional<CalendarDate> date = HistoryFileDate(name)) {
     char formatted[15];
-    if (!IsRealDate(*date) || !FormatHistoryDayName(formatted, sizeof formatted, *date)) std::abort();
+    if (!RealDateByHand(*date) || !FormatHistoryDayName(formatted, sizeof formatted, *date)) std::abort();
     if (Lower(name) != Lower(std::string(formatted) + kHistoryFileExtension)) std::abort();
   }
 
@@ -47,7 +48,7 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
     if (!FormatHistoryDayName(formatted, sizeof formatted, date)) std::abort();
     for (const char* extension : {".mgt", ".MGT"}) {
       const std::optional<CalendarDate> back = HistoryFileDate(std::string(formatted) + extension);
-      if (back.has_value() != IsRealDate(date) || (back && !Same(*back, date))) std::abort();
+      if (back.has_value() != RealDateByHand(date) || (back && !Same(*back, date))) std::abort();
     }
     char tooSmall[9];
     if (FormatHistoryDayName(tooSmall, sizeof tooSmall, date)) std::abort();

@@ -21,8 +21,9 @@ bool Same(const HistoryRecord& a, const HistoryRecord& b) {
 }
 
 // The time text a machine with day-first short dates writes.
-std::string TimeTextOf(std::uint64_t eventTime) {
-  const std::uint64_t second = eventTime / kFileTimeUnitsPerSecond % kSecondsPerDay;
+std::string TimeTextOf(LocalReading eventTime) {
+  const auto second = static_cast<std::uint64_t>(
+      (std::chrono::floor<std::chrono::seconds>(eventTime) - std::chrono::floor<std::chrono::days>(eventTime)).count());
   char text[32];
   std::snprintf(text, sizeof text, "07.12.2026 %02u:%02u:%02u", static_cast<unsigned>(second / 3600),
                 static_cast<unsigned>(second / 60 % 60), static_cast<unsigned>(second % 60));
@@ -49,9 +50,10 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
   }
 
   if (size >= 10) {
-    std::uint64_t eventTime = 0;
-    std::memcpy(&eventTime, data, sizeof eventTime);
-    eventTime %= kLastEventTime + 1;
+    std::uint64_t count = 0;
+    std::memcpy(&count, data, sizeof count);
+    count %= kLastEventTime.time_since_epoch().count() + 1;
+    const LocalReading eventTime{FileTimeUnits(count)};
     const HistoryRecord record{eventTime, data[8] % 2 ? kManaged : kUnmanaged,
                                kReasonNames[data[9] % std::size(kReasonNames)].reason};
     const std::string composed = HistoryRecordLine(record, TimeTextOf(eventTime));

@@ -43,37 +43,42 @@ int FuzzOne(const std::uint8_t* data, std::size_t size) {
   for (const SkippedLine& skipped : log.skippedLines) SkippedLineText(log, skipped);
   ParseIsoDate(content.substr(0, 10));
 
-  const std::int64_t around = log.records.empty() ? 155562 : log.records.front().second() / kSecondsPerDay;
-  const std::int64_t firstDay = std::max<std::int64_t>(0, around - data[0] % 3);
-  const std::int64_t lastDay = firstDay + data[1] % 8;
-  const std::int64_t now = (lastDay + 1) * kSecondsPerDay - data[0] * 600;
-  const ReportRange range{firstDay, lastDay, now, 60 + data[2] * 600};
+  using std::chrono::days;
+  using std::chrono::seconds;
+  const LocalDays around =
+      log.records.empty() ? LocalDays(days(155562)) : std::chrono::floor<days>(log.records.front().second());
+  const LocalDays firstDay = std::max(LocalDays(), around - days(data[0] % 3));
+  const LocalDays lastDay = firstDay + days(data[1] % 8);
+  // The fuzzed zone's days are counted as UTC ones, shifted by its offsets.
+  const auto utcStart = [](LocalDays day) { return UtcSeconds(day.time_since_epoch()); };
+  const UtcSeconds now = utcStart(lastDay + days(1)) - seconds(data[0] * 600);
+  const ReportRange range{firstDay, lastDay, now, seconds(60 + data[2] * 600)};
   // A change forward and back each day of the range, of up to two hours.
-  std::vector<ZoneSegment> segments{{0, 3600}};
-  for (std::int64_t day = firstDay; day <= lastDay + 1 && data[1] % 2 == 1; ++day) {
-    segments.push_back({day * kSecondsPerDay + data[0] * 300, 3600 + (data[2] % 3) * 3600});
-    segments.push_back({day * kSecondsPerDay + 43200 + data[1] * 60, 3600});
+  std::vector<ZoneSegment> segments{{UtcSeconds(), seconds(3600)}};
+  for (LocalDays day = firstDay; day <= lastDay + days(1) && data[1] % 2 == 1; day += days(1)) {
+    segments.push_back({utcStart(day) + seconds(data[0] * 300), seconds(3600 + (data[2] % 3) * 3600)});
+    segments.push_back({utcStart(day) + seconds(43200 + data[1] * 60), seconds(3600)});
   }
   const ZoneRules zone(segments);
-  const ManagedDays days = ComputeManagedDays(log.records, range, zone);
+  const ManagedDays report = ComputeManagedDays(log.records, range, zone);
 
-  if (days.days.size() != static_cast<std::size_t>(lastDay - firstDay + 1)) std::abort();
-  for (const DayRow& row : days.days) {
+  if (report.days.size() != static_cast<std::size_t>((lastDay - firstDay).count() + 1)) std::abort();
+  for (const DayRow& row : report.days) {
     if (row.managed < 0 || row.unmanaged < 0 || row.off < 0 || row.length <= 0) std::abort();
     if (row.managed + row.unmanaged + row.off != row.length) std::abort();
     for (const DayPiece& piece : row.pieces) {
-      if (piece.from < 0 || piece.to > kSecondsPerDay || piece.from >= piece.to) std::abort();
+      if (piece.from < seconds(0) || piece.to > days(1) || piece.from >= piece.to) std::abort();
     }
   }
-  for (std::size_t i = 0; i < days.stretches.size(); ++i) {
-    const Stretch& stretch = days.stretches[i];
+  for (std::size_t i = 0; i < report.stretches.size(); ++i) {
+    const Stretch& stretch = report.stretches[i];
     if (stretch.start >= stretch.end || stretch.end > now) std::abort();
-    if (i > 0 && days.stretches[i - 1].end > stretch.start) std::abort();
+    if (i > 0 && report.stretches[i - 1].end > stretch.start) std::abort();
   }
-  ReportTable("pc", days);
-  ReportCsv("pc", days);
-  ReportJsonLines("pc", days);
-  ReportSvg("pc", days);
+  ReportTable("pc", report);
+  ReportCsv("pc", report);
+  ReportJsonLines("pc", report);
+  ReportSvg("pc", report);
   return 0;
 }
 

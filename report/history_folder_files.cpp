@@ -6,7 +6,6 @@
 #include "common/history/history_files.h"
 #include "common/win/error_text.h"
 #include "common/win/win_owners.h"
-#include "report/local_days.h"
 
 namespace mardonel {
 
@@ -41,9 +40,12 @@ bool HasStateRecord(const HistoryLog& log) {
 
 }  // namespace
 
-FileDays FileDaysOfRange(std::int64_t firstDay, std::int64_t lastDay, std::int64_t maxGapSeconds) {
-  const std::int64_t gapDays = (maxGapSeconds + kSecondsPerDay - 1) / kSecondsPerDay;
-  return FileDays{firstDay - 2 - gapDays, lastDay + 2};
+FileDays FileDaysOfRange(LocalDays firstDay, LocalDays lastDay, std::chrono::seconds maxGap) {
+  // A bound, not a reading: no zone lies more than a day from UTC, so the
+  // margins hold whatever the zone's rules.
+  const std::chrono::days gapDays = std::chrono::ceil<std::chrono::days>(maxGap);
+  return FileDays{UtcDays(firstDay.time_since_epoch() - std::chrono::days(2) - gapDays),
+                  UtcDays(lastDay.time_since_epoch() + std::chrono::days(2))};
 }
 
 DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<std::string>& problems,
@@ -60,7 +62,7 @@ DWORD ReadHistoryFolder(const std::string& folder, HistoryLog& log, std::vector<
     if (entry.IsHistoryFile()) files.push_back(&entry);
   }
   log.historyFiles = files.size();
-  const auto dayOf = [&](std::size_t at) { return DayNumber(*files[at]->date); };
+  const auto dayOf = [&](std::size_t at) { return DayOf<UtcClock>(*files[at]->date); };
   std::size_t from = 0;
   while (from < files.size() && dayOf(from) < days.first) ++from;
   std::string buffer;

@@ -11,7 +11,6 @@
 #include "common/win/error_text.h"
 #include "output_clash.h"
 #include "report/history_folder_files.h"
-#include "report/local_days.h"
 #include "report/managed_days.h"
 #include "report/report_text.h"
 #include "report/this_machine.h"
@@ -75,7 +74,7 @@ bool WriteOut(const std::string& path, const std::string& text) {
 }
 
 int Run(const ReportOptions& options) {
-  const Result<DayRange> days = ReportDays(options, LocalNowSecond() / kSecondsPerDay);
+  const Result<DayRange> days = ReportDays(options, LocalToday());
   if (!days) {
     Complain(days.reason());
     return kExitUsage;
@@ -91,7 +90,7 @@ int Run(const ReportOptions& options) {
   }
   HistoryLog log;
   log.listSkipped = options.verbose;
-  if (!ReadFolder(options, *folder, FileDaysOfRange(days->firstDay, days->lastDay, options.maxGapSeconds), log)) {
+  if (!ReadFolder(options, *folder, FileDaysOfRange(days->firstDay, days->lastDay, options.maxGap), log)) {
     return kExitUnreadable;
   }
   DropDuplicateRecords(log);
@@ -103,7 +102,7 @@ int Run(const ReportOptions& options) {
     return kExitUnreadable;
   }
   const ManagedDays managed = ComputeManagedDays(
-      log.records, ReportRange{days->firstDay, days->lastDay, UtcNowSecond(), options.maxGapSeconds}, zone.value());
+      log.records, ReportRange{days->firstDay, days->lastDay, UtcNowSecond(), options.maxGap}, zone.value());
   const std::string computer = options.computer.empty() ? ComputerDnsName() : options.computer;
   const std::string text = options.format == ReportFormat::kCsv         ? ReportCsv(computer, managed)
                            : options.format == ReportFormat::kJsonLines ? ReportJsonLines(computer, managed)

@@ -2,19 +2,21 @@
 
 #include <algorithm>
 #include <iterator>
-#include <limits>
 #include <utility>
 
 namespace mardonel {
 
 namespace {
 
-constexpr std::int64_t kEarliest = std::numeric_limits<std::int64_t>::min();
-constexpr std::int64_t kLatest = std::numeric_limits<std::int64_t>::max();
+using std::chrono::seconds;
+
+constexpr UtcSeconds kEarliest = UtcSeconds::min();
+constexpr UtcSeconds kLatest = UtcSeconds::max();
+constexpr seconds kWholeDay = std::chrono::days(1);
 
 struct TimedRecord {
-  std::int64_t utc;
-  std::int64_t local;
+  UtcSeconds utc;
+  LocalSeconds local;
   ManagedState state;
   RecordReason reason;
 };
@@ -22,7 +24,7 @@ struct TimedRecord {
 // After these the machine went down: nothing is known of the time that follows.
 bool EndsRunning(RecordReason reason) { return reason == RecordReason::kSleep || reason == RecordReason::kShutdown; }
 
-std::int64_t DayOf(std::int64_t local) { return local / kSecondsPerDay - (local % kSecondsPerDay < 0 ? 1 : 0); }
+LocalDays DayOf(LocalSeconds local) { return std::chrono::floor<std::chrono::days>(local); }
 
 // The records up to now, in the order read, each read in real time: of the two
 // readings of a repeated hour, the one that keeps the order of the state
@@ -30,15 +32,15 @@ std::int64_t DayOf(std::int64_t local) { return local / kSecondsPerDay - (local 
 // of, takes no part in that order: it is read at its first reading. A record
 // after now counts nothing yet, not even as the end of the one before it.
 std::vector<TimedRecord> TimedRecords(const std::vector<HistoryRecord>& records, const ZoneRules& zone,
-                                      std::int64_t nowUtc) {
+                                      UtcSeconds now) {
   std::vector<TimedRecord> timed;
   timed.reserve(records.size());
-  std::int64_t previous = kEarliest;
+  UtcSeconds previous = kEarliest;
   for (const HistoryRecord& record : records) {
-    const std::int64_t local = record.second();
+    const LocalSeconds local = record.second();
     const bool gapRecord = record.reason == RecordReason::kInitialised;
-    const std::int64_t utc = zone.UtcOf(local, gapRecord ? kEarliest : previous);
-    if (utc > nowUtc) continue;
+    const UtcSeconds utc = zone.UtcOf(local, gapRecord ? kEarliest : previous);
+    if (utc > now) continue;
     if (!gapRecord) previous = utc;
     timed.push_back(TimedRecord{utc, local, record.state, record.reason});
   }
@@ -58,19 +60,19 @@ std::vector<TimedRecord> StateRecords(const std::vector<TimedRecord>& timed) {
 // back): it holds only from the end of the latest state counted before it.
 // What is counted does not depend on the range, which only cuts it.
 std::vector<Stretch> RunningStretches(const std::vector<TimedRecord>& states, const ReportRange& range,
-                                      std::int64_t rangeStart, std::int64_t rangeEnd) {
-  std::int64_t counted = kEarliest;
+                                      UtcSeconds rangeStart, UtcSeconds rangeEnd) {
+  UtcSeconds counted = kEarliest;
   std::vector<Stretch> stretches;
   for (std::size_t i = 0; i < states.size(); ++i) {
     const TimedRecord& record = states[i];
     if (EndsRunning(record.reason)) continue;
-    const std::int64_t until = i + 1 < states.size() ? states[i + 1].utc : kLatest;
-    const std::int64_t stop = std::min({record.utc + range.maxGapSeconds, until, range.nowUtc});
-    const std::int64_t from = std::max(record.utc, counted);
+    const UtcSeconds until = i + 1 < states.size() ? states[i + 1].utc : kLatest;
+    const UtcSeconds stop = std::min({record.utc + range.maxGap, until, range.now});
+    const UtcSeconds from = std::max(record.utc, counted);
     if (stop <= from) continue;
     counted = stop;
-    const std::int64_t start = std::max(from, rangeStart);
-    const std::int64_t end = std::min(stop, rangeEnd);
+    const UtcSeconds start = std::max(from, rangeStart);
+    const UtcSeconds end = std::min(stop, rangeEnd);
     if (end <= start) continue;
     const TimeKind kind = record.state == kManaged ? TimeKind::kManaged : TimeKind::kUnmanaged;
     if (!stretches.empty() && stretches.back().end == start && stretches.back().kind == kind) {
@@ -82,9 +84,9 @@ std::vector<Stretch> RunningStretches(const std::vector<TimedRecord>& states, co
   return stretches;
 }
 
-void AddPiece(DayRow& row, std::int64_t from, std::int64_t to, TimeKind kind) {
-  from = std::clamp<std::int64_t>(from, 0, kSecondsPerDay);
-  to = std::clamp<std::int64_t>(to, 0, kSecondsPerDay);
+void AddPiece(DayRow& row, seconds from, seconds to, TimeKind kind) {
+  from = std::clamp(from, seconds(0), kWholeDay);
+  to = std::clamp(to, seconds(0), kWholeDay);
   if (to <= from) return;
   if (!row.pieces.empty() && row.pieces.back().to == from && row.pieces.back().kind == kind) {
     row.pieces.back().to = to;
@@ -95,15 +97,15 @@ void AddPiece(DayRow& row, std::int64_t from, std::int64_t to, TimeKind kind) {
 
 // `dayStarts` holds the real start of each day of the range and of the day
 // after it.
-void AddToDays(const Stretch& stretch, const std::vector<std::int64_t>& dayStarts, const ZoneRules& zone,
+void AddToDays(const Stretch& stretch, const std::vector<UtcSeconds>& dayStarts, const ZoneRules& zone,
                std::vector<DayRow>& days) {
   auto next = std::upper_bound(dayStarts.begin(), dayStarts.end(), stretch.start);
-  for (std::int64_t start = stretch.start; start < stretch.end; ++next) {
-    const std::int64_t end = std::min(stretch.end, *next);
+  for (UtcSeconds start = stretch.start; start < stretch.end; ++next) {
+    const UtcSeconds end = std::min(stretch.end, *next);
     DayRow& row = days[static_cast<std::size_t>(next - dayStarts.begin() - 1)];
-    (stretch.kind == TimeKind::kManaged ? row.managed : row.unmanaged) += end - start;
-    const std::int64_t midnight = row.day * kSecondsPerDay;
-    AddPiece(row, zone.LocalOf(start) - midnight, end == *next ? kSecondsPerDay : zone.LocalOf(end) - midnight,
+    (stretch.kind == TimeKind::kManaged ? row.managed : row.unmanaged) += (end - start).count();
+    const LocalSeconds midnight = row.day;
+    AddPiece(row, zone.LocalOf(start) - midnight, end == *next ? kWholeDay : zone.LocalOf(end) - midnight,
              stretch.kind);
     start = end;
   }
@@ -113,13 +115,14 @@ void AddToDays(const Stretch& stretch, const std::vector<std::int64_t>& dayStart
 // as the seconds are counted (a fall-back night reads an hour twice).
 void CountRecords(const std::vector<TimedRecord>& timed, const std::vector<TimedRecord>& states,
                   const ReportRange& range, std::vector<DayRow>& days) {
-  const auto rowOf = [&](std::int64_t local) -> DayRow* {
-    const std::int64_t day = DayOf(local);
-    return day < range.firstDay || day > range.lastDay ? nullptr
-                                                       : &days[static_cast<std::size_t>(day - range.firstDay)];
+  const auto rowOf = [&](LocalSeconds local) -> DayRow* {
+    const LocalDays day = DayOf(local);
+    return day < range.firstDay || day > range.lastDay
+               ? nullptr
+               : &days[static_cast<std::size_t>((day - range.firstDay).count())];
   };
-  std::vector<std::pair<std::int64_t, std::int64_t>> firstUtc(days.size(), {kLatest, 0});
-  std::vector<std::pair<std::int64_t, std::int64_t>> lastUtc(days.size(), {kEarliest, 0});
+  std::vector<std::pair<UtcSeconds, LocalSeconds>> firstUtc(days.size(), {kLatest, LocalSeconds()});
+  std::vector<std::pair<UtcSeconds, LocalSeconds>> lastUtc(days.size(), {kEarliest, LocalSeconds()});
   for (const TimedRecord& record : timed) {
     DayRow* row = rowOf(record.local);
     if (row == nullptr) continue;
@@ -137,14 +140,14 @@ void CountRecords(const std::vector<TimedRecord>& timed, const std::vector<Timed
 
 void FindLongestUnmanaged(const std::vector<Stretch>& stretches, const ZoneRules& zone, RangeTotals& totals) {
   std::int64_t running = 0;
-  std::int64_t start = 0;
+  UtcSeconds start;
   for (const Stretch& stretch : stretches) {
     if (stretch.kind == TimeKind::kManaged) {
       running = 0;
       continue;
     }
     if (running == 0) start = stretch.start;
-    running += stretch.end - stretch.start;
+    running += (stretch.end - stretch.start).count();
     if (running > totals.longestUnmanaged) {
       totals.longestUnmanaged = running;
       totals.longestStart = zone.LocalOf(start);
@@ -158,17 +161,16 @@ void FindLongestUnmanaged(const std::vector<Stretch>& stretches, const ZoneRules
 ManagedDays ComputeManagedDays(const std::vector<HistoryRecord>& records, const ReportRange& range,
                                const ZoneRules& zone) {
   ManagedDays result;
-  const std::size_t dayCount = static_cast<std::size_t>(range.lastDay - range.firstDay + 1);
-  std::vector<std::int64_t> dayStarts(dayCount + 1);
-  for (std::size_t i = 0; i <= dayCount; ++i) {
-    dayStarts[i] = zone.UtcOf((range.firstDay + static_cast<std::int64_t>(i)) * kSecondsPerDay, kEarliest);
-  }
+  const auto dayCount = static_cast<std::size_t>((range.lastDay - range.firstDay).count() + 1);
+  const auto dayAt = [&](std::size_t i) { return range.firstDay + std::chrono::days(static_cast<std::int64_t>(i)); };
+  std::vector<UtcSeconds> dayStarts(dayCount + 1);
+  for (std::size_t i = 0; i <= dayCount; ++i) dayStarts[i] = zone.UtcOf(dayAt(i), kEarliest);
   result.days.resize(dayCount);
   for (std::size_t i = 0; i < dayCount; ++i) {
-    result.days[i].day = range.firstDay + static_cast<std::int64_t>(i);
-    result.days[i].length = dayStarts[i + 1] - dayStarts[i];
+    result.days[i].day = dayAt(i);
+    result.days[i].length = (dayStarts[i + 1] - dayStarts[i]).count();
   }
-  const std::vector<TimedRecord> timed = TimedRecords(records, zone, range.nowUtc);
+  const std::vector<TimedRecord> timed = TimedRecords(records, zone, range.now);
   const std::vector<TimedRecord> states = StateRecords(timed);
   result.stretches = RunningStretches(states, range, dayStarts.front(), dayStarts.back());
   for (const Stretch& stretch : result.stretches) AddToDays(stretch, dayStarts, zone, result.days);

@@ -41,7 +41,7 @@ std::optional<std::int64_t> ParseLocalTime(std::string_view text, std::string_vi
   if (text.substr(0, 10) != rowDate) {
     const std::optional<CalendarDate> date = ParseIsoDate(text.substr(0, 10));
     if (!date) return std::nullopt;
-    day = DayNumber(*date);
+    day = DaysSince1601(*date).count();
   }
   int parts[3] = {};
   const int highest[3] = {23, 59, 59};
@@ -68,7 +68,7 @@ std::string CheckRow(const std::array<std::string, 9>& fields, ReportCsvRow& row
     return shaped && fields[1] < "1601" ? "date before 1601-01-01, the report's earliest day: " + fields[1]
                                         : "date is not YYYY-MM-DD: " + fields[1];
   }
-  row.day = DayNumber(*date);
+  row.day = DaysSince1601(*date).count();
   std::int32_t* const counts[4] = {&row.managed, &row.unmanaged, &row.off, &row.changes};
   for (int i = 0; i < 4; ++i) {
     const std::optional<std::int32_t> count = ParseCount(fields[2 + i]);

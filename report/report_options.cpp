@@ -12,16 +12,18 @@ namespace mardonel {
 namespace {
 
 constexpr int kMaxDays = 3660;
-constexpr std::int64_t kMaxGapLimit = 30 * kSecondsPerDay;
+constexpr std::chrono::seconds kMaxGapLimit = std::chrono::days(30);
 
 // A whole number with its unit: "2h", "90m", "600s".
-std::optional<std::int64_t> DurationSeconds(const std::string& text) {
+std::optional<std::chrono::seconds> Duration(const std::string& text) {
   if (text.size() < 2) return std::nullopt;
   const char unit = text.back();
   const std::int64_t scale = unit == 'h' ? 3600 : unit == 'm' ? 60 : unit == 's' ? 1 : 0;
-  const std::optional<std::int64_t> count = ParseBoundedWhole(text.substr(0, text.size() - 1), 1, kMaxGapLimit);
-  if (scale == 0 || !count || *count * scale > kMaxGapLimit) return std::nullopt;
-  return *count * scale;
+  const std::optional<std::int64_t> count = ParseBoundedWhole(text.substr(0, text.size() - 1), 1, kMaxGapLimit.count());
+  if (scale == 0 || !count) return std::nullopt;
+  const std::chrono::seconds duration(*count * scale);
+  if (duration > kMaxGapLimit) return std::nullopt;
+  return duration;
 }
 
 // The options with what the rules between them need.
@@ -105,10 +107,10 @@ const Rule kReportOptions[] = {
      }},
     {"--max-gap", true,
      [](ReportCommandLine line, const std::string& value) -> Result<ReportCommandLine> {
-       const std::optional<std::int64_t> seconds = DurationSeconds(value);
-       if (!seconds)
+       const std::optional<std::chrono::seconds> duration = Duration(value);
+       if (!duration)
          return Refusal{"--max-gap wants a duration such as 2h, 90m or 600s, up to 30 days, not '" + value + "'"};
-       line.options.maxGapSeconds = *seconds;
+       line.options.maxGap = *duration;
        return line;
      }},
 };
@@ -141,12 +143,14 @@ Result<ReportOptions> ParseReportOptions(const std::vector<std::string>& argumen
   return read->options;
 }
 
-Result<DayRange> ReportDays(const ReportOptions& options, std::int64_t today) {
-  const std::int64_t lastDay = options.until ? DayNumber(*options.until) : today;
-  const std::int64_t firstDay = options.from ? DayNumber(*options.from) : lastDay - (options.days - 1);
+Result<DayRange> ReportDays(const ReportOptions& options, LocalDays today) {
+  const LocalDays lastDay = options.until ? DayOf<LocalClock>(*options.until) : today;
+  const LocalDays firstDay =
+      options.from ? DayOf<LocalClock>(*options.from) : lastDay - std::chrono::days(options.days - 1);
   if (firstDay > lastDay) return Refusal{options.until ? "--from is later than --until" : "--from is later than today"};
-  if (lastDay - firstDay >= kMaxDays) return Refusal{"the report covers at most " + std::to_string(kMaxDays) + " days"};
-  if (firstDay < 0) return Refusal{"the report starts before 1601"};
+  if (lastDay - firstDay >= std::chrono::days(kMaxDays))
+    return Refusal{"the report covers at most " + std::to_string(kMaxDays) + " days"};
+  if (firstDay < LocalDays()) return Refusal{"the report starts before 1601"};
   return DayRange{firstDay, lastDay};
 }
 

@@ -1,12 +1,12 @@
 // The command line of mardonel-report. Needs nothing of the platform.
 #pragma once
 
-#include <cstdint>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "common/history/history_file_name.h"
+#include "common/time/calendar.h"
 #include "common/win/result.h"
 
 namespace mardonel {
@@ -22,7 +22,7 @@ struct ReportOptions {
   int days = 30;
   std::optional<CalendarDate> from;
   std::optional<CalendarDate> until;
-  std::int64_t maxGapSeconds = std::int64_t{2} * 3600;
+  std::chrono::seconds maxGap = std::chrono::hours(2);
   bool verbose = false;
   bool help = false;
 };
@@ -30,15 +30,15 @@ struct ReportOptions {
 // `arguments` without the program name; why the command line is refused.
 [[nodiscard]] Result<ReportOptions> ParseReportOptions(const std::vector<std::string>& arguments);
 
-// First and last day numbers of the report, both included.
+// First and last day of the report, both included.
 struct DayRange {
-  std::int64_t firstDay;
-  std::int64_t lastDay;
+  LocalDays firstDay;
+  LocalDays lastDay;
 };
 
-// The range the options ask for, given today's day number; refused when the
-// days are in the wrong order or out of bounds.
-[[nodiscard]] Result<DayRange> ReportDays(const ReportOptions& options, std::int64_t today);
+// The range the options ask for, given the local clock's today; refused when
+// the days are in the wrong order or out of bounds.
+[[nodiscard]] Result<DayRange> ReportDays(const ReportOptions& options, LocalDays today);
 
 extern const char kReportUsageText[];
 

@@ -52,8 +52,8 @@ std::string ReportSvg(const std::string& computer, const ManagedDays& days) {
     // By the local clock: on a fall-back day the repeated hour is drawn over.
     for (const DayPiece& piece : row.pieces) {
       const bool managed = piece.kind == TimeKind::kManaged;
-      svg += SvgRect(kLeft + static_cast<double>(piece.from) * kChartWidth / kSecondsPerDay, barY,
-                     static_cast<double>(piece.to - piece.from) * kChartWidth / kSecondsPerDay, kBarHeight,
+      svg += SvgRect(kLeft + static_cast<double>(piece.from.count()) * kChartWidth / kSecondsPerDay, barY,
+                     static_cast<double>((piece.to - piece.from).count()) * kChartWidth / kSecondsPerDay, kBarHeight,
                      managed ? "managed" : "unmanaged", managed ? kManagedColour : kUnmanagedColour);
     }
     svg += SvgText(kLeft + kChartWidth + kRight - 6, barY + 11, "end", ShareText(row));

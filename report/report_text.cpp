@@ -33,7 +33,7 @@ std::string JsonString(const std::string& text) {
   return quoted + "\"";
 }
 
-std::string OptionalTime(const std::optional<std::int64_t>& second) {
+std::string OptionalTime(const std::optional<LocalSeconds>& second) {
   return second ? IsoLocalTime(*second) : std::string();
 }
 
@@ -88,7 +88,7 @@ std::string ReportJsonLines(const std::string& computer, const ManagedDays& days
   const std::string computerField = JsonString(computer);
   // Appended piece by piece: GCC 12 at -O3 sees an overlap that cannot
   // happen in "literal" + std::string&&.
-  const auto timeField = [](const std::optional<std::int64_t>& second) {
+  const auto timeField = [](const std::optional<LocalSeconds>& second) {
     if (!second) return std::string("null");
     std::string quoted = "\"";
     quoted += IsoLocalTime(*second);

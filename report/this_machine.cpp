@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/time/calendar.h"
 #include "common/win/file_time.h"
-#include "report/local_days.h"
 #include "wide_text.h"
 
 namespace mardonel {
@@ -29,8 +29,8 @@ std::string ComputerName(COMPUTER_NAME_FORMAT format) {
 // UTC, the records of the last hours would lie after now.
 class ZoneOffsets {
  public:
-  std::optional<std::int32_t> At(std::int64_t utc) {
-    const FILETIME time = FileTimeOf(static_cast<std::uint64_t>(utc) * kFileTimeUnitsPerSecond);
+  std::optional<std::chrono::seconds> At(UtcSeconds utc) {
+    const FILETIME time = FileTimeOf(UtcInstant(utc));
     SYSTEMTIME utcParts;
     SYSTEMTIME localParts;
     FILETIME local;
@@ -41,7 +41,9 @@ class ZoneOffsets {
       error_ = error != ERROR_SUCCESS ? error : ERROR_INVALID_DATA;
       return std::nullopt;
     }
-    return static_cast<std::int32_t>(static_cast<std::int64_t>(FileTimeValue(local) / kFileTimeUnitsPerSecond) - utc);
+    // Both readings of one moment, in whole seconds: their difference is the offset.
+    const LocalSeconds reading = std::chrono::floor<std::chrono::seconds>(TimePointOf<LocalClock>(local));
+    return reading.time_since_epoch() - utc.time_since_epoch();
   }
 
   [[nodiscard]] DWORD error() const { return error_; }
@@ -68,17 +70,20 @@ class ZoneOffsets {
 // records' days, in order, overlaps merged. No zone is more than a day from
 // UTC. West of it, the first hours of 1601 have no local reading the
 // platform can write: the zone is asked from the second day on.
-std::vector<std::pair<std::int64_t, std::int64_t>> UtcSpans(DaySpan days, const std::vector<HistoryRecord>& records) {
+std::vector<std::pair<UtcSeconds, UtcSeconds>> UtcSpans(DaySpan days, const std::vector<HistoryRecord>& records) {
   std::vector<DaySpan> spans{days};
   for (const HistoryRecord& record : records) {
-    const std::int64_t day = record.second() / kSecondsPerDay;
+    const LocalDays day = std::chrono::floor<std::chrono::days>(record.second());
     if (spans.back().first != day) spans.push_back({day, day});
   }
   std::sort(spans.begin(), spans.end(), [](const DaySpan& a, const DaySpan& b) { return a.first < b.first; });
-  std::vector<std::pair<std::int64_t, std::int64_t>> utc;
+  // A bound, not a reading: local days a day wider on each side.
+  const auto utcDay = [](LocalDays day) { return UtcSeconds(day.time_since_epoch()); };
+  const UtcSeconds secondDay = UtcSeconds(std::chrono::days(1));
+  std::vector<std::pair<UtcSeconds, UtcSeconds>> utc;
   for (const DaySpan& span : spans) {
-    const std::int64_t from = std::max((span.first - 1) * kSecondsPerDay, kSecondsPerDay);
-    const std::int64_t to = (span.last + 2) * kSecondsPerDay;
+    const UtcSeconds from = std::max(utcDay(span.first - std::chrono::days(1)), secondDay);
+    const UtcSeconds to = utcDay(span.last + std::chrono::days(2));
     if (!utc.empty() && from <= utc.back().second) {
       utc.back().second = std::max(utc.back().second, to);
     } else {
@@ -95,28 +100,28 @@ std::string ComputerDnsName() {
   return dns.empty() ? ComputerName(ComputerNameNetBIOS) : dns;
 }
 
-std::int64_t UtcNowSecond() { return static_cast<std::int64_t>(UtcNowFileTime() / kFileTimeUnitsPerSecond); }
+UtcSeconds UtcNowSecond() { return std::chrono::floor<std::chrono::seconds>(UtcNow()); }
 
 WithStatus<ZoneRules> MachineZone(DaySpan days, const std::vector<HistoryRecord>& records) {
   // Zones change their offset at most a few times a year, never twice
   // within six hours.
-  constexpr std::int64_t kStep = std::int64_t{6} * 3600;
+  constexpr std::chrono::seconds kStep = std::chrono::hours(6);
   ZoneOffsets offsets;
   std::vector<ZoneSegment> segments;
-  std::int64_t asked = 0;  // the last second probed
+  UtcSeconds asked;  // the last second probed
   for (const auto& [from, to] : UtcSpans(days, records)) {
-    for (std::int64_t probe = from;; probe = std::min(probe + kStep, to)) {
-      const std::optional<std::int32_t> offset = offsets.At(probe);
+    for (UtcSeconds probe = from;; probe = std::min(probe + kStep, to)) {
+      const std::optional<std::chrono::seconds> offset = offsets.At(probe);
       if (!offset) return {ZoneRules(), offsets.error()};
       if (segments.empty() || *offset != segments.back().offset) {
         // Probed within a step: the change lies in (asked, probe], and its
         // first second is found. Between spans, where no time is read,
         // the new offset starts at the probe.
-        std::int64_t before = !segments.empty() && probe - asked <= kStep ? asked : probe - 1;
-        std::int64_t after = probe;
-        while (after - before > 1) {
-          const std::int64_t middle = before + (after - before) / 2;
-          const std::optional<std::int32_t> there = offsets.At(middle);
+        UtcSeconds before = !segments.empty() && probe - asked <= kStep ? asked : probe - std::chrono::seconds(1);
+        UtcSeconds after = probe;
+        while (after - before > std::chrono::seconds(1)) {
+          const UtcSeconds middle = before + (after - before) / 2;
+          const std::optional<std::chrono::seconds> there = offsets.At(middle);
           if (!there) return {ZoneRules(), offsets.error()};
           (*there == *offset ? after : before) = middle;
         }
@@ -129,11 +134,10 @@ WithStatus<ZoneRules> MachineZone(DaySpan days, const std::vector<HistoryRecord>
   return {ZoneRules(std::move(segments)), ERROR_SUCCESS};
 }
 
-std::int64_t LocalNowSecond() {
+LocalDays LocalToday() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  const std::int64_t day = DayNumber(CalendarDate{now.wYear, now.wMonth, now.wDay});
-  return day * kSecondsPerDay + (now.wHour * 3600 + now.wMinute * 60 + now.wSecond);
+  return DayOf<LocalClock>(CalendarDate{now.wYear, now.wMonth, now.wDay});
 }
 
 }  // namespace mardonel

@@ -104,11 +104,11 @@ DWORD Mardonel::OnHeartbeat(const FILETIME* now) {
   if (now == nullptr) return ERROR_SUCCESS;
   // The heartbeat reports nothing to the host, a failed record included.
   Guarded("OnHeartbeat", [&] {
-    const std::optional<std::uint64_t> local = clock_.ToLocal(FileTimeValue(*now));
+    const std::optional<LocalReading> local = clock_.ToLocal(TimePointOf<UtcClock>(*now));
     if (!local) return DWORD{ERROR_SUCCESS};
     // Compared as a difference, so a stored time near the top of the range
     // cannot wrap round and let every heartbeat write.
-    if (*local <= lastRecordTime_ || *local - lastRecordTime_ <= kFileTimeUnitsPerHour) return DWORD{ERROR_SUCCESS};
+    if (*local <= lastRecordTime_ || *local - lastRecordTime_ <= std::chrono::hours(1)) return DWORD{ERROR_SUCCESS};
     lastRecordTime_ = *local;
     return store_.WriteStateRecord({lastRecordTime_, managedState_, RecordReason::kHeartbeat});
   });

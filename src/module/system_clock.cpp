@@ -7,13 +7,13 @@ namespace {
 
 class MachineClock final : public Clock {
  public:
-  [[nodiscard]] std::uint64_t UtcNow() const override { return UtcNowFileTime(); }
+  [[nodiscard]] UtcInstant UtcNow() const override { return mardonel::UtcNow(); }
 
-  [[nodiscard]] std::optional<std::uint64_t> ToLocal(std::uint64_t utc) const override {
+  [[nodiscard]] std::optional<LocalReading> ToLocal(UtcInstant utc) const override {
     const FILETIME time = FileTimeOf(utc);
     FILETIME local;
     if (!FileTimeToLocalFileTime(&time, &local)) return std::nullopt;
-    return FileTimeValue(local);
+    return TimePointOf<LocalClock>(local);
   }
 };
 

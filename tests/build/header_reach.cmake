@@ -11,6 +11,7 @@
 # Every library and its folder; "-" for none of its own.
 set(reach_libraries
   mardonel_host_interface:-
+  mardonel_time_portable:src/common/time
   mardonel_win_portable:src/common/win mardonel_win:src/common/win
   mardonel_cli_portable:src/common/cli mardonel_cli:src/common/cli
   mardonel_fs:src/common/fs

@@ -113,7 +113,7 @@ class Lifecycle : public testing::Test {
   // Call `choice` (0: start-up), on the module and on the model; its name.
   std::string Call(Tovera::IAgentModule& host, unsigned choice) {
     clock_.Advance(random_() % kLongestPause);
-    const std::uint64_t local = clock_.UtcNow() + kBias;
+    const std::uint64_t local = clock_.UtcNow().time_since_epoch().count() + kBias;
     switch (choice) {
       case 0:
         model_.checkHeld = true;

@@ -18,16 +18,17 @@ namespace {
 TEST(SystemClockInZone, Child) {
   if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of SystemClock";
   const Clock& clock = SystemClock();
-  EXPECT_EQ(clock.ToLocal(kWorkedExampleTime), std::optional<std::uint64_t>(134410545425000000ULL));
-  EXPECT_EQ(clock.ToLocal(0), std::optional<std::uint64_t>(324000000000ULL));
+  EXPECT_EQ(clock.ToLocal(UtcInstant(FileTimeUnits(kWorkedExampleTime))),
+            LocalReading(FileTimeUnits(134410545425000000ULL)));
+  EXPECT_EQ(clock.ToLocal(UtcInstant()), LocalReading(FileTimeUnits(324000000000ULL)));
 
   FILETIME before;
   GetSystemTimeAsFileTime(&before);
-  const std::uint64_t now = clock.UtcNow();
+  const UtcInstant now = clock.UtcNow();
   FILETIME after;
   GetSystemTimeAsFileTime(&after);
-  EXPECT_GE(now, FileTimeValue(before));
-  EXPECT_LE(now, FileTimeValue(after));
+  EXPECT_GE(now, TimePointOf<UtcClock>(before));
+  EXPECT_LE(now, TimePointOf<UtcClock>(after));
 }
 
 TEST(SystemClock, ConvertsWithTheZoneOfTheProcessNineHoursEast) {

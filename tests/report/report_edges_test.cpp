@@ -60,8 +60,8 @@ TEST(ReportRecordsAfterNow, CountNothingYet) {
   for (const Case& c :
        {Case{day, 43200, {600, 0, 85800, 0}, "11:50:00"}, Case{day, 48600, {4200, 1800, 80400, 1}, "13:00:00"},
         Case{day, 54000, {7800, 3600, 75000, 2}, "14:00:00"}, Case{ahead, 86399, {3600, 7200, 75600, 1}, "09:00:00"}}) {
-    const ManagedDays days = DaysOf({{"20261201T.mgt", c.content}}, kDecember1, kDecember1,
-                                    kDecember1 * kSecondsPerDay + c.now, ZoneRules());
+    const ManagedDays days =
+        DaysOf({{"20261201T.mgt", c.content}}, kDecember1, kDecember1, UtcInUtcZone(kDecember1, c.now), ZoneRules());
     ExpectFigures(days.days[0], c.figures, std::to_string(c.now));
     EXPECT_EQ(TimeOfDayText(*days.days[0].lastRecord), c.last) << c.now;
   }
@@ -70,7 +70,7 @@ TEST(ReportRecordsAfterNow, CountNothingYet) {
 struct ZoneCase {
   const char* name;
   HandFiles files;
-  std::int64_t day;
+  LocalDays day;
   std::int64_t length;
   Figures figures;
 };
@@ -111,8 +111,8 @@ TEST(ReportRealTime, DaylightSavingDaysByBerlinRules) { ExpectZoneCases(Berlin20
 
 TEST(ReportRealTime, ReadingsOfSkippedAndRepeatedHours) {
   const ZoneRules berlin = Berlin2026();
-  EXPECT_EQ(berlin.LocalOf(13419219599), 13419223199);  // 29 March 00:59:59 UTC is 01:59:59
-  EXPECT_EQ(berlin.LocalOf(13419219600), 13419226800);  // 01:00:00 UTC is 03:00:00
+  EXPECT_EQ(berlin.LocalOf(Utc(13419219599)), Local(13419223199));  // 29 March 00:59:59 UTC is 01:59:59
+  EXPECT_EQ(berlin.LocalOf(Utc(13419219600)), Local(13419226800));  // 01:00:00 UTC is 03:00:00
   struct Case {
     std::int64_t local;
     std::int64_t notBefore;
@@ -126,8 +126,8 @@ TEST(ReportRealTime, ReadingsOfSkippedAndRepeatedHours) {
       {13437369000, 13437361801, 13437365400},  // after it: the second, 01:30 UTC
       {13437369000, 13437365401, 13437365400},  // neither keeps the order: the later
   };
-  for (const Case& c : cases) EXPECT_EQ(berlin.UtcOf(c.local, c.notBefore), c.utc) << c.local;
-  EXPECT_EQ(ZoneRules().UtcOf(13437369000, 13437369001), 13437369000);
+  for (const Case& c : cases) EXPECT_EQ(berlin.UtcOf(Local(c.local), Utc(c.notBefore)), Utc(c.utc)) << c.local;
+  EXPECT_EQ(ZoneRules().UtcOf(Local(13437369000), Utc(13437369001)), Utc(13437369000));
 }
 
 // A clock set back: time once counted is not counted again.
@@ -144,7 +144,7 @@ TEST(ReportRealTime, WriteOrderNeverCountsTimeTwice) {
   const HandFiles back = {{"20261202T.mgt", Record("2026-12-02 06:00:00", 2, "Startup") +
                                                 Record("2026-12-02 06:15:00", 1, "Sleep") +
                                                 Record("2026-12-01 20:00:00", 1, "Startup")}};
-  for (const std::int64_t lastDay : {kDecember1, kDecember1 + 1}) {
+  for (const LocalDays lastDay : {kDecember1, kDecember1 + days(1)}) {
     ExpectFigures(DaysOf(back, kDecember1, lastDay, kLongAfter, ZoneRules()).days[0], {0, 0, 86400, 0},
                   "until " + IsoDate(lastDay));
   }
@@ -169,7 +169,7 @@ TEST(ReportRealTime, ClockSetBackAcrossMidnightTakenInTheOrderOfTheFiles) {
   // answering; 00:10 reached; 00:40 shut down.
   const std::pair<std::int64_t, int> calls[] = {{84600, 0}, {88200, 1}, {85500, 2}, {87000, 3}, {88800, 4}};
   for (const auto& [second, call] : calls) {
-    clock.Set(static_cast<std::uint64_t>(kDecember1 * kSecondsPerDay + second) * kFileTimeUnitsPerSecond);
+    clock.Set(UtcInstant(UtcInUtcZone(kDecember1, second)).time_since_epoch().count());
     script.reachable = call != 2;
     EXPECT_EQ(call == 0   ? module.OnStartup(table.get(), 0)
               : call == 4 ? module.OnShutdown()
@@ -180,21 +180,21 @@ TEST(ReportRealTime, ClockSetBackAcrossMidnightTakenInTheOrderOfTheFiles) {
   std::vector<std::string> problems;
   ASSERT_EQ(ReadHistoryFolder(profile.StatesFolder(), read, problems), 0u);
   EXPECT_EQ(read.files, (std::vector<std::string>{"20261201T.mgt", "20261202T.mgt"}));
-  const ManagedDays days =
-      ComputeManagedDays(read.records, ReportRange{kDecember1, kDecember1 + 1, kLongAfter, 7200}, ZoneRules());
+  const ManagedDays days = ComputeManagedDays(
+      read.records, ReportRange{kDecember1, kDecember1 + std::chrono::days(1), kLongAfter, seconds(7200)}, ZoneRules());
   ExpectFigures(days.days[0], {900, 900, 84600, 1}, "1 December");
   ExpectFigures(days.days[1], {600, 1800, 84000, 2}, "2 December");
 }
 
 TEST(ReportRealTimeInChild, Child) {
   if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of ReportRealTime.MachineRulesUnderEuropeBerlin";
-  const WithStatus<ZoneRules> machine = MachineZone(DaySpan{kSpringDay - 32, kLongAfter / kSecondsPerDay});
+  const WithStatus<ZoneRules> machine = MachineZone(DaySpan{kSpringDay - days(32), kLongAfterDay});
   ASSERT_TRUE(machine.ok());
   const ZoneRules& zone = machine.value();
-  EXPECT_EQ(zone.LocalOf(13419219599), 13419223199);
-  EXPECT_EQ(zone.LocalOf(13419219600), 13419226800);
-  EXPECT_EQ(zone.LocalOf(13437363599), 13437370799);
-  EXPECT_EQ(zone.LocalOf(13437363600), 13437367200);
+  EXPECT_EQ(zone.LocalOf(Utc(13419219599)), Local(13419223199));
+  EXPECT_EQ(zone.LocalOf(Utc(13419219600)), Local(13419226800));
+  EXPECT_EQ(zone.LocalOf(Utc(13437363599)), Local(13437370799));
+  EXPECT_EQ(zone.LocalOf(Utc(13437363600)), Local(13437367200));
   ExpectZoneCases(zone);
 
   // A clock that ran ahead on 9 March wrote a shut-down an hour after now
@@ -203,11 +203,11 @@ TEST(ReportRealTimeInChild, Child) {
   HistoryLog log;
   AddHistoryFile(log, "20260309T.mgt",
                  Record("2026-12-08 19:30:00", 1, "Shutdown") + Record("2026-03-09 06:53:00", 2, "Heartbeat"));
-  const std::int64_t march9 = DayNumber({2026, 3, 9});
-  for (const std::int64_t lastDay : {march9 + 11, kDecember1 + 7}) {
+  const LocalDays march9 = DayOf<LocalClock>(CalendarDate{2026, 3, 9});
+  for (const LocalDays lastDay : {march9 + days(11), kDecember1 + days(7)}) {
     const WithStatus<ZoneRules> rules = MachineZone(DaySpan{march9, lastDay}, log.records);
     ASSERT_TRUE(rules.ok());
-    const ReportRange range{march9, lastDay, (kDecember1 + 7) * kSecondsPerDay + 63000, 600};
+    const ReportRange range{march9, lastDay, UtcInUtcZone(kDecember1 + days(7), 63000), seconds(600)};
     ExpectFigures(ComputeManagedDays(log.records, range, rules.value()).days[0], {600, 0, 85800, 0}, IsoDate(lastDay));
   }
 }
@@ -226,7 +226,7 @@ TEST(ReportGapRecord, NeitherStartsNorEndsAStateNorIsAChange) {
       {"20261202T.mgt", Record("2026-12-02 00:00:00", 1, "INITIALISED")},
       {"20261203T.mgt", Record("2026-12-03 09:00:00", 1, "Startup") + Record("2026-12-03 10:00:00", 1, "Heartbeat") +
                             Record("2026-12-03 10:30:00", 1, "Sleep")}};
-  const ManagedDays days = DaysOf(files, kDecember1, kDecember1 + 2, kLongAfter, ZoneRules({{0, 3600}}));
+  const ManagedDays days = DaysOf(files, kDecember1, kDecember1 + std::chrono::days(2), kLongAfter, FixedOffset(3600));
   ExpectFigures(days.days[0], {1800, 0, 84600, 0}, "1 December");
   ExpectFigures(days.days[1], {2400, 0, 84000, 1}, "2 December");
   ExpectFigures(days.days[2], {0, 5400, 81000, 0}, "3 December");
@@ -323,20 +323,20 @@ TEST(ReportShare, RoundedOnceFromTheSeconds) {
 TEST(ReportRangeEnd, LastStateHoldsUntilNowTheEndOfTheRangeOrTheLongestGap) {
   const HandFiles files = {{"20261201T.mgt", Record("2026-12-01 23:30:00", 2, "Startup")}};
   struct Case {
-    std::int64_t lastDay;
-    std::int64_t now;
+    LocalDays lastDay;
+    UtcSeconds now;
     std::int64_t maxGap;
     std::int64_t managedFirstDay;
   };
   const Case cases[] = {
       {kDecember1, kLongAfter, 7200, 1800},
-      {kDecember1, kDecember1 * kSecondsPerDay + 85500, 7200, 900},  // now 23:45
+      {kDecember1, UtcInUtcZone(kDecember1, 85500), 7200, 900},  // now 23:45
       {kDecember1, kLongAfter, 600, 600},
-      {kDecember1 + 1, kLongAfter, 7200, 1800},
+      {kDecember1 + days(1), kLongAfter, 7200, 1800},
   };
   for (const Case& c : cases) {
     const ManagedDays days = DaysOf(files, kDecember1, c.lastDay, c.now, ZoneRules(), c.maxGap);
-    EXPECT_EQ(days.days[0].managed, c.managedFirstDay) << c.now << " " << c.maxGap;
+    EXPECT_EQ(days.days[0].managed, c.managedFirstDay) << c.now.time_since_epoch().count() << " " << c.maxGap;
     if (days.days.size() > 1) {
       EXPECT_EQ(days.days[1].managed, 5400);
     }
@@ -373,7 +373,7 @@ TEST(ReportDuplicates, FirstOfEachEventKeptInWriteOrderEqualInEveryFieldOfTheRul
       {134405856005000000, 2}, {134405892005000000, 2}, {134405928005000000, 1}, {134405892005000000, 1}};
   ASSERT_EQ(log.records.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
-    EXPECT_EQ(log.records[i].eventTime, expected[i].first) << i;
+    EXPECT_EQ(log.records[i].eventTime.time_since_epoch().count(), expected[i].first) << i;
     EXPECT_EQ(log.records[i].state, expected[i].second) << i;
   }
 

@@ -109,10 +109,10 @@ TEST(ReportFolder, KnownSecondsPerDay) {
     DropDuplicateRecords(log);
     EXPECT_EQ(log.skipped, c.skipped);
 
-    const std::int64_t firstDay = DayNumber(*ParseIsoDate(c.days.front().date));
-    const std::int64_t lastDay = firstDay + static_cast<std::int64_t>(c.days.size()) - 1;
+    const LocalDays firstDay = DayOf<LocalClock>(*ParseIsoDate(c.days.front().date));
+    const LocalDays lastDay = firstDay + days(static_cast<std::int64_t>(c.days.size()) - 1);
     const ManagedDays result = ComputeManagedDays(
-        log.records, ReportRange{firstDay, lastDay, (lastDay + 1) * kSecondsPerDay, 7200}, ZoneRules());
+        log.records, ReportRange{firstDay, lastDay, UtcInUtcZone(lastDay + days(1)), seconds(7200)}, ZoneRules());
     ASSERT_EQ(result.days.size(), c.days.size());
     for (std::size_t i = 0; i < c.days.size(); ++i) {
       const DayRow& row = result.days[i];
@@ -133,9 +133,10 @@ TEST(ReportFolder, LongestRunningTimeWithoutManagedTime) {
   std::vector<std::string> problems;
   ASSERT_EQ(ReadHistoryFolder(folder.path(), log, problems), 0u);
   DropDuplicateRecords(log);
-  const std::int64_t firstDay = DayNumber(*ParseIsoDate("2026-12-01"));
+  const LocalDays firstDay = DayOf<LocalClock>(*ParseIsoDate("2026-12-01"));
   const RangeTotals totals =
-      ComputeManagedDays(log.records, ReportRange{firstDay, firstDay + 2, (firstDay + 3) * kSecondsPerDay, 7200},
+      ComputeManagedDays(log.records,
+                         ReportRange{firstDay, firstDay + days(2), UtcInUtcZone(firstDay + days(3)), seconds(7200)},
                          ZoneRules())
           .totals;
   EXPECT_EQ(totals.longestUnmanaged, 10800);
@@ -267,10 +268,10 @@ TEST(ReportProgram, ComputerNameReachesEveryOutputAsUtf8) {
 TEST(ReportProgramInChild, TodayStopsAtNow) {
   if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of ReportProgram.TodayStopsAtNowFarFromUtc";
   const std::uint64_t utc = UtcNowFileTime();
-  const auto now = static_cast<std::int64_t>(LocalNowFileTime() / kFileTimeUnitsPerSecond);
+  const auto now = Local(static_cast<std::int64_t>(LocalNowFileTime() / kFileTimeUnitsPerSecond));
   std::string records;
   for (const auto& [shift, state, reason] : {std::tuple{-1200, 2, "Startup"}, std::tuple{1200, 1, "Sleep"}}) {
-    std::string text = IsoLocalTime(now + shift);
+    std::string text = IsoLocalTime(now + seconds(shift));
     text[10] = ' ';
     records += Record(text.c_str(), state, reason);
   }
@@ -281,14 +282,14 @@ TEST(ReportProgramInChild, TodayStopsAtNow) {
   WriteWholeFile(folder / HistoryNameFor(day), records);
   const ProgramRun run = RunReport("--folder \"" + folder.path() + "\" --days 1 --csv --computer pc");
   const auto took = static_cast<std::int64_t>((UtcNowFileTime() - utc) / kFileTimeUnitsPerSecond);
-  const std::size_t at = run.output.find("\r\npc," + IsoDate(now / kSecondsPerDay) + ",");
+  const std::size_t at = run.output.find("\r\npc," + IsoDate(std::chrono::floor<days>(now)) + ",");
   ASSERT_NE(at, std::string::npos) << run.output;
   std::int64_t managed = 0;
   std::int64_t unmanaged = 0;
   int changes = 0;
   ASSERT_EQ(std::sscanf(run.output.c_str() + at + 16, "%" SCNd64 ",%" SCNd64 ",%*d,%d", &managed, &unmanaged, &changes),
             3);
-  const std::int64_t held = std::min<std::int64_t>(1200, now % kSecondsPerDay);
+  const std::int64_t held = std::min<std::int64_t>(1200, (now - std::chrono::floor<days>(now)).count());
   EXPECT_GE(managed, held) << run.output;
   EXPECT_LE(managed, held + took + 1) << run.output;
   EXPECT_EQ(unmanaged + changes, 0) << run.output;

@@ -16,7 +16,7 @@ ReportOptions Taken(const std::vector<std::string>& arguments) {
 }
 
 // Why the command line, or the range it asks for, is refused; "" when not.
-std::string Refused(const std::vector<std::string>& arguments, std::int64_t today) {
+std::string Refused(const std::vector<std::string>& arguments, LocalDays today) {
   const Result<ReportOptions> parsed = ParseReportOptions(arguments);
   if (!parsed) return parsed.reason();
   const Result<DayRange> days = ReportDays(*parsed, today);
@@ -35,15 +35,15 @@ TEST(LocalDays, DatesAndDayNumbers) {
         Case{"2400-03-01", 291888}, Case{"9999-12-31", 3067670}}) {
     const std::optional<CalendarDate> date = ParseIsoDate(c.iso);
     ASSERT_TRUE(date) << c.iso;
-    EXPECT_EQ(DayNumber(*date), c.day) << c.iso;
-    EXPECT_EQ(IsoDate(c.day), c.iso);
+    EXPECT_EQ(DayOf<LocalClock>(*date), LocalDays(std::chrono::days(c.day))) << c.iso;
+    EXPECT_EQ(IsoDate(LocalDays(std::chrono::days(c.day))), c.iso);
   }
   for (const char* bad : {"2026-02-29", "1900-02-29", "2100-02-29", "2026-13-01", "2026-04-31", "1600-12-31",
                           "2026-1-01", "2026/12/07", ""}) {
     EXPECT_FALSE(ParseIsoDate(bad)) << bad;
   }
-  EXPECT_EQ(IsoLocalTime(155568 * kSecondsPerDay + 3723), "2026-12-07T01:02:03");
-  EXPECT_EQ(IsoLocalTime(145791 * kSecondsPerDay - 1), "2000-02-29T23:59:59");
+  EXPECT_EQ(IsoLocalTime(LocalSeconds(std::chrono::days(155568) + std::chrono::seconds(3723))), "2026-12-07T01:02:03");
+  EXPECT_EQ(IsoLocalTime(LocalSeconds(std::chrono::days(145791) - std::chrono::seconds(1))), "2000-02-29T23:59:59");
 }
 
 TEST(ReportOptions, RangesAndMistakes) {
@@ -52,24 +52,24 @@ TEST(ReportOptions, RangesAndMistakes) {
     std::int64_t firstDay;
     std::int64_t lastDay;
   };
-  const std::int64_t today = 155568;
+  const LocalDays today{std::chrono::days(155568)};
   const Case ranges[] = {
-      {{}, today - 29, today},
-      {{"--days", "1"}, today, today},
+      {{}, 155568 - 29, 155568},
+      {{"--days", "1"}, 155568, 155568},
       {{"--from", "2026-12-01", "--until", "2026-12-03"}, 155562, 155564},
       {{"--until", "2026-12-03", "--days", "2"}, 155563, 155564},
-      {{"--days", "3660"}, today - 3659, today},
+      {{"--days", "3660"}, 155568 - 3659, 155568},
       {{"--from", "1601-01-01", "--until", "1611-01-08"}, 0, 3659},
   };
   for (const Case& c : ranges) {
     const Result<DayRange> days = ReportDays(Taken(c.arguments), today);
     ASSERT_TRUE(days) << days.reason();
-    EXPECT_EQ(days->firstDay, c.firstDay);
-    EXPECT_EQ(days->lastDay, c.lastDay);
+    EXPECT_EQ(days->firstDay.time_since_epoch().count(), c.firstDay);
+    EXPECT_EQ(days->lastDay.time_since_epoch().count(), c.lastDay);
   }
   for (const auto& [gap, seconds] : {std::pair{"90m", 5400}, std::pair{"720h", 2592000}, std::pair{"43200m", 2592000},
                                      std::pair{"2592000s", 2592000}, std::pair{"1s", 1}}) {
-    EXPECT_EQ(Taken({"--max-gap", gap}).maxGapSeconds, seconds) << gap;
+    EXPECT_EQ(Taken({"--max-gap", gap}).maxGap.count(), seconds) << gap;
   }
 
   const std::pair<std::vector<std::string>, const char*> mistakes[] = {

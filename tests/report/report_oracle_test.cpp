@@ -17,6 +17,7 @@
 #include "report/local_days.h"
 #include "report/managed_days.h"
 #include "report/this_machine.h"
+#include "report_records.h"
 #include "support/child_run.h"
 #include "support/temp_folder.h"
 #include "support/whole_file.h"
@@ -28,11 +29,15 @@ namespace {
 // Files by the UTC day the clock read when each record was written.
 using Folder = std::map<std::int64_t, std::vector<HistoryRecord>>;
 
+// The reference counts in plain seconds and days since 1601.
+std::int64_t DayNumber(const CalendarDate& date) { return DaysSince1601(date).count(); }
+std::int64_t Count(LocalSeconds local) { return local.time_since_epoch().count(); }
+
 std::string FileText(const std::vector<HistoryRecord>& records, std::mt19937& random) {
   std::string text;
   for (const HistoryRecord& record : records) {
-    const std::int64_t local = record.second();
-    const CalendarDate date = DateOfDay(local / kSecondsPerDay);
+    const LocalSeconds local = record.second();
+    const CalendarDate date = DateOf(local);
     char dateText[24] = "";
     if (random() % 8 != 0) std::snprintf(dateText, sizeof dateText, "%d/%d/%d", date.month, date.day, date.year);
     text += HistoryRecordLine(record, std::string(dateText) + " " + TimeOfDayText(local));
@@ -55,12 +60,11 @@ Folder Generate(std::mt19937& random, const ZoneRules& zone, std::int64_t day) {
     const std::int64_t fileDay = clock / kSecondsPerDay;
     if (reason == RecordReason::kStartup && !folder.empty()) {
       for (std::int64_t gap = folder.rbegin()->first + 1; gap < fileDay; ++gap) {
-        folder[gap].push_back(HistoryRecord{static_cast<std::uint64_t>(gap * kSecondsPerDay) * kFileTimeUnitsPerSecond,
-                                            kUnmanaged, RecordReason::kInitialised});
+        folder[gap].push_back(
+            HistoryRecord{LocalReading(seconds(gap * kSecondsPerDay)), kUnmanaged, RecordReason::kInitialised});
       }
     }
-    const auto eventTime =
-        static_cast<std::uint64_t>(zone.LocalOf(clock)) * kFileTimeUnitsPerSecond + random() % 10000000;
+    const LocalReading eventTime = zone.LocalOf(Utc(clock)) + FileTimeUnits(random() % 10000000);
     folder[fileDay].push_back(HistoryRecord{eventTime, state, reason});
   };
   while (real < (day + 6) * kSecondsPerDay) {
@@ -103,8 +107,8 @@ struct DayFigures {
   std::int64_t managed = 0;
   std::int64_t unmanaged = 0;
   int changes = 0;
-  std::optional<std::int64_t> first;
-  std::optional<std::int64_t> last;
+  std::optional<LocalSeconds> first;
+  std::optional<LocalSeconds> last;
   std::int64_t firstUtc = 0;
   std::int64_t lastUtc = 0;
 };
@@ -132,9 +136,10 @@ class Reference {
     for (const auto& [day, records] : folder) {
       for (const HistoryRecord& record : records) {
         const bool gap = record.reason == RecordReason::kInitialised;
-        const std::int64_t utc = UtcOf(record.second(), gap ? std::numeric_limits<std::int64_t>::min() : previous);
+        const std::int64_t local = Count(record.second());
+        const std::int64_t utc = UtcOf(local, gap ? std::numeric_limits<std::int64_t>::min() : previous);
         if (utc > now) continue;
-        all.push_back({utc, record.second(), &record});
+        all.push_back({utc, local, &record});
         if (gap) continue;
         previous = utc;
         states.push_back(all.back());
@@ -159,7 +164,7 @@ class Reference {
       }
     }
     for (std::size_t at = 0; at < kinds_.size(); ++at) {
-      DayFigures* row = RowOf(days, zone_.LocalOf(base_ + static_cast<std::int64_t>(at)));
+      DayFigures* row = RowOf(days, LocalOf(base_ + static_cast<std::int64_t>(at)));
       if (row == nullptr) continue;
       ++row->length;
       row->managed += kinds_[at] == TimeKind::kManaged;
@@ -169,11 +174,11 @@ class Reference {
       DayFigures* row = RowOf(days, timed.local);
       if (row == nullptr) continue;
       if (!row->first || timed.utc < row->firstUtc) {
-        row->first = timed.local;
+        row->first = Local(timed.local);
         row->firstUtc = timed.utc;
       }
       if (!row->last || timed.utc > row->lastUtc) {
-        row->last = timed.local;
+        row->last = Local(timed.local);
         row->lastUtc = timed.utc;
       }
     }
@@ -182,6 +187,8 @@ class Reference {
 
  private:
   static constexpr std::int64_t kFar = 16 * 3600;
+
+  [[nodiscard]] std::int64_t LocalOf(std::int64_t utc) const { return Count(zone_.LocalOf(Utc(utc))); }
 
   DayFigures* RowOf(std::vector<DayFigures>& days, std::int64_t local) const {
     const std::int64_t day = local / kSecondsPerDay;
@@ -193,14 +200,14 @@ class Reference {
   std::int64_t UtcOf(std::int64_t local, std::int64_t notBefore) const {
     std::vector<std::int64_t> readings;
     for (std::int64_t utc = local - kFar; utc <= local + kFar; utc += 900) {
-      if (zone_.LocalOf(utc) == local) readings.push_back(utc);
+      if (LocalOf(utc) == local) readings.push_back(utc);
     }
     for (std::int64_t reading : readings) {
       if (reading >= notBefore) return reading;
     }
     if (!readings.empty()) return readings.back();
     std::int64_t utc = local - kFar;
-    while (zone_.LocalOf(utc) < local) ++utc;
+    while (LocalOf(utc) < local) ++utc;
     return utc;
   }
 
@@ -212,7 +219,7 @@ class Reference {
 };
 
 std::string FileName(std::int64_t day) {
-  const CalendarDate date = DateOfDay(day);
+  const CalendarDate date = DateAfter1601(days(day));
   char name[32];
   std::snprintf(name, sizeof name, "%04d%02d%02dT.mgt", date.year, date.month, date.day);
   return name;
@@ -238,9 +245,12 @@ void ExpectReferenceDays(const ZoneRules& zone) {
 
     HistoryLog log;
     std::vector<std::string> problems;
-    ASSERT_EQ(ReadHistoryFolder(files.path(), log, problems, FileDaysOfRange(firstDay, lastDay, maxGap)), 0u);
+    ASSERT_EQ(ReadHistoryFolder(files.path(), log, problems,
+                                FileDaysOfRange(LocalDay(firstDay), LocalDay(lastDay), seconds(maxGap))),
+              0u);
     DropDuplicateRecords(log);
-    const ManagedDays report = ComputeManagedDays(log.records, ReportRange{firstDay, lastDay, now, maxGap}, zone);
+    const ManagedDays report = ComputeManagedDays(
+        log.records, ReportRange{LocalDay(firstDay), LocalDay(lastDay), Utc(now), seconds(maxGap)}, zone);
     const std::vector<DayFigures> expected = Reference(zone, firstDay, lastDay).Days(folder, now, maxGap);
     for (std::size_t i = 0; i < expected.size(); ++i) {
       const DayRow& row = report.days[i];
@@ -262,13 +272,15 @@ TEST(ReportReference, GeneratedFoldersInUtc) { ExpectReferenceDays(ZoneRules());
 // 1 June 2026; 1 January 1601, the calendar's first day, is whole in them.
 void ExpectMachineZoneReferenceDays(std::int32_t january, std::int32_t june) {
   if (!IsChildRun()) GTEST_SKIP() << "runs in a child process of ReportReference.GeneratedFolders*";
-  const WithStatus<ZoneRules> first = MachineZone(DaySpan{0, 0});
-  const WithStatus<ZoneRules> zone = MachineZone(DaySpan{DayNumber({2025, 12, 1}), DayNumber({2027, 2, 1})});
+  const WithStatus<ZoneRules> first = MachineZone(DaySpan{LocalDay(0), LocalDay(0)});
+  const WithStatus<ZoneRules> zone =
+      MachineZone(DaySpan{LocalDay(DayNumber({2025, 12, 1})), LocalDay(DayNumber({2027, 2, 1}))});
   ASSERT_TRUE(first.ok() && zone.ok());
-  EXPECT_EQ(ComputeManagedDays({}, ReportRange{0, 0, 0, 7200}, first.value()).days[0].length, kSecondsPerDay);
+  const ReportRange firstCalendarDay{LocalDay(0), LocalDay(0), Utc(0), seconds(7200)};
+  EXPECT_EQ(ComputeManagedDays({}, firstCalendarDay, first.value()).days[0].length, kSecondsPerDay);
   for (const auto& [month, offset] : {std::pair{1, january}, std::pair{6, june}}) {
     const std::int64_t midnight = DayNumber({2026, month, 1}) * kSecondsPerDay;
-    ASSERT_EQ(zone.value().LocalOf(midnight), midnight + offset) << month;
+    ASSERT_EQ(zone.value().LocalOf(Utc(midnight)), Local(midnight + offset)) << month;
   }
   ExpectReferenceDays(zone.value());
 }

@@ -20,12 +20,13 @@ class FakeClock final : public Clock {
   explicit FakeClock(std::uint64_t utcNow = kWorkedExampleTime, int biasMinutes = 0)
       : now_(utcNow), bias_(static_cast<std::int64_t>(biasMinutes) * 600000000) {}
 
-  std::uint64_t UtcNow() const override { return now_; }
-  std::optional<std::uint64_t> ToLocal(std::uint64_t utc) const override {
+  UtcInstant UtcNow() const override { return UtcInstant(FileTimeUnits(now_)); }
+  std::optional<LocalReading> ToLocal(UtcInstant time) const override {
     constexpr std::uint64_t kTop = std::numeric_limits<std::uint64_t>::max();
+    const std::uint64_t utc = time.time_since_epoch().count();
     const auto shift = static_cast<std::uint64_t>(bias_ < 0 ? -bias_ : bias_);
     if (bias_ < 0 ? utc < shift : utc > kTop - shift) return std::nullopt;
-    return bias_ < 0 ? utc - shift : utc + shift;
+    return LocalReading(FileTimeUnits(bias_ < 0 ? utc - shift : utc + shift));
   }
 
   void Set(std::uint64_t utcNow) { now_ = utcNow; }

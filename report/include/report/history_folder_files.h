@@ -4,29 +4,28 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <limits>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "common/history/history_files.h"
+#include "common/time/time_points.h"
 #include "report/history_log.h"
 
 namespace mardonel {
 
-// The days of the files to read, both included (day numbers of local_days.h).
+// The days of the files to read, both included: a file is named for a UTC day.
 struct FileDays {
-  std::int64_t first;
-  std::int64_t last;
+  UtcDays first;
+  UtcDays last;
 };
 
-inline constexpr FileDays kEveryFileDay{std::numeric_limits<std::int64_t>::min(),
-                                        std::numeric_limits<std::int64_t>::max()};
+inline constexpr FileDays kEveryFileDay{UtcDays::min(), UtcDays::max()};
 
-// The files whose records can touch the days `firstDay` to `lastDay`: a file
-// is named for the UTC day its records were written on, their local times lie
-// within a day of it, and a state holds for at most `maxGapSeconds`.
-[[nodiscard]] FileDays FileDaysOfRange(std::int64_t firstDay, std::int64_t lastDay, std::int64_t maxGapSeconds);
+// The files whose records can touch the local days `firstDay` to `lastDay`: a
+// file is named for the UTC day its records were written on, their local
+// times lie within a day of it, and a state holds for at most `maxGap`.
+[[nodiscard]] FileDays FileDaysOfRange(LocalDays firstDay, LocalDays lastDay, std::chrono::seconds maxGap);
 
 // Every file of `folder` whose name is a history file name of one of `days`,
 // oldest first, into `log`; before them, the files back to the latest one

@@ -4,6 +4,7 @@
 // Needs nothing of the platform.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -15,38 +16,38 @@ namespace mardonel {
 
 enum class TimeKind : std::uint8_t { kOff, kUnmanaged, kManaged };
 
-// [start, end) in UTC seconds since 1601.
+// [start, end)
 struct Stretch {
-  std::int64_t start;
-  std::int64_t end;
+  UtcSeconds start;
+  UtcSeconds end;
   TimeKind kind;
 };
 
 struct ReportRange {
-  std::int64_t firstDay;  // local day numbers, both days included
-  std::int64_t lastDay;
-  std::int64_t nowUtc;         // a record after it counts nothing yet
-  std::int64_t maxGapSeconds;  // how long a record's state holds at most
+  LocalDays firstDay;  // both days included
+  LocalDays lastDay;
+  UtcSeconds now;               // a record after it counts nothing yet
+  std::chrono::seconds maxGap;  // how long a record's state holds at most
 };
 
-// Part of a day's bar: seconds of the local clock from the day's 00:00.
+// Part of a day's bar, by the local clock from the day's 00:00.
 struct DayPiece {
-  std::int64_t from;
-  std::int64_t to;
+  std::chrono::seconds from;
+  std::chrono::seconds to;
   TimeKind kind;
 };
 
+// The figures are counts of real seconds.
 struct DayRow {
-  std::int64_t day = 0;
+  LocalDays day;
   std::int64_t length = 0;  // real seconds: 82,800 on a spring-forward day
   std::int64_t managed = 0;
   std::int64_t unmanaged = 0;
   std::int64_t off = 0;
   int changes = 0;  // state records whose state differs from the one before
-  // The day's earliest and latest record in real time, by their local
-  // seconds since 1601.
-  std::optional<std::int64_t> firstRecord;
-  std::optional<std::int64_t> lastRecord;
+  // The day's earliest and latest record in real time, by their readings.
+  std::optional<LocalSeconds> firstRecord;
+  std::optional<LocalSeconds> lastRecord;
   std::vector<DayPiece> pieces;  // the managed and unmanaged time, by the local clock
 };
 
@@ -56,10 +57,10 @@ struct RangeTotals {
   std::int64_t off = 0;
   int changes = 0;
   // Running time without managed time: off time pauses such a stretch, only
-  // managed time ends it. Start and end by the local clock.
+  // managed time ends it.
   std::int64_t longestUnmanaged = 0;
-  std::int64_t longestStart = 0;
-  std::int64_t longestEnd = 0;
+  LocalSeconds longestStart;
+  LocalSeconds longestEnd;
 };
 
 struct ManagedDays {

@@ -22,7 +22,7 @@ inline constexpr std::size_t kReportCsvComputerMaxCharacters = 255;
 inline constexpr std::int64_t kReportCsvShortestDay = std::int64_t{23} * 3600;
 inline constexpr std::int64_t kReportCsvLongestDay = std::int64_t{25} * 3600;
 
-// One row, days as DayNumber counts them (from 1601, the report's earliest
+// One row, days as DaysSince1601 counts them (from 1601, the report's earliest
 // day) and record times in seconds from 1601 on the local clock.
 struct ReportCsvRow {
   std::string computer;

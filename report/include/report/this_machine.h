@@ -1,11 +1,11 @@
 // What the report needs to know of the machine it runs on.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "common/history/history_record.h"
+#include "common/time/time_points.h"
 #include "common/win/with_status.h"
 #include "report/zone_rules.h"
 
@@ -15,14 +15,14 @@ namespace mardonel {
 // has none.
 std::string ComputerDnsName();
 
-// Now, in seconds since 1601: by the local wall clock, and in UTC.
-std::int64_t LocalNowSecond();
-std::int64_t UtcNowSecond();
+// Now: the local wall clock's today, and the UTC second.
+LocalDays LocalToday();
+UtcSeconds UtcNowSecond();
 
-// Local day numbers from `first` to `last`, both included.
+// Local days from `first` to `last`, both included.
 struct DaySpan {
-  std::int64_t first;
-  std::int64_t last;
+  LocalDays first;
+  LocalDays last;
 };
 
 // The machine's zone rules wherever the days `days` and the event times of

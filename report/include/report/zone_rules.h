@@ -4,15 +4,17 @@
 // something lasted. Needs nothing of the platform.
 #pragma once
 
-#include <cstdint>
+#include <chrono>
 #include <vector>
+
+#include "common/time/time_points.h"
 
 namespace mardonel {
 
-// From `utcStart` on, the local clock reads UTC plus `offset` seconds.
+// From `utcStart` on, the local clock reads UTC plus `offset`.
 struct ZoneSegment {
-  std::int64_t utcStart;
-  std::int32_t offset;
+  UtcSeconds utcStart;
+  std::chrono::seconds offset;
 };
 
 class ZoneRules {
@@ -24,17 +26,17 @@ class ZoneRules {
   explicit ZoneRules(std::vector<ZoneSegment> segments);
 
   // The local reading of a UTC second.
-  [[nodiscard]] std::int64_t LocalOf(std::int64_t utc) const;
+  [[nodiscard]] LocalSeconds LocalOf(UtcSeconds utc) const;
 
   // The UTC second at which the local clock read `local`: of two readings
   // (the repeated hour of a fall-back night) the first at or after
   // `notBefore`, else the later one; a local time the clock skipped is read
   // as the moment of the skip.
-  [[nodiscard]] std::int64_t UtcOf(std::int64_t local, std::int64_t notBefore) const;
+  [[nodiscard]] UtcSeconds UtcOf(LocalSeconds local, UtcSeconds notBefore) const;
 
  private:
-  [[nodiscard]] std::int64_t LocalStart(std::size_t segment) const;
-  [[nodiscard]] std::int64_t LocalEnd(std::size_t segment) const;
+  [[nodiscard]] LocalSeconds LocalStart(std::size_t segment) const;
+  [[nodiscard]] LocalSeconds LocalEnd(std::size_t segment) const;
 
   std::vector<ZoneSegment> segments_;
 };

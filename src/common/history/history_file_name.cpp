@@ -8,13 +8,6 @@ namespace mardonel {
 
 namespace {
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 int DecimalField(const char* text, std::size_t length) {
@@ -45,8 +38,7 @@ std::optional<CalendarDate> HistoryFileDate(std::string_view name) {
     if (LowerAscii(name[8 + i]) != kSuffix[i]) return std::nullopt;
   }
   const CalendarDate date = DateFromHistoryName(name.data());
-  if (date.year < 1 || date.month < 1 || date.month > 12) return std::nullopt;
-  if (date.day < 1 || date.day > DaysInMonth(date.year, date.month)) return std::nullopt;
+  if (date.year < 1 || !IsRealDate(date)) return std::nullopt;
   return date;
 }
 

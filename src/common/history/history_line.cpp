@@ -7,16 +7,19 @@ namespace mardonel {
 
 namespace {
 
+constexpr std::uint64_t kLastEventCount = kLastEventTime.time_since_epoch().count();
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Plain decimal digits without a leading zero, as the module writes them.
-bool ParseEventTime(std::string_view text, std::uint64_t& value) {
+bool ParseEventTime(std::string_view text, LocalReading& time) {
   if (text.empty() || text.size() > 19 || (text[0] == '0' && text.size() > 1)) return false;
-  value = 0;
+  std::uint64_t value = 0;
   for (char c : text) {
     if (!IsDigit(c)) return false;
     value = value * 10 + static_cast<std::uint64_t>(c - '0');
   }
+  time = LocalReading(FileTimeUnits(value));
   return true;
 }
 
@@ -37,7 +40,7 @@ int TwoDigits(const char* text) {
 // The date before the blank follows the machine's short date format, which
 // the report cannot know: at most 19 characters, empty when the platform
 // could not write it. The time after it is fixed.
-bool TimeTextFits(std::string_view text, std::int64_t second) {
+bool TimeTextFits(std::string_view text, LocalSeconds second) {
   constexpr std::size_t kTimeLength = 8;
   constexpr std::size_t kLongestDate = 19;
   if (text.size() < kTimeLength + 1 || text.size() > kTimeLength + 1 + kLongestDate) return false;
@@ -47,7 +50,7 @@ bool TimeTextFits(std::string_view text, std::int64_t second) {
   const int minutes = TwoDigits(time + 3);
   const int seconds = TwoDigits(time + 6);
   if (hours < 0 || minutes < 0 || seconds < 0 || minutes > 59 || seconds > 59) return false;
-  return hours * 3600 + minutes * 60 + seconds == second % kSecondsPerDay;
+  return hours * 3600 + minutes * 60 + seconds == (second - std::chrono::floor<std::chrono::days>(second)).count();
 }
 
 }  // namespace
@@ -59,7 +62,7 @@ bool ParseWrittenLine(std::string_view line, HistoryRecord& record) {
   const char* const digitsEnd = end - p > 19 ? p + 19 : end;
   std::uint64_t value = 0;
   while (p < digitsEnd && IsDigit(*p)) value = value * 10 + static_cast<std::uint64_t>(*p++ - '0');
-  if (p == digits || p == end || *p != ',' || (*digits == '0' && p - digits > 1) || value > kLastEventTime) {
+  if (p == digits || p == end || *p != ',' || (*digits == '0' && p - digits > 1) || value > kLastEventCount) {
     return false;
   }
   ++p;
@@ -79,14 +82,14 @@ bool ParseWrittenLine(std::string_view line, HistoryRecord& record) {
   record.reason = reason->reason;
   p += reason->text.size();
   const std::string_view timeText(p + 1, static_cast<std::size_t>(end - p - 1));
-  record.eventTime = value;
+  record.eventTime = LocalReading(FileTimeUnits(value));
   record.state = state;
   return TimeTextFits(timeText, record.second());
 }
 
 std::string HistoryRecordLine(const HistoryRecord& record, std::string_view timeText) {
   char head[40];
-  std::snprintf(head, sizeof head, "%" PRIu64 ",%" PRId32 ",", record.eventTime,
+  std::snprintf(head, sizeof head, "%" PRIu64 ",%" PRId32 ",", record.eventTime.time_since_epoch().count(),
                 static_cast<std::int32_t>(record.state));
   std::string line = head;
   line += ReasonText(record.reason);

@@ -14,7 +14,7 @@ int FormatLogRecord(LogStampState& state, char* buffer, int size, const char* fo
   if (format == nullptr) format = "";
   char stamp[kStampSize] = "";
   if (format[0] == '%' && format[1] == 'T') {
-    LocalTimeText(stamp, sizeof stamp, state.localNow != nullptr ? state.localNow() : 0);
+    LocalTimeText(stamp, sizeof stamp, LocalReading(FileTimeUnits(state.localNow != nullptr ? state.localNow() : 0)));
   }
   return ComposeLogRecord(state, buffer, size, format, args, stamp);
 }

@@ -18,7 +18,13 @@ std::uint64_t UtcNowFileTime() {
   return FileTimeValue(now);
 }
 
-char* LocalTimeText(char* buffer, std::size_t size, std::uint64_t localFileTime) {
+UtcInstant UtcNow() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return TimePointOf<UtcClock>(now);
+}
+
+char* LocalTimeText(char* buffer, std::size_t size, LocalReading local) {
   if (buffer == nullptr) {
     buffer = timeTextBuffers[timeTextToggle];
     timeTextToggle ^= 1;
@@ -29,10 +35,10 @@ char* LocalTimeText(char* buffer, std::size_t size, std::uint64_t localFileTime)
   char date[20] = {};
   SYSTEMTIME time = {};
   bool haveTime = true;
-  if (localFileTime == 0) {
+  if (local == LocalReading()) {
     GetLocalTime(&time);
   } else {
-    const FILETIME fileTime = FileTimeOf(localFileTime);
+    const FILETIME fileTime = FileTimeOf(local);
     haveTime = FileTimeToSystemTime(&fileTime, &time) != FALSE;
   }
   if (haveTime && GetDateFormatA(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, sizeof date) == 0) {

@@ -1,6 +1,5 @@
 #include "module/history_store.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "common/history/history_file_name.h"
 #include "common/log/log.h"
 #include "common/log/log_file_hold.h"
+#include "common/time/calendar.h"
 #include "common/win/file_time.h"
 #include "history/append.h"
 #include "history/folder_chain.h"
@@ -18,31 +18,30 @@ namespace mardonel {
 
 namespace {
 
-constexpr std::uint64_t kGapLimit = 30 * kFileTimeUnitsPerDay;
+constexpr std::chrono::days kOneDay(1);
+constexpr std::chrono::days kGapLimit(30);
 
-// 00:00 of `date` without any zone change; 0 for a date the calendar lacks.
-std::uint64_t MidnightOf(const CalendarDate& date) {
-  SYSTEMTIME midnight = {};
-  midnight.wYear = static_cast<WORD>(date.year);
-  midnight.wMonth = static_cast<WORD>(date.month);
-  midnight.wDay = static_cast<WORD>(date.day);
-  FILETIME time;
-  if (!SystemTimeToFileTime(&midnight, &time)) return 0;
-  return FileTimeValue(time);
+// 00:00 of the file's UTC day; the clock's epoch for a day a FILETIME cannot
+// hold.
+UtcInstant MidnightOf(const CalendarDate& date) {
+  return date.year < 1601 ? UtcInstant() : UtcInstant(DayOf<UtcClock>(date));
 }
+
+// A gap record carries its day's 00:00 as the local clock's reading: the
+// file's date at midnight without a zone change, as the module writes it.
+LocalReading WrittenMidnight(UtcInstant midnight) { return LocalReading(midnight.time_since_epoch()); }
 
 // One gap record for every day after the last file's day that ended
 // more than a day ago. The unsigned difference also rejects a last-file time
 // after the limit (it wraps around) and a gap of 30 days or more.
-void FillMissedDays(const std::string& folder, const PinnedFolders& held, std::uint64_t lastFileTime,
-                    std::uint64_t now) {
-  std::uint64_t first = lastFileTime + kFileTimeUnitsPerDay;
-  const std::uint64_t limit = now - kFileTimeUnitsPerDay;
+void FillMissedDays(const std::string& folder, const PinnedFolders& held, UtcInstant lastFileTime, UtcInstant now) {
+  UtcInstant first = lastFileTime + kOneDay;
+  const UtcInstant limit = now - kOneDay;
   if (limit - first >= kGapLimit) return;
-  for (; first < limit; first += kFileTimeUnitsPerDay) {
+  for (; first < limit; first += kOneDay) {
     // A day that fails is logged, and the next one is tried all the same.
-    static_cast<void>(AppendHistoryRecord(HistoryFilePathIn(folder, DateOf(first)),
-                                          HistoryRecord{first, kUnmanaged, RecordReason::kInitialised},
+    static_cast<void>(AppendHistoryRecord(HistoryFilePathIn(folder, std::chrono::floor<std::chrono::days>(first)),
+                                          HistoryRecord{WrittenMidnight(first), kUnmanaged, RecordReason::kInitialised},
                                           SuccessLine::kAlways, &held));
   }
 }
@@ -63,17 +62,20 @@ void HistoryStore::MaintainHistoryFolder() const {
   const PinnedFolders held = PinHistoryFolders(folder.value());
   // Every gap file has its log line: one open of the log serves them all.
   const LogFileHold logHeld;
-  const std::uint64_t now = clock_.UtcNow();
-  const std::size_t toCome = TrimHistoryFiles(folder.value(), names, kKeptHistoryFiles, DateOf(now), held);
+  const UtcInstant now = clock_.UtcNow();
+  const std::size_t toCome =
+      TrimHistoryFiles(folder.value(), names, kKeptHistoryFiles, std::chrono::floor<std::chrono::days>(now), held);
   if (toCome != 0 && DebugInfoEnabled()) {
     LogPrintf("%T: Files of days after today (UTC) left out of trimming: %lu\n", static_cast<unsigned long>(toCome));
   }
 
   const std::optional<CalendarDate> lastFileDate = HistoryFileDate(names.back());
   // Today is the local day here, while the files are named by UTC days.
-  if (!lastFileDate || *lastFileDate == DateOf(clock_.ToLocal(now).value_or(now))) return;
-  const std::uint64_t lastFileTime = MidnightOf(*lastFileDate);
-  if (DebugInfoEnabled()) LogPrintf("%T: Last file written on: %s\n", LocalTimeText(nullptr, 0, lastFileTime));
+  if (!lastFileDate || *lastFileDate == DateOf(clock_.LocalOf(now))) return;
+  const UtcInstant lastFileTime = MidnightOf(*lastFileDate);
+  if (DebugInfoEnabled()) {
+    LogPrintf("%T: Last file written on: %s\n", LocalTimeText(nullptr, 0, WrittenMidnight(lastFileTime)));
+  }
   FillMissedDays(folder.value(), held, lastFileTime, now);
 }
 

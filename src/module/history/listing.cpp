@@ -38,10 +38,11 @@ std::vector<std::string> ListHistoryFiles(const HistoryPath& folder, FindNextEnt
 }
 
 std::size_t TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep,
-                             const CalendarDate& today, const PinnedFolders& held) {
+                             UtcDays today, const PinnedFolders& held) {
+  const CalendarDate todayDate = DateOf(today);
   const auto daysToCome = std::partition_point(names.begin(), names.end(), [&](const std::string& name) {
     const std::optional<CalendarDate> date = HistoryFileDate(name);
-    return date && *date <= today;
+    return date && *date <= todayDate;
   });
   const auto toCome = static_cast<std::size_t>(names.end() - daysToCome);
   if (names.size() - toCome <= keep) return toCome;

@@ -8,6 +8,7 @@
 
 #include "common/fs/no_link_folder.h"
 #include "common/history/history_files.h"
+#include "common/time/time_points.h"
 #include "history/path.h"
 
 namespace mardonel {
@@ -21,11 +22,11 @@ inline constexpr std::size_t kKeptHistoryFiles = 30;
 [[nodiscard]] std::vector<std::string> ListHistoryFiles(const HistoryPath& folder, FindNextEntry next = FindNextFileA);
 
 // Deletes the files of the smallest names until at most `keep` names of days
-// up to `today` remain, in the module's folders as `held`. Names of days
+// up to `today` (a UTC day, as the files are named) remain, in the module's folders as `held`. Names of days
 // after `today`, left by a clock that once ran ahead, are neither counted nor
 // deleted, and stay in the list; returns how many there are. A file that
 // cannot be deleted stays on disk but leaves the list all the same.
 [[nodiscard]] std::size_t TrimHistoryFiles(const std::string& folder, std::vector<std::string>& names, std::size_t keep,
-                                           const CalendarDate& today, const PinnedFolders& held);
+                                           UtcDays today, const PinnedFolders& held);
 
 }  // namespace mardonel

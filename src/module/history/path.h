@@ -1,28 +1,21 @@
-// The paths of the daily history files, one file per day.
+// The paths of the daily history files, one file per UTC day.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 
 #include "common/history/history_file_name.h"
 #include "common/history/history_folder.h"
+#include "common/time/time_points.h"
 
 namespace mardonel {
 
-// The history file of `date` in `folder` (ending with a backslash); makes
-// nothing.
-HistoryPath HistoryFilePathIn(const std::string& folder, const CalendarDate& date);
+// The history file of the UTC day `day` in `folder` (ending with a
+// backslash); makes nothing.
+HistoryPath HistoryFilePathIn(const std::string& folder, UtcDays day);
 
-// The history file of `date`; makes sure the States folder exists.
-HistoryPath HistoryFilePathFor(const CalendarDate& date);
-
-// The history file of the UTC day of `utcNow`, a FILETIME count; makes sure
-// the folder exists.
-HistoryPath GetHistoryFilePath(std::uint64_t utcNow);
-
-// The calendar day of a FILETIME count, without any zone change.
-CalendarDate DateOf(std::uint64_t time);
+// The history file of the UTC day of `now`; makes sure the folder exists.
+HistoryPath GetHistoryFilePath(UtcInstant now);
 
 }  // namespace mardonel

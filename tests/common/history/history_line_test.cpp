@@ -8,6 +8,11 @@ namespace mardonel {
 
 namespace {
 
+// A record whose event time is the FILETIME count `count`.
+HistoryRecord Written(std::uint64_t count, ManagedState state, RecordReason reason) {
+  return HistoryRecord{LocalReading(FileTimeUnits(count)), state, reason};
+}
+
 TEST(HistoryLine, ComposedAsTheModuleWritesAndReadBack) {
   struct Case {
     HistoryRecord record;
@@ -15,35 +20,26 @@ TEST(HistoryLine, ComposedAsTheModuleWritesAndReadBack) {
     const char* line;
   };
   const Case cases[] = {
-      {{134410221425000000, kManaged, RecordReason::kStartup},
-       "12/6/2026 09:15:42",
+      {Written(134410221425000000, kManaged, RecordReason::kStartup), "12/6/2026 09:15:42",
        "134410221425000000,2,Startup,12/6/2026 09:15:42\r\n"},
-      {{134410221425000000, kUnmanaged, RecordReason::kSleep},
-       "06.12.2026 09:15:42",
+      {Written(134410221425000000, kUnmanaged, RecordReason::kSleep), "06.12.2026 09:15:42",
        "134410221425000000,1,Sleep,06.12.2026 09:15:42\r\n"},
-      {{134409888000000000, kUnmanaged, RecordReason::kInitialised},
-       "2026-12-06 00:00:00",
+      {Written(134409888000000000, kUnmanaged, RecordReason::kInitialised), "2026-12-06 00:00:00",
        "134409888000000000,1,INITIALISED,2026-12-06 00:00:00\r\n"},
-      {{134410221425000000, kUnmanaged, RecordReason::kOutOfSuspend},
-       "06,12,2026 09:15:42",
+      {Written(134410221425000000, kUnmanaged, RecordReason::kOutOfSuspend), "06,12,2026 09:15:42",
        "134410221425000000,1,Out of suspend,06,12,2026 09:15:42\r\n"},
-      {{134410221425000000, kManaged, RecordReason::kNetAdaptersChanged},
-       "12/6/2026 09:15:42",
+      {Written(134410221425000000, kManaged, RecordReason::kNetAdaptersChanged), "12/6/2026 09:15:42",
        "134410221425000000,2,Net Adapters changed,12/6/2026 09:15:42\r\n"},
-      {{134410221425000000, kManaged, RecordReason::kHeartbeat},
-       "12/6/2026 09:15:42",
+      {Written(134410221425000000, kManaged, RecordReason::kHeartbeat), "12/6/2026 09:15:42",
        "134410221425000000,2,Heartbeat,12/6/2026 09:15:42\r\n"},
-      {{0, kUnmanaged, RecordReason::kShutdown}, "1/1/1601 00:00:00", "0,1,Shutdown,1/1/1601 00:00:00\r\n"},
+      {Written(0, kUnmanaged, RecordReason::kShutdown), "1/1/1601 00:00:00", "0,1,Shutdown,1/1/1601 00:00:00\r\n"},
       // No short date could be made; the longest the module writes.
-      {{134410221425000000, kManaged, RecordReason::kHeartbeat},
-       " 09:15:42",
+      {Written(134410221425000000, kManaged, RecordReason::kHeartbeat), " 09:15:42",
        "134410221425000000,2,Heartbeat, 09:15:42\r\n"},
-      {{134410221425000000, kManaged, RecordReason::kHeartbeat},
-       "Sunday 06 Dec. 2026 09:15:42",
+      {Written(134410221425000000, kManaged, RecordReason::kHeartbeat), "Sunday 06 Dec. 2026 09:15:42",
        "134410221425000000,2,Heartbeat,Sunday 06 Dec. 2026 09:15:42\r\n"},
       // 31 December 9999 23:59:59.9999999, the last time a record may carry.
-      {{2650467743999999999, kManaged, RecordReason::kHeartbeat},
-       "12/31/9999 23:59:59",
+      {Written(2650467743999999999, kManaged, RecordReason::kHeartbeat), "12/31/9999 23:59:59",
        "2650467743999999999,2,Heartbeat,12/31/9999 23:59:59\r\n"},
   };
   for (const Case& c : cases) {

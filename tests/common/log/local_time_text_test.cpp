@@ -16,7 +16,7 @@ namespace mardonel {
 
 namespace {
 
-std::uint64_t FileTimeAt(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD milliseconds) {
+LocalReading FileTimeAt(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD milliseconds) {
   SYSTEMTIME time = {};
   time.wYear = year;
   time.wMonth = month;
@@ -27,7 +27,7 @@ std::uint64_t FileTimeAt(WORD year, WORD month, WORD day, WORD hour, WORD minute
   time.wMilliseconds = milliseconds;
   FILETIME fileTime;
   SystemTimeToFileTime(&time, &fileTime);
-  return FileTimeValue(fileTime);
+  return TimePointOf<LocalClock>(fileTime);
 }
 
 // What the text must be for `time`, in whatever short date format the
@@ -40,8 +40,8 @@ std::string ExpectedText(const SYSTEMTIME& time) {
   return text;
 }
 
-std::string ExpectedText(std::uint64_t localFileTime) {
-  const FILETIME fileTime = FileTimeOf(localFileTime);
+std::string ExpectedText(LocalReading local) {
+  const FILETIME fileTime = FileTimeOf(local);
   SYSTEMTIME time;
   FileTimeToSystemTime(&fileTime, &time);
   return ExpectedText(time);
@@ -72,7 +72,7 @@ int Format(char* buffer, int size, const char* format, ...) {
   return length;
 }
 
-const std::uint64_t kMorning = FileTimeAt(2026, 12, 7, 9, 5, 3, 700);
+const LocalReading kMorning = FileTimeAt(2026, 12, 7, 9, 5, 3, 700);
 
 TEST(LocalTimeText, GivenTimeIsShownWithoutFractions) {
   char text[40];
@@ -84,13 +84,13 @@ TEST(LocalTimeText, GivenTimeIsShownWithoutFractions) {
 TEST(LocalTimeText, ZeroMeansTheLocalTimeNow) {
   ExpectLocalNow([] {
     char text[40];
-    return std::string(LocalTimeText(text, sizeof text, 0));
+    return std::string(LocalTimeText(text, sizeof text, LocalReading()));
   });
 }
 
 TEST(LocalTimeText, StaticBuffersAlternate) {
-  const std::uint64_t evening = FileTimeAt(2026, 12, 6, 22, 58, 2, 0);
-  const std::uint64_t night = FileTimeAt(2026, 1, 2, 0, 0, 1, 0);
+  const LocalReading evening = FileTimeAt(2026, 12, 6, 22, 58, 2, 0);
+  const LocalReading night = FileTimeAt(2026, 1, 2, 0, 0, 1, 0);
   const char* first = LocalTimeText(nullptr, 0, kMorning);
   const char* second = LocalTimeText(nullptr, 0, evening);
   EXPECT_NE(first, second);
@@ -117,7 +117,8 @@ TEST(LocalTimeText, CallerBufferBoundsTheText) {
 
 TEST(LocalTimeText, UnconvertibleTimeLeavesTheDateEmpty) {
   char text[40];
-  EXPECT_EQ(std::string(LocalTimeText(text, sizeof text, 0x8000000000000000ULL)), " 00:00:00");
+  EXPECT_EQ(std::string(LocalTimeText(text, sizeof text, LocalReading(FileTimeUnits(0x8000000000000000ULL)))),
+            " 00:00:00");
 }
 
 TEST(FormatLogRecord, StampIsTheLocalTimeText) {
@@ -152,7 +153,7 @@ TEST(LocalTimeTextInZone, Child) {
   EXPECT_STREQ(LocalTimeText(text, sizeof text, kMorning), "12/7/2026 09:05:03");
   ExpectLocalNow([] {
     char now[40];
-    return std::string(LocalTimeText(now, sizeof now, 0));
+    return std::string(LocalTimeText(now, sizeof now, LocalReading()));
   });
   SYSTEMTIME utc;
   SYSTEMTIME local;

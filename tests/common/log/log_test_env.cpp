@@ -8,7 +8,7 @@ namespace mardonel {
 
 std::string NowStamp() {
   char text[40];
-  return LocalTimeText(text, sizeof text, 0);
+  return LocalTimeText(text, sizeof text, LocalReading());
 }
 
 std::string Filler(std::size_t count, char letter) { return std::string(count, letter); }

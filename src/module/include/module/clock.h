@@ -1,28 +1,30 @@
 // The module's one source of the time of day, so that tests can set it.
 #pragma once
 
-#include <cstdint>
 #include <optional>
+
+#include "common/time/time_points.h"
 
 namespace mardonel {
 
-// FILETIME counts: 100-nanosecond intervals since 1 January 1601.
 class Clock {
  public:
   virtual ~Clock() = default;
 
   // The current time, UTC.
-  [[nodiscard]] virtual std::uint64_t UtcNow() const = 0;
+  [[nodiscard]] virtual UtcInstant UtcNow() const = 0;
 
-  // `utc` as local wall-clock time, shifted by the zone's bias of this
+  // `utc` on the local wall clock, shifted by the zone's bias of this
   // moment, as FileTimeToLocalFileTime does; nothing when out of range.
-  [[nodiscard]] virtual std::optional<std::uint64_t> ToLocal(std::uint64_t utc) const = 0;
+  [[nodiscard]] virtual std::optional<LocalReading> ToLocal(UtcInstant utc) const = 0;
 
-  // The current local time; UTC when the conversion fails.
-  [[nodiscard]] std::uint64_t LocalNow() const {
-    const std::uint64_t utc = UtcNow();
-    return ToLocal(utc).value_or(utc);
+  // `utc` on the local wall clock; where the zone cannot give it, the UTC
+  // count itself, as the module has always written then.
+  [[nodiscard]] LocalReading LocalOf(UtcInstant utc) const {
+    return ToLocal(utc).value_or(LocalReading(utc.time_since_epoch()));
   }
+
+  [[nodiscard]] LocalReading LocalNow() const { return LocalOf(UtcNow()); }
 };
 
 // The machine's clock and zone.

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
-
 #include "common/history/history_record.h"
 #include "module/clock.h"
 #include "module/history_store.h"
@@ -47,7 +45,7 @@ class Mardonel final : public Tovera::IAgentModule {
   HistoryStore store_;
   ManagedNetworkCheck check_;
   ManagedState managedState_ = kUnmanaged;
-  std::uint64_t lastRecordTime_ = 0;  // local FILETIME of the last record
+  LocalReading lastRecordTime_;  // of the last record
 };
 
 }  // namespace mardonel

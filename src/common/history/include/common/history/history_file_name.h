@@ -2,23 +2,15 @@
 // Needs nothing of the platform, so it also builds natively for fuzzing.
 #pragma once
 
-#include <compare>
 #include <cstddef>
 #include <optional>
 #include <string_view>
 
+#include "common/time/calendar.h"
+
 namespace mardonel {
 
 inline constexpr char kHistoryFileExtension[] = ".mgt";
-
-struct CalendarDate {
-  int year;
-  int month;
-  int day;
-
-  // Earlier dates first, as the fields stand.
-  auto operator<=>(const CalendarDate&) const = default;
-};
 
 // "%04d%02d%02dT" of the date into `out` (15 bytes suffice for real dates);
 // false when it does not fit.

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "common/win/file_time_units.h"
+#include "common/time/time_points.h"
 
 namespace mardonel {
 
@@ -47,15 +47,15 @@ inline constexpr ReasonName kReasonNames[] = {
 inline constexpr std::int64_t kSecondsPerDay = 86400;
 // 31 December 9999 23:59:59.9999999: the records' times lie in the years
 // 1601 to 9999.
-inline constexpr std::uint64_t kLastEventTime = 2650467743999999999ULL;
+inline constexpr LocalReading kLastEventTime{FileTimeUnits(2650467743999999999ULL)};
 
 struct HistoryRecord {
-  std::uint64_t eventTime;  // the FILETIME as written, local wall-clock time
+  LocalReading eventTime;  // written as its FILETIME count
   ManagedState state;
   RecordReason reason;
 
-  // The event time in whole seconds of the local clock since 1601.
-  [[nodiscard]] std::int64_t second() const { return static_cast<std::int64_t>(eventTime / kFileTimeUnitsPerSecond); }
+  // The event time in whole seconds of the local clock.
+  [[nodiscard]] LocalSeconds second() const { return std::chrono::floor<std::chrono::seconds>(eventTime); }
 };
 
 }  // namespace mardonel
