@@ -1,6 +1,5 @@
 #include "ask_command.h"
 
-#include <ctime>
 #include <iostream>
 #include <vector>
 
@@ -9,16 +8,11 @@
 #include "daily_share_svg.h"
 #include "pg_connection.h"
 #include "picture_file.h"
-#include "report/local_days.h"
+#include "utc_today.h"
 
 namespace mardonel::fleet {
 
 namespace {
-
-std::int64_t TodayInUtc() {
-  constexpr std::int64_t kSecondsPerDay = 86400;
-  return DayNumber(CalendarDate{1970, 1, 1}) + static_cast<std::int64_t>(std::time(nullptr)) / kSecondsPerDay;
-}
 
 ExitStatus Refuse(const std::string& why) {
   std::cerr << "mardonel-fleet: " << why << '\n';

@@ -1,10 +1,9 @@
 #include "load_transaction.h"
 
 #include <cstdlib>
-#include <ctime>
 
-#include "report/local_days.h"
 #include "run_counter.h"
+#include "utc_today.h"
 
 namespace mardonel::fleet {
 
@@ -349,9 +348,7 @@ LoadOutcome LoadReports(Session& session, std::span<const ReportFile> files, std
   return Load(session, files, latestDay).Run(rebuild);
 }
 
-std::int64_t LatestReportDay() {
-  return static_cast<std::int64_t>(std::time(nullptr)) / 86400 + DayNumber(CalendarDate{1970, 1, 1}) + 1;
-}
+std::int64_t LatestReportDay() { return TodayInUtc() + 1; }
 
 std::string RefusalText(const std::string& name, const Refusal& refusal) {
   return name + (refusal.line > 0 ? ":" + std::to_string(refusal.line) : std::string()) + ": " + refusal.why;

@@ -7,23 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "unique_fd.h"
+
 namespace mardonel::fleet {
 
 namespace {
-
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) noexcept : fd_(fd) {}
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  ~UniqueFd() {
-    if (fd_ >= 0) close(fd_);
-  }
-  [[nodiscard]] int get() const noexcept { return fd_; }
-
- private:
-  int fd_;
-};
 
 bool Same(const struct stat& before, const struct stat& after) {
   return before.st_size == after.st_size && before.st_mtim.tv_sec == after.st_mtim.tv_sec &&
