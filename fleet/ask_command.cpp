@@ -7,6 +7,7 @@
 #include "ask_request.h"
 #include "daily_share_svg.h"
 #include "pg_connection.h"
+#include "pg_session.h"
 #include "picture_file.h"
 #include "utc_today.h"
 
@@ -19,34 +20,19 @@ ExitStatus Refuse(const std::string& why) {
   return ExitStatus::kCommandLine;
 }
 
-// The server's own words: the answer's error, or the connection's when
-// there is no answer.
-std::string ServerMessage(const PGresult* answer, const PGconn* connection) {
-  const char* primary = answer ? PQresultErrorField(answer, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-  std::string message = primary ? primary : PQerrorMessage(connection);
-  while (!message.empty() && message.back() == '\n') message.pop_back();
-  return message;
-}
-
 // The server's answer to the question, or nothing with the reason in `error`.
 std::optional<PgResult> Answer(const AskRequest& request, std::string& error) {
   const std::optional<PgConnection> connection = ConnectFromEnvironment(error);
   if (!connection) return std::nullopt;
-  // Dates as the docs show them whatever the caller's PGDATESTYLE; a
-  // question is answered sooner than it would be compiled.
-  const PgResult setup(PQexec(connection->get(), "set datestyle = iso; set jit = off"));
-  if (PQresultStatus(setup.get()) != PGRES_COMMAND_OK) {
-    error = ServerMessage(setup.get(), connection->get());
-    return std::nullopt;
-  }
+  CancelOnStop(connection->get());
+  Session session(connection->get());
   std::vector<const char*> values;
   for (const std::optional<std::string>& value : request.values) values.push_back(value ? value->c_str() : nullptr);
-  PgResult answer(PQexecParams(connection->get(), request.question->sql, static_cast<int>(values.size()), nullptr,
-                               values.data(), nullptr, nullptr, 0));
-  if (PQresultStatus(answer.get()) != PGRES_TUPLES_OK) {
-    error = ServerMessage(answer.get(), connection->get());
-    return std::nullopt;
-  }
+  // Dates as the docs show them whatever the caller's PGDATESTYLE; a
+  // question is answered sooner than it would be compiled.
+  std::optional<PgResult> answer;
+  if (session.Run("set datestyle = iso; set jit = off")) answer = session.Query(request.question->sql, values);
+  if (!answer) error = session.failure().message;
   return answer;
 }
 

@@ -134,7 +134,7 @@ bool Intake::Take(const std::string& bytes, const std::map<std::string, std::str
     }
     return true;
   }
-  const std::string failure = session_.failure().message;
+  const std::string failure = FailureText(session_.failure());
   if (!session_.Recover()) {
     std::cerr << file.name << ": " << failure << "; not taken, tried again next time\n";
     return false;
@@ -142,7 +142,7 @@ bool Intake::Take(const std::string& bytes, const std::map<std::string, std::str
   if (outcome.end == LoadEnd::kTryAgain) return TryAgain(file.name, failure);
   const Refusal& refusal = outcome.refusals.front();
   if (!session_.Run("begin") || !Note(file.name, file.content.size(), hash, &refusal) || !session_.Run("commit")) {
-    const std::string noteFailure = session_.failure().message;
+    const std::string noteFailure = FailureText(session_.failure());
     return session_.Recover() && TryAgain(file.name, noteFailure);
   }
   std::cerr << RefusalText(file.name, refusal) << '\n';
@@ -198,7 +198,7 @@ ExitStatus RunIntake(std::span<const std::string> arguments) {
     }
   }
   if (session.failed()) {
-    std::cerr << "mardonel-fleet: " << session.failure().message << "; nothing taken, to be tried again\n";
+    std::cerr << "mardonel-fleet: " << FailureText(session.failure()) << "; nothing taken, to be tried again\n";
     return ExitStatus::kTryAgain;
   }
   Intake intake(session, folderFd, rebuild);

@@ -60,7 +60,7 @@ ExitStatus RunLoad(std::span<const std::string> arguments) {
     case LoadEnd::kTryAgain:
       break;
   }
-  std::cerr << "mardonel-fleet: " << session.failure().message << "; nothing loaded, to be tried again\n";
+  std::cerr << "mardonel-fleet: " << FailureText(session.failure()) << "; nothing loaded, to be tried again\n";
   return ExitStatus::kTryAgain;
 }
 

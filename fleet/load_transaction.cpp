@@ -206,7 +206,7 @@ LoadOutcome Load::Failed() {
     return outcome_;
   }
   outcome_.end = LoadEnd::kRefused;
-  Refusal refusal{0, 0, failure.message};
+  Refusal refusal{0, 0, FailureText(failure)};
   if (failure.copyRow && *failure.copyRow >= 1 && static_cast<std::size_t>(*failure.copyRow) <= pass_.places.size()) {
     const RowPlace place = pass_.places[static_cast<std::size_t>(*failure.copyRow) - 1];
     refusal.file = place.file;
