@@ -20,10 +20,10 @@ ExitStatus Refuse(const std::string& why) {
   return ExitStatus::kCommandLine;
 }
 
-// The server's answer to the question, or nothing with the reason in `error`.
-std::optional<PgResult> Answer(const AskRequest& request, std::string& error) {
-  const std::optional<PgConnection> connection = ConnectFromEnvironment(error);
-  if (!connection) return std::nullopt;
+// The server's answer to the question, or its words.
+Result<PgResult> Answer(const AskRequest& request) {
+  const Result<PgConnection> connection = ConnectFromEnvironment();
+  if (!connection) return Refusal{connection.reason()};
   CancelOnStop(connection->get());
   Session session(connection->get());
   std::vector<const char*> values;
@@ -32,8 +32,8 @@ std::optional<PgResult> Answer(const AskRequest& request, std::string& error) {
   // question is answered sooner than it would be compiled.
   std::optional<PgResult> answer;
   if (session.Run("set datestyle = iso; set jit = off")) answer = session.Query(request.question->sql, values);
-  if (!answer) error = session.failure().message;
-  return answer;
+  if (!answer) return Refusal{session.failure().message};
+  return std::move(*answer);
 }
 
 std::vector<ShareDay> ShareDays(const PGresult* answer) {
@@ -50,23 +50,22 @@ std::vector<ShareDay> ShareDays(const PGresult* answer) {
 }  // namespace
 
 ExitStatus RunAsk(std::span<const std::string> arguments) {
-  const AskRequestResult parsed = ParseAskRequest(arguments, TodayInUtc());
-  if (!parsed.error.empty()) std::cerr << "mardonel-fleet: " << parsed.error << '\n';
-  if (parsed.usage) {
-    std::cerr << AskUsageText();
+  const Result<AskRequest, AskRefusal> parsed = ParseAskRequest(arguments, TodayInUtc());
+  if (!parsed) {
+    const AskRefusal& refusal = parsed.reason();
+    if (!refusal.error.empty()) std::cerr << "mardonel-fleet: " << refusal.error << '\n';
+    if (refusal.usage) std::cerr << AskUsageText();
     return ExitStatus::kCommandLine;
   }
-  if (!parsed.error.empty()) return ExitStatus::kCommandLine;
-  const AskRequest& request = parsed.request;
+  const AskRequest& request = *parsed;
   if (request.format == AskFormat::kSvg) {
     const std::string problem = PictureFileProblem(request.svgFile);
     if (!problem.empty()) return Refuse(problem);
   }
 
-  std::string error;
-  const std::optional<PgResult> answer = Answer(request, error);
+  const Result<PgResult> answer = Answer(request);
   if (!answer) {
-    std::cerr << "mardonel-fleet: " << error << '\n';
+    std::cerr << "mardonel-fleet: " << answer.reason() << '\n';
     return ExitStatus::kTryAgain;
   }
   switch (request.format) {

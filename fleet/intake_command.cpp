@@ -89,22 +89,17 @@ bool Intake::Note(const std::string& name, std::size_t size, const std::string& 
 
 bool Intake::Take(const std::string& bytes, const std::map<std::string, std::string>& stored) {
   ReportFile file{PrintableName(bytes), {}};
-  std::string why;
-  switch (ReadReportFile(folder_, bytes.c_str(), false, file.content, why)) {
-    case FileRead::kRead:
-      break;
-    case FileRead::kLink:
-    case FileRead::kNotAFile:
-      // Named every time, and never followed: what a link names is no
-      // machine's report in this folder.
-      std::cerr << file.name << ": " << why << "\n";
-      ++tally_.notTaken;
-      return true;
-    case FileRead::kGone:
-    case FileRead::kUnreadable:
-    case FileRead::kGrowing:
-      return TryAgain(file.name, why);
+  Result<std::string, Unread> content = ReadReportFile(folder_, bytes.c_str(), false);
+  if (!content) {
+    const Unread& unread = content.reason();
+    if (unread.kind != FileRead::kLink && unread.kind != FileRead::kNotAFile) return TryAgain(file.name, unread.why);
+    // Named every time, and never followed: what a link names is no
+    // machine's report in this folder.
+    std::cerr << file.name << ": " << unread.why << "\n";
+    ++tally_.notTaken;
+    return true;
   }
+  file.content = std::move(*content);
   const std::string hash = Sha256Hex(file.content);
   const auto found = stored.find(file.name);
   if (found != stored.end() && found->second == std::to_string(file.content.size()) + ' ' + hash) {
@@ -179,10 +174,9 @@ ExitStatus RunIntake(std::span<const std::string> arguments) {
   }
   const std::vector<std::string> names = ReportNames(folder.get());
 
-  std::string error;
-  const std::optional<PgConnection> connection = ConnectFromEnvironment(error);
+  const Result<PgConnection> connection = ConnectFromEnvironment();
   if (!connection) {
-    std::cerr << "mardonel-fleet: the fleet database cannot be reached: " << error << "; nothing taken\n";
+    std::cerr << "mardonel-fleet: the fleet database cannot be reached: " << connection.reason() << "; nothing taken\n";
     return ExitStatus::kTryAgain;
   }
   CancelOnStop(connection->get());
