@@ -35,6 +35,7 @@ class RunCounter {
   std::int64_t longestDays_ = 0;
   std::optional<std::int64_t> longestLast_;
   std::int64_t currentDays_ = 0;
+  std::int64_t days_ = 0;
 };
 
 }  // namespace mardonel::fleet
