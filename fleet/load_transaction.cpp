@@ -88,6 +88,9 @@ create temp table fleet_walk on commit drop as
   where f.again
 )sql";
 
+constexpr std::string_view kWalkAll =
+    "create or replace temp view fleet_walk as select computer, day, managed_s from fleet_days";
+
 // Carries each machine's summary on from what RunCounter counted over its
 // days after the stored summary's last day (all of them when it has none):
 // those days are new, so they add to its count of stored days.
@@ -289,7 +292,12 @@ LoadOutcome Load::Run(bool rebuild) {
       }
       return outcome_;
     }
-    runs = std::move(pass_.runs);
+    // Summaries found anew are walked over every stored day, not the new ones only.
+    if (!rebuild) {
+      runs = std::move(pass_.runs);
+    } else if (!session_.Run(kWalkAll) || !Walk(runs)) {
+      return Failed();
+    }
   } else {
     if (!session_.Run("rollback to savepoint append") ||
         !session_.Run("create temp table fleet_incoming (like fleet_days including constraints) on commit drop") ||
@@ -317,10 +325,7 @@ LoadOutcome Load::Run(bool rebuild) {
     // The days the summaries are carried on over: every stored day when
     // they are found anew, otherwise those of the machines the applied rows
     // change.
-    if (!session_.Run(rebuild
-                          ? "create or replace temp view fleet_walk as select computer, day, managed_s from fleet_days"
-                          : kAffected) ||
-        !Walk(runs)) {
+    if (!session_.Run(rebuild ? kWalkAll : kAffected) || !Walk(runs)) {
       return Failed();
     }
   }

@@ -167,6 +167,13 @@ check "quoted numbers, daily" "$(load theta.csv && load theta2.csv && psql -XAtc
 1 rows read: 1 new, 0 updated, 0 kept as stored, the rest already loaded
 2026-11-08|1
 1"
+# Summaries of an older program, without their count of stored days: the
+# next load, a daily one, finds every machine's summary again from its days.
+psql -Xq -c 'drop view fleet_machines' -c 'alter table fleet_summaries_a drop column stored_days' \
+  -c 'alter table fleet_summaries_b drop column stored_days' -c 'create view fleet_machines as table fleet_summaries_a'
+sed 's/11-09/11-10/g' theta2.csv >theta3.csv
+check "older summaries" "$(load theta3.csv >/dev/null && psql -XAtc "select first_day, last_day, last_managed_day,
+  current_unmanaged_days, stored_days from fleet_machines where computer = 'theta'")" "2026-11-08|2026-11-10|2026-11-08|2|3"
 
 # A day without a row ends a run: as the checker counts it beside the rows,
 # as loading them again leaves it, and, when another machine's row comes
