@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "report/report_csv.h"
+
 namespace mardonel::fleet {
 
 namespace {
@@ -20,17 +22,6 @@ std::size_t Width(const char* text) {
   std::size_t width = 0;
   for (; *text != '\0'; ++text) width += (static_cast<unsigned char>(*text) & 0xC0) != 0x80;
   return width;
-}
-
-std::string CsvField(const char* text) {
-  std::string field(text);
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (const char c : field) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 }  // namespace
@@ -74,10 +65,10 @@ std::string AlignedTable(const PGresult* answer) {
 std::string CsvTable(const PGresult* answer) {
   const int columns = PQnfields(answer);
   std::string text;
-  for (int c = 0; c < columns; ++c) text += (c == 0 ? "" : ",") + CsvField(PQfname(answer, c));
+  for (int c = 0; c < columns; ++c) text += (c == 0 ? "" : ",") + ReportCsvField(PQfname(answer, c));
   text += "\n";
   for (int r = 0; r < PQntuples(answer); ++r) {
-    for (int c = 0; c < columns; ++c) text += (c == 0 ? "" : ",") + CsvField(PQgetvalue(answer, r, c));
+    for (int c = 0; c < columns; ++c) text += (c == 0 ? "" : ",") + ReportCsvField(PQgetvalue(answer, r, c));
     text += "\n";
   }
   return text;

@@ -1,6 +1,5 @@
 #include "ask_command.h"
 
-#include <ctime>
 #include <iostream>
 #include <vector>
 
@@ -9,52 +8,33 @@
 #include "common/time/calendar.h"
 #include "daily_share_svg.h"
 #include "pg_connection.h"
+#include "pg_session.h"
 #include "picture_file.h"
+#include "utc_today.h"
 
 namespace mardonel::fleet {
 
 namespace {
-
-UtcDays TodayInUtc() {
-  const std::chrono::days sinceUnixEpoch =
-      std::chrono::floor<std::chrono::days>(std::chrono::seconds(std::time(nullptr)));
-  return DayOf<UtcClock>(CalendarDate{1970, 1, 1}) + sinceUnixEpoch;
-}
 
 ExitStatus Refuse(const std::string& why) {
   std::cerr << "mardonel-fleet: " << why << '\n';
   return ExitStatus::kCommandLine;
 }
 
-// The server's own words: the answer's error, or the connection's when
-// there is no answer.
-std::string ServerMessage(const PGresult* answer, const PGconn* connection) {
-  const char* primary = answer ? PQresultErrorField(answer, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-  std::string message = primary ? primary : PQerrorMessage(connection);
-  while (!message.empty() && message.back() == '\n') message.pop_back();
-  return message;
-}
-
-// The server's answer to the question, or nothing with the reason in `error`.
-std::optional<PgResult> Answer(const AskRequest& request, std::string& error) {
-  const std::optional<PgConnection> connection = ConnectFromEnvironment(error);
-  if (!connection) return std::nullopt;
-  // Dates as the docs show them whatever the caller's PGDATESTYLE; a
-  // question is answered sooner than it would be compiled.
-  const PgResult setup(PQexec(connection->get(), "set datestyle = iso; set jit = off"));
-  if (PQresultStatus(setup.get()) != PGRES_COMMAND_OK) {
-    error = ServerMessage(setup.get(), connection->get());
-    return std::nullopt;
-  }
+// The server's answer to the question, or its words.
+Result<PgResult> Answer(const AskRequest& request) {
+  const Result<PgConnection> connection = ConnectFromEnvironment();
+  if (!connection) return Refusal{connection.reason()};
+  CancelOnStop(connection->get());
+  Session session(connection->get());
   std::vector<const char*> values;
   for (const std::optional<std::string>& value : request.values) values.push_back(value ? value->c_str() : nullptr);
-  PgResult answer(PQexecParams(connection->get(), request.question->sql, static_cast<int>(values.size()), nullptr,
-                               values.data(), nullptr, nullptr, 0));
-  if (PQresultStatus(answer.get()) != PGRES_TUPLES_OK) {
-    error = ServerMessage(answer.get(), connection->get());
-    return std::nullopt;
-  }
-  return answer;
+  // Dates as the docs show them whatever the caller's PGDATESTYLE; a
+  // question is answered sooner than it would be compiled.
+  std::optional<PgResult> answer;
+  if (session.Run("set datestyle = iso; set jit = off")) answer = session.Query(request.question->sql, values);
+  if (!answer) return Refusal{session.failure().message};
+  return std::move(*answer);
 }
 
 std::vector<ShareDay> ShareDays(const PGresult* answer) {
@@ -71,23 +51,22 @@ std::vector<ShareDay> ShareDays(const PGresult* answer) {
 }  // namespace
 
 ExitStatus RunAsk(std::span<const std::string> arguments) {
-  const AskRequestResult parsed = ParseAskRequest(arguments, TodayInUtc());
-  if (!parsed.error.empty()) std::cerr << "mardonel-fleet: " << parsed.error << '\n';
-  if (parsed.usage) {
-    std::cerr << AskUsageText();
+  const Result<AskRequest, AskRefusal> parsed = ParseAskRequest(arguments, TodayInUtc());
+  if (!parsed) {
+    const AskRefusal& refusal = parsed.reason();
+    if (!refusal.error.empty()) std::cerr << "mardonel-fleet: " << refusal.error << '\n';
+    if (refusal.usage) std::cerr << AskUsageText();
     return ExitStatus::kCommandLine;
   }
-  if (!parsed.error.empty()) return ExitStatus::kCommandLine;
-  const AskRequest& request = parsed.request;
+  const AskRequest& request = *parsed;
   if (request.format == AskFormat::kSvg) {
     const std::string problem = PictureFileProblem(request.svgFile);
     if (!problem.empty()) return Refuse(problem);
   }
 
-  std::string error;
-  const std::optional<PgResult> answer = Answer(request, error);
+  const Result<PgResult> answer = Answer(request);
   if (!answer) {
-    std::cerr << "mardonel-fleet: " << error << '\n';
+    std::cerr << "mardonel-fleet: " << answer.reason() << '\n';
     return ExitStatus::kTryAgain;
   }
   switch (request.format) {

@@ -11,11 +11,8 @@ namespace {
 
 constexpr std::int64_t kMostDays = 9999;
 
-AskRequestResult Refuse(std::string error, bool usage = false) {
-  AskRequestResult result;
-  result.error = std::move(error);
-  result.usage = usage;
-  return result;
+Refusal<AskRefusal> Refuse(std::string error, bool usage = false) {
+  return Refusal{AskRefusal{std::move(error), usage}};
 }
 
 std::string SettingNames(const Question& question) {
@@ -25,18 +22,14 @@ std::string SettingNames(const Question& question) {
   return names;
 }
 
-// The value as the server is to read it, or nothing with `error` set.
-std::optional<std::string> SettingValue(const Setting& setting, const std::string& word, const std::string& value,
-                                        std::string& error) {
+// The value as the server is to read it.
+Result<std::string> SettingValue(const Setting& setting, const std::string& word, const std::string& value) {
   if (setting.kind == SettingKind::kDays) {
     const std::optional<std::int64_t> days = ParseBoundedWhole(value, 1, kMostDays);
-    if (!days) error = word + ": not a whole number of days from 1 to " + std::to_string(kMostDays);
-    return days ? std::optional(std::to_string(*days)) : std::nullopt;
+    if (!days) return Refusal{word + ": not a whole number of days from 1 to " + std::to_string(kMostDays)};
+    return std::to_string(*days);
   }
-  if (!ParseIsoDate(value)) {
-    error = word + ": not a date YYYY-MM-DD";
-    return std::nullopt;
-  }
+  if (!ParseIsoDate(value)) return Refusal{word + ": not a date YYYY-MM-DD"};
   return value;
 }
 
@@ -54,27 +47,28 @@ std::optional<std::size_t> IndexOf(const Question& question, std::string_view na
   return std::nullopt;
 }
 
-// The question's settings from NAME=VALUE words, fallbacks put in; empty,
-// or why the words are refused.
-std::string ReadSettings(const Question& question, const std::vector<std::string>& words, UtcDays today,
-                         std::vector<std::optional<std::string>>& values) {
-  values.assign(question.settings.size(), std::nullopt);
+using SettingValues = std::vector<std::optional<std::string>>;
+
+// The question's settings from NAME=VALUE words, fallbacks put in.
+Result<SettingValues> ReadSettings(const Question& question, const std::vector<std::string>& words, UtcDays today) {
+  SettingValues values(question.settings.size());
   std::vector<bool> given(question.settings.size());
   for (const std::string& word : words) {
     const std::size_t equals = word.find('=');
     const std::string name = word.substr(0, equals);
     if (equals == std::string::npos || name.empty() ||
         !std::all_of(name.begin(), name.end(), [](char c) { return (c >= 'a' && c <= 'z') || c == '_'; })) {
-      return "not NAME=VALUE: " + word;
+      return Refusal{"not NAME=VALUE: " + word};
     }
     const std::optional<std::size_t> index = IndexOf(question, name);
     if (!index)
-      return std::string(question.name) + " has no setting " + name + " (it takes " + SettingNames(question) + ")";
-    if (given[*index]) return name + " is given twice";
+      return Refusal{std::string(question.name) + " has no setting " + name + " (it takes " + SettingNames(question) +
+                     ")"};
+    if (given[*index]) return Refusal{name + " is given twice"};
     given[*index] = true;
-    std::string error;
-    values[*index] = SettingValue(question.settings[*index], word, word.substr(equals + 1), error);
-    if (!error.empty()) return error;
+    Result<std::string> value = SettingValue(question.settings[*index], word, word.substr(equals + 1));
+    if (!value) return Refusal{value.reason()};
+    values[*index] = std::move(*value);
   }
   for (std::size_t i = 0; i < question.settings.size(); ++i) {
     const std::string_view fallback = question.settings[i].fallback;
@@ -85,14 +79,14 @@ std::string ReadSettings(const Question& question, const std::vector<std::string
   const std::optional<std::size_t> from = IndexOf(question, "from");
   const std::optional<std::size_t> until = IndexOf(question, "until");
   if (from && until && values[*from] && values[*until] && *values[*from] > *values[*until]) {
-    return "from=" + *values[*from] + " is after until=" + *values[*until];
+    return Refusal{"from=" + *values[*from] + " is after until=" + *values[*until]};
   }
-  return "";
+  return values;
 }
 
 }  // namespace
 
-AskRequestResult ParseAskRequest(std::span<const std::string> words, UtcDays today) {
+Result<AskRequest, AskRefusal> ParseAskRequest(std::span<const std::string> words, UtcDays today) {
   AskRequest request;
   std::optional<std::string> svgFile;
   bool csv = false;
@@ -127,11 +121,10 @@ AskRequestResult ParseAskRequest(std::span<const std::string> words, UtcDays tod
     request.format = AskFormat::kCsv;
   }
 
-  std::string error = ReadSettings(*request.question, settings, today, request.values);
-  if (!error.empty()) return Refuse(error);
-  AskRequestResult result;
-  result.request = std::move(request);
-  return result;
+  Result<SettingValues> values = ReadSettings(*request.question, settings, today);
+  if (!values) return Refuse(values.reason());
+  request.values = std::move(*values);
+  return request;
 }
 
 std::string AskUsageText() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/time/time_points.h"
+#include "common/win/result.h"
 #include "questions.h"
 
 namespace mardonel::fleet {
@@ -23,14 +24,14 @@ struct AskRequest {
   std::string svgFile;
 };
 
-struct AskRequestResult {
-  AskRequest request;
-  std::string error;   // empty when the command line is sound
-  bool usage = false;  // the error is best told by the usage text
+// Why a command line is refused.
+struct AskRefusal {
+  std::string error;   // empty when the usage text alone tells it (help asked for)
+  bool usage = false;  // the error is best told with the usage text
 };
 
 // `words` after "ask"; `today` is today in UTC.
-[[nodiscard]] AskRequestResult ParseAskRequest(std::span<const std::string> words, UtcDays today);
+[[nodiscard]] Result<AskRequest, AskRefusal> ParseAskRequest(std::span<const std::string> words, UtcDays today);
 
 // The questions and their settings, for the usage text.
 [[nodiscard]] std::string AskUsageText();

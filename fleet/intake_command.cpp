@@ -89,22 +89,17 @@ bool Intake::Note(const std::string& name, std::size_t size, const std::string& 
 
 bool Intake::Take(const std::string& bytes, const std::map<std::string, std::string>& stored) {
   ReportFile file{PrintableName(bytes), {}};
-  std::string why;
-  switch (ReadReportFile(folder_, bytes.c_str(), false, file.content, why)) {
-    case FileRead::kRead:
-      break;
-    case FileRead::kLink:
-    case FileRead::kNotAFile:
-      // Named every time, and never followed: what a link names is no
-      // machine's report in this folder.
-      std::cerr << file.name << ": " << why << "\n";
-      ++tally_.notTaken;
-      return true;
-    case FileRead::kGone:
-    case FileRead::kUnreadable:
-    case FileRead::kGrowing:
-      return TryAgain(file.name, why);
+  Result<std::string, Unread> content = ReadReportFile(folder_, bytes.c_str(), false);
+  if (!content) {
+    const Unread& unread = content.reason();
+    if (unread.kind != FileRead::kLink && unread.kind != FileRead::kNotAFile) return TryAgain(file.name, unread.why);
+    // Named every time, and never followed: what a link names is no
+    // machine's report in this folder.
+    std::cerr << file.name << ": " << unread.why << "\n";
+    ++tally_.notTaken;
+    return true;
   }
+  file.content = std::move(*content);
   const std::string hash = Sha256Hex(file.content);
   const auto found = stored.find(file.name);
   if (found != stored.end() && found->second == std::to_string(file.content.size()) + ' ' + hash) {
@@ -134,7 +129,7 @@ bool Intake::Take(const std::string& bytes, const std::map<std::string, std::str
     }
     return true;
   }
-  const std::string failure = session_.failure().message;
+  const std::string failure = FailureText(session_.failure());
   if (!session_.Recover()) {
     std::cerr << file.name << ": " << failure << "; not taken, tried again next time\n";
     return false;
@@ -142,7 +137,7 @@ bool Intake::Take(const std::string& bytes, const std::map<std::string, std::str
   if (outcome.end == LoadEnd::kTryAgain) return TryAgain(file.name, failure);
   const Refusal& refusal = outcome.refusals.front();
   if (!session_.Run("begin") || !Note(file.name, file.content.size(), hash, &refusal) || !session_.Run("commit")) {
-    const std::string noteFailure = session_.failure().message;
+    const std::string noteFailure = FailureText(session_.failure());
     return session_.Recover() && TryAgain(file.name, noteFailure);
   }
   std::cerr << RefusalText(file.name, refusal) << '\n';
@@ -179,10 +174,9 @@ ExitStatus RunIntake(std::span<const std::string> arguments) {
   }
   const std::vector<std::string> names = ReportNames(folder.get());
 
-  std::string error;
-  const std::optional<PgConnection> connection = ConnectFromEnvironment(error);
+  const Result<PgConnection> connection = ConnectFromEnvironment();
   if (!connection) {
-    std::cerr << "mardonel-fleet: the fleet database cannot be reached: " << error << "; nothing taken\n";
+    std::cerr << "mardonel-fleet: the fleet database cannot be reached: " << connection.reason() << "; nothing taken\n";
     return ExitStatus::kTryAgain;
   }
   CancelOnStop(connection->get());
@@ -198,7 +192,7 @@ ExitStatus RunIntake(std::span<const std::string> arguments) {
     }
   }
   if (session.failed()) {
-    std::cerr << "mardonel-fleet: " << session.failure().message << "; nothing taken, to be tried again\n";
+    std::cerr << "mardonel-fleet: " << FailureText(session.failure()) << "; nothing taken, to be tried again\n";
     return ExitStatus::kTryAgain;
   }
   Intake intake(session, folderFd, rebuild);

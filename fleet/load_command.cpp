@@ -24,16 +24,17 @@ ExitStatus RunLoad(std::span<const std::string> arguments) {
   for (const std::string& path : arguments) {
     ReportFile& file = files.emplace_back();
     file.name = PrintableName(path);
-    std::string why;
-    if (ReadReportFile(AT_FDCWD, path.c_str(), true, file.content, why) != FileRead::kRead) {
-      std::cerr << "mardonel-fleet: " << file.name << ": " << why << "; nothing loaded\n";
+    Result<std::string, Unread> content = ReadReportFile(AT_FDCWD, path.c_str(), true);
+    if (!content) {
+      std::cerr << "mardonel-fleet: " << file.name << ": " << content.reason().why << "; nothing loaded\n";
       return ExitStatus::kTryAgain;
     }
+    file.content = std::move(*content);
   }
-  std::string error;
-  const std::optional<PgConnection> connection = ConnectFromEnvironment(error);
+  const Result<PgConnection> connection = ConnectFromEnvironment();
   if (!connection) {
-    std::cerr << "mardonel-fleet: the fleet database cannot be reached: " << error << "; nothing loaded\n";
+    std::cerr << "mardonel-fleet: the fleet database cannot be reached: " << connection.reason()
+              << "; nothing loaded\n";
     return ExitStatus::kTryAgain;
   }
   CancelOnStop(connection->get());
@@ -60,7 +61,7 @@ ExitStatus RunLoad(std::span<const std::string> arguments) {
     case LoadEnd::kTryAgain:
       break;
   }
-  std::cerr << "mardonel-fleet: " << session.failure().message << "; nothing loaded, to be tried again\n";
+  std::cerr << "mardonel-fleet: " << FailureText(session.failure()) << "; nothing loaded, to be tried again\n";
   return ExitStatus::kTryAgain;
 }
 

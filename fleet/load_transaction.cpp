@@ -1,10 +1,9 @@
 #include "load_transaction.h"
 
 #include <cstdlib>
-#include <ctime>
 
-#include "report/local_days.h"
 #include "run_counter.h"
+#include "utc_today.h"
 
 namespace mardonel::fleet {
 
@@ -89,8 +88,12 @@ create temp table fleet_walk on commit drop as
   where f.again
 )sql";
 
+constexpr std::string_view kWalkAll =
+    "create or replace temp view fleet_walk as select computer, day, managed_s from fleet_days";
+
 // Carries each machine's summary on from what RunCounter counted over its
-// days after the stored summary's last day (all of them when it has none).
+// days after the stored summary's last day (all of them when it has none):
+// those days are new, so they add to its count of stored days.
 // A run that starts the day after the stored last day goes on from the
 // stored current run. Of equally long runs the latest is kept, as arrays
 // compare element by element: [days, last day].
@@ -112,10 +115,11 @@ when matched then update set
       then array[n.first_run_days + m.current_unmanaged_days, n.first_run_start + n.first_run_days - 1] end))[2],
   current_unmanaged_days = n.current_days +
     case when n.first_run_start + n.first_run_days - 1 = n.last_n and n.first_run_start = m.last_day - date '1601-01-01' + 1
-      then m.current_unmanaged_days else 0 end
+      then m.current_unmanaged_days else 0 end,
+  stored_days = m.stored_days + n.days
 when not matched then insert values (
   n.computer, date '1601-01-01' + n.first_n, date '1601-01-01' + n.last_n, date '1601-01-01' + n.last_managed_n,
-  n.longest_days, date '1601-01-01' + n.longest_last, n.current_days)
+  n.longest_days, date '1601-01-01' + n.longest_last, n.current_days, n.days)
 )sql";
 
 // The daily case with one new day a machine: every machine's summary
@@ -127,12 +131,12 @@ constexpr std::string_view kCarryOneDay = R"sql(
 drop table fleet_summaries_@;
 set local work_mem = '64MB';
 create table fleet_summaries_@ (computer, first_day, last_day, last_managed_day, longest_unmanaged_days,
-                                longest_unmanaged_last_day, current_unmanaged_days) as
+                                longest_unmanaged_last_day, current_unmanaged_days, stored_days) as
 select computer, coalesce(m.first_day, n.day), coalesce(n.day, m.last_day),
        case when n.managed then n.day else m.last_managed_day end,
        case when r.run >= greatest(m.longest_unmanaged_days, 1) then r.run else coalesce(m.longest_unmanaged_days, 0) end,
        case when r.run >= greatest(m.longest_unmanaged_days, 1) then n.day else m.longest_unmanaged_last_day end,
-       coalesce(r.run, m.current_unmanaged_days)
+       coalesce(r.run, m.current_unmanaged_days), coalesce(m.stored_days, 0) + (n.day is not null)::integer
 from fleet_machines m
   full join (select computer, day, managed_s > 0 as managed from fleet_days where day > date '1601-01-01' + #) n
     using (computer)
@@ -207,7 +211,7 @@ LoadOutcome Load::Failed() {
     return outcome_;
   }
   outcome_.end = LoadEnd::kRefused;
-  Refusal refusal{0, 0, failure.message};
+  Refusal refusal{0, 0, FailureText(failure)};
   if (failure.copyRow && *failure.copyRow >= 1 && static_cast<std::size_t>(*failure.copyRow) <= pass_.places.size()) {
     const RowPlace place = pass_.places[static_cast<std::size_t>(*failure.copyRow) - 1];
     refusal.file = place.file;
@@ -250,10 +254,7 @@ LoadOutcome Load::Run(bool rebuild) {
     return Failed();
   }
   // The summaries' table the view shows.
-  const std::optional<PgResult> shown = session_.Query(
-      "select right(c.relname, 1) from pg_rewrite r join pg_depend d on d.classid = 'pg_rewrite'::regclass"
-      " and d.objid = r.oid join pg_class c on c.oid = d.refobjid where r.ev_class = 'fleet_machines'::regclass"
-      " and c.relname in ('fleet_summaries_a', 'fleet_summaries_b') limit 1");
+  const std::optional<PgResult> shown = session_.Query("select fleet_summaries_shown()");
   if (!shown) return Failed();
   const char table = PQgetvalue(shown->get(), 0, 0)[0];
   const char other = table == 'a' ? 'b' : 'a';
@@ -291,7 +292,12 @@ LoadOutcome Load::Run(bool rebuild) {
       }
       return outcome_;
     }
-    runs = std::move(pass_.runs);
+    // Summaries found anew are walked over every stored day, not the new ones only.
+    if (!rebuild) {
+      runs = std::move(pass_.runs);
+    } else if (!session_.Run(kWalkAll) || !Walk(runs)) {
+      return Failed();
+    }
   } else {
     if (!session_.Run("rollback to savepoint append") ||
         !session_.Run("create temp table fleet_incoming (like fleet_days including constraints) on commit drop") ||
@@ -319,10 +325,7 @@ LoadOutcome Load::Run(bool rebuild) {
     // The days the summaries are carried on over: every stored day when
     // they are found anew, otherwise those of the machines the applied rows
     // change.
-    if (!session_.Run(rebuild
-                          ? "create or replace temp view fleet_walk as select computer, day, managed_s from fleet_days"
-                          : kAffected) ||
-        !Walk(runs)) {
+    if (!session_.Run(rebuild ? kWalkAll : kAffected) || !Walk(runs)) {
       return Failed();
     }
   }
@@ -331,7 +334,7 @@ LoadOutcome Load::Run(bool rebuild) {
   // all read; a day of most machines is worth no count of them.
   if (!session_.Run("create temp table fleet_walked (first_n integer, last_n integer, last_managed_n integer,"
                     " first_run_start integer, first_run_days integer, longest_days integer, longest_last integer,"
-                    " current_days integer, computer text collate \"C\") on commit drop") ||
+                    " current_days integer, days integer, computer text collate \"C\") on commit drop") ||
       !session_.BeginCopy("copy fleet_walked from stdin") || !session_.Put(runs) || !session_.End() ||
       (!append && !session_.Run("analyze fleet_walked (computer)")) || !session_.Run("set local work_mem = '128MB'") ||
       !session_.Run(Filled(kMerge, table, after)) || !session_.Run("reset work_mem")) {
@@ -349,9 +352,7 @@ LoadOutcome LoadReports(Session& session, std::span<const ReportFile> files, std
   return Load(session, files, latestDay).Run(rebuild);
 }
 
-std::int64_t LatestReportDay() {
-  return static_cast<std::int64_t>(std::time(nullptr)) / 86400 + DaysSince1601(CalendarDate{1970, 1, 1}).count() + 1;
-}
+std::int64_t LatestReportDay() { return (TodayInUtc() + std::chrono::days(1)).time_since_epoch().count(); }
 
 std::string RefusalText(const std::string& name, const Refusal& refusal) {
   return name + (refusal.line > 0 ? ":" + std::to_string(refusal.line) : std::string()) + ": " + refusal.why;

@@ -18,19 +18,16 @@ extern "C" void CancelAndStop(int signal) {
 
 }  // namespace
 
-std::optional<PgConnection> ConnectFromEnvironment(std::string& error) {
+Result<PgConnection> ConnectFromEnvironment() {
   // An empty string leaves every setting to the PG* variables and defaults.
   PgConnection connection(PQconnectdb(""));
-  if (!connection) {
-    error = "out of memory";
-    return std::nullopt;
-  }
+  if (!connection) return Refusal{"out of memory"};
   if (PQstatus(connection.get()) != CONNECTION_OK || PQsetClientEncoding(connection.get(), "UTF8") != 0 ||
       PQresultStatus(PgResult(PQexec(connection.get(), "set client_min_messages = warning")).get()) !=
           PGRES_COMMAND_OK) {
-    error = PQerrorMessage(connection.get());
+    std::string error = PQerrorMessage(connection.get());
     while (!error.empty() && error.back() == '\n') error.pop_back();
-    return std::nullopt;
+    return Refusal{error};
   }
   return connection;
 }

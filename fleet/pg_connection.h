@@ -2,17 +2,16 @@
 // ~/.pgpass.
 #pragma once
 
-#include <optional>
-#include <string>
+#include "common/win/result.h"
 
 #include "pg_owners.h"
 
 namespace mardonel::fleet {
 
-// A connection to the database the environment names; nothing, and libpq's
-// message in `error`, when it cannot be made.
+// A connection to the database the environment names, or libpq's message
+// when it cannot be made.
 // Its client encoding is UTF-8, and notices below warnings are not sent.
-[[nodiscard]] std::optional<PgConnection> ConnectFromEnvironment(std::string& error);
+Result<PgConnection> ConnectFromEnvironment();
 
 // From now on, SIGINT, SIGTERM and SIGHUP cancel what `connection` runs on
 // the server before they end the program as they would have: the server

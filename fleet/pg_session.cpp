@@ -22,6 +22,10 @@ std::optional<std::int64_t> CopyRowOf(const char* context) {
 
 }  // namespace
 
+std::string FailureText(const Failure& failure) {
+  return failure.sqlState.empty() ? failure.message : failure.message + " (SQLSTATE " + failure.sqlState + ")";
+}
+
 Fault FaultOfSqlState(std::string_view sqlState) noexcept {
   return sqlState.starts_with("22") || sqlState.starts_with("23") ? Fault::kData : Fault::kServer;
 }
@@ -34,7 +38,7 @@ bool Session::Fail(const PGresult* result) {
   const char* primary = result != nullptr ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
   failure_.message = primary != nullptr ? primary : PQerrorMessage(connection_);
   while (!failure_.message.empty() && failure_.message.back() == '\n') failure_.message.pop_back();
-  if (state != nullptr) failure_.message += " (SQLSTATE " + std::string(state) + ")";
+  if (state != nullptr) failure_.sqlState = state;
   if (result != nullptr) failure_.copyRow = CopyRowOf(PQresultErrorField(result, PG_DIAG_CONTEXT));
   return false;
 }
@@ -71,7 +75,16 @@ bool Session::Recover() {
 
 std::optional<PgResult> Session::Query(std::string_view sql) {
   if (failed_) return std::nullopt;
-  PgResult result(PQexec(connection_, std::string(sql).c_str()));
+  return Rows(PgResult(PQexec(connection_, std::string(sql).c_str())));
+}
+
+std::optional<PgResult> Session::Query(std::string_view sql, std::span<const char* const> parameters) {
+  if (failed_) return std::nullopt;
+  return Rows(PgResult(PQexecParams(connection_, std::string(sql).c_str(), static_cast<int>(parameters.size()), nullptr,
+                                    parameters.data(), nullptr, nullptr, 0)));
+}
+
+std::optional<PgResult> Session::Rows(PgResult result) {
   if (result && PQresultStatus(result.get()) == PGRES_TUPLES_OK) return result;
   Take(std::move(result), PGRES_TUPLES_OK);
   return std::nullopt;

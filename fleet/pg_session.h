@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,10 +24,15 @@ enum class Fault {
 
 struct Failure {
   Fault fault = Fault::kServer;
+  // The server's words, or libpq's when the server said nothing.
   std::string message;
+  std::string sqlState;
   // The row of a COPY that the server refused, from 1.
   std::optional<std::int64_t> copyRow;
 };
+
+// The message with its SQLSTATE, when it has one: "... (SQLSTATE 57014)".
+[[nodiscard]] std::string FailureText(const Failure& failure);
 
 // The fault an error's SQLSTATE means; a missing one (the connection was
 // lost) is the server's.
@@ -44,6 +50,8 @@ class Session {
   bool Run(std::string_view sql, std::initializer_list<const char*> parameters);
   // The rows of `sql`, or nothing on failure.
   [[nodiscard]] std::optional<PgResult> Query(std::string_view sql);
+  // The same with $1, $2... given as text (nullptr: null).
+  [[nodiscard]] std::optional<PgResult> Query(std::string_view sql, std::span<const char* const> parameters);
 
   // Starts a COPY ... FROM STDIN; Put sends rows of its text format, End
   // ends it (with `abandon`, as the program refused the rows: the server
@@ -67,6 +75,7 @@ class Session {
   // Takes the result of a statement; false, noting the failure, unless it is `wanted`.
   bool Take(PgResult result, ExecStatusType wanted);
   bool Fail(const PGresult* result);
+  std::optional<PgResult> Rows(PgResult result);
   bool StartCopyOut(std::string_view sql);
   // The next row of a COPY TO STDOUT into `row`; false at its end.
   bool NextRow(std::string& row);

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "unique_fd.h"
+
 namespace mardonel::fleet {
 
 namespace {
@@ -39,26 +41,6 @@ class PartFile {
   bool renamed_ = false;
 };
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) noexcept : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  [[nodiscard]] int get() const noexcept { return fd_; }
-  // Closes it now, as a failed close can lose what was written.
-  [[nodiscard]] bool Close() noexcept {
-    const int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 }  // namespace
 
 std::string PictureFileProblem(const std::string& path) {
@@ -79,7 +61,7 @@ std::string WritePictureFile(const std::string& path, const std::string& content
   std::string pattern = (slash == std::string::npos ? "" : path.substr(0, slash + 1)) + "." + base + ".part-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  FileDescriptor file(mkstemp(name.data()));
+  UniqueFd file(mkstemp(name.data()));
   if (file.get() < 0) return Why(pattern);
   PartFile part(name.data());
   for (std::size_t written = 0; written < content.size();) {

@@ -10,21 +10,13 @@ namespace {
 // last day up to it with a row. Longest without managed time first.
 constexpr Setting kUnmanagedSettings[] = {{"days", SettingKind::kDays, "7"}, {"until", SettingKind::kDate, "today"}};
 constexpr char kUnmanagedSql[] = R"(
--- Whole: every machine has a row on each day of the window from its first
--- day to its last (a machine has at most one row a day, within those days,
--- so the sums are equal only then). A machine whose summary shows no run of
--- days without managed time as long as its part of the window then had
--- managed time in it, and one with days after `until` has a row on it.
-with fleet as (
-  select (select coalesce(sum(machines), 0) from fleet_day_totals
-          where day between $2::date - ($1::integer - 1) and $2::date)
-         = (select coalesce(sum(least(last_day, $2::date) - greatest(first_day, $2::date - ($1::integer - 1)) + 1), 0)
-            from fleet_machines where first_day <= $2::date and last_day >= $2::date - ($1::integer - 1)) as whole)
--- Otherwise, a machine with days after `until`: its stored days, one at a
--- time back from `until` to the first found. The days are made one by one as
--- they are asked for (in the select list: in FROM, all of them would be made
--- first). Most machines had managed time on `until` itself: those are found
--- by one read of that day, unless no machine had managed time after it.
+-- A machine is whole when it has a row on each day from its first to its
+-- last (it has at most one a day, so its count of stored days says so).
+-- Then a summary showing no run of days without managed time as long as its
+-- part of the window had managed time in it, and one with days after
+-- `until` has a row on it. The other machines' stored days are looked up
+-- one at a time back from `until` to the first found, each made as it is
+-- asked for (in the select list: in FROM, all of them would be made first).
 select computer,
        case when last_managed_day <= $2::date or last_managed_day is null then last_managed_day
             else (select g from (select generate_series($2::date - $1::integer, first_day, interval '-1 day')::date as g) days
@@ -32,25 +24,21 @@ select computer,
                          and d.managed_s > 0)
                   limit 1) end as last_managed_day,
        case when last_day <= $2::date then last_day
-            when (select whole from fleet) then $2::date
+            when whole then $2::date
             else (select g from (select generate_series($2::date, first_day, interval '-1 day')::date as g) days
                   where (select true from fleet_days d where d.day = days.g and d.computer = as_of_until.computer)
                   limit 1) end as last_reported_day
 from (
-  select m.computer, m.first_day, m.last_day, m.last_managed_day
+  select m.computer, m.first_day, m.last_day, m.last_managed_day,
+         m.stored_days = m.last_day - m.first_day + 1 as whole
   from fleet_machines m
-    left join (select computer from fleet_days
-               where day = $2::date and managed_s > 0 and not (select whole from fleet)
-                 and $2::date < (select max(last_managed_day) from fleet_machines)) on_until
-      on on_until.computer = m.computer
   where m.first_day <= $2::date
-    -- In this order: the summary, the day `until`, the window's days.
+    -- In this order: the summary, then the window's days.
     and case when m.last_managed_day is null or m.last_managed_day < $2::date - ($1::integer - 1) then true
-             when m.last_managed_day <= $2::date or on_until.computer is not null then false
-             when (select whole from fleet) and m.longest_unmanaged_days
+             when m.last_managed_day <= $2::date then false
+             when m.stored_days = m.last_day - m.first_day + 1 and m.longest_unmanaged_days
                   < $2::date - greatest($2::date - ($1::integer - 1), m.first_day) + 1 then false
-             else (select g from (select generate_series($2::date - (not (select whole from fleet))::integer,
-                                                         greatest($2::date - ($1::integer - 1), m.first_day),
+             else (select g from (select generate_series($2::date, greatest($2::date - ($1::integer - 1), m.first_day),
                                                          interval '-1 day')::date as g) days
                    where (select true from fleet_days d where d.day = days.g and d.computer = m.computer
                           and d.managed_s > 0)

@@ -3,11 +3,12 @@
 
 #include <string>
 
+#include "common/win/result.h"
+
 namespace mardonel::fleet {
 
 enum class FileRead {
-  kRead,
-  // Each of the others: not taken, tried again.
+  // Not taken, tried again.
   kGone,
   kUnreadable,
   kGrowing,
@@ -16,10 +17,13 @@ enum class FileRead {
   kNotAFile,
 };
 
-// Reads `name` in the folder `folder` (a descriptor, or AT_FDCWD) into
-// `content`; with `followLink` false a link is not followed. Anything but
-// kRead leaves why in `why`.
-[[nodiscard]] FileRead ReadReportFile(int folder, const char* name, bool followLink, std::string& content,
-                                      std::string& why);
+struct Unread {
+  FileRead kind;
+  std::string why;
+};
+
+// The content of `name` in the folder `folder` (a descriptor, or AT_FDCWD);
+// with `followLink` false a link is not followed.
+Result<std::string, Unread> ReadReportFile(int folder, const char* name, bool followLink);
 
 }  // namespace mardonel::fleet

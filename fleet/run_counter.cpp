@@ -27,11 +27,12 @@ void RunCounter::Day(std::string_view computer, std::int64_t day, bool managed) 
     lastManaged_.reset();
     firstRunStart_.reset();
     longestLast_.reset();
-    currentDays_ = firstRunDays_ = longestDays_ = 0;
+    currentDays_ = firstRunDays_ = longestDays_ = days_ = 0;
   } else if (day != lastDay_ + 1) {
     currentDays_ = 0;
   }
   lastDay_ = day;
+  ++days_;
   if (managed) {
     currentDays_ = 0;
     lastManaged_ = day;
@@ -55,6 +56,7 @@ void RunCounter::Write() {
   Field(rows_, longestDays_);
   Field(rows_, longestLast_);
   Field(rows_, currentDays_);
+  Field(rows_, days_);
   rows_ += computer_;
   rows_ += '\n';
 }

@@ -1,7 +1,7 @@
 // Each machine's runs of days without managed time, counted over its days
 // given in rising order, one machine after another; a day without a row, or
 // with managed time, ends a run. Of each machine a row of COPY's text format
-// for fleet_walked (see fleet/load_sql.cpp), from which the stored
+// for fleet_walked (see fleet/load_transaction.cpp), from which the stored
 // summaries are carried on.
 #pragma once
 
@@ -35,6 +35,7 @@ class RunCounter {
   std::int64_t longestDays_ = 0;
   std::optional<std::int64_t> longestLast_;
   std::int64_t currentDays_ = 0;
+  std::int64_t days_ = 0;
 };
 
 }  // namespace mardonel::fleet

@@ -54,12 +54,33 @@ create table if not exists fleet_summaries_a (
   last_managed_day date,
   longest_unmanaged_days integer not null default 0,
   longest_unmanaged_last_day date,
-  current_unmanaged_days integer not null default 0
+  current_unmanaged_days integer not null default 0,
+  -- Its days stored: one for each day from first_day to last_day when it
+  -- sent every one, which lets its summary answer for any window.
+  stored_days integer not null default 0
 );
 create table if not exists fleet_summaries_b (like fleet_summaries_a including defaults);
 do $$ begin
   if to_regclass('fleet_machines') is null then
     create view fleet_machines as select * from fleet_summaries_a;
+  end if;
+end $$;
+
+-- The summaries' table the view shows: 'a' or 'b'.
+-- A body in quotes, so that no dependency on the view holds it.
+create or replace function fleet_summaries_shown() returns text language sql stable as $$
+  select right(c.relname, 1) from pg_rewrite r join pg_depend d on d.classid = 'pg_rewrite'::regclass
+    and d.objid = r.oid join pg_class c on c.oid = d.refobjid where r.ev_class = 'fleet_machines'::regclass
+    and c.relname in ('fleet_summaries_a', 'fleet_summaries_b') limit 1
+$$;
+
+-- Summaries made before they counted the stored days gain the count (the
+-- loader then finds every summary again), and the view shows it.
+do $$ begin
+  if not exists (select from pg_attribute where attrelid = 'fleet_machines'::regclass and attname = 'stored_days') then
+    alter table fleet_summaries_a add column if not exists stored_days integer not null default 0;
+    alter table fleet_summaries_b add column if not exists stored_days integer not null default 0;
+    execute format('create or replace view fleet_machines as select * from fleet_summaries_%s', fleet_summaries_shown());
   end if;
 end $$;
 
@@ -118,11 +139,11 @@ create or replace view fleet_intake_refused as
 
 bool MakeSchema(Session& session, bool& rebuild) {
   // Two first loads at once must not both create the tables. Summaries kept
-  // before they were carried on from day to day are found anew.
+  // before they counted their machine's stored days are found anew.
   if (!session.Run("begin; select pg_advisory_xact_lock(hashtext('fleet schema'))")) return false;
   const std::optional<PgResult> old = session.Query(
       "select to_regclass('fleet_machines') is not null and not exists (select from pg_attribute"
-      " where attrelid = to_regclass('fleet_machines') and attname = 'current_unmanaged_days')");
+      " where attrelid = to_regclass('fleet_machines') and attname = 'stored_days')");
   if (!old) return false;
   rebuild = PQgetvalue(old->get(), 0, 0)[0] == 't';
   return session.Run(kFleetSchema) && session.Run("commit");

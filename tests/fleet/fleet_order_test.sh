@@ -83,8 +83,9 @@ unmanaged_walked() {
 # The summaries and totals of the stored days, walked plainly.
 walked() {
   PGDATABASE=$1 psql -XAt -c 'select computer, day, managed_s from fleet_days order by computer, day' | awk -F'|' '
-    function flush() { if (c != "") print c "|" first "|" last "|" managed "|" best "|" best_last "|" run }
-    $1 != c { flush(); c = $1; first = $2; managed = best_last = ""; run = best = 0 }
+    function flush() { if (c != "") print c "|" first "|" last "|" managed "|" best "|" best_last "|" run "|" days }
+    $1 != c { flush(); c = $1; first = $2; managed = best_last = ""; run = best = days = 0 }
+    { days++ }
     { n = substr($2, 9) + 0 }
     $3 > 0 { managed = $2; run = 0 }
     $3 == 0 { run = run > 0 && n == previous + 1 ? run + 1 : 1; if (run >= best) { best = run; best_last = $2 } }

@@ -70,6 +70,11 @@ if [ "$case_name" = refuse ]; then
   done
   head -1 alpha.csv >header-only.csv
   check "header only" "$(load header-only.csv)" "0 rows read: 0 new, 0 updated, 0 kept as stored, the rest already loaded"
+  # A file whose bytes are more than its size says (as a kernel's files
+  # are): read while it grew, so not taken, and tried again.
+  check "still being written" "$(load alpha.csv /proc/self/status 2>&1 || echo "exit $?")" \
+    "mardonel-fleet: /proc/self/status: still being written; nothing loaded
+exit 1"
   exit 0
 fi
 
@@ -167,6 +172,13 @@ check "quoted numbers, daily" "$(load theta.csv && load theta2.csv && psql -XAtc
 1 rows read: 1 new, 0 updated, 0 kept as stored, the rest already loaded
 2026-11-08|1
 1"
+# Summaries of an older program, without their count of stored days: the
+# next load, a daily one, finds every machine's summary again from its days.
+psql -Xq -c 'drop view fleet_machines' -c 'alter table fleet_summaries_a drop column stored_days' \
+  -c 'alter table fleet_summaries_b drop column stored_days' -c 'create view fleet_machines as table fleet_summaries_a'
+sed 's/11-09/11-10/g' theta2.csv >theta3.csv
+check "older summaries" "$(load theta3.csv >/dev/null && psql -XAtc "select first_day, last_day, last_managed_day,
+  current_unmanaged_days, stored_days from fleet_machines where computer = 'theta'")" "2026-11-08|2026-11-10|2026-11-08|2|3"
 
 # A day without a row ends a run: as the checker counts it beside the rows,
 # as loading them again leaves it, and, when another machine's row comes
