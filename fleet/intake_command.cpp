@@ -60,7 +60,7 @@ class Intake {
   [[nodiscard]] const Tally& tally() const noexcept { return tally_; }
 
  private:
-  bool Note(const std::string& name, std::size_t size, const std::string& hash, const Refusal* refusal);
+  bool Note(const std::string& name, std::size_t size, const std::string& hash, const FileRefusal* refusal);
   bool TryAgain(const std::string& name, const std::string& why);
 
   Session& session_;
@@ -76,7 +76,7 @@ bool Intake::TryAgain(const std::string& name, const std::string& why) {
 }
 
 // Within the transaction that loaded the file, or one of its own for a refusal.
-bool Intake::Note(const std::string& name, std::size_t size, const std::string& hash, const Refusal* refusal) {
+bool Intake::Note(const std::string& name, std::size_t size, const std::string& hash, const FileRefusal* refusal) {
   const std::string sizeText = std::to_string(size);
   const std::string line = refusal != nullptr && refusal->line > 0 ? std::to_string(refusal->line) : std::string();
   return session_.Run(
@@ -135,7 +135,7 @@ bool Intake::Take(const std::string& bytes, const std::map<std::string, std::str
     return false;
   }
   if (outcome.end == LoadEnd::kTryAgain) return TryAgain(file.name, failure);
-  const Refusal& refusal = outcome.refusals.front();
+  const FileRefusal& refusal = outcome.refusals.front();
   if (!session_.Run("begin") || !Note(file.name, file.content.size(), hash, &refusal) || !session_.Run("commit")) {
     const std::string noteFailure = FailureText(session_.failure());
     return session_.Recover() && TryAgain(file.name, noteFailure);

@@ -54,7 +54,7 @@ ExitStatus RunLoad(std::span<const std::string> arguments) {
       std::cout << LoadSummary(outcome.counts);
       return ExitStatus::kDone;
     case LoadEnd::kRefused:
-      for (const Refusal& refusal : outcome.refusals)
+      for (const FileRefusal& refusal : outcome.refusals)
         std::cerr << RefusalText(files[refusal.file].name, refusal) << '\n';
       std::cerr << "mardonel-fleet: not the report's CSV; nothing loaded\n";
       return ExitStatus::kRefused;

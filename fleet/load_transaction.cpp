@@ -211,7 +211,7 @@ LoadOutcome Load::Failed() {
     return outcome_;
   }
   outcome_.end = LoadEnd::kRefused;
-  Refusal refusal{0, 0, FailureText(failure)};
+  FileRefusal refusal{0, 0, FailureText(failure)};
   if (failure.copyRow && *failure.copyRow >= 1 && static_cast<std::size_t>(*failure.copyRow) <= pass_.places.size()) {
     const RowPlace place = pass_.places[static_cast<std::size_t>(*failure.copyRow) - 1];
     refusal.file = place.file;
@@ -354,7 +354,7 @@ LoadOutcome LoadReports(Session& session, std::span<const ReportFile> files, std
 
 std::int64_t LatestReportDay() { return (TodayInUtc() + std::chrono::days(1)).time_since_epoch().count(); }
 
-std::string RefusalText(const std::string& name, const Refusal& refusal) {
+std::string RefusalText(const std::string& name, const FileRefusal& refusal) {
   return name + (refusal.line > 0 ? ":" + std::to_string(refusal.line) : std::string()) + ": " + refusal.why;
 }
 

@@ -31,7 +31,7 @@ enum class LoadEnd {
 struct LoadOutcome {
   LoadEnd end = LoadEnd::kLoaded;
   LoadCounts counts;
-  std::vector<Refusal> refusals;
+  std::vector<FileRefusal> refusals;
 };
 
 // Loads `files` (days up to `latestDay`); `rebuild` finds every machine's
@@ -44,7 +44,7 @@ struct LoadOutcome {
 [[nodiscard]] std::int64_t LatestReportDay();
 
 // "NAME:LINE: why", or "NAME: why" when no line is named.
-[[nodiscard]] std::string RefusalText(const std::string& name, const Refusal& refusal);
+[[nodiscard]] std::string RefusalText(const std::string& name, const FileRefusal& refusal);
 
 // "N rows read: ..." and, when rows were kept, why.
 [[nodiscard]] std::string LoadSummary(const LoadCounts& counts);

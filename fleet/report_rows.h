@@ -21,7 +21,7 @@ struct ReportFile {
 };
 
 // A file's first bad line (0 when it names none) and why.
-struct Refusal {
+struct FileRefusal {
   std::size_t file = 0;
   std::int64_t line = 0;
   std::string why;
@@ -44,7 +44,7 @@ struct DayTotals {
 struct RowsPass {
   // The first bad line of each bad file; when there is one, nothing was
   // passed on after it.
-  std::vector<Refusal> refusals;
+  std::vector<FileRefusal> refusals;
   // False when a row was not one of the daily case (see PassRows); nothing
   // was passed on after it.
   bool appendable = true;
