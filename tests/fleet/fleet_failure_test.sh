@@ -124,7 +124,19 @@ mv f01.csv "names/-q'uote\".csv" && mv f02.csv "names/$(printf 'a\351\tb.csv')" 
 reports 4 20000 1 && mv f04.csv names/0big.csv && mv f01.csv names/vanish.csv
 ln -s 0big.csv names/link.csv
 chmod 000 names/unreadable.csv
-as_user() { if [ "$(id -u)" = 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi; }
+as_user() { "$@"; }
+outside=""
+if [ "$(id -u)" = 0 ]; then
+  # Root reads any file: the unreadable one is unreadable to the server's
+  # user, who must reach the folder and the program, so both lie under /tmp
+  # for this part (the clone may be in a folder only root may enter).
+  outside="$(mktemp -d /tmp/fleet-names.XXXXXX)"
+  chmod 755 "$outside"
+  cp "$fleet" "$outside/mardonel-fleet"
+  mv names "$outside/names"
+  ln -s "$outside/names" names
+  as_user() { shift && (cd "$outside" && runuser -u postgres -- ./mardonel-fleet "$@"); }
+fi
 # The file vanishes while the big one loads.
 as_user "$fleet" intake names >names.out 2>&1 &
 during_copy pid
@@ -145,6 +157,7 @@ big.csv"
 rm names/link.csv && chmod 644 names/unreadable.csv
 check "names, then" "$(as_user "$fleet" intake names)" "unreadable.csv: 10 rows read: 10 new, 0 updated, 0 kept as stored, the rest already loaded
 mardonel-fleet: names: 1 loaded, 0 refused, 3 unchanged"
+[ -z "$outside" ] || { rm names && mv "$outside/names" names && rm -rf "$outside"; }
 
 # Statuses: a wrong command line, the database out of reach.
 for words in "load" "intake" "intake names names" "intake missing" "ask-not"; do
