@@ -52,9 +52,10 @@ void AppendTwo(std::string& out, std::int64_t value) {
 class CopyText {
  public:
   void Row(std::string& out, const std::string& computer, const ReportCsvRow& row) {
+    const std::int64_t day = row.day.time_since_epoch().count();
     out += computer;
     out += '\t';
-    out += Date(row.day);
+    out += Date(day);
     for (std::int32_t count : {row.managed, row.unmanaged, row.off, row.changes}) {
       char digits[16];
       out += '\t';
@@ -66,9 +67,9 @@ class CopyText {
         out += "\\N";
         continue;
       }
-      out += Date(row.day);
+      out += Date(day);
       out += ' ';
-      const std::int64_t second = *time % 86400;
+      const std::int64_t second = (*time - row.day).count();
       AppendTwo(out, second / 3600);
       out += ':';
       AppendTwo(out, second / 60 % 60);
@@ -135,8 +136,10 @@ RowsPass PassRows(std::span<const ReportFile> files, std::int64_t latestDay, std
     ReportCsvRow row;
     std::string why;
     while (reader.ReadRow(row, why)) {
-      if (why.empty() && row.day > latestDay) {
-        why = "date after tomorrow (" + DayText(latestDay) + " by this loader's UTC clock): " + DayText(row.day);
+      // The day as the rows' days are counted here, from 1601.
+      const std::int64_t rowDay = row.day.time_since_epoch().count();
+      if (why.empty() && rowDay > latestDay) {
+        why = "date after tomorrow (" + DayText(latestDay) + " by this loader's UTC clock): " + DayText(rowDay);
       }
       computer.clear();
       if (why.empty()) Escape(computer, row.computer);
@@ -144,15 +147,15 @@ RowsPass PassRows(std::span<const ReportFile> files, std::int64_t latestDay, std
       if (!why.empty()) {
       } else if (block != nullptr && computer == *block) {
         pass.oneDayEach = false;
-        if (row.day <= blockSeen->lastDay) why = "date not after that computer's line before";
+        if (rowDay <= blockSeen->lastDay) why = "date not after that computer's line before";
       } else {
-        auto [at, added] = seen.try_emplace(computer, Seen{file, row.day});
+        auto [at, added] = seen.try_emplace(computer, Seen{file, rowDay});
         if (!added) {
           apart = true;
           if (at->second.file != file) {
             pass.overlap = true;
-            at->second = {file, row.day};
-          } else if (row.day <= at->second.lastDay) {
+            at->second = {file, rowDay};
+          } else if (rowDay <= at->second.lastDay) {
             why = "date not after that computer's line before";
           }
         }
@@ -163,17 +166,17 @@ RowsPass PassRows(std::span<const ReportFile> files, std::int64_t latestDay, std
         refuse(file, reader.Line(), std::move(why));
         break;
       }
-      blockSeen->lastDay = row.day;
+      blockSeen->lastDay = rowDay;
       if (!passing) continue;
-      if (appendAfter && (apart || row.day <= *appendAfter)) {
+      if (appendAfter && (apart || rowDay <= *appendAfter)) {
         pass.appendable = false;
         return pass;
       }
       copyText.Row(batch, computer, row);
       pass.places.push_back({static_cast<std::uint32_t>(file), static_cast<std::uint32_t>(reader.Line())});
       if (appendAfter) {
-        runs.Day(computer, row.day, row.managed > 0);
-        DayTotals& day = pass.totals[row.day];
+        runs.Day(computer, rowDay, row.managed > 0);
+        DayTotals& day = pass.totals[rowDay];
         ++day.machines;
         day.managedMachines += row.managed > 0 ? 1 : 0;
         day.managed += row.managed;

@@ -7,8 +7,6 @@ namespace mardonel {
 
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 86400;
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Characters of valid UTF-8 text; nothing when it is not UTF-8.
@@ -33,15 +31,15 @@ std::optional<std::int32_t> ParseCount(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
-// "YYYY-MM-DDThh:mm:ss" in seconds from 1601; nothing for anything else.
-// The date is as a rule the row's own, `rowDate` of day `rowDay`, read once.
-std::optional<std::int64_t> ParseLocalTime(std::string_view text, std::string_view rowDate, std::int64_t rowDay) {
+// "YYYY-MM-DDThh:mm:ss" as a local reading; nothing for anything else. The
+// date is as a rule the row's own, `rowDate` of day `rowDay`, read once.
+std::optional<LocalSeconds> ParseLocalTime(std::string_view text, std::string_view rowDate, LocalDays rowDay) {
   if (text.size() != 19 || text[10] != 'T' || text[13] != ':' || text[16] != ':') return std::nullopt;
-  std::int64_t day = rowDay;
+  LocalDays day = rowDay;
   if (text.substr(0, 10) != rowDate) {
     const std::optional<CalendarDate> date = ParseIsoDate(text.substr(0, 10));
     if (!date) return std::nullopt;
-    day = DaysSince1601(*date).count();
+    day = DayOf<LocalClock>(*date);
   }
   int parts[3] = {};
   const int highest[3] = {23, 59, 59};
@@ -52,7 +50,7 @@ std::optional<std::int64_t> ParseLocalTime(std::string_view text, std::string_vi
     parts[part] = (tens - '0') * 10 + (ones - '0');
     if (parts[part] > highest[part]) return std::nullopt;
   }
-  return day * kSecondsPerDay + std::int64_t{parts[0]} * 3600 + std::int64_t{parts[1]} * 60 + parts[2];
+  return day + std::chrono::hours(parts[0]) + std::chrono::minutes(parts[1]) + std::chrono::seconds(parts[2]);
 }
 
 std::string CheckRow(const std::array<std::string, 9>& fields, ReportCsvRow& row) {
@@ -68,7 +66,7 @@ std::string CheckRow(const std::array<std::string, 9>& fields, ReportCsvRow& row
     return shaped && fields[1] < "1601" ? "date before 1601-01-01, the report's earliest day: " + fields[1]
                                         : "date is not YYYY-MM-DD: " + fields[1];
   }
-  row.day = DaysSince1601(*date).count();
+  row.day = DayOf<LocalClock>(*date);
   std::int32_t* const counts[4] = {&row.managed, &row.unmanaged, &row.off, &row.changes};
   for (int i = 0; i < 4; ++i) {
     const std::optional<std::int32_t> count = ParseCount(fields[2 + i]);
@@ -79,14 +77,14 @@ std::string CheckRow(const std::array<std::string, 9>& fields, ReportCsvRow& row
   if (seconds < kReportCsvShortestDay || seconds > kReportCsvLongestDay) {
     return "seconds do not add up to one day (23 to 25 hours)";
   }
-  std::optional<std::int64_t>* const times[2] = {&row.firstRecord, &row.lastRecord};
+  std::optional<LocalSeconds>* const times[2] = {&row.firstRecord, &row.lastRecord};
   for (int i = 0; i < 2; ++i) {
     const std::string& field = fields[6 + i];
     *times[i] = field.empty() ? std::nullopt : ParseLocalTime(field, fields[1], row.day);
     if (!field.empty() && !*times[i]) return "not a time YYYY-MM-DDThh:mm:ss: " + field;
   }
-  const auto ofTheDay = [&](const std::optional<std::int64_t>& time) {
-    return *time >= row.day * kSecondsPerDay && *time < (row.day + 1) * kSecondsPerDay;
+  const auto ofTheDay = [&](const std::optional<LocalSeconds>& time) {
+    return *time >= row.day && *time < row.day + std::chrono::days(1);
   };
   if (row.firstRecord.has_value() != row.lastRecord.has_value() ||
       (row.firstRecord &&

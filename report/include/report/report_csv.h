@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/time/time_points.h"
+
 namespace mardonel {
 
 inline constexpr std::array<std::string_view, 8> kReportCsvColumns = {
@@ -22,17 +24,16 @@ inline constexpr std::size_t kReportCsvComputerMaxCharacters = 255;
 inline constexpr std::int64_t kReportCsvShortestDay = std::int64_t{23} * 3600;
 inline constexpr std::int64_t kReportCsvLongestDay = std::int64_t{25} * 3600;
 
-// One row, days as DaysSince1601 counts them (from 1601, the report's earliest
-// day) and record times in seconds from 1601 on the local clock.
+// One row: the machine's local day and its records' local readings.
 struct ReportCsvRow {
   std::string computer;
-  std::int64_t day = 0;
+  LocalDays day;
   std::int32_t managed = 0;
   std::int32_t unmanaged = 0;
   std::int32_t off = 0;
   std::int32_t changes = 0;
-  std::optional<std::int64_t> firstRecord;
-  std::optional<std::int64_t> lastRecord;
+  std::optional<LocalSeconds> firstRecord;
+  std::optional<LocalSeconds> lastRecord;
 };
 
 // `text` quoted as RFC 4180 wants it, when it holds a comma, quote or line break.
